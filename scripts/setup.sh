@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package Plaxet needs to build, test and run.
+# Idempotent and quiet: a package already present is not fetched again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  g++-mingw-w64-i686 mingw-w64-i686-dev
+  libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
+  wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
+  poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "setup: installing ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq >/dev/null
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

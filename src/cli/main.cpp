@@ -1,0 +1,51 @@
+// plaxet-cli: the headless half of Plaxet, for scripts and batch work.
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(const plaxet::cli::Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"create-files", "create-files FORM.plx [--sender FILE] [--paid AMOUNT]",
+     plaxet::cli::createFiles},
+    {"dump", "dump FORM.plx", plaxet::cli::dumpForm},
+    {"make", "make FORM.json FORM.plx", plaxet::cli::makeForm},
+    {"help-build", "help-build SOURCE_DIR OUT.ahp", plaxet::cli::buildHelp},
+    {"help-dump", "help-dump FILE.ahp", plaxet::cli::dumpHelp},
+};
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to, "Plaxet %s command-line tool\nusage:\n", PLAXET_VERSION);
+    for (const Command& c : kCommands)
+        std::fprintf(to, "  plaxet-cli %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+    std::fprintf(to, "  plaxet-cli --version\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return 2;
+    }
+    const std::string_view name = argv[1];
+    if (name == "--version") {
+        std::printf("Plaxet %s\n", PLAXET_VERSION);
+        return 0;
+    }
+    if (name == "--help" || name == "-h") {
+        printUsage(stdout);
+        return 0;
+    }
+    for (const Command& c : kCommands)
+        if (c.name == name) return c.run(plaxet::cli::Arguments(argv + 2, argv + argc));
+    std::fprintf(stderr, "plaxet-cli: unknown command '%s' (try --help)\n", argv[1]);
+    return 2;
+}

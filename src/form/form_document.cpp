@@ -1,0 +1,76 @@
+#include "form/form_document.h"
+
+namespace plaxet {
+namespace {
+
+bool isSpacesOnly(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+
+void resizeLists(FormDocument& form, int32_t capacity) {
+    form.itemCapacity = capacity;
+    form.itemDates.resize(static_cast<size_t>(capacity));
+    form.itemDescriptions.resize(static_cast<size_t>(capacity));
+    form.itemCosts.resize(static_cast<size_t>(capacity));
+}
+
+} // namespace
+
+void setFormDate(FormDocument& form, std::string_view text) {
+    form.formDate.assign(text.substr(0, kFormDateLength));
+    form.formDate.resize(kFormDateLength, ' ');
+}
+
+bool isBlankItem(const FormDocument& form, int32_t item) {
+    if (item < 1 || item > form.itemCapacity) return true;
+    const auto i = static_cast<size_t>(item - 1);
+    return isSpacesOnly(form.itemDescriptions[i]) && isSpacesOnly(form.itemCosts[i]);
+}
+
+void ensureCapacity(FormDocument& form) {
+    int32_t capacity = form.itemCapacity;
+    while (form.itemCount > capacity - kItemHeadroom) capacity += kItemCapacityStep;
+    if (capacity != form.itemCapacity) resizeLists(form, capacity);
+}
+
+void compactItems(FormDocument& form) {
+    size_t kept = 0;
+    for (int32_t item = 1; item <= form.itemCapacity; ++item) {
+        if (isBlankItem(form, item)) continue;
+        const auto from = static_cast<size_t>(item - 1);
+        if (from != kept) {
+            form.itemDates[kept] = std::move(form.itemDates[from]);
+            form.itemDescriptions[kept] = std::move(form.itemDescriptions[from]);
+            form.itemCosts[kept] = std::move(form.itemCosts[from]);
+        }
+        ++kept;
+    }
+    // Entries beyond the items in use are blank: a blank item's date goes too.
+    for (size_t i = kept; i < static_cast<size_t>(form.itemCapacity); ++i) {
+        form.itemDates[i].clear();
+        form.itemDescriptions[i].clear();
+        form.itemCosts[i].clear();
+    }
+}
+
+void recountItems(FormDocument& form) {
+    compactItems(form);
+    int32_t count = 0;
+    while (count < form.itemCapacity && !isBlankItem(form, count + 1)) ++count;
+    form.itemCount = count;
+}
+
+void resetForNewForm(FormDocument& form, EditorState& editor) {
+    for (std::string& line : form.addresseeLines) line.clear();
+    for (int32_t i = 0; i < form.itemCapacity; ++i) {
+        form.itemDates[static_cast<size_t>(i)].clear();
+        form.itemDescriptions[static_cast<size_t>(i)].clear();
+        form.itemCosts[static_cast<size_t>(i)].clear();
+    }
+    form.itemCount = 0;
+    form.notes.clear();
+    form.formType = kInvoice;
+    editor.topItem = 1;
+    editor.currentFilePath.clear();
+    editor.changed = false;
+}
+
+} // namespace plaxet

@@ -1,0 +1,44 @@
+// The system's ANSI code page, asked of Windows once per process.
+#include "runtime/codepage.h"
+
+#include <array>
+#include <windows.h>
+
+namespace plaxet {
+namespace {
+
+struct AnsiTables {
+    std::array<unsigned char, 256> lower{};
+    std::array<unsigned char, 256> upper{};
+    std::array<uint32_t, 256> codePoint{};
+};
+
+AnsiTables makeTables() {
+    AnsiTables t;
+    for (int i = 0; i < 256; ++i) {
+        char c[2] = {static_cast<char>(i), 0};
+        CharLowerBuffA(c, 1);
+        t.lower[i] = static_cast<unsigned char>(c[0]);
+        c[0] = static_cast<char>(i);
+        CharUpperBuffA(c, 1);
+        t.upper[i] = static_cast<unsigned char>(c[0]);
+        char in = static_cast<char>(i);
+        wchar_t out = 0;
+        int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &in, 1, &out, 1);
+        t.codePoint[i] = n == 1 ? out : 0xFFFD;
+    }
+    return t;
+}
+
+const AnsiTables& tables() {
+    static const AnsiTables t = makeTables();
+    return t;
+}
+
+} // namespace
+
+unsigned char ansiLower(unsigned char c) { return tables().lower[c]; }
+unsigned char ansiUpper(unsigned char c) { return tables().upper[c]; }
+uint32_t ansiCodePoint(unsigned char c) { return tables().codePoint[c]; }
+
+} // namespace plaxet

@@ -1,0 +1,197 @@
+// The file primitives on POSIX systems.
+#include "runtime/file_platform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plaxet::platform {
+namespace {
+
+std::string describeErrno(int error) { return std::strerror(error); }
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string folderOf(const std::string& path) {
+    size_t at = path.find_last_of("/\\");
+    if (at == std::string::npos) return ".";
+    return at == 0 ? "/" : path.substr(0, at);
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The read-only mark is the absence of every write permission. It is honoured
+// even where the process could write regardless (as root does).
+bool markedReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
+} // namespace
+
+NativeFile openFile(const std::string& path, OpenMode mode, Sharing, bool& readOnly) {
+    readOnly = false;
+    int fd = -1;
+    switch (mode) {
+    case OpenMode::Input: fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); break;
+    case OpenMode::Output:
+        if (markedReadOnly(path)) break;
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        break;
+    case OpenMode::Binary:
+        if (!markedReadOnly(path)) fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0 && (markedReadOnly(path) || errno == EACCES)) {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            readOnly = fd >= 0;
+        }
+        break;
+    case OpenMode::Closed: break;
+    }
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    return NativeFile(fd);
+}
+
+void closeHandle(intptr_t handle) { ::close(static_cast<int>(handle)); }
+
+int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
+    int64_t done = 0;
+    while (done < count) {
+        ssize_t n = ::read(static_cast<int>(handle), buffer + done, static_cast<size_t>(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t writeBytes(intptr_t handle, const char* bytes, int64_t count) {
+    return writeAll(static_cast<int>(handle), std::string_view(bytes, static_cast<size_t>(count)))
+               ? count
+               : 0;
+}
+
+bool seekTo(intptr_t handle, int64_t position) {
+    return ::lseek(static_cast<int>(handle), position, SEEK_SET) >= 0;
+}
+
+int64_t currentPosition(intptr_t handle) {
+    return ::lseek(static_cast<int>(handle), 0, SEEK_CUR);
+}
+
+int64_t lengthOf(intptr_t handle) {
+    struct stat st {};
+    return ::fstat(static_cast<int>(handle), &st) == 0 ? st.st_size : 0;
+}
+
+EntryKind entryKind(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return EntryKind::Missing;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Missing;
+}
+
+int deleteMatching(const std::string& pattern) {
+    std::string folder = ".", name = pattern;
+    if (pattern.empty() || isSeparator(pattern.back()) || pattern.back() == ':') {
+        folder = pattern.empty() ? "." : pattern;
+        name = "*";
+    } else if (size_t at = pattern.find_last_of("/\\"); at != std::string::npos) {
+        folder = at == 0 ? "/" : pattern.substr(0, at);
+        name = pattern.substr(at + 1);
+    }
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return kErrNotFound;
+    int deleted = 0;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        // Dot files are this system's hidden files.
+        if (entryName.empty() || entryName[0] == '.') continue;
+        if (::fnmatch(name.c_str(), entryName.c_str(), FNM_NOESCAPE) != 0) continue;
+        const std::string full = folder + "/" + entryName;
+        struct stat st {};
+        if (::lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(full.c_str()) == 0) ++deleted;
+    }
+    ::closedir(dir);
+    return deleted > 0 ? kErrNone : kErrNotFound;
+}
+
+bool setAttributes(const std::string& path, int attributes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    mode = (attributes & kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+    return ::chmod(path.c_str(), mode) == 0;
+}
+
+bool isReadOnly(const std::string& path) { return markedReadOnly(path); }
+
+ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
+                                  bool markReadOnly) {
+    ReplaceResult result;
+    if (path.empty() || isSeparator(path.back())) {
+        result.error = "not a file name: " + path;
+        return result;
+    }
+    std::string temp = folderOf(path) + "/.plaxet-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        result.error = "cannot write in the folder of " + path + ": " + describeErrno(errno);
+        return result;
+    }
+    struct stat old {};
+    mode_t mode = ::stat(path.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
+    if (markReadOnly) mode &= ~mode_t{0222};
+
+    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int writeError = errno;
+    written = ::fchmod(fd, mode) == 0 && written;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (!written) {
+        ::unlink(temp.c_str());
+        result.error = "cannot write " + path + ": " + describeErrno(writeError);
+        return result;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(temp.c_str());
+        result.error = "cannot replace " + path + ": " + describeErrno(renameError);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool createFolder(const std::string& path) {
+    std::string partial;
+    for (size_t i = 0; i < path.size(); ++i) {
+        partial += isSeparator(path[i]) ? '/' : path[i];
+        if ((isSeparator(path[i]) || i + 1 == path.size()) && partial.size() > 1)
+            if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    return entryKind(path) == EntryKind::Folder;
+}
+
+} // namespace plaxet::platform

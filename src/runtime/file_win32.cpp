@@ -1,0 +1,203 @@
+// The file primitives on Windows, through the wide-character API.
+#include "runtime/file_platform.h"
+
+#include "runtime/wide.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace plaxet::platform {
+namespace {
+
+HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+std::string lastErrorText() {
+    const DWORD code = GetLastError();
+    wchar_t* message = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::string text = message ? fromWide(message) : "error " + std::to_string(code);
+    if (message) LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    size_t at = path.find_last_of(L"\\/:");
+    if (at == std::wstring::npos) return L".";
+    return path.substr(0, path[at] == L':' ? at + 1 : at);
+}
+
+bool writeAll(HANDLE h, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Windows refuses write access to a read-only file by itself; Wine leaves that
+// to the host's permissions, which a process running as root bypasses. Asking
+// first gives the same outcome everywhere.
+bool markedReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+} // namespace
+
+NativeFile openFile(const std::string& path, OpenMode mode, Sharing sharing, bool& readOnly) {
+    readOnly = false;
+    const std::wstring wide = toWide(path);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    switch (mode) {
+    case OpenMode::Input:
+        h = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case OpenMode::Output:
+        if (markedReadOnly(wide)) break;
+        h = CreateFileW(wide.c_str(), GENERIC_WRITE,
+                        sharing == Sharing::Read ? FILE_SHARE_READ : 0, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case OpenMode::Binary:
+        if (!markedReadOnly(wide))
+            h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            h = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            readOnly = h != INVALID_HANDLE_VALUE;
+        }
+        break;
+    case OpenMode::Closed: break;
+    }
+    if (h == INVALID_HANDLE_VALUE) return NativeFile();
+    return NativeFile(reinterpret_cast<intptr_t>(h));
+}
+
+void closeHandle(intptr_t handle) { CloseHandle(asHandle(handle)); }
+
+int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
+    int64_t done = 0;
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
+        DWORD got = 0;
+        if (!ReadFile(asHandle(handle), buffer + done, chunk, &got, nullptr) || got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+int64_t writeBytes(intptr_t handle, const char* bytes, int64_t count) {
+    return writeAll(asHandle(handle), std::string_view(bytes, static_cast<size_t>(count))) ? count
+                                                                                         : 0;
+}
+
+bool seekTo(intptr_t handle, int64_t position) {
+    LARGE_INTEGER to;
+    to.QuadPart = position;
+    return SetFilePointerEx(asHandle(handle), to, nullptr, FILE_BEGIN) != 0;
+}
+
+int64_t currentPosition(intptr_t handle) {
+    LARGE_INTEGER zero{}, now{};
+    return SetFilePointerEx(asHandle(handle), zero, &now, FILE_CURRENT) ? now.QuadPart : 0;
+}
+
+int64_t lengthOf(intptr_t handle) {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(asHandle(handle), &size) ? size.QuadPart : 0;
+}
+
+EntryKind entryKind(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
+}
+
+int deleteMatching(const std::string& pattern) {
+    std::wstring wide = toWide(pattern);
+    if (wide.empty() || wide.back() == L'\\' || wide.back() == L'/' || wide.back() == L':')
+        wide += L"*";
+    const size_t cut = wide.find_last_of(L"\\/:");
+    const std::wstring folder = cut == std::wstring::npos ? L"" : wide.substr(0, cut + 1);
+
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return kErrNotFound;
+    int deleted = 0;
+    const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (found.dwFileAttributes & skipped) continue;
+        if (DeleteFileW((folder + found.cFileName).c_str())) ++deleted;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return deleted > 0 ? kErrNone : kErrNotFound;
+}
+
+bool setAttributes(const std::string& path, int attributes) {
+    DWORD value = static_cast<DWORD>(attributes);
+    if (value == 0) value = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesW(toWide(path).c_str(), value) != 0;
+}
+
+bool isReadOnly(const std::string& path) { return markedReadOnly(toWide(path)); }
+
+ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
+                                  bool markReadOnly) {
+    ReplaceResult result;
+    const std::wstring target = toWide(path);
+    wchar_t temp[MAX_PATH + 1];
+    if (target.empty() || !GetTempFileNameW(folderOf(target).c_str(), L"plx", 0, temp)) {
+        result.error = "cannot write in the folder of " + path + ": " + lastErrorText();
+        return result;
+    }
+    HANDLE h = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    bool written = h != INVALID_HANDLE_VALUE && writeAll(h, bytes) && FlushFileBuffers(h);
+    std::string error = written ? "" : lastErrorText();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (!written) {
+        DeleteFileW(temp);
+        result.error = "cannot write " + path + ": " + error;
+        return result;
+    }
+    // A read-only target cannot be replaced; it loses the mark first and gets
+    // it back if the replacement fails.
+    const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+    const bool wasReadOnly =
+        oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
+    if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = lastErrorText();
+        if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes);
+        DeleteFileW(temp);
+        result.error = "cannot replace " + path + ": " + error;
+        return result;
+    }
+    if (markReadOnly) SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    result.ok = true;
+    return result;
+}
+
+bool createFolder(const std::string& path) {
+    const std::wstring wide = toWide(path);
+    for (size_t i = 1; i <= wide.size(); ++i) {
+        if (i == wide.size() || wide[i] == L'\\' || wide[i] == L'/') {
+            const std::wstring partial = wide.substr(0, i);
+            if (!partial.empty() && partial.back() != L':') CreateDirectoryW(partial.c_str(), nullptr);
+        }
+    }
+    return entryKind(path) == EntryKind::Folder;
+}
+
+} // namespace plaxet::platform

@@ -1,0 +1,161 @@
+#include "runtime/text.h"
+
+#include "runtime/codepage.h"
+
+#include <algorithm>
+
+namespace plaxet {
+namespace {
+
+// Turns a 1-based position that may count from the end (-1 is the last byte)
+// into a plain 1-based position; 0 or less when it lies before the start.
+int32_t fromEnd(int32_t start, int32_t length) { return start < 0 ? length + start + 1 : start; }
+
+std::string_view fieldAt(const std::vector<std::string_view>& fields, int32_t n) {
+    const auto count = static_cast<int32_t>(fields.size());
+    if (n < 0) n = count + n + 1;
+    if (n < 1 || n > count) return {};
+    return fields[n - 1];
+}
+
+std::vector<std::string_view> splitAt(std::string_view s, std::string_view delimiter) {
+    std::vector<std::string_view> fields;
+    if (delimiter.empty()) return {s};
+    size_t from = 0;
+    for (;;) {
+        size_t at = s.find(delimiter, from);
+        if (at == std::string_view::npos) break;
+        fields.push_back(s.substr(from, at - from));
+        from = at + delimiter.size();
+    }
+    fields.push_back(s.substr(from));
+    return fields;
+}
+
+std::vector<std::string_view> splitAtAny(std::string_view s, std::string_view set) {
+    std::vector<std::string_view> fields;
+    size_t from = 0;
+    for (;;) {
+        size_t at = set.empty() ? std::string_view::npos : s.find_first_of(set, from);
+        if (at == std::string_view::npos) break;
+        fields.push_back(s.substr(from, at - from));
+        from = at + 1;
+    }
+    fields.push_back(s.substr(from));
+    return fields;
+}
+
+} // namespace
+
+int32_t Len(std::string_view s) { return static_cast<int32_t>(s.size()); }
+
+std::string Mid(std::string_view s, int32_t start, int32_t n) {
+    const int32_t length = Len(s);
+    start = fromEnd(start, length);
+    if (start < 1 || start > length || n <= 0) return {};
+    return std::string(s.substr(start - 1, static_cast<size_t>(std::min(n, length - start + 1))));
+}
+
+std::string Left(std::string_view s, int32_t n) {
+    return n <= 0 ? std::string() : std::string(s.substr(0, static_cast<size_t>(n)));
+}
+
+std::string Right(std::string_view s, int32_t n) {
+    if (n <= 0) return {};
+    if (n >= Len(s)) return std::string(s);
+    return std::string(s.substr(s.size() - static_cast<size_t>(n)));
+}
+
+int32_t InStr(int32_t start, std::string_view s, std::string_view t) {
+    if (start == 0 || s.empty()) return 0;
+    start = fromEnd(start, Len(s));
+    if (start < 1) start = 1;
+    if (t.empty()) return start;
+    if (start > Len(s)) return 0;
+    size_t at = s.find(t, static_cast<size_t>(start - 1));
+    return at == std::string_view::npos ? 0 : static_cast<int32_t>(at) + 1;
+}
+
+int32_t InStrAny(int32_t start, std::string_view s, std::string_view set) {
+    if (start == 0 || s.empty() || set.empty()) return 0;
+    const int32_t length = Len(s);
+    if (start > 0) {
+        if (start > length) return 0;
+        size_t at = s.find_first_of(set, static_cast<size_t>(start - 1));
+        return at == std::string_view::npos ? 0 : static_cast<int32_t>(at) + 1;
+    }
+    int32_t from = fromEnd(start, length);
+    if (from < 1) return 0;
+    size_t at = s.find_last_of(set, static_cast<size_t>(from - 1));
+    return at == std::string_view::npos ? 0 : static_cast<int32_t>(at) + 1;
+}
+
+int32_t ParseCount(std::string_view s, std::string_view delimiter) {
+    return static_cast<int32_t>(splitAt(s, delimiter).size());
+}
+
+int32_t ParseCountAny(std::string_view s, std::string_view set) {
+    return static_cast<int32_t>(splitAtAny(s, set).size());
+}
+
+std::string Parse(std::string_view s, std::string_view delimiter, int32_t n) {
+    return std::string(fieldAt(splitAt(s, delimiter), n));
+}
+
+std::string ParseAny(std::string_view s, std::string_view set, int32_t n) {
+    return std::string(fieldAt(splitAtAny(s, set), n));
+}
+
+std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter) {
+    std::vector<std::string> fields;
+    for (std::string_view f : splitAt(s, delimiter)) fields.emplace_back(f);
+    return fields;
+}
+
+std::string LTrim(std::string_view s) {
+    size_t first = s.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
+}
+
+std::string RTrim(std::string_view s) {
+    size_t last = s.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
+}
+
+std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+
+std::string Space(int32_t n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : ""; }
+
+std::string Repeat(int32_t n, std::string_view c) {
+    if (n <= 0 || c.empty()) return {};
+    return std::string(static_cast<size_t>(n), c.front());
+}
+
+std::string Reverse(std::string_view s) { return std::string(s.rbegin(), s.rend()); }
+
+std::string Remove(std::string_view s, std::string_view t) {
+    if (t.empty()) return std::string(s);
+    std::string out;
+    for (std::string_view f : splitAt(s, t)) out += f;
+    return out;
+}
+
+std::string LCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(ansiLower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string UCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+int Compare(std::string_view a, std::string_view b) {
+    // string_view compares as unsigned bytes through char_traits<char>::compare.
+    int r = a.compare(b);
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+} // namespace plaxet
