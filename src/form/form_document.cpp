@@ -3,7 +3,9 @@
 namespace plaxet {
 namespace {
 
-bool isSpacesOnly(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+bool isSpacesOnly(const std::string& s) {
+    return s.find_first_not_of(' ') == std::string::npos;
+}
 
 void resizeLists(FormDocument& form, int32_t capacity) {
     form.itemCapacity = capacity;

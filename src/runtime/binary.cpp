@@ -36,19 +36,31 @@ std::string readPadded(ByteReader& in, size_t n) {
     return bytes;
 }
 
-int16_t readInt16(ByteReader& in) { return static_cast<int16_t>(readLittleEndian(in, 2)); }
-uint16_t readUInt16(ByteReader& in) { return static_cast<uint16_t>(readLittleEndian(in, 2)); }
-int32_t readInt32(ByteReader& in) { return static_cast<int32_t>(readLittleEndian(in, 4)); }
-uint32_t readUInt32(ByteReader& in) { return readLittleEndian(in, 4); }
+int16_t readInt16(ByteReader& in) {
+    return static_cast<int16_t>(readLittleEndian(in, 2));
+}
+uint16_t readUInt16(ByteReader& in) {
+    return static_cast<uint16_t>(readLittleEndian(in, 2));
+}
+int32_t readInt32(ByteReader& in) {
+    return static_cast<int32_t>(readLittleEndian(in, 4));
+}
+uint32_t readUInt32(ByteReader& in) {
+    return readLittleEndian(in, 4);
+}
 
 void putInt16(std::string& out, int16_t value) {
     putLittleEndian(out, static_cast<uint16_t>(value), 2);
 }
-void putUInt16(std::string& out, uint16_t value) { putLittleEndian(out, value, 2); }
+void putUInt16(std::string& out, uint16_t value) {
+    putLittleEndian(out, value, 2);
+}
 void putInt32(std::string& out, int32_t value) {
     putLittleEndian(out, static_cast<uint32_t>(value), 4);
 }
-void putUInt32(std::string& out, uint32_t value) { putLittleEndian(out, value, 4); }
+void putUInt32(std::string& out, uint32_t value) {
+    putLittleEndian(out, value, 4);
+}
 
 void putShortCounted(std::string& out, std::string_view text) {
     if (text.size() < 0xFFFF) {

@@ -37,8 +37,14 @@ const AnsiTables& tables() {
 
 } // namespace
 
-unsigned char ansiLower(unsigned char c) { return tables().lower[c]; }
-unsigned char ansiUpper(unsigned char c) { return tables().upper[c]; }
-uint32_t ansiCodePoint(unsigned char c) { return tables().codePoint[c]; }
+unsigned char ansiLower(unsigned char c) {
+    return tables().lower[c];
+}
+unsigned char ansiUpper(unsigned char c) {
+    return tables().upper[c];
+}
+uint32_t ansiCodePoint(unsigned char c) {
+    return tables().codePoint[c];
+}
 
 } // namespace plaxet

@@ -96,7 +96,9 @@ void closeFile(OpenFile& file) {
     file.bufferPosition = 0;
 }
 
-bool isOpen(const OpenFile& file) { return file.mode != OpenMode::Closed && file.native.valid(); }
+bool isOpen(const OpenFile& file) {
+    return file.mode != OpenMode::Closed && file.native.valid();
+}
 
 void writeLine(OpenFile& file, std::string_view text) {
     std::string line(text);
@@ -212,13 +214,17 @@ bool folderExists(const std::string& path) {
     return !path.empty() && platform::entryKind(path) == platform::EntryKind::Folder;
 }
 
-int deleteFiles(const std::string& pattern) { return platform::deleteMatching(pattern); }
+int deleteFiles(const std::string& pattern) {
+    return platform::deleteMatching(pattern);
+}
 
 bool setAttributes(const std::string& path, int attributes) {
     return platform::setAttributes(path, attributes & 0x27);
 }
 
-bool isReadOnly(const std::string& path) { return platform::isReadOnly(path); }
+bool isReadOnly(const std::string& path) {
+    return platform::isReadOnly(path);
+}
 
 std::optional<std::string> readWholeFile(const std::string& path) {
     if (!fileExists(path)) return std::nullopt;
@@ -242,6 +248,8 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
     return platform::replaceFileContents(path, bytes, markReadOnly);
 }
 
-bool createFolder(const std::string& path) { return platform::createFolder(path); }
+bool createFolder(const std::string& path) {
+    return platform::createFolder(path);
+}
 
 } // namespace plaxet

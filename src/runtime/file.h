@@ -26,7 +26,7 @@ enum FileError : int {
 
 // Owns a native file handle; closes it when it goes out of scope.
 class NativeFile {
-public:
+  public:
     NativeFile() = default;
     explicit NativeFile(intptr_t handle) : handle_(handle) {}
     NativeFile(NativeFile&& other) noexcept : handle_(other.release()) {}
@@ -44,7 +44,7 @@ public:
     }
     static constexpr intptr_t kInvalid = -1;
 
-private:
+  private:
     intptr_t handle_ = kInvalid;
 };
 

@@ -12,9 +12,13 @@
 namespace plaxet::platform {
 namespace {
 
-std::string describeErrno(int error) { return std::strerror(error); }
+std::string describeErrno(int error) {
+    return std::strerror(error);
+}
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 std::string folderOf(const std::string& path) {
     size_t at = path.find_last_of("/\\");
@@ -46,7 +50,9 @@ NativeFile openFile(const std::string& path, OpenMode mode, Sharing, bool& readO
     readOnly = false;
     int fd = -1;
     switch (mode) {
-    case OpenMode::Input: fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); break;
+    case OpenMode::Input:
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        break;
     case OpenMode::Output:
         if (markedReadOnly(path)) break;
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -58,7 +64,8 @@ NativeFile openFile(const std::string& path, OpenMode mode, Sharing, bool& readO
             readOnly = fd >= 0;
         }
         break;
-    case OpenMode::Closed: break;
+    case OpenMode::Closed:
+        break;
     }
     if (fd >= 0) {
         struct stat st {};
@@ -70,12 +77,15 @@ NativeFile openFile(const std::string& path, OpenMode mode, Sharing, bool& readO
     return NativeFile(fd);
 }
 
-void closeHandle(intptr_t handle) { ::close(static_cast<int>(handle)); }
+void closeHandle(intptr_t handle) {
+    ::close(static_cast<int>(handle));
+}
 
 int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
-        ssize_t n = ::read(static_cast<int>(handle), buffer + done, static_cast<size_t>(count - done));
+        ssize_t n =
+            ::read(static_cast<int>(handle), buffer + done, static_cast<size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
@@ -143,7 +153,9 @@ bool setAttributes(const std::string& path, int attributes) {
     return ::chmod(path.c_str(), mode) == 0;
 }
 
-bool isReadOnly(const std::string& path) { return markedReadOnly(path); }
+bool isReadOnly(const std::string& path) {
+    return markedReadOnly(path);
+}
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly) {

@@ -9,7 +9,9 @@
 namespace plaxet::platform {
 namespace {
 
-HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE asHandle(intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
 
 std::string lastErrorText() {
     const DWORD code = GetLastError();
@@ -64,9 +66,8 @@ NativeFile openFile(const std::string& path, OpenMode mode, Sharing sharing, boo
         break;
     case OpenMode::Output:
         if (markedReadOnly(wide)) break;
-        h = CreateFileW(wide.c_str(), GENERIC_WRITE,
-                        sharing == Sharing::Read ? FILE_SHARE_READ : 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileW(wide.c_str(), GENERIC_WRITE, sharing == Sharing::Read ? FILE_SHARE_READ : 0,
+                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         break;
     case OpenMode::Binary:
         if (!markedReadOnly(wide))
@@ -78,13 +79,16 @@ NativeFile openFile(const std::string& path, OpenMode mode, Sharing sharing, boo
             readOnly = h != INVALID_HANDLE_VALUE;
         }
         break;
-    case OpenMode::Closed: break;
+    case OpenMode::Closed:
+        break;
     }
     if (h == INVALID_HANDLE_VALUE) return NativeFile();
     return NativeFile(reinterpret_cast<intptr_t>(h));
 }
 
-void closeHandle(intptr_t handle) { CloseHandle(asHandle(handle)); }
+void closeHandle(intptr_t handle) {
+    CloseHandle(asHandle(handle));
+}
 
 int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
     int64_t done = 0;
@@ -99,7 +103,7 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
 
 int64_t writeBytes(intptr_t handle, const char* bytes, int64_t count) {
     return writeAll(asHandle(handle), std::string_view(bytes, static_cast<size_t>(count))) ? count
-                                                                                         : 0;
+                                                                                           : 0;
 }
 
 bool seekTo(intptr_t handle, int64_t position) {
@@ -150,7 +154,9 @@ bool setAttributes(const std::string& path, int attributes) {
     return SetFileAttributesW(toWide(path).c_str(), value) != 0;
 }
 
-bool isReadOnly(const std::string& path) { return markedReadOnly(toWide(path)); }
+bool isReadOnly(const std::string& path) {
+    return markedReadOnly(toWide(path));
+}
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly) {
@@ -161,8 +167,8 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
         result.error = "cannot write in the folder of " + path + ": " + lastErrorText();
         return result;
     }
-    HANDLE h = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE h =
+        CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     bool written = h != INVALID_HANDLE_VALUE && writeAll(h, bytes) && FlushFileBuffers(h);
     std::string error = written ? "" : lastErrorText();
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -194,7 +200,8 @@ bool createFolder(const std::string& path) {
     for (size_t i = 1; i <= wide.size(); ++i) {
         if (i == wide.size() || wide[i] == L'\\' || wide[i] == L'/') {
             const std::wstring partial = wide.substr(0, i);
-            if (!partial.empty() && partial.back() != L':') CreateDirectoryW(partial.c_str(), nullptr);
+            if (!partial.empty() && partial.back() != L':')
+                CreateDirectoryW(partial.c_str(), nullptr);
         }
     }
     return entryKind(path) == EntryKind::Folder;

@@ -50,10 +50,19 @@ bool incrementDigits(std::string& digits) {
 
 int radixOf(char letter) {
     switch (letter) {
-    case 'H': case 'h': return 16;
-    case 'O': case 'o': case 'Q': case 'q': return 8;
-    case 'B': case 'b': return 2;
-    default: return 0;
+    case 'H':
+    case 'h':
+        return 16;
+    case 'O':
+    case 'o':
+    case 'Q':
+    case 'q':
+        return 8;
+    case 'B':
+    case 'b':
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -75,7 +84,9 @@ long double radixNumber(std::string_view s, size_t i) {
     return static_cast<long double>(value);
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -96,7 +107,8 @@ std::string Str(double value) {
         return text + exponent;
     }
     if (e < 0) return text + "." + std::string(static_cast<size_t>(-e - 1), '0') + d.digits;
-    if (count <= e + 1) return text + d.digits + std::string(static_cast<size_t>(e + 1 - count), '0');
+    if (count <= e + 1)
+        return text + d.digits + std::string(static_cast<size_t>(e + 1 - count), '0');
     return text + d.digits.substr(0, static_cast<size_t>(e + 1)) + "." +
            d.digits.substr(static_cast<size_t>(e + 1));
 }

@@ -9,7 +9,9 @@ namespace {
 
 // Turns a 1-based position that may count from the end (-1 is the last byte)
 // into a plain 1-based position; 0 or less when it lies before the start.
-int32_t fromEnd(int32_t start, int32_t length) { return start < 0 ? length + start + 1 : start; }
+int32_t fromEnd(int32_t start, int32_t length) {
+    return start < 0 ? length + start + 1 : start;
+}
 
 std::string_view fieldAt(const std::vector<std::string_view>& fields, int32_t n) {
     const auto count = static_cast<int32_t>(fields.size());
@@ -47,7 +49,9 @@ std::vector<std::string_view> splitAtAny(std::string_view s, std::string_view se
 
 } // namespace
 
-int32_t Len(std::string_view s) { return static_cast<int32_t>(s.size()); }
+int32_t Len(std::string_view s) {
+    return static_cast<int32_t>(s.size());
+}
 
 std::string Mid(std::string_view s, int32_t start, int32_t n) {
     const int32_t length = Len(s);
@@ -122,16 +126,22 @@ std::string RTrim(std::string_view s) {
     return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
 }
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string Trim(std::string_view s) {
+    return LTrim(RTrim(s));
+}
 
-std::string Space(int32_t n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : ""; }
+std::string Space(int32_t n) {
+    return n > 0 ? std::string(static_cast<size_t>(n), ' ') : "";
+}
 
 std::string Repeat(int32_t n, std::string_view c) {
     if (n <= 0 || c.empty()) return {};
     return std::string(static_cast<size_t>(n), c.front());
 }
 
-std::string Reverse(std::string_view s) { return std::string(s.rbegin(), s.rend()); }
+std::string Reverse(std::string_view s) {
+    return std::string(s.rbegin(), s.rend());
+}
 
 std::string Remove(std::string_view s, std::string_view t) {
     if (t.empty()) return std::string(s);

@@ -79,7 +79,7 @@ TEST(FormDocument, BlankItemsHaveNoDescriptionAndNoCost) {
 TEST(FormDocument, RecountingClosesGapsAndDropsNoFilledItem) {
     FormDocument form;
     setItem(form, 1, "d1", "Paint", "10");
-    setItem(form, 2, "", "", "");              // left by Insert item
+    setItem(form, 2, "", "", ""); // left by Insert item
     setItem(form, 3, "d3", "Brushes", "4.50");
     setItem(form, 5, "", "Subtotal", "");
     setItem(form, 100, "", "Last", "1");

@@ -13,7 +13,9 @@ void writeRaw(const std::string& path, std::string_view bytes) {
     ASSERT_TRUE(replaceFileContents(path, bytes).ok);
 }
 
-std::string contentOf(const std::string& path) { return readWholeFile(path).value_or("<none>"); }
+std::string contentOf(const std::string& path) {
+    return readWholeFile(path).value_or("<none>");
+}
 
 } // namespace
 
@@ -105,7 +107,9 @@ TEST(File, BinaryValuesAreLittleEndianAndShortReadsGiveZeros) {
 
     const std::string bytes = contentOf(path);
     ASSERT_EQ(bytes.size(), 2u + 4u + 3u + 2u + 4u + 6u + 65535u + 8u);
-    EXPECT_EQ(bytes.substr(0, 9), std::string("\xFE\xFF\x04\x03\x02\x01" "abc", 9));
+    EXPECT_EQ(bytes.substr(0, 9), std::string("\xFE\xFF\x04\x03\x02\x01"
+                                              "abc",
+                                              9));
     EXPECT_EQ(bytes.substr(9, 6), std::string("\x00\x00\x02\x00xy", 6));
     EXPECT_EQ(bytes.substr(15, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
 
