@@ -36,4 +36,20 @@ inline const std::string& costOf(const FormDocument& form, int32_t item) {
     return form.itemCosts[static_cast<size_t>(item - 1)];
 }
 
+// The invoice of Ann's Garden to Bob Lee: one item, empty notes.
+inline FormDocument gardenInvoice() {
+    FormDocument form = formOfType(kInvoice, {{"01/02/2007", "Mowing", "40"}});
+    form.senderLines[0] = "Ann's Garden";
+    form.addresseeLines = {"Bob Lee", "1 Elm St", "Springfield", "555 0199"};
+    setFormDate(form, "01/05/2007");
+    return form;
+}
+
+// The bytes of a document with these lines, each ending in CR LF.
+inline std::string documentOf(const std::vector<std::string>& lines) {
+    std::string document;
+    for (const std::string& line : lines) document += line + "\r\n";
+    return document;
+}
+
 } // namespace plaxet::testing

@@ -1,0 +1,18 @@
+#pragma once
+// Escaping of the form's texts for the two documents, so that whatever the
+// user typed reads as text and never as markup.
+#include <string>
+#include <string_view>
+
+namespace plaxet {
+
+// Appends text for an RTF document: "\", "{" and "}" get a backslash in
+// front, and every byte from 0x80 on is written as \'hh (lower-case hex).
+void appendRtfText(std::string& out, std::string_view text);
+
+// Appends text for an HTML page: "&", "<", ">" and '"' become entity
+// references, and every byte from 0x80 on becomes &#N; with N the Unicode
+// code point of that byte in the ANSI code page.
+void appendHtmlText(std::string& out, std::string_view text);
+
+} // namespace plaxet
