@@ -1,0 +1,202 @@
+#include "output/html_writer.h"
+
+#include "output/escaping.h"
+#include "output/totals.h"
+#include "runtime/numbers.h"
+#include "runtime/text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+namespace plaxet {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends one line of the page's own markup.
+void markup(std::string& out, std::string_view line) {
+    out += line;
+    out += kLineEnd;
+}
+
+// Appends a line of markup around one text from the form.
+void line(std::string& out, std::string_view before, std::string_view text,
+          std::string_view after) {
+    out += before;
+    appendHtmlText(out, text);
+    out += after;
+    out += kLineEnd;
+}
+
+// A block's top edge: "top:" then the general number text, which brings its own blank.
+void topLine(std::string& out, int32_t pixels) {
+    out += "       top: ";
+    out += Str(pixels);
+    markup(out, "px;");
+}
+
+const char* documentTitle(int32_t formType) {
+    switch (formType) {
+    case kInvoice:
+        return "Invoice";
+    case kReceipt:
+        return "Receipt";
+    case kEstimate:
+        return "Estimate";
+    default:
+        return "";
+    }
+}
+
+size_t itemsInUse(const FormDocument& form) {
+    if (form.itemCount <= 0) return 0;
+    return std::min({static_cast<size_t>(form.itemCount), form.itemDates.size(),
+                     form.itemDescriptions.size(), form.itemCosts.size()});
+}
+
+size_t estimatedSize(const FormDocument& form, size_t items) {
+    size_t size = 3072 + form.notes.size();
+    for (size_t i = 0; i < items; ++i)
+        size += 120 + form.itemDates[i].size() + form.itemDescriptions[i].size();
+    return size;
+}
+
+} // namespace
+
+std::string htmlDocument(const FormDocument& form) {
+    const size_t items = itemsInUse(form);
+    // The blocks below the letterhead move down 22 pixels per sender line, and
+    // the closing block 27 pixels per table row.
+    const auto senderCount = static_cast<int32_t>(std::count_if(
+        form.senderLines.begin(), form.senderLines.end(), [](auto& s) { return !s.empty(); }));
+    const int32_t addresseeTop = senderCount * 22 + 20;
+    const int32_t tableTop = senderCount * 22 + 140;
+    const int32_t closingTop = senderCount * 22 + (static_cast<int32_t>(items) + 2) * 27 + 160;
+
+    std::string out;
+    out.reserve(estimatedSize(form, items));
+
+    markup(out, "<!DOCTYPE html>");
+    markup(out, "<html>");
+    markup(out, "<head>");
+    out += "  <title>";
+    out += documentTitle(form.formType);
+    markup(out, "</title>");
+    markup(out, "  <meta name=\"format-detection\" content=\"telephone=no\">");
+    markup(out, "  <style type=\"text/css\">");
+    markup(out, "    div {");
+    markup(out, "       position: absolute;");
+    markup(out, "       width: 250px;");
+    markup(out, "       height: 100px;");
+    markup(out, "       color: black;");
+    markup(out, "       background-color: white;");
+    markup(out, "       font-weight: bold;");
+    markup(out, "       text-align: center;");
+    markup(out, "    }");
+    markup(out, "     div#d1 {");
+    markup(out, "       left: 250px;");
+    markup(out, "       top: 0px;");
+    markup(out, "       margin-left: 25px;");
+    markup(out, "       font-size: 20px;");
+    markup(out, "    }");
+    markup(out, "     div#d2 {");
+    markup(out, "       left: 0px;");
+    topLine(out, addresseeTop);
+    markup(out, "       text-align: left;");
+    markup(out, "       margin-left: 15px;");
+    markup(out, "       font-size: 16px;");
+    markup(out, "    }");
+    markup(out, "     div#d3 {");
+    markup(out, "       left: 500px;");
+    topLine(out, addresseeTop);
+    markup(out, "       text-align: right;");
+    markup(out, "       font-size: 20px;");
+    markup(out, "    }");
+    markup(out, "     div#d4 {");
+    markup(out, "       left: 15px;");
+    topLine(out, tableTop);
+    markup(out, "       width: 750px;");
+    markup(out, "    }");
+    markup(out, "     table,tr,th,td{");
+    markup(out, "       border: 1px solid black;");
+    markup(out, "       border-collapse: collapse;");
+    markup(out, "       padding: 3px;");
+    markup(out, "       height: 20px;");
+    markup(out, "    }");
+    markup(out, "     td#left{text-align: left;}");
+    markup(out, "     td#right{text-align: right;}");
+    markup(out, "     tr#total{text-align: right; font-size: 20px}");
+    markup(out, "     div#d5 {");
+    markup(out, "       left: 15px;");
+    topLine(out, closingTop);
+    markup(out, "       width: 750px;");
+    markup(out, "       text-align: left;");
+    markup(out, "       font-size: 15px;");
+    markup(out, "     }");
+    markup(out, "     h3 {font-size:16px};");
+    markup(out, "  </style>");
+    markup(out, "</head>");
+    markup(out, "<body>");
+
+    // The first senderCount lines, as many as are filled, wherever they stand.
+    markup(out, "  <div id=\"d1\">");
+    for (int32_t i = 0; i < senderCount; ++i)
+        line(out, "    ", form.senderLines[static_cast<size_t>(i)], "<br />");
+    markup(out, "  </div>");
+
+    markup(out, "  <div id=\"d2\">");
+    line(out, "", form.addresseeLines[0], "<br />");
+    line(out, "", form.addresseeLines[1], "<br />");
+    line(out, "", form.addresseeLines[2], "<br />");
+    line(out, "", form.addresseeLines[3], "");
+    markup(out, "  </div>");
+
+    markup(out, "  <div id=\"d3\">");
+    line(out, "", form.headingWord, "<br />");
+    line(out, "    <h3>", form.longDate, "");
+    markup(out, "  </div>");
+
+    markup(out, "  <div id=\"d4\">");
+    markup(out, "  <table>");
+    markup(out, "    <tr>");
+    markup(out, "      <th style=\"width:150px;\">Date</th>");
+    markup(out, "      <th style=\"width:475px;\">Description</th>");
+    markup(out, "      <th style=\"width:150px;\">Cost</th>");
+    markup(out, "    </tr>");
+    for (size_t i = 0; i < items; ++i) {
+        markup(out, "    <tr>");
+        line(out, "      <td>", form.itemDates[i], "</td>");
+        const std::string description = Trim(form.itemDescriptions[i]);
+        const bool computed = rowKindOf(description) != RowKind::Plain;
+        line(out, computed ? "      <td id=\"right\">" : "      <td id=\"left\">", description,
+             "</td>");
+        line(out, "      <td id=\"right\">", Format(static_cast<double>(Val(form.itemCosts[i]))),
+             "</td>");
+        markup(out, "    </tr>");
+    }
+    markup(out, "    <tr id=\"total\">");
+    markup(out, "      <td></td>");
+    line(out, "      <td id=\"right\">", form.totalLabel, "</td>");
+    line(out, "      <td>", Format(form.totalRowAmount, "  0.00"), "</td>");
+    markup(out, "    </tr>");
+    markup(out, "  </table>");
+    markup(out, "  </div>");
+
+    markup(out, "  <div id=\"d5\">");
+    line(out, "  <p>", form.closingSentence, "<br/>");
+    markup(out, "     Thank you</p>");
+    markup(out, "  <p style=\"font-size:12px;\">");
+    for (const std::string& note : form.notesLines) line(out, "", note, "<br/>");
+    markup(out, "  </p>                                 ");
+    markup(out, "  </div>");
+    markup(out, "</body>");
+    markup(out, "</html>");
+    return out;
+}
+
+ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
+    return replaceFileContents(path, htmlDocument(form), /*markReadOnly=*/true);
+}
+
+} // namespace plaxet
