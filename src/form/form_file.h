@@ -1,0 +1,58 @@
+#pragma once
+// The form file: one form without its sender lines and amount paid, in a
+// little-endian layout with no header:
+//   form date    10 bytes, padded with spaces
+//   item count   int32 N
+//   addressee    4 short-counted texts: name, address, city/state/zip, phone
+//                (uint16 length; 0xFFFF and a uint32 length from 65535 bytes on)
+//   form type    int32
+//   items 1..N   3 long-counted texts each (int32 length): date, description, cost
+//   notes        one long-counted text
+// Bytes after the notes are not part of the form.
+#include "form/form_document.h"
+#include "runtime/file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plaxet {
+
+// The file's bytes for items 1..itemCount of the form.
+std::string formFileBytes(const FormDocument& form);
+
+struct FormFileResult {
+    bool ok = false;
+    std::string error; // why the file was refused or could not be read
+};
+
+// Reads a form file's bytes into the record. A file that ends early loads as
+// far as it goes; a file with a negative count or length is refused and the
+// record is left as it was (see form_file.cpp for the exact rules).
+FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form);
+
+// Reads the file named by editor.currentFilePath into the record.
+FormFileResult loadFormFile(FormDocument& form, const EditorState& editor);
+
+enum class SaveOutcome { Saved, NothingToSave, Failed };
+struct FormSaveResult {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    std::string error;
+};
+
+// Saves the gathered form into editor.currentFilePath and clears `changed`.
+// A form that had no items before the gathering step recounted them is not
+// saved at all and `changed` keeps its value: the caller passes the count as
+// the editing commands left it, taken before it gathers the window into the
+// record (recountItems, computeTotals). A failed save leaves the previous file
+// as it was, keeps `changed` set and says why.
+FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor,
+                            int32_t itemCountBeforeGathering);
+// The same for a record whose itemCount needs no gathering.
+FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor);
+
+// Writes the form file at path, replacing an existing one only once the new
+// content is complete. A read-only file is not overwritten.
+ReplaceResult writeFormFile(const FormDocument& form, const std::string& path);
+
+} // namespace plaxet

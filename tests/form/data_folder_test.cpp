@@ -1,0 +1,94 @@
+#include "form/data_folder.h"
+
+#include "runtime/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace plaxet {
+namespace {
+
+KnownFolderLookup fakeShell(std::map<int, std::string> folders) {
+    return [folders](int id) {
+        auto found = folders.find(id);
+        return found == folders.end() ? std::string() : found->second;
+    };
+}
+
+const KnownFolderLookup kWindowsShell = fakeShell(
+    {{kProgramFilesFolderId, "C:\\Program Files"}, {kCommonAppDataFolderId, "C:\\ProgramData"}});
+
+} // namespace
+
+TEST(DataFolder, AnInstalledCopyKeepsItsDataInTheCommonFolder) {
+    for (const char* started :
+         {"C:\\Program Files\\Orvane\\plaxet\\", "c:\\PROGRAM FILES\\orvane\\PLAXET\\",
+          "C:\\Program Files\\Orvane\\plaxet"}) {
+        const DataFolders folders = findDataFolders(started, kWindowsShell, kWindowsPaths);
+        EXPECT_EQ(folders.installFolder, "C:\\Program Files\\Orvane\\plaxet\\");
+        EXPECT_EQ(folders.dataFolder, "C:\\ProgramData\\Orvane\\plaxet\\") << started;
+        EXPECT_EQ(folders.senderFilePath, "C:\\ProgramData\\Orvane\\plaxet\\quillet.ini");
+        EXPECT_EQ(folders.helpFilePath, "C:\\ProgramData\\Orvane\\plaxet\\plaxet.ahp");
+    }
+}
+
+TEST(DataFolder, AnyOtherCopyKeepsItsDataBesideItself) {
+    DataFolders folders = findDataFolders("D:\\Tools\\Plaxet\\", kWindowsShell, kWindowsPaths);
+    EXPECT_EQ(folders.programFolder, "D:\\Tools\\Plaxet\\");
+    EXPECT_EQ(folders.dataFolder, "d:\\tools\\plaxet\\");
+    EXPECT_EQ(folders.senderFilePath, "d:\\tools\\plaxet\\quillet.ini");
+    EXPECT_EQ(folders.helpFilePath, "d:\\tools\\plaxet\\plaxet.ahp");
+
+    // Without a program-files folder no copy counts as installed.
+    folders = findDataFolders("C:\\Program Files\\Orvane\\plaxet\\", fakeShell({}), kWindowsPaths);
+    EXPECT_EQ(folders.installFolder, "");
+    EXPECT_EQ(folders.dataFolder, "c:\\program files\\orvane\\plaxet\\");
+
+    // An installed copy whose common folder cannot be found stays beside itself.
+    folders =
+        findDataFolders("C:\\Program Files\\Orvane\\plaxet\\",
+                        fakeShell({{kProgramFilesFolderId, "C:\\Program Files"}}), kWindowsPaths);
+    EXPECT_EQ(folders.dataFolder, "c:\\program files\\orvane\\plaxet\\");
+}
+
+TEST(DataFolder, LinuxPathsKeepTheirLetterCase) {
+    DataFolders folders = findDataFolders("/home/Ann/Plaxet", fakeShell({}), kPosixPaths);
+    EXPECT_EQ(folders.programFolder, "/home/Ann/Plaxet/");
+    EXPECT_EQ(folders.dataFolder, "/home/Ann/Plaxet/");
+    EXPECT_EQ(folders.senderFilePath, "/home/Ann/Plaxet/quillet.ini");
+
+    const KnownFolderLookup shell =
+        fakeShell({{kProgramFilesFolderId, "/opt"}, {kCommonAppDataFolderId, "/var/lib"}});
+    folders = findDataFolders("/opt/Orvane/plaxet/", shell, kPosixPaths);
+    EXPECT_EQ(folders.dataFolder, "/var/lib/Orvane/plaxet/");
+    folders = findDataFolders("/OPT/orvane/plaxet/", shell, kPosixPaths);
+    EXPECT_EQ(folders.dataFolder, "/OPT/orvane/plaxet/");
+}
+
+TEST(DataFolder, TheHostFindsItsOwnProgramFolder) {
+    const std::string folder = runningProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(endsFolder(folder.back()));
+    const DataFolders folders = findDataFolders(folder, knownFolderPath);
+    EXPECT_EQ(folders.helpFilePath, folders.dataFolder + "plaxet.ahp");
+}
+
+TEST(Paths, FolderAndFileNameParts) {
+    EXPECT_EQ(folderPart("c:\\forms\\smith.plx", kWindowsPaths), "c:\\forms\\");
+    EXPECT_EQ(fileNamePart("c:\\forms\\smith.plx", kWindowsPaths), "smith.plx");
+    EXPECT_EQ(folderPart("c:smith.plx", kWindowsPaths), "c:");
+    EXPECT_EQ(folderPart("c:/forms/smith.plx", kWindowsPaths), "c:/forms/");
+    EXPECT_EQ(folderPart("smith.plx", kWindowsPaths), "");
+    EXPECT_EQ(fileNamePart("smith.plx", kWindowsPaths), "smith.plx");
+    // On Linux a colon or a backslash is part of a name.
+    EXPECT_EQ(folderPart("/srv/a:b\\c.plx", kPosixPaths), "/srv/");
+    EXPECT_EQ(fileNamePart("/srv/a:b\\c.plx", kPosixPaths), "a:b\\c.plx");
+    EXPECT_EQ(withTrailingSeparator("/srv", kPosixPaths), "/srv/");
+    EXPECT_EQ(withTrailingSeparator("/srv/", kPosixPaths), "/srv/");
+    EXPECT_EQ(withTrailingSeparator("", kPosixPaths), "");
+    EXPECT_TRUE(samePathText("C:\\A.PLX", "c:\\a.plx", kWindowsPaths));
+    EXPECT_FALSE(samePathText("/A.plx", "/a.plx", kPosixPaths));
+}
+
+} // namespace plaxet

@@ -1,0 +1,331 @@
+#include "form/form_file.h"
+
+#include "runtime/binary.h"
+#include "runtime/file.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace plaxet {
+namespace {
+
+using testing::TempFolder;
+
+void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
+             std::string cost) {
+    const auto i = static_cast<size_t>(item - 1);
+    form.itemDates[i] = std::move(date);
+    form.itemDescriptions[i] = std::move(description);
+    form.itemCosts[i] = std::move(cost);
+}
+
+// One item (no date, Paint, 10), addressee name A, Invoice, no notes.
+FormDocument paintForm() {
+    FormDocument form;
+    setFormDate(form, "03/15/2024");
+    form.addresseeLines[0] = "A";
+    form.formType = kInvoice;
+    setItem(form, 1, "", "Paint", "10");
+    form.itemCount = 1;
+    return form;
+}
+
+const std::string kPaintBytes = std::string("03/15/2024") +
+                                std::string("\x01\x00\x00\x00", 4) + // one item
+                                std::string("\x01\x00"
+                                            "A",
+                                            3) +                             // name
+                                std::string("\x00\x00\x00\x00\x00\x00", 6) + // three empty lines
+                                std::string("\x01\x00\x00\x00", 4) +         // Invoice
+                                std::string("\x00\x00\x00\x00", 4) +         // date
+                                std::string("\x05\x00\x00\x00"
+                                            "Paint",
+                                            9) +
+                                std::string("\x02\x00\x00\x00"
+                                            "10",
+                                            6) +
+                                std::string("\x00\x00\x00\x00", 4); // notes
+
+void expectPaintForm(const FormDocument& form) {
+    EXPECT_EQ(form.formDate, "03/15/2024");
+    EXPECT_EQ(form.itemCount, 1);
+    EXPECT_EQ(form.addresseeLines[0], "A");
+    EXPECT_EQ(form.addresseeLines[3], "");
+    EXPECT_EQ(form.formType, kInvoice);
+    EXPECT_EQ(form.itemDates[0], "");
+    EXPECT_EQ(form.itemDescriptions[0], "Paint");
+    EXPECT_EQ(form.itemCosts[0], "10");
+    EXPECT_EQ(form.notes, "");
+}
+
+std::string contentOf(const std::string& path) {
+    return readWholeFile(path).value_or("<none>");
+}
+
+} // namespace
+
+TEST(FormFile, TheFiftyByteExampleBothWays) {
+    ASSERT_EQ(kPaintBytes.size(), 50u);
+    EXPECT_EQ(formFileBytes(paintForm()), kPaintBytes);
+
+    FormDocument form;
+    form.addresseeLines = {"old", "old", "old", "old"};
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes, form).ok);
+    expectPaintForm(form);
+    // Bytes after the notes are not part of the form.
+    FormDocument withTail;
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes + "leftover", withTail).ok);
+    expectPaintForm(withTail);
+}
+
+TEST(FormFile, SavesAndReloadsEveryStoredField) {
+    TempFolder dir;
+    FormDocument form = paintForm();
+    setFormDate(form, "3/5/2024");
+    form.addresseeLines = {"Jo Smith", "1 Main St", "Springfield, IL 62701", "555-0100"};
+    form.formType = kEstimate;
+    setItem(form, 2, "1/2/07", "Tax (8%)", " 12");
+    form.itemCount = 2;
+    form.notes = "first line\r\nsecond line\r\n";
+    form.senderLines[0] = "never stored";
+    form.amountPaid = "99";
+    EditorState editor;
+    editor.currentFilePath = dir.file("smith.plx");
+    editor.changed = true;
+
+    const FormSaveResult saved = saveFormFile(form, editor);
+    ASSERT_EQ(saved.outcome, SaveOutcome::Saved) << saved.error;
+    EXPECT_FALSE(editor.changed);
+
+    FormDocument loaded;
+    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    EXPECT_EQ(loaded.formDate, "3/5/2024  ");
+    EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
+    EXPECT_EQ(loaded.formType, kEstimate);
+    EXPECT_EQ(loaded.itemCount, 2);
+    EXPECT_EQ(loaded.itemDates[1], "1/2/07");
+    EXPECT_EQ(loaded.itemDescriptions[1], "Tax (8%)");
+    EXPECT_EQ(loaded.itemCosts[1], " 12");
+    EXPECT_EQ(loaded.notes, "first line\r\nsecond line\r\n");
+    EXPECT_EQ(loaded.senderLines[0], "");
+    EXPECT_EQ(loaded.amountPaid, "");
+}
+
+TEST(FormFile, LongAddresseeLinesSwitchToThirtyTwoBitLengths) {
+    FormDocument form = paintForm();
+    form.addresseeLines[1] = std::string(65534, 'b');
+    form.addresseeLines[2] = std::string(65535, 'c');
+    const std::string bytes = formFileBytes(form);
+    const size_t address = 10 + 4 + 3;
+    EXPECT_EQ(bytes.substr(address, 2), "\xFE\xFF");
+    const size_t city = address + 2 + 65534;
+    EXPECT_EQ(bytes.substr(city, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
+
+    FormDocument loaded;
+    ASSERT_TRUE(readFormFileBytes(bytes, loaded).ok);
+    EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
+    EXPECT_EQ(loaded.itemDescriptions[0], "Paint");
+}
+
+TEST(FormFile, AFormWithoutItemsIsNotSaved) {
+    TempFolder dir;
+    EditorState editor;
+    editor.currentFilePath = dir.file("kept.plx");
+    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, kPaintBytes).ok);
+    editor.changed = true;
+
+    FormDocument form;
+    form.addresseeLines[0] = "Someone";
+    form.notes = "filled in";
+    EXPECT_EQ(saveFormFile(form, editor).outcome, SaveOutcome::NothingToSave);
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+
+    // The rule looks at the count the editing commands kept, not at the one
+    // the gathering step recounted: a form that had items is saved even when
+    // they all turned out blank.
+    EXPECT_EQ(saveFormFile(form, editor, 3).outcome, SaveOutcome::Saved);
+    EXPECT_FALSE(editor.changed);
+    FormDocument reloaded = paintForm();
+    ASSERT_TRUE(loadFormFile(reloaded, editor).ok);
+    EXPECT_EQ(reloaded.itemCount, 0);
+    EXPECT_EQ(reloaded.addresseeLines[0], "Someone");
+    EXPECT_EQ(reloaded.itemDescriptions[0], ""); // items beyond the count are blank
+
+    form.itemCount = 0;
+    EditorState fresh;
+    fresh.currentFilePath = dir.file("never.plx");
+    EXPECT_EQ(saveFormFile(form, fresh, 0).outcome, SaveOutcome::NothingToSave);
+    EXPECT_FALSE(fileExists(fresh.currentFilePath));
+}
+
+TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
+    TempFolder dir;
+    FormDocument three = paintForm();
+    setItem(three, 2, "", "Brushes", "4.50");
+    setItem(three, 3, "", "Ladder", "120");
+    three.itemCount = 3;
+    three.notes = "a long note that makes the old file longer";
+    EditorState editor;
+    editor.currentFilePath = dir.file("shrink.plx");
+    ASSERT_EQ(saveFormFile(three, editor).outcome, SaveOutcome::Saved);
+
+    ASSERT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+    FormDocument loaded = three;
+    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    expectPaintForm(loaded);
+    EXPECT_EQ(loaded.itemDescriptions[1], "");
+}
+
+TEST(FormFile, AFailedSaveKeepsTheOldFileAndTheChangedFlag) {
+    TempFolder dir;
+    EditorState editor;
+    editor.changed = true;
+
+    editor.currentFilePath = dir.file("missing-folder/form.plx");
+    FormSaveResult result = saveFormFile(paintForm(), editor);
+    EXPECT_EQ(result.outcome, SaveOutcome::Failed);
+    EXPECT_NE(result.error.find("missing-folder"), std::string::npos) << result.error;
+    EXPECT_TRUE(editor.changed);
+
+    editor.currentFilePath = dir.file("locked.plx");
+    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, "old bytes").ok);
+    ASSERT_TRUE(setAttributes(editor.currentFilePath, kAttrReadOnly));
+    result = saveFormFile(paintForm(), editor);
+    EXPECT_EQ(result.outcome, SaveOutcome::Failed);
+    EXPECT_NE(result.error.find("read-only"), std::string::npos) << result.error;
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(contentOf(editor.currentFilePath), "old bytes");
+
+    editor.currentFilePath.clear();
+    EXPECT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Failed);
+    EXPECT_TRUE(editor.changed);
+}
+
+TEST(FormFile, AFileCutShortLoadsAsFarAsItGoes) {
+    // Every prefix of a form file loads without a fault.
+    for (size_t length = 0; length < kPaintBytes.size(); ++length) {
+        FormDocument form;
+        EXPECT_TRUE(readFormFileBytes(kPaintBytes.substr(0, length), form).ok) << length;
+        EXPECT_LE(form.itemCount, 1);
+    }
+
+    FormDocument empty;
+    empty.addresseeLines = {"n", "a", "c", "p"};
+    empty.formType = kReceipt;
+    ASSERT_TRUE(readFormFileBytes("", empty).ok);
+    EXPECT_EQ(empty.formDate, std::string(10, ' '));
+    EXPECT_EQ(empty.itemCount, 0);
+    EXPECT_EQ(empty.formType, 0); // a missing number reads as 0
+    EXPECT_EQ(empty.addresseeLines[0], "n");
+    EXPECT_EQ(empty.notes, "");
+
+    // Cut after the name: the lines that lie beyond the end keep their values.
+    FormDocument cut;
+    cut.addresseeLines = {"n", "a", "c", "p"};
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes.substr(0, 17), cut).ok);
+    EXPECT_EQ(cut.addresseeLines[0], "A");
+    EXPECT_EQ(cut.addresseeLines[1], "a");
+    EXPECT_EQ(cut.addresseeLines[3], "p");
+    EXPECT_EQ(cut.formType, 0);
+    EXPECT_EQ(cut.itemCount, 0);
+
+    // Cut inside the description: the item keeps the bytes that are there.
+    FormDocument partial;
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes.substr(0, 37), partial).ok);
+    EXPECT_EQ(partial.itemCount, 1);
+    EXPECT_EQ(partial.itemDescriptions[0], "Pa");
+    EXPECT_EQ(partial.itemCosts[0], "");
+    EXPECT_EQ(partial.formType, kInvoice);
+
+    // Cut inside the item count: the missing bytes are zeros.
+    FormDocument count;
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes.substr(0, 11), count).ok);
+    EXPECT_EQ(count.itemCount, 0);
+    EXPECT_EQ(count.formDate, "03/15/2024");
+}
+
+TEST(FormFile, DamagedCountsAndLengthsAreMetSafely) {
+    // A negative count or length is refused and the record stays as it was.
+    std::string negativeCount = kPaintBytes;
+    negativeCount.replace(10, 4, std::string("\xFF\xFF\xFF\xFF", 4));
+    FormDocument form = paintForm();
+    form.notes = "mine";
+    FormFileResult result = readFormFileBytes(negativeCount, form);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("item count is negative"), std::string::npos) << result.error;
+    EXPECT_EQ(form.notes, "mine");
+    expectPaintForm(paintForm());
+
+    std::string negativeLength = kPaintBytes;
+    negativeLength.replace(31, 4, std::string("\x00\x00\x00\x80", 4));
+    result = readFormFileBytes(negativeLength, form);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("description of item 1"), std::string::npos) << result.error;
+    EXPECT_EQ(form.notes, "mine");
+
+    std::string negativeNotes = kPaintBytes;
+    negativeNotes.replace(46, 4, std::string("\xFE\xFF\xFF\xFF", 4));
+    EXPECT_FALSE(readFormFileBytes(negativeNotes, form).ok);
+
+    // A huge count loads only the items the file holds; the lists stay small.
+    std::string hugeCount = kPaintBytes;
+    hugeCount.replace(10, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    FormDocument huge;
+    ASSERT_TRUE(readFormFileBytes(hugeCount, huge).ok);
+    // The notes' four bytes make a second, blank item; nothing lies beyond.
+    EXPECT_EQ(huge.itemCount, 2);
+    EXPECT_EQ(huge.itemCapacity, kInitialItemCapacity);
+    EXPECT_EQ(huge.itemDescriptions[0], "Paint");
+    EXPECT_TRUE(isBlankItem(huge, 2));
+
+    // Huge lengths get the bytes that are there.
+    std::string hugeLength = kPaintBytes;
+    hugeLength.replace(31, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    ASSERT_TRUE(readFormFileBytes(hugeLength, huge).ok);
+    EXPECT_EQ(huge.itemDescriptions[0], kPaintBytes.substr(35));
+
+    std::string hugeName =
+        kPaintBytes.substr(0, 14) + std::string("\xFF\xFF\xFF\xFF\xFF\xFF", 6) + "rest of the file";
+    ASSERT_TRUE(readFormFileBytes(hugeName, huge).ok);
+    EXPECT_EQ(huge.addresseeLines[0], "rest of the file");
+}
+
+TEST(FormFile, LargeFilesGrowTheListsFirst) {
+    FormDocument big;
+    const int32_t count = 250;
+    big.itemCount = count;
+    ensureCapacity(big);
+    for (int32_t i = 1; i <= count; ++i) setItem(big, i, "", "item " + std::to_string(i), "1");
+    const std::string bytes = formFileBytes(big);
+
+    FormDocument form;
+    setItem(form, 100, "stale", "stale", "stale");
+    ASSERT_TRUE(readFormFileBytes(bytes, form).ok);
+    EXPECT_EQ(form.itemCount, count);
+    EXPECT_EQ(form.itemCapacity, 300);
+    EXPECT_EQ(form.itemDescriptions.size(), 300u);
+    EXPECT_EQ(form.itemDescriptions[0], "item 1");
+    EXPECT_EQ(form.itemDescriptions[99], "item 100");
+    EXPECT_EQ(form.itemDescriptions[249], "item 250");
+    EXPECT_EQ(form.itemDescriptions[250], "");
+
+    // Loading a small form afterwards blanks the items beyond its count.
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes, form).ok);
+    EXPECT_EQ(form.itemCount, 1);
+    EXPECT_EQ(form.itemDescriptions[1], "");
+    EXPECT_EQ(form.itemDescriptions[249], "");
+}
+
+TEST(FormFile, MissingOrUnreadableFilesAreReported) {
+    TempFolder dir;
+    EditorState editor;
+    editor.currentFilePath = dir.file("absent.plx");
+    FormDocument form;
+    const FormFileResult result = loadFormFile(form, editor);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("absent.plx"), std::string::npos);
+}
+
+} // namespace plaxet
