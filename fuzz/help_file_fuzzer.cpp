@@ -1,0 +1,67 @@
+// Feeds arbitrary bytes to the help topic file reader, then walks the outline
+// and the search over whatever loaded, and checks that a loaded table written
+// out again reads back the same.
+#include "help/help_file.h"
+#include "help/help_search.h"
+#include "help/help_source.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace plaxet;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const HelpFileResult result = readHelpFile(bytes);
+    if (result.status != HelpFileStatus::Loaded) {
+        require(result.topics.empty() && !result.message.empty());
+        return 0;
+    }
+    const HelpTopics& topics = result.topics;
+    require(!topics.empty() && topics.size() <= size);
+
+    const HelpOutline outline = planOutline(topics);
+    require(outline.parents.size() == topics.size());
+    require(outline.startTopic >= 1 && outline.startTopic <= static_cast<int32_t>(topics.size()));
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const int32_t parent = outline.parents[i];
+        require(parent >= 0 && parent <= static_cast<int32_t>(i));
+        if (parent > 0) require(topics[static_cast<size_t>(parent) - 1].level == 0);
+    }
+
+    // Search for the first bytes of the start topic's body, from the ends of the table.
+    const std::string& startBody = topics[static_cast<size_t>(outline.startTopic) - 1].body;
+    const std::string needle = startBody.substr(0, 3);
+    const int32_t last = static_cast<int32_t>(topics.size());
+    for (const auto& match :
+         {findFirstMatch(topics, needle, 1), findNextMatch(topics, needle, 1, 0),
+          findPrevMatch(topics, needle, last, 1 << 20), findPrevMatch(topics, needle, last, 0)}) {
+        if (!match) continue;
+        require(match->topic >= 1 && match->topic <= last);
+        const std::string& body = topics[static_cast<size_t>(match->topic) - 1].body;
+        require(match->position >= 1 &&
+                static_cast<size_t>(match->position) + needle.size() <= body.size() + 1);
+    }
+
+    const HelpFileBytes again = encodeHelpFile(topics);
+    require(again.error.empty());
+    const HelpFileResult reread = readHelpFile(again.bytes);
+    require(reread.status == HelpFileStatus::Loaded && reread.topics.size() == topics.size());
+    for (size_t i = 0; i < topics.size(); ++i) {
+        require(reread.topics[i].title == topics[i].title);
+        require(reread.topics[i].body == topics[i].body);
+        require(reread.topics[i].level == topics[i].level);
+        require(reread.topics[i].tabWidth == topics[i].tabWidth);
+        require(reread.topics[i].wrapMode == topics[i].wrapMode);
+    }
+    return 0;
+}
