@@ -43,9 +43,9 @@ void sumItems(FormDocument& form, SubtotalText subtotalText, RateSource rateSour
             form.runningSubtotal = 0;
             break;
         case RowKind::Tax: {
-            const long double rate =
-                taxRateOf(rateSource == RateSource::AsStored ? std::string(description)
-                                                             : normalisedDescription(description));
+            const long double rate = rateSource == RateSource::AsStored
+                                         ? taxRateOf(description)
+                                         : taxRateOf(normalisedDescription(description));
             if (rate != 0) {
                 const double base = form.runningSubtotal != 0 ? form.runningSubtotal : form.total;
                 form.lastTax = static_cast<double>(base * rate);
