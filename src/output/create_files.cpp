@@ -1,0 +1,95 @@
+#include "output/create_files.h"
+
+#include "output/dates.h"
+#include "output/html_writer.h"
+#include "output/rtf_writer.h"
+#include "output/totals.h"
+#include "runtime/file.h"
+#include "runtime/numbers.h"
+#include "runtime/paths.h"
+#include "runtime/text.h"
+
+#include <algorithm>
+
+namespace plaxet {
+namespace {
+
+constexpr const char* kCheckTitle = "Create RTF & HTM files";
+
+CreateFilesResult refusal(CreateFilesStatus status, std::string message,
+                          const char* title = kCheckTitle) {
+    return {status, title, std::move(message), 0};
+}
+
+// The last three characters are the extension's, so they must lie within the
+// file name; and neither document may take the form file's own name.
+bool documentsFitBeside(const std::string& formPath, const DocumentPaths& documents) {
+    return Len(fileNamePart(formPath)) > 3 && !samePathText(formPath, documents.rtf) &&
+           !samePathText(formPath, documents.html);
+}
+
+} // namespace
+
+CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateText,
+                                    int32_t checkedFormType) {
+    if (!dateText.empty()) {
+        std::string date(dateText);
+        if (validateDate(date) != 0)
+            return refusal(CreateFilesStatus::InvalidFormDate, "invalid date", "ERROR");
+    }
+    if (form.senderLines[0].empty())
+        return refusal(CreateFilesStatus::NoSender, "Must include sender");
+    if (form.addresseeLines[0].empty())
+        return refusal(CreateFilesStatus::NoAddressee, "Must at least include addressee");
+    if (dateText.empty()) return refusal(CreateFilesStatus::NoFormDate, "Must have form date");
+    if (form.itemCount == 0) return refusal(CreateFilesStatus::NoItems, "Must include some items");
+    if (checkedFormType < kInvoice || checkedFormType > kEstimate)
+        return refusal(CreateFilesStatus::NoFormType, "Must specify form type");
+
+    const auto items =
+        static_cast<int32_t>(std::min<size_t>(std::max(form.itemCount, 0), form.itemDates.size()));
+    for (int32_t item = 1; item <= items; ++item) {
+        std::string& date = form.itemDates[static_cast<size_t>(item - 1)];
+        if (date.empty() || validateDate(date) == 0) continue;
+        CreateFilesResult result =
+            refusal(CreateFilesStatus::InvalidItemDate, "Invalid date for item" + Str(item));
+        result.item = item;
+        return result;
+    }
+    return {};
+}
+
+DocumentPaths documentPaths(const std::string& formPath) {
+    const std::string base = Left(formPath, Len(formPath) - 3);
+    return {base + "rtf", base + "htm"};
+}
+
+CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string& formPath) {
+    if (!fileExists(formPath))
+        return refusal(CreateFilesStatus::NoFormFile,
+                       formPath.empty() ? "The form has no file yet"
+                                        : "The form file " + formPath + " does not exist");
+    const DocumentPaths documents = documentPaths(formPath);
+    if (!documentsFitBeside(formPath, documents))
+        return refusal(CreateFilesStatus::BadFormFileName,
+                       "Cannot create documents for " + formPath +
+                           ": give the form file a name ending in .plx");
+
+    ReplaceResult written = writeRtfFile(form, documents.rtf);
+    if (written.ok) written = writeHtmlFile(form, documents.html);
+    if (!written.ok)
+        return refusal(CreateFilesStatus::WriteFailed,
+                       "The documents were not created: " + written.error);
+    return {CreateFilesStatus::Ok, "RTF File",
+            "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath), 0};
+}
+
+CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath) {
+    CreateFilesResult checked = checkFormForFiles(form, form.formDate, form.formType);
+    if (checked.status != CreateFilesStatus::Ok) return checked;
+    recountItems(form);
+    computeTotals(form);
+    return writeFormDocuments(form, formPath);
+}
+
+} // namespace plaxet

@@ -1,0 +1,66 @@
+#pragma once
+// Create Files without a window: the checks a form must pass before its
+// documents are written, where the documents go, and the writing itself.
+// The Windows shell runs the checks on its boxes' values, gathers the form,
+// saves it and then writes the documents; plaxet-cli runs all of it on a
+// record read from a form file.
+#include "form/form_document.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plaxet {
+
+enum class CreateFilesStatus {
+    Ok,              // checks passed, or documents written
+    InvalidFormDate, // "invalid date"
+    NoSender,        // "Must include sender"
+    NoAddressee,     // "Must at least include addressee"
+    NoFormDate,      // "Must have form date"
+    NoItems,         // "Must include some items"
+    NoFormType,      // "Must specify form type"
+    InvalidItemDate, // "Invalid date for item" and the item's number
+    NoFormFile,      // the form has no file to put the documents beside
+    BadFormFileName, // the documents would replace the form file or leave its folder
+    WriteFailed,     // a document could not be written
+};
+
+// What the user is told: a message box's title and text, and for a refused
+// item date the item's number, so the shell can move the focus to its cell.
+struct CreateFilesResult {
+    CreateFilesStatus status = CreateFilesStatus::Ok;
+    std::string title;
+    std::string message;
+    int32_t item = 0;
+};
+
+// The checks, in order: the date box's text (an empty text passes here and is
+// refused later as a missing date), the sender, the addressee name, the form
+// date, the items, the form type (checkedFormType: the checked form-type
+// button, 0 for none), then each item's date, which is trimmed and, when
+// valid, rewritten in place as mm/dd/yyyy. The first failure ends the checks.
+CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateText,
+                                    int32_t checkedFormType);
+
+// The documents beside a form file: its path without the last three
+// characters, followed by "rtf" or "htm".
+struct DocumentPaths {
+    std::string rtf;
+    std::string html;
+};
+DocumentPaths documentPaths(const std::string& formPath);
+
+// Writes the RTF and then the HTML document beside the form file from a form
+// whose totals have just been computed. Earlier documents, read-only or not,
+// are replaced only by complete new ones; a document that cannot be written
+// ends the command with WriteFailed and its reason, never with the message
+// that the documents were created.
+CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string& formPath);
+
+// The whole command on a record with no window behind it: the checks on the
+// record's own form date and type, the item count, the totals, both documents.
+// The form file is neither saved nor changed.
+CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath);
+
+} // namespace plaxet

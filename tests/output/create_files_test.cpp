@@ -1,0 +1,193 @@
+#include "output/create_files.h"
+
+#include "output/html_writer.h"
+#include "output/rtf_writer.h"
+#include "output/totals.h"
+#include "runtime/file.h"
+#include "runtime/paths.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace plaxet {
+namespace {
+
+using testing::TempFolder;
+
+void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
+             std::string cost) {
+    const auto i = static_cast<size_t>(item - 1);
+    form.itemDates[i] = std::move(date);
+    form.itemDescriptions[i] = std::move(description);
+    form.itemCosts[i] = std::move(cost);
+}
+
+FormDocument readyInvoice() {
+    FormDocument form;
+    form.senderLines[0] = "Hill Paint Co.";
+    form.addresseeLines[0] = "Jo Smith";
+    setFormDate(form, "03/15/2024");
+    form.formType = kInvoice;
+    setItem(form, 1, "1-2-07", "Paint", "10");
+    setItem(form, 2, "", "Subtotal", "");
+    setItem(form, 3, "", "Tax (8%)", "");
+    form.itemCount = 3;
+    return form;
+}
+
+std::string contentOf(const std::string& path) {
+    return readWholeFile(path).value_or("<none>");
+}
+
+} // namespace
+
+TEST(CreateFiles, ChecksRefuseInTheirOrderWithTheirOwnTexts) {
+    FormDocument form;
+    CreateFilesResult result = checkFormForFiles(form, "2/30/2007", 0);
+    EXPECT_EQ(result.status, CreateFilesStatus::InvalidFormDate);
+    EXPECT_EQ(result.message, "invalid date");
+    EXPECT_EQ(result.title, "ERROR");
+    // Blanks are not an empty date: they fail as an invalid one.
+    EXPECT_EQ(checkFormForFiles(form, "          ", 0).status, CreateFilesStatus::InvalidFormDate);
+
+    result = checkFormForFiles(form, "", 0);
+    EXPECT_EQ(result.status, CreateFilesStatus::NoSender);
+    EXPECT_EQ(result.message, "Must include sender");
+    EXPECT_EQ(result.title, "Create RTF & HTM files");
+
+    form.senderLines[0] = "Hill Paint Co.";
+    EXPECT_EQ(checkFormForFiles(form, "", 0).message, "Must at least include addressee");
+
+    form.addresseeLines[0] = " "; // a name of blanks passes
+    EXPECT_EQ(checkFormForFiles(form, "", 0).message, "Must have form date");
+    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 0).message, "Must include some items");
+
+    setItem(form, 1, " 1-2-07 ", "Paint", "10");
+    setItem(form, 2, "", "Brushes", "4");
+    setItem(form, 3, "31/1/2007", "Ladder", "120");
+    setItem(form, 4, "2/2/2007", "Rope", "3");
+    form.itemCount = 4;
+    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 0).message, "Must specify form type");
+    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 4).message, "Must specify form type");
+    // Nothing was rewritten by the earlier refusals.
+    EXPECT_EQ(form.itemDates[0], " 1-2-07 ");
+
+    result = checkFormForFiles(form, "1/5/2007", kReceipt);
+    EXPECT_EQ(result.status, CreateFilesStatus::InvalidItemDate);
+    EXPECT_EQ(result.message, "Invalid date for item 3");
+    EXPECT_EQ(result.item, 3);
+    // The dates checked so far are normalised; the ones after the failure are not.
+    EXPECT_EQ(form.itemDates[0], "01/02/2007");
+    EXPECT_EQ(form.itemDates[2], "31/1/2007");
+    EXPECT_EQ(form.itemDates[3], "2/2/2007");
+
+    form.itemDates[2] = "";
+    result = checkFormForFiles(form, "1/5/2007", kReceipt);
+    EXPECT_EQ(result.status, CreateFilesStatus::Ok);
+    EXPECT_EQ(result.message, "");
+    EXPECT_EQ(form.itemDates[3], "02/02/2007");
+}
+
+TEST(CreateFiles, AnItemBeyondTheVisibleRowsIsNamedByItsNumber) {
+    FormDocument form = readyInvoice();
+    for (int32_t i = 4; i <= 15; ++i) setItem(form, i, "", "item", "1");
+    form.itemDates[14] = "31/1/2007";
+    form.itemCount = 15;
+    const CreateFilesResult result = checkFormForFiles(form, form.formDate, form.formType);
+    EXPECT_EQ(result.message, "Invalid date for item 15");
+    EXPECT_EQ(result.item, 15);
+}
+
+TEST(CreateFiles, DocumentsLieBesideTheFormFile) {
+    const DocumentPaths paths = documentPaths("c:\\forms\\smith.plx");
+    EXPECT_EQ(paths.rtf, "c:\\forms\\smith.rtf");
+    EXPECT_EQ(paths.html, "c:\\forms\\smith.htm");
+}
+
+TEST(CreateFiles, WritesBothDocumentsAndSaysWhere) {
+    TempFolder dir;
+    const std::string formPath = dir.file("smith.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "the form file").ok);
+
+    FormDocument form = readyInvoice();
+    const CreateFilesResult result = createFilesHeadless(form, formPath);
+    ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
+    EXPECT_EQ(result.title, "RTF File");
+    EXPECT_EQ(result.message,
+              "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
+    EXPECT_EQ(form.itemDates[0], "01/02/2007");
+    EXPECT_EQ(form.itemCosts[1], "10.00"); // the totals ran before writing
+    EXPECT_DOUBLE_EQ(form.total, 10.8);
+
+    const DocumentPaths paths = documentPaths(formPath);
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form));
+    EXPECT_EQ(contentOf(paths.html), htmlDocument(form));
+    EXPECT_NE(contentOf(paths.rtf).find("01/02/2007"), std::string::npos);
+    EXPECT_TRUE(isReadOnly(paths.rtf));
+    EXPECT_TRUE(isReadOnly(paths.html));
+    EXPECT_EQ(contentOf(formPath), "the form file");
+}
+
+TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
+    TempFolder dir;
+    const std::string formPath = dir.file("twice.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+    FormDocument first = readyInvoice();
+    ASSERT_EQ(createFilesHeadless(first, formPath).status, CreateFilesStatus::Ok);
+
+    FormDocument second = readyInvoice();
+    second.addresseeLines[0] = "Someone Else";
+    const CreateFilesResult result = createFilesHeadless(second, formPath);
+    ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
+    const DocumentPaths paths = documentPaths(formPath);
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second));
+    EXPECT_EQ(contentOf(paths.html), htmlDocument(second));
+    EXPECT_NE(contentOf(paths.html).find("Someone Else"), std::string::npos);
+    EXPECT_TRUE(isReadOnly(paths.rtf));
+}
+
+TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
+    TempFolder dir;
+    const std::string formPath = dir.file("blocked.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+    const DocumentPaths paths = documentPaths(formPath);
+
+    // A folder where the HTML document belongs: the RTF document is written,
+    // the HTML one cannot be, and the command says so.
+    std::filesystem::create_directory(paths.html);
+    FormDocument form = readyInvoice();
+    CreateFilesResult result = createFilesHeadless(form, formPath);
+    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
+    EXPECT_EQ(result.message.find("have been created"), std::string::npos);
+    EXPECT_NE(result.message.find("blocked.htm"), std::string::npos) << result.message;
+
+    // A folder in place of the RTF document stops before the HTML one.
+    FormDocument other = readyInvoice();
+    const std::string otherForm = dir.file("other.plx");
+    ASSERT_TRUE(replaceFileContents(otherForm, "form").ok);
+    std::filesystem::create_directory(documentPaths(otherForm).rtf);
+    result = createFilesHeadless(other, otherForm);
+    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
+    EXPECT_FALSE(fileExists(documentPaths(otherForm).html));
+}
+
+TEST(CreateFiles, NeverOverwritesTheFormFileItself) {
+    TempFolder dir;
+    for (const char* name : {"form.htm", "form.rtf", "abc"}) {
+        const std::string formPath = dir.file(name);
+        ASSERT_TRUE(replaceFileContents(formPath, "precious").ok);
+        FormDocument form = readyInvoice();
+        const CreateFilesResult result = createFilesHeadless(form, formPath);
+        EXPECT_EQ(result.status, CreateFilesStatus::BadFormFileName) << name;
+        EXPECT_EQ(contentOf(formPath), "precious");
+    }
+
+    FormDocument form = readyInvoice();
+    EXPECT_EQ(createFilesHeadless(form, dir.file("gone.plx")).status,
+              CreateFilesStatus::NoFormFile);
+    EXPECT_EQ(createFilesHeadless(form, "").status, CreateFilesStatus::NoFormFile);
+}
+
+} // namespace plaxet
