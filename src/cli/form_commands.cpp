@@ -1,16 +1,138 @@
-// Placeholder: the form commands arrive with the headless main product.
+// The form commands of plaxet-cli: create the documents of a form file, and
+// turn form files into JSON and back.
 #include "cli/commands.h"
+#include "cli/form_json.h"
+
+#include "form/data_folder.h"
+#include "form/form_file.h"
+#include "form/sender_file.h"
+#include "output/create_files.h"
+#include "runtime/file.h"
+#include "runtime/paths.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 namespace plaxet::cli {
 namespace {
-int notYet(const char* what) {
-    std::fprintf(stderr, "plaxet-cli: %s is not available in this build yet\n", what);
-    return 2;
+
+constexpr int kFailed = 1;
+constexpr int kMisused = 2;
+
+int fail(const std::string& message, int status = kFailed) {
+    std::fprintf(stderr, "plaxet-cli: %s\n", message.c_str());
+    return status;
 }
+
+// Prints a message whose lines end in CR LF, one line each.
+void printLines(std::FILE* to, const std::string& message) {
+    std::string text = message;
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    std::fprintf(to, "%s\n", text.c_str());
+}
+
+bool loadForm(const std::string& path, FormDocument& form, std::string& error) {
+    if (!fileExists(path)) {
+        error = "no form file " + path;
+        return false;
+    }
+    EditorState editor;
+    editor.currentFilePath = path;
+    const FormFileResult loaded = loadFormFile(form, editor);
+    error = loaded.error;
+    return loaded.ok;
+}
+
+struct CreateFilesOptions {
+    std::string formPath;
+    std::optional<std::string> senderPath;
+    std::optional<std::string> amountPaid;
+};
+
+bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--sender" || arg == "--paid") {
+            if (i + 1 == args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            (arg == "--sender" ? options.senderPath : options.amountPaid) = args[++i];
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            error = "unknown option " + arg;
+            return false;
+        } else if (options.formPath.empty()) {
+            options.formPath = arg;
+        } else {
+            error = "one form file only, not also " + arg;
+            return false;
+        }
+    }
+    if (options.formPath.empty())
+        error = "usage: create-files FORM.plx [--sender FILE] [--paid AMOUNT]";
+    return !options.formPath.empty();
+}
+
 } // namespace
-int createFiles(const Arguments&) { return notYet("create-files"); }
-int dumpForm(const Arguments&) { return notYet("dump"); }
-int makeForm(const Arguments&) { return notYet("make"); }
+
+int createFiles(const Arguments& args) {
+    CreateFilesOptions options;
+    std::string error;
+    if (!parseCreateFiles(args, options, error)) return fail(error, kMisused);
+
+    // A full path, so that the message names the folder even for a bare file name.
+    const std::string formPath = fullPath(options.formPath);
+    FormDocument form;
+    if (!loadForm(formPath, form, error)) return fail(error);
+
+    if (options.senderPath) {
+        if (!loadSenderLines(form, *options.senderPath))
+            return fail("cannot read the sender file " + *options.senderPath);
+    } else {
+        // Without a sender file the form has no sender, and the checks say so.
+        loadSenderLines(form,
+                        findDataFolders(runningProgramFolder(), knownFolderPath).senderFilePath);
+    }
+    if (options.amountPaid) form.amountPaid = *options.amountPaid;
+
+    const CreateFilesResult result = createFilesHeadless(form, formPath);
+    switch (result.status) {
+    case CreateFilesStatus::Ok:
+        printLines(stdout, result.message);
+        return 0;
+    case CreateFilesStatus::NoFormFile:
+    case CreateFilesStatus::BadFormFileName:
+    case CreateFilesStatus::WriteFailed:
+        return fail(result.message);
+    default:
+        // A refusal of the checks, in the program's own words.
+        printLines(stderr, result.message);
+        return kFailed;
+    }
+}
+
+int dumpForm(const Arguments& args) {
+    if (args.size() != 1) return fail("usage: dump FORM.plx", kMisused);
+    FormDocument form;
+    std::string error;
+    if (!loadForm(args[0], form, error)) return fail(error);
+    const std::string json = formToJson(form);
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
+
+int makeForm(const Arguments& args) {
+    if (args.size() != 2) return fail("usage: make FORM.json FORM.plx", kMisused);
+    const std::string& jsonPath = args[0];
+    const std::optional<std::string> json = readWholeFile(jsonPath);
+    if (!json) return fail("cannot read " + jsonPath);
+    FormDocument form;
+    std::string error;
+    if (!formFromJson(*json, form, error)) return fail(jsonPath + ": " + error);
+    const ReplaceResult written = writeFormFile(form, args[1]);
+    if (!written.ok) return fail(written.error);
+    return 0;
+}
+
 } // namespace plaxet::cli

@@ -32,4 +32,8 @@ std::string withTrailingSeparator(std::string_view folder, PathStyle style = kHo
 // Whether two path texts name the same file by the style's letter-case rule.
 bool samePathText(std::string_view a, std::string_view b, PathStyle style = kHostPaths);
 
+// The host's full path of a path given relative to the current folder; the
+// path itself when it cannot be resolved.
+std::string fullPath(const std::string& path);
+
 } // namespace plaxet

@@ -1,0 +1,246 @@
+#include "cli/form_json.h"
+
+#include "runtime/codepage.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+namespace plaxet::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::array<const char*, 4> kTypeNames = {"none", "invoice", "receipt", "estimate"};
+constexpr std::array<const char*, 4> kAddresseeKeys = {"name", "address", "city", "phone"};
+
+// A byte the code page leaves undefined stands for the control character of
+// the same number, so that such bytes survive a dump and a make.
+uint32_t codePointOf(unsigned char byte) {
+    const uint32_t codePoint = ansiCodePoint(byte);
+    return codePoint == 0xFFFD ? byte : codePoint;
+}
+
+void appendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string toUtf8(const std::string& ansi) {
+    std::string out;
+    out.reserve(ansi.size());
+    for (char c : ansi) appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
+    return out;
+}
+
+const std::map<uint32_t, char>& bytesByCodePoint() {
+    static const std::map<uint32_t, char> table = [] {
+        std::map<uint32_t, char> t;
+        for (int byte = 0; byte < 256; ++byte)
+            t.emplace(codePointOf(static_cast<unsigned char>(byte)), static_cast<char>(byte));
+        return t;
+    }();
+    return table;
+}
+
+std::string describeCodePoint(uint32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// The JSON library hands over only well-formed UTF-8.
+std::optional<std::string> toAnsi(const std::string& utf8, uint32_t& unmapped) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        const auto found = bytesByCodePoint().find(c);
+        if (found == bytesByCodePoint().end()) {
+            unmapped = c;
+            return std::nullopt;
+        }
+        out += found->second;
+    }
+    return out;
+}
+
+// Reads the JSON fields into the form, stopping at the first problem.
+struct Reader {
+    std::string error;
+
+    bool fail(std::string message) {
+        error = std::move(message);
+        return false;
+    }
+
+    bool text(const Json& value, const std::string& where, std::string& out) {
+        if (!value.is_string()) return fail(where + " must be a text in double quotes");
+        uint32_t unmapped = 0;
+        std::optional<std::string> ansi = toAnsi(value.get_ref<const std::string&>(), unmapped);
+        if (!ansi)
+            return fail(where + " holds the character " + describeCodePoint(unmapped) +
+                        ", which the ANSI code page cannot hold");
+        out = std::move(*ansi);
+        return true;
+    }
+
+    bool knownKeys(const Json& object, const std::string& where,
+                   std::initializer_list<const char*> keys) {
+        if (!object.is_object()) return fail(where + " must be an object in braces");
+        for (const auto& [key, value] : object.items()) {
+            bool known = false;
+            for (const char* k : keys) known = known || key == k;
+            if (!known) return fail(where + " has an unknown field \"" + key + "\"");
+        }
+        return true;
+    }
+
+    bool date(const Json& value, FormDocument& form) {
+        std::string date;
+        if (!text(value, "date", date)) return false;
+        if (date.size() > kFormDateLength)
+            return fail("date must be at most " + std::to_string(kFormDateLength) +
+                        " characters long");
+        setFormDate(form, date);
+        return true;
+    }
+
+    bool type(const Json& value, FormDocument& form) {
+        if (value.is_number_integer()) {
+            const auto number = value.get<int64_t>();
+            if (number < INT32_MIN || number > INT32_MAX) return fail("type is out of range");
+            form.formType = static_cast<int32_t>(number);
+            return true;
+        }
+        if (value.is_string())
+            for (size_t k = 0; k < kTypeNames.size(); ++k)
+                if (value.get_ref<const std::string&>() == kTypeNames[k]) {
+                    form.formType = static_cast<int32_t>(k);
+                    return true;
+                }
+        return fail("type must be \"none\", \"invoice\", \"receipt\", \"estimate\" or a number");
+    }
+
+    bool addressee(const Json& value, FormDocument& form) {
+        if (!knownKeys(value, "addressee", {"name", "address", "city", "phone"})) return false;
+        for (size_t k = 0; k < kAddresseeKeys.size(); ++k) {
+            form.addresseeLines[k].clear();
+            if (value.contains(kAddresseeKeys[k]) &&
+                !text(value[kAddresseeKeys[k]], std::string("addressee ") + kAddresseeKeys[k],
+                      form.addresseeLines[k]))
+                return false;
+        }
+        return true;
+    }
+
+    bool items(const Json& value, FormDocument& form) {
+        if (!value.is_array()) return fail("items must be a list in brackets");
+        form.itemCount = static_cast<int32_t>(value.size());
+        ensureCapacity(form);
+        int32_t number = 0;
+        for (const Json& item : value) {
+            const auto i = static_cast<size_t>(number++);
+            const std::string where = "item " + std::to_string(number);
+            if (!knownKeys(item, where, {"date", "description", "cost"})) return false;
+            std::array<std::string*, 3> columns = {&form.itemDates[i], &form.itemDescriptions[i],
+                                                   &form.itemCosts[i]};
+            constexpr std::array<const char*, 3> kColumns = {"date", "description", "cost"};
+            for (size_t c = 0; c < columns.size(); ++c) {
+                columns[c]->clear();
+                if (item.contains(kColumns[c]) &&
+                    !text(item[kColumns[c]], "the " + std::string(kColumns[c]) + " of " + where,
+                          *columns[c]))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    bool notes(const Json& value, FormDocument& form) {
+        if (!value.is_array()) return text(value, "notes", form.notes);
+        form.notes.clear();
+        int32_t number = 0;
+        for (const Json& line : value) {
+            std::string ansi;
+            if (!text(line, "notes line " + std::to_string(++number), ansi)) return false;
+            if (number > 1) form.notes += "\r\n";
+            form.notes += ansi;
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+std::string formToJson(const FormDocument& form) {
+    Json json;
+    std::string date = form.formDate;
+    while (!date.empty() && date.back() == ' ') date.pop_back();
+    json["date"] = toUtf8(date);
+    if (form.formType >= 0 && form.formType < static_cast<int32_t>(kTypeNames.size()))
+        json["type"] = kTypeNames[static_cast<size_t>(form.formType)];
+    else
+        json["type"] = form.formType;
+    Json addressee = Json::object();
+    for (size_t k = 0; k < kAddresseeKeys.size(); ++k)
+        addressee[kAddresseeKeys[k]] = toUtf8(form.addresseeLines[k]);
+    json["addressee"] = std::move(addressee);
+    Json items = Json::array();
+    const auto count =
+        std::min(static_cast<size_t>(std::max(form.itemCount, 0)), form.itemDescriptions.size());
+    for (size_t i = 0; i < count; ++i)
+        items.push_back({{"date", toUtf8(form.itemDates[i])},
+                         {"description", toUtf8(form.itemDescriptions[i])},
+                         {"cost", toUtf8(form.itemCosts[i])}});
+    json["items"] = std::move(items);
+    json["notes"] = toUtf8(form.notes);
+    return json.dump(2) + "\n";
+}
+
+bool formFromJson(const std::string& text, FormDocument& form, std::string& error) {
+    Json json;
+    try {
+        json = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        // The library's message begins with its own tag in brackets.
+        std::string message = e.what();
+        if (const size_t tag = message.find("] "); tag != std::string::npos)
+            message.erase(0, tag + 2);
+        error = "not valid JSON: " + message;
+        return false;
+    }
+    Reader reader;
+    const bool ok =
+        reader.knownKeys(json, "the form", {"date", "type", "addressee", "items", "notes"}) &&
+        (!json.contains("date") || reader.date(json["date"], form)) &&
+        (!json.contains("type") || reader.type(json["type"], form)) &&
+        (!json.contains("addressee") || reader.addressee(json["addressee"], form)) &&
+        (!json.contains("items") || reader.items(json["items"], form)) &&
+        (!json.contains("notes") || reader.notes(json["notes"], form));
+    if (!ok) error = reader.error;
+    return ok;
+}
+
+} // namespace plaxet::cli
