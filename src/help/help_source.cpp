@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -46,11 +47,17 @@ std::optional<uint32_t> decodeUtf8(std::string_view text, size_t& at) {
         ++at;
         return lead;
     } else if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1, codePoint = lead & 0x1F, smallest = 0x80;
+        extra = 1;
+        codePoint = lead & 0x1F;
+        smallest = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2, codePoint = lead & 0x0F, smallest = 0x800;
+        extra = 2;
+        codePoint = lead & 0x0F;
+        smallest = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3, codePoint = lead & 0x07, smallest = 0x10000;
+        extra = 3;
+        codePoint = lead & 0x07;
+        smallest = 0x10000;
     } else {
         return std::nullopt;
     }
@@ -112,10 +119,11 @@ std::string_view trimBlanks(std::string_view s) {
 }
 
 std::optional<int32_t> wholeNumber(std::string_view text) {
+    if (text.empty()) return std::nullopt;
     int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    if (error != std::errc() || stop != end) return std::nullopt;
     return value;
 }
 
