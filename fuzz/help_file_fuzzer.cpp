@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the help topic file reader, then walks the outline
 // and the search over whatever loaded, and checks that a loaded table written
-// out again reads back the same.
+// out again reads back the same. The same bytes also go to the help compiler
+// as a topic source.
 #include "help/help_file.h"
 #include "help/help_search.h"
 #include "help/help_source.h"
@@ -21,6 +22,17 @@ void require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace plaxet;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    const HelpCompileResult compiled = compileHelpSources({{"topic.txt", std::string(bytes)}});
+    if (compiled.error.empty()) {
+        require(compiled.topics.size() == 1);
+        for (const char c : compiled.topics[0].body)
+            require(c == '\t' || c == '\r' || c == '\n' || static_cast<unsigned char>(c) >= 0x20);
+        require(encodeHelpFile(compiled.topics).error.empty());
+    } else {
+        require(compiled.topics.empty());
+    }
+
     const HelpFileResult result = readHelpFile(bytes);
     if (result.status != HelpFileStatus::Loaded) {
         require(result.topics.empty() && !result.message.empty());
