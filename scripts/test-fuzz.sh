@@ -8,7 +8,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 shopt -s nullglob
 ran=0
-for fuzzer in build/fuzz/fuzz/*_fuzzer; do
+for fuzzer in build/fuzz/bin/*_fuzzer; do
   name=$(basename "$fuzzer")
   corpus="build/fuzz/corpus/$name"
   mkdir -p "$corpus"

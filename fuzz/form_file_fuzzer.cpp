@@ -1,0 +1,52 @@
+// Feeds arbitrary bytes to the form-file reader. Whatever it accepts must stay
+// within the record's rules and survive being written and read again.
+#include "form/form_file.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument& b) {
+    if (a.formDate != b.formDate || a.addresseeLines != b.addresseeLines ||
+        a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
+        return false;
+    for (size_t i = 0; i < static_cast<size_t>(a.itemCount); ++i)
+        if (a.itemDates[i] != b.itemDates[i] || a.itemDescriptions[i] != b.itemDescriptions[i] ||
+            a.itemCosts[i] != b.itemCosts[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    plaxet::FormDocument form;
+    form.addresseeLines = {"name", "address", "city", "phone"};
+    const plaxet::FormFileResult result = plaxet::readFormFileBytes(bytes, form);
+    if (!result.ok) {
+        require(!result.error.empty());
+        return 0;
+    }
+    require(form.formDate.size() == plaxet::kFormDateLength);
+    require(form.itemCount >= 0 && form.itemCount <= form.itemCapacity);
+    // Every stored item takes at least twelve bytes; only the last may be cut short.
+    require(static_cast<size_t>(form.itemCount) <= size / 12 + 1);
+    require(form.itemDates.size() == static_cast<size_t>(form.itemCapacity));
+    require(form.itemDescriptions.size() == form.itemDates.size());
+    require(form.itemCosts.size() == form.itemDates.size());
+
+    const std::string written = plaxet::formFileBytes(form);
+    plaxet::FormDocument again;
+    require(plaxet::readFormFileBytes(written, again).ok);
+    require(sameStoredFields(form, again));
+    require(plaxet::formFileBytes(again) == written);
+    return 0;
+}
