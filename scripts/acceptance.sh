@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Slow acceptance check, not part of ./test: opens every document that
+# ./run created in a real word processor (RTF to PDF) and a real browser
+# (HTML to PDF), and checks that each shows its heading word and total label.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(libreoffice-writer-nogui chromium fonts-dejavu-core poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+./run >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp out/examples/*.rtf out/examples/*.htm "$work"/
+chmod u+w "$work"/*
+
+passed=0 failed=0
+check() { # document, pdf, words...
+  local doc=$1 pdf=$2; shift 2
+  local text
+  text=$(pdftotext "$pdf" - 2>/dev/null || true)
+  for word in "$@"; do
+    if ! grep -q -- "$word" <<<"$text"; then
+      echo "FAIL $doc: '$word' not shown"
+      failed=$((failed + 1))
+      return
+    fi
+  done
+  echo "ok   $doc"
+  passed=$((passed + 1))
+}
+
+for rtf in "$work"/*.rtf; do
+  timeout 300 libreoffice --headless --convert-to pdf --outdir "$work/rtf" "$rtf" >/dev/null 2>&1 || true
+done
+for htm in "$work"/*.htm; do
+  base=$(basename "$htm" .htm)
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/profile" --print-to-pdf="$work/htm-$base.pdf" "file://$htm" \
+    >/dev/null 2>&1 || true
+done
+
+check invoice.rtf "$work/rtf/invoice.pdf" INVOICE "Total due" "Please remit"
+check receipt.rtf "$work/rtf/receipt.pdf" RECEIPT "Total paid"
+check estimate.rtf "$work/rtf/estimate.pdf" ESTIMATE "Estimated total"
+check invoice.htm "$work/htm-invoice.pdf" INVOICE "Total due" "Please remit"
+check receipt.htm "$work/htm-receipt.pdf" RECEIPT "Total paid"
+check estimate.htm "$work/htm-estimate.pdf" ESTIMATE "Estimated total"
+echo "acceptance: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
