@@ -1,0 +1,223 @@
+#include "runtime/toolkit/controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "runtime/toolkit/fonts.h"
+#include "runtime/toolkit/form_record.h"
+#include "runtime/wide.h"
+
+namespace plaxet {
+namespace {
+
+struct KindTraits {
+    const wchar_t* className;
+    DWORD classBits;    // always part of the style
+    DWORD defaultStyle; // when the caller gives none
+};
+
+KindTraits traitsOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::PushButton:
+        return {L"BUTTON", BS_PUSHBUTTON, BS_PUSHBUTTON | WS_TABSTOP};
+    case ControlKind::CheckBox:
+        return {L"BUTTON", BS_AUTOCHECKBOX, BS_AUTOCHECKBOX | WS_TABSTOP};
+    case ControlKind::GroupBox:
+        return {L"BUTTON", BS_GROUPBOX, BS_GROUPBOX};
+    case ControlKind::Label:
+        return {L"STATIC", SS_LEFT, SS_LEFT};
+    case ControlKind::OptionButton:
+        return {L"BUTTON", BS_AUTORADIOBUTTON, BS_AUTORADIOBUTTON | WS_TABSTOP};
+    case ControlKind::ScrollBar:
+        return {L"SCROLLBAR", 0, SBS_HORZ};
+    case ControlKind::TextBox:
+        return {L"EDIT", 0, ES_AUTOHSCROLL | WS_TABSTOP};
+    case ControlKind::TreeView:
+        return {WC_TREEVIEWW, 0,
+                TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP};
+    case ControlKind::StatusBar:
+        return {STATUSCLASSNAMEW, 0, CCS_BOTTOM};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+ControlRecord* recordOf(HWND form, int id) {
+    FormRecord* record = findFormRecord(form);
+    if (!record) return nullptr;
+    if (id == kFormItself) return &record->self;
+    return findControlRecord(*record, GetDlgItem(form, id));
+}
+
+} // namespace
+
+HWND ControlAdd(HWND form, const ControlSpec& spec, EventProcedure procedure) {
+    FormRecord* record = findFormRecord(form);
+    if (!record) return nullptr;
+    const KindTraits traits = traitsOf(spec.kind);
+    DWORD style = 0;
+    DWORD extendedStyle = spec.extendedStyle;
+    if (spec.style != kDefaultStyle) {
+        style = spec.style | traits.classBits;
+    } else {
+        style = traits.defaultStyle;
+        if (spec.kind == ControlKind::ScrollBar && spec.height > spec.width) style |= SBS_VERT;
+        // The default text box border is drawn as a sunken edge, not a flat line.
+        if (spec.kind == ControlKind::TextBox) extendedStyle |= WS_EX_CLIENTEDGE;
+    }
+    style |= WS_CHILD | WS_VISIBLE;
+
+    RECT bounds{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
+    if (!record->pixels) MapDialogRect(form, &bounds);
+    HWND control = CreateWindowExW(
+        extendedStyle, traits.className, toWide(spec.text).c_str(), style, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, form,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+    if (!control) return nullptr;
+
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(kDefaultFormFont)),
+                 FALSE);
+    if (spec.kind == ControlKind::ScrollBar) {
+        SCROLLINFO range{sizeof(range), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
+        SetScrollInfo(control, SB_CTL, &range, FALSE);
+    }
+    if (spec.kind == ControlKind::StatusBar) record->statusBar = control;
+
+    auto added = std::make_unique<ControlRecord>();
+    added->window = control;
+    added->id = spec.id;
+    added->kind = spec.kind;
+    added->procedure = std::move(procedure);
+    added->fontNumber = kDefaultFormFont;
+    fontAddUser(kDefaultFormFont);
+    record->controls.push_back(std::move(added));
+    return control;
+}
+
+void ControlAddAll(HWND form, std::span<const ControlSpec> layout) {
+    for (const ControlSpec& spec : layout) ControlAdd(form, spec);
+}
+
+HWND ControlWindow(HWND form, int id) {
+    if (!IsWindow(form)) return nullptr;
+    if (id == kFormItself) return form;
+    return GetDlgItem(form, id);
+}
+
+void ControlSetText(HWND form, int id, std::string_view text) {
+    if (HWND control = ControlWindow(form, id)) SetWindowTextW(control, toWide(text).c_str());
+}
+
+std::string ControlGetText(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    if (!control) return {};
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return fromWide(text);
+}
+
+void ControlEnable(HWND form, int id, bool enabled) {
+    if (HWND control = ControlWindow(form, id)) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+bool ControlIsEnabled(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    return control && IsWindowEnabled(control);
+}
+
+void ControlSetFocus(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    if (!control) return;
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    SetFocus(control);
+}
+
+void ControlKill(HWND form, int id) {
+    FormRecord* record = findFormRecord(form);
+    HWND control = ControlWindow(form, id);
+    if (!record || !control || control == form) return;
+    DestroyWindow(control);
+    auto& controls = record->controls;
+    auto found = std::find_if(controls.begin(), controls.end(),
+                              [control](const auto& c) { return c->window == control; });
+    if (found == controls.end()) return;
+    if ((*found)->fontNumber != 0) fontDropUser((*found)->fontNumber);
+    controls.erase(found);
+}
+
+bool ControlExists(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    return control && IsWindow(control);
+}
+
+void ControlMove(HWND form, int id, int x, int y) {
+    if (HWND control = ControlWindow(form, id))
+        SetWindowPos(control, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlResize(HWND form, int id, int width, int height) {
+    if (HWND control = ControlWindow(form, id))
+        SetWindowPos(control, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ControlBounds ControlGetBounds(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    if (!control) return {};
+    RECT r{};
+    GetWindowRect(control, &r);
+    HWND parent = GetParent(control);
+    // Top-level windows (the form itself) are given in screen coordinates.
+    if (parent && (GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+SIZE ControlClientSize(HWND form, int id) {
+    HWND control = ControlWindow(form, id);
+    if (!control) return {};
+    RECT r{};
+    GetClientRect(control, &r);
+    return {r.right, r.bottom};
+}
+
+void ControlSetColors(HWND form, int id, COLORREF text, COLORREF background) {
+    ControlRecord* record = recordOf(form, id);
+    if (!record) return;
+    record->textColor = text;
+    if (record->backgroundColor != background) record->backgroundBrush.reset();
+    record->backgroundColor = background;
+    InvalidateRect(record->window, nullptr, TRUE);
+}
+
+void ControlSetFont(HWND form, int id, int fontNumber) {
+    ControlRecord* record = recordOf(form, id);
+    HFONT font = fontHandle(fontNumber);
+    if (!record || !font) return;
+    fontAddUser(fontNumber);
+    if (record->fontNumber != 0) fontDropUser(record->fontNumber);
+    record->fontNumber = fontNumber;
+    SendMessageW(record->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+LRESULT ControlSend(HWND form, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND control = ControlWindow(form, id);
+    return control ? SendMessageW(control, message, wParam, lParam) : 0;
+}
+
+bool ControlIsChecked(HWND form, int id) {
+    return ControlSend(form, id, BM_GETCHECK) == BST_CHECKED;
+}
+
+void ControlSetChecked(HWND form, int id, bool checked) {
+    ControlSend(form, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void OptionSelect(HWND form, int first, int last, int checked) {
+    if (IsWindow(form)) CheckRadioButton(form, first, last, checked);
+}
+
+} // namespace plaxet

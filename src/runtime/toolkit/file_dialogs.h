@@ -1,0 +1,31 @@
+#pragma once
+// The open and save dialogs, answered by the user or by an installed
+// responder (responder.h).
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/toolkit/responder.h"
+
+namespace plaxet {
+
+struct FileDialogSpec {
+    HWND owner = nullptr;
+    std::string title;
+    std::string initialFolder;
+    std::vector<FileFilter> filter;
+    std::string initialFile;
+    std::string defaultExtension;
+    DWORD flags = 0; // OFN_...; explorer look, the hook, no folder change and
+                     // no read-only box are always added
+    // Where the dialog goes, from the owner's top-left corner; 30, 30 when unset.
+    std::optional<POINT> position;
+};
+
+// The chosen path, or the empty text when the user cancelled.
+std::string OpenFileDialog(const FileDialogSpec& spec);
+std::string SaveFileDialog(const FileDialogSpec& spec);
+
+} // namespace plaxet

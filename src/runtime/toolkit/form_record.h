@@ -1,0 +1,48 @@
+#pragma once
+// What the toolkit keeps for each form and its controls. Internal to the
+// toolkit: the rest of the program names forms by window and controls by id.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/forms.h"
+#include "runtime/toolkit/handles.h"
+
+namespace plaxet {
+
+struct ControlRecord {
+    HWND window = nullptr;
+    int id = kNoId;
+    ControlKind kind = ControlKind::Label;
+    EventProcedure procedure;
+    COLORREF textColor = kDefaultColor;
+    COLORREF backgroundColor = kDefaultColor;
+    UniqueBrush backgroundBrush; // made on first use for a solid background
+    int fontNumber = 0;          // 0 until ControlSetFont names one
+};
+
+struct FormRecord {
+    HWND window = nullptr;
+    HWND owner = nullptr;
+    EventProcedure procedure; // empty until the form is shown
+    UniqueAccelerators accelerators;
+    intptr_t* resultSink = nullptr; // FormShowModal's result, while it runs
+    bool modal = false;
+    bool pixels = false;
+    bool ending = false; // inside FormEnd
+    std::array<int32_t, 8> user{};
+    std::vector<std::unique_ptr<ControlRecord>> controls;
+    ControlRecord self; // colours of the form window itself
+    HWND statusBar = nullptr;
+};
+
+// The record of a toolkit form, or null for any other window.
+FormRecord* findFormRecord(HWND form);
+// The record of one of the form's controls, or null.
+ControlRecord* findControlRecord(FormRecord& form, HWND control);
+
+} // namespace plaxet

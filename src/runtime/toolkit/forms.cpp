@@ -1,0 +1,371 @@
+#include "runtime/toolkit/forms.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string_view>
+
+#include "runtime/toolkit/fonts.h"
+#include "runtime/toolkit/form_record.h"
+#include "runtime/wide.h"
+
+namespace plaxet {
+namespace {
+
+constexpr DWORD kDefaultFormStyle =
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK | DS_NOFAILCREATE;
+// The template names the default form font at this weight (its own weight
+// is not zero), so dialog units are measured on the bold face.
+constexpr WORD kTemplateFontWeight = FW_BOLD;
+constexpr WORD kTemplateFontPoints = 8;
+constexpr std::wstring_view kTemplateFontFace = L"MS Sans Serif";
+
+// An extended dialog template with no controls, built in memory. WORD
+// elements keep the DWORD alignment that the dialog manager requires.
+std::vector<WORD> buildTemplate(DWORD style, DWORD extendedStyle, int width, int height) {
+    std::vector<WORD> t;
+    auto addDword = [&t](DWORD value) {
+        t.push_back(LOWORD(value));
+        t.push_back(HIWORD(value));
+    };
+    t.push_back(1);      // dlgVer
+    t.push_back(0xFFFF); // signature: DLGTEMPLATEEX
+    addDword(0);         // helpID
+    addDword(extendedStyle);
+    addDword(style);
+    t.push_back(0); // no items
+    t.push_back(0); // x and y: placed after creation
+    t.push_back(0);
+    t.push_back(static_cast<WORD>(width));
+    t.push_back(static_cast<WORD>(height));
+    t.push_back(0); // no menu
+    t.push_back(0); // the standard dialog class
+    t.push_back(0); // empty title: set afterwards as UTF-16
+    t.push_back(kTemplateFontPoints);
+    t.push_back(kTemplateFontWeight);
+    t.push_back(MAKEWORD(0, 0)); // not italic, character set 0
+    t.insert(t.end(), kTemplateFontFace.begin(), kTemplateFontFace.end());
+    t.push_back(0);
+    return t;
+}
+
+// The comctl32 classes (tree view, status bar) and, through the manifest,
+// the version 6 edit control with cue banners exist only once comctl32 has
+// been initialised in the process.
+void initialiseCommonControls() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
+                                                          ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)done;
+}
+
+void releaseControls(FormRecord& record) {
+    for (const auto& control : record.controls)
+        if (control->fontNumber != 0) fontDropUser(control->fontNumber);
+    record.controls.clear();
+    if (record.self.fontNumber != 0) fontDropUser(record.self.fontNumber);
+    record.self.fontNumber = 0;
+}
+
+intptr_t applyColors(ControlRecord& control, HDC dc, UINT message) {
+    if (control.textColor == kDefaultColor && control.backgroundColor == kDefaultColor) return 0;
+    if (control.textColor != kDefaultColor) SetTextColor(dc, control.textColor);
+    if (control.backgroundColor == kTransparent) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<intptr_t>(GetStockObject(NULL_BRUSH));
+    }
+    if (control.backgroundColor == kDefaultColor) {
+        const int systemColor = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX)
+                                    ? COLOR_WINDOW
+                                    : COLOR_BTNFACE;
+        SetBkColor(dc, GetSysColor(systemColor));
+        return reinterpret_cast<intptr_t>(GetSysColorBrush(systemColor));
+    }
+    SetBkColor(dc, control.backgroundColor);
+    if (!control.backgroundBrush)
+        control.backgroundBrush.reset(CreateSolidBrush(control.backgroundColor));
+    return reinterpret_cast<intptr_t>(control.backgroundBrush.get());
+}
+
+bool isColorMessage(UINT message) {
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+// What a form does with a message that neither a control's procedure nor
+// the form's event procedure handled.
+INT_PTR defaultHandling(FormRecord& record, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND form = record.window;
+    if (isColorMessage(message)) {
+        HWND asking = reinterpret_cast<HWND>(lParam);
+        ControlRecord* control = asking == form ? &record.self : findControlRecord(record, asking);
+        if (!control) return FALSE;
+        return applyColors(*control, reinterpret_cast<HDC>(wParam), message);
+    }
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
+        FormEnd(form, 0);
+        return TRUE;
+    case WM_CLOSE:
+        // The dialog manager would turn WM_CLOSE into the command IDCANCEL,
+        // which a window may read as "close" and so loop. FormEnd's own
+        // WM_CLOSE is only shown to the event procedure; one from elsewhere
+        // takes the same way as the close box.
+        if (!record.ending) PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return TRUE;
+    case WM_SIZE:
+        if (record.statusBar) SendMessageW(record.statusBar, WM_SIZE, wParam, lParam);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK formDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        // FormNew hands over the record here; from now on the window owns it
+        // and WM_NCDESTROY frees it.
+        auto* pending = reinterpret_cast<std::unique_ptr<FormRecord>*>(lParam);
+        FormRecord* record = pending->release();
+        record->window = window;
+        record->self.window = window;
+        record->self.id = kFormItself;
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(record));
+        return FALSE; // there are no controls yet to put the focus in
+    }
+    FormRecord* record = findFormRecord(window);
+    if (!record) return FALSE;
+    if (message == WM_NCDESTROY) {
+        std::unique_ptr<FormRecord> owned(record);
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        // A modal form destroyed without FormEnd must not leave its owner disabled.
+        if (owned->modal && owned->owner) EnableWindow(owned->owner, TRUE);
+        releaseControls(*owned);
+        return FALSE;
+    }
+
+    // A control's own procedure sees its commands and scroll events first.
+    const bool fromControl =
+        (message == WM_COMMAND || message == WM_HSCROLL || message == WM_VSCROLL) && lParam != 0;
+    if (fromControl) {
+        ControlRecord* control = findControlRecord(*record, reinterpret_cast<HWND>(lParam));
+        if (control && control->procedure) {
+            // Copied: the procedure may destroy the control or the form.
+            const EventProcedure procedure = control->procedure;
+            if (const intptr_t result = procedure(window, message, wParam, lParam)) return result;
+            record = findFormRecord(window);
+            if (!record) return TRUE;
+        }
+    }
+    if (record->procedure) {
+        const EventProcedure procedure = record->procedure;
+        if (const intptr_t result = procedure(window, message, wParam, lParam)) return result;
+        record = findFormRecord(window);
+        if (!record) return TRUE;
+    }
+    return defaultHandling(*record, message, wParam, lParam);
+}
+
+RECT workArea() {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+void placeForm(HWND form, const FormSpec& spec, FormRecord& record) {
+    RECT window{};
+    GetWindowRect(form, &window);
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    if (record.pixels) {
+        RECT client{0, 0, spec.width, spec.height};
+        AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)),
+                           GetMenu(form) != nullptr,
+                           static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+        width = client.right - client.left;
+        height = client.bottom - client.top;
+    }
+    int left = 0;
+    int top = 0;
+    if (spec.x == kCentred || spec.y == kCentred) {
+        const RECT area = workArea();
+        left = area.left + (area.right - area.left - width) / 2;
+        top = area.top + (area.bottom - area.top - height) / 2;
+    } else {
+        RECT position{spec.x, spec.y, spec.x, spec.y};
+        if (!record.pixels) MapDialogRect(form, &position);
+        POINT origin{position.left, position.top};
+        if (spec.owner) ClientToScreen(spec.owner, &origin);
+        left = origin.x;
+        top = origin.y;
+    }
+    SetWindowPos(form, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void deliverStartEvents(HWND form, const EventProcedure& procedure) {
+    if (!procedure) return;
+    procedure(form, WM_INITDIALOG, 0, 0);
+    if (!IsWindow(form)) return;
+    RECT client{};
+    GetClientRect(form, &client);
+    procedure(form, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+void runModalLoop(HWND form, HWND owner) {
+    MSG message{};
+    while (IsWindow(form)) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (owner)
+                SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(form));
+            Sleep(1);
+            continue;
+        }
+        if (FormOfferMessage(form, message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace
+
+FormRecord* findFormRecord(HWND form) {
+    if (!form || !IsWindow(form)) return nullptr;
+    // Only windows made by FormNew run our dialog procedure; anything else
+    // may keep its own data in the same slot.
+    if (GetWindowLongPtrW(form, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(formDialogProcedure))
+        return nullptr;
+    return reinterpret_cast<FormRecord*>(GetWindowLongPtrW(form, DWLP_USER));
+}
+
+ControlRecord* findControlRecord(FormRecord& form, HWND control) {
+    for (const auto& record : form.controls)
+        if (record->window == control) return record.get();
+    return nullptr;
+}
+
+HWND FormNew(const FormSpec& spec) {
+    initialiseCommonControls();
+    DWORD style = spec.style.value_or(kDefaultFormStyle);
+    style &= ~static_cast<DWORD>(WS_VISIBLE | DS_SYSMODAL);
+    style |= DS_SETFONT; // every form carries the default form font
+    auto record = std::make_unique<FormRecord>();
+    record->owner = spec.owner;
+    record->pixels = spec.pixels;
+    const int templateWidth = spec.pixels ? 0 : spec.width;
+    const int templateHeight = spec.pixels ? 0 : spec.height;
+    const std::vector<WORD> dialog =
+        buildTemplate(style, spec.extendedStyle, templateWidth, templateHeight);
+    HWND form = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()), spec.owner,
+        formDialogProcedure, reinterpret_cast<LPARAM>(&record));
+    if (!form) return nullptr;
+    SetWindowTextW(form, toWide(spec.caption).c_str());
+    if (FormRecord* created = findFormRecord(form)) placeForm(form, spec, *created);
+    return form;
+}
+
+intptr_t FormShowModal(HWND form, EventProcedure procedure) {
+    FormRecord* record = findFormRecord(form);
+    if (!record) return 0;
+    intptr_t result = 0;
+    record->modal = true;
+    record->resultSink = &result;
+    deliverStartEvents(form, procedure);
+    record = findFormRecord(form);
+    if (!record) return result;
+    record->procedure = std::move(procedure);
+    HWND owner = record->owner;
+    SetForegroundWindow(form);
+    if (owner) {
+        SendMessageW(owner, WM_CANCELMODE, 0, 0);
+        EnableWindow(owner, FALSE);
+    }
+    ShowWindow(form, SW_SHOW);
+    runModalLoop(form, owner);
+    if (owner) {
+        EnableWindow(owner, TRUE);
+        SetFocus(owner);
+    }
+    return result;
+}
+
+void FormShowModeless(HWND form, EventProcedure procedure) {
+    if (!findFormRecord(form)) return;
+    deliverStartEvents(form, procedure);
+    FormRecord* record = findFormRecord(form);
+    if (!record) return;
+    record->procedure = std::move(procedure);
+    ShowWindow(form, SW_SHOW);
+}
+
+void FormEnd(HWND form, intptr_t result) {
+    FormRecord* record = findFormRecord(form);
+    if (!record || record->ending) return;
+    record->ending = true;
+    if (record->resultSink) *record->resultSink = result;
+    SendMessageW(form, WM_CLOSE, 0, 0);
+    record = findFormRecord(form);
+    if (!record) return;
+    // Re-enabled before the form goes, so that the system activates the
+    // owner next rather than some other program's window.
+    if (record->owner) EnableWindow(record->owner, TRUE);
+    record->accelerators.reset();
+    DestroyWindow(form);
+}
+
+void DoEvents() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool FormOfferMessage(HWND form, MSG& message) {
+    FormRecord* record = findFormRecord(form);
+    if (!record) return false;
+    if (record->accelerators &&
+        TranslateAcceleratorW(form, record->accelerators.get(), &message) != 0)
+        return true;
+    return IsDialogMessageW(form, &message) != FALSE;
+}
+
+void FormSetUser(HWND form, int slot, int32_t value) {
+    FormRecord* record = findFormRecord(form);
+    if (!record || slot < 1 || slot > static_cast<int>(record->user.size())) return;
+    record->user[static_cast<size_t>(slot - 1)] = value;
+}
+
+int32_t FormGetUser(HWND form, int slot) {
+    FormRecord* record = findFormRecord(form);
+    if (!record || slot < 1 || slot > static_cast<int>(record->user.size())) return 0;
+    return record->user[static_cast<size_t>(slot - 1)];
+}
+
+void FormSetClientSize(HWND form, int width, int height) {
+    if (!findFormRecord(form)) return;
+    RECT wanted{0, 0, width, height};
+    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)),
+                       GetMenu(form) != nullptr,
+                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+    RECT now{};
+    GetWindowRect(form, &now);
+    const int newWidth = wanted.right - wanted.left;
+    const int newHeight = wanted.bottom - wanted.top;
+    const int left = now.left + (now.right - now.left - newWidth) / 2;
+    const int top = now.top + (now.bottom - now.top - newHeight) / 2;
+    SetWindowPos(form, nullptr, left, top, newWidth, newHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void AcceleratorsSet(HWND form, const std::vector<ACCEL>& entries) {
+    FormRecord* record = findFormRecord(form);
+    if (!record) return;
+    std::vector<ACCEL> table = entries; // the API takes a non-const pointer
+    record->accelerators.reset(
+        table.empty() ? nullptr
+                      : CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+} // namespace plaxet

@@ -1,0 +1,70 @@
+#pragma once
+// Forms: dialog-style windows made from an in-memory template, the event
+// procedure that receives their messages, and the modal message loop.
+#include <windows.h>
+
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plaxet {
+
+// Receives (window, message, wParam, lParam) and returns non-zero when it
+// handled the message; the non-zero value becomes the dialog's result.
+using EventProcedure = std::function<intptr_t(HWND, UINT, WPARAM, LPARAM)>;
+
+// An x or y left unspecified centres the form in the desktop's work area.
+inline constexpr int kCentred = INT_MIN;
+
+struct FormSpec {
+    HWND owner = nullptr;
+    std::string caption;
+    int x = kCentred;
+    int y = kCentred;
+    int width = 0;  // dialog units, or client pixels with `pixels`
+    int height = 0; // likewise
+    // Without a style: a modal-frame popup with a caption.
+    std::optional<DWORD> style;
+    DWORD extendedStyle = 0;
+    bool pixels = false; // sizes and control positions in pixels, not dialog units
+};
+
+// Creates the form, not yet visible, and returns its window (null on failure).
+HWND FormNew(const FormSpec& spec);
+
+// Delivers WM_INITDIALOG and WM_SIZE to `procedure`, then registers it for
+// every later message, disables the owner, shows the form and runs the modal
+// message loop until the form's window is gone. Returns the result given to
+// FormEnd (0 when the form went another way).
+intptr_t FormShowModal(HWND form, EventProcedure procedure);
+
+// The same start without the loop: returns once the form is shown.
+void FormShowModeless(HWND form, EventProcedure procedure);
+
+// Stores the result, lets the event procedure see WM_CLOSE, re-enables the
+// owner and destroys the form with its accelerator table.
+void FormEnd(HWND form, intptr_t result);
+
+// Dispatches the messages that are waiting, then returns.
+void DoEvents();
+
+// Offers a message to the form's accelerator table and to its dialog keys
+// (Tab, arrows, Enter, Esc); true when one of them consumed it. This is the
+// keyboard step of the modal loop, for loops of the caller's own.
+bool FormOfferMessage(HWND form, MSG& message);
+
+// Eight 32-bit values kept with each form, slots 1 to 8.
+void FormSetUser(HWND form, int slot, int32_t value);
+int32_t FormGetUser(HWND form, int slot);
+
+// Resizes the window so that its client area has the given pixel size (for
+// example after a menu bar took some of it), keeping the window's centre.
+void FormSetClientSize(HWND form, int width, int height);
+
+// Replaces the form's accelerator table (each ACCEL: flags, key, command).
+void AcceleratorsSet(HWND form, const std::vector<ACCEL>& entries);
+
+} // namespace plaxet

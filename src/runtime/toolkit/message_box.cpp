@@ -1,0 +1,23 @@
+#include "runtime/toolkit/message_box.h"
+
+#include <string>
+
+#include "runtime/toolkit/responder.h"
+#include "runtime/wide.h"
+
+namespace plaxet {
+
+int MessageBox(std::string_view text, std::string_view title, unsigned style) {
+    UserRequest request;
+    request.kind = RequestKind::MessageBox;
+    request.text = std::string(text);
+    request.title = std::string(title);
+    request.style = style;
+    if (const auto answer = answerFromResponder(request)) return answer->button;
+    // A short pause first, so that a box raised by a click does not come up
+    // before the window under it has finished reacting to that click.
+    Sleep(5);
+    return MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style);
+}
+
+} // namespace plaxet

@@ -1,0 +1,82 @@
+#include "runtime/toolkit/process.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "runtime/toolkit/handles.h"
+#include "runtime/toolkit/responder.h"
+#include "runtime/wide.h"
+
+namespace plaxet {
+
+long Shell(std::string_view commandLine, int showState, bool wait) {
+    // CreateProcessW may write into the command line buffer.
+    std::wstring command = toWide(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showState);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &started))
+        return -1;
+    UniqueKernelHandle process(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
+    if (!wait) return 0;
+    WaitForSingleObject(process.get(), INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.get(), &exitCode);
+    return static_cast<long>(exitCode);
+}
+
+void ShellOpen(std::string_view verb, std::string_view target, int showCommand) {
+    UserRequest request;
+    request.kind = RequestKind::OpenDocument;
+    request.verb = std::string(verb);
+    request.text = std::string(target);
+    request.style = static_cast<unsigned>(showCommand);
+    if (answerFromResponder(request)) return;
+    // The outcome is not examined: a missing mail program or browser simply
+    // opens nothing.
+    ShellExecuteW(nullptr, toWide(verb).c_str(), toWide(target).c_str(), nullptr, nullptr,
+                  showCommand);
+}
+
+std::string programPath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) return fromWide(std::wstring_view(buffer.data(), length));
+        buffer.resize(buffer.size() * 2); // the path was cut: try a larger buffer
+    }
+}
+
+std::string argumentsAfterProgramName(std::string_view line) {
+    size_t at = 0;
+    if (!line.empty() && line[0] == '"') {
+        const size_t closing = line.find('"', 1);
+        at = closing == std::string_view::npos ? line.size() : closing + 1;
+    } else {
+        while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
+    }
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    return std::string(line.substr(at));
+}
+
+std::string commandLineArguments() {
+    return argumentsAfterProgramName(fromWide(GetCommandLineW()));
+}
+
+std::string currentFolder() {
+    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0) return {};
+    std::wstring folder(needed, L'\0');
+    const DWORD length = GetCurrentDirectoryW(needed, folder.data());
+    folder.resize(length);
+    return fromWide(folder);
+}
+
+} // namespace plaxet

@@ -1,0 +1,55 @@
+#pragma once
+// The one seam through which the program asks the user something (message
+// boxes, the open and save dialogs) or hands the desktop a document to open.
+// With no responder installed, which is always so in the shipped program,
+// the real windows are shown. A test installs a responder that records each
+// request and gives the answer the test chose.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plaxet {
+
+enum class RequestKind { MessageBox, OpenFile, SaveFile, OpenDocument };
+
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
+struct UserRequest {
+    RequestKind kind = RequestKind::MessageBox;
+    std::string text;  // message text, or the document or address to open
+    std::string title; // message box caption or file dialog title
+    // Message box buttons and icon, file dialog flags, or the show command
+    // for a document.
+    unsigned style = 0;
+    std::string verb; // documents: what the shell is asked to do ("open")
+    // File dialogs:
+    std::string initialFolder;
+    std::string initialFile;
+    std::string defaultExtension;
+    std::vector<FileFilter> filter;
+};
+
+struct UserAnswer {
+    int button = 0;   // message boxes: IDOK, IDYES, IDNO, IDCANCEL
+    std::string path; // file dialogs: the chosen path, empty for Cancel
+};
+
+using Responder = std::function<UserAnswer(const UserRequest&)>;
+
+// Installs a responder for the lifetime of the object (they do not nest).
+class ScopedResponder {
+  public:
+    explicit ScopedResponder(Responder responder);
+    ~ScopedResponder();
+    ScopedResponder(const ScopedResponder&) = delete;
+    ScopedResponder& operator=(const ScopedResponder&) = delete;
+};
+
+// The installed responder's answer, or nothing when the real window is due.
+std::optional<UserAnswer> answerFromResponder(const UserRequest& request);
+
+} // namespace plaxet
