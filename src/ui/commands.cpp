@@ -1,0 +1,230 @@
+#include "ui/commands.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "output/create_files.h"
+#include "output/dates.h"
+#include "runtime/file.h"
+#include "runtime/numbers.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/message_box.h"
+#include "ui/about_box.h"
+#include "ui/control_ids.h"
+#include "ui/file_commands.h"
+#include "ui/form_type.h"
+
+namespace plaxet {
+namespace {
+
+// Whether the three command buttons get their plain look back afterwards.
+enum class AfterCommand { RestoreButtons, LeaveButtons };
+
+using Handler = AfterCommand (*)(MainWindow&, int id, int notification);
+
+// The focus and text notifications leave any selection in a box behind; it
+// is removed at once (the caret stays where it is).
+void removeSelection(MainWindow& main, int id) {
+    ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void sayNotYetAvailable(const std::string& command) {
+    MessageBox(command + " is not yet available in this version of Plaxet.", "Plaxet",
+               MB_OK | MB_ICONINFORMATION);
+}
+
+AfterCommand onCancelKey(MainWindow& main, int, int) {
+    // Closing goes through the close command, so the escape key, Exit and
+    // the close box all meet the same confirmation.
+    SendMessageW(main.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onAddresseeBox(MainWindow& main, int id, int notification) {
+    removeSelection(main, id);
+    if (notification == EN_CHANGE) main.editor.changed = true;
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onFormTypeButton(MainWindow& main, int id, int) {
+    applyFormType(main, id - kFormTypeButtonBase);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onDateBox(MainWindow& main, int id, int notification) {
+    if (notification == EN_SETFOCUS) removeSelection(main, id);
+    if (notification != EN_KILLFOCUS) return AfterCommand::RestoreButtons;
+    main.editor.changed = true;
+    std::string date = ControlGetText(main.window, kDateBox);
+    if (validateDate(date) == 0) {
+        ControlSetText(main.window, kDateBox, date);
+    } else {
+        // The focus is still on its way to the next control; it is called
+        // back once it has arrived.
+        PostMessageW(main.window, kReturnToDateBox, 0, 0);
+    }
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onDummyButton(MainWindow& main, int, int notification) {
+    // Tab out of row 12 lands here and goes on in row 12's date cell.
+    if (notification == BN_SETFOCUS) ControlSetFocus(main.window, kDateColumn + kVisibleRows);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onNotesBox(MainWindow& main, int id, int notification) {
+    removeSelection(main, id);
+    if (notification == EN_CHANGE) {
+        main.editor.changed = true;
+        main.form.notes = ControlGetText(main.window, kNotesBox);
+    }
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onAmountBox(MainWindow& main, int, int notification) {
+    if (main.form.formType != kReceipt) return AfterCommand::LeaveButtons;
+    if (notification == EN_SETFOCUS) {
+        showTotalInAmountBox(main);
+    } else if (notification == EN_CHANGE) {
+        if (Val(ControlGetText(main.window, kAmountBox)) != 0) main.editor.changed = true;
+    }
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onOutputKind(MainWindow& main, int, int) {
+    main.editor.outputKind = ControlIsChecked(main.window, kHtmButton) ? kOutputHtml : kOutputRtf;
+    bool exists = false;
+    if (!main.editor.currentFilePath.empty()) {
+        const DocumentPaths documents = documentPaths(main.editor.currentFilePath);
+        exists = fileExists(main.editor.outputKind == kOutputHtml ? documents.html : documents.rtf);
+    }
+    ControlEnable(main.window, kShowFileButton, exists);
+    ControlEnable(main.window, kCopyFileButton, exists);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onSender(MainWindow&, int, int) {
+    sayNotYetAvailable("The sender dialog");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onCreateFiles(MainWindow&, int, int) {
+    sayNotYetAvailable("Create Files");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onShowFile(MainWindow&, int, int) {
+    sayNotYetAvailable("Show File");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onCopyFile(MainWindow&, int, int) {
+    sayNotYetAvailable("Copy File");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onNew(MainWindow& main, int, int) {
+    newForm(main);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onOpen(MainWindow& main, int, int) {
+    openForm(main);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onSave(MainWindow& main, int, int) {
+    saveForm(main);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onSaveAs(MainWindow& main, int, int) {
+    saveFormAs(main);
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onExit(MainWindow& main, int id, int notification) {
+    return onCancelKey(main, id, notification);
+}
+
+AfterCommand onRowCommand(MainWindow&, int, int) {
+    sayNotYetAvailable("Editing items from the menu");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onHelpContents(MainWindow& main, int, int) {
+    const std::string& helpFile = main.folders.helpFilePath;
+    if (!fileExists(helpFile)) {
+        MessageBox("Help file not found", helpFile, MB_OK | MB_ICONSTOP);
+        return AfterCommand::RestoreButtons;
+    }
+    sayNotYetAvailable("The help viewer");
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onAbout(MainWindow& main, int, int) {
+    showAbout(main.window);
+    return AfterCommand::RestoreButtons;
+}
+
+struct Route {
+    int first;
+    int last;
+    Handler handler;
+};
+
+constexpr Route kRoutes[] = {
+    {kCancelCommand, kCancelCommand, onCancelKey},
+    {kNameBox, kPhoneBox, onAddresseeBox},
+    {kInvoiceButton, kEstimateButton, onFormTypeButton},
+    {kDateBox, kDateBox, onDateBox},
+    {kDummyButton, kDummyButton, onDummyButton},
+    {kNotesBox, kNotesBox, onNotesBox},
+    {kAmountBox, kAmountBox, onAmountBox},
+    {kSenderButton, kSenderButton, onSender},
+    {kRtfButton, kHtmButton, onOutputKind},
+    {kCreateFilesButton, kCreateFilesButton, onCreateFiles},
+    {kCreateFilesCommand, kCreateFilesCommand, onCreateFiles},
+    {kShowFileButton, kShowFileButton, onShowFile},
+    {kCopyFileButton, kCopyFileButton, onCopyFile},
+    {kNewCommand, kNewCommand, onNew},
+    {kOpenCommand, kOpenCommand, onOpen},
+    {kSaveCommand, kSaveCommand, onSave},
+    {kSaveAsCommand, kSaveAsCommand, onSaveAs},
+    {kExitCommand, kExitCommand, onExit},
+    {kClearItemCommand, kDeleteItemCommand, onRowCommand},
+    {kHelpContentsCommand, kHelpContentsCommand, onHelpContents},
+    {kAboutCommand, kAboutCommand, onAbout},
+};
+
+// After a command the three command buttons lose the default-button look
+// that the dialog manager may have given them.
+void restorePlainButtons(MainWindow& main) {
+    for (int id : {kCreateFilesButton, kShowFileButton, kCopyFileButton})
+        ControlSend(main.window, id, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+}
+
+} // namespace
+
+bool runCommand(MainWindow& main, int id, int notification) {
+    for (const Route& route : kRoutes) {
+        if (id < route.first || id > route.last) continue;
+        if (route.handler(main, id, notification) == AfterCommand::RestoreButtons)
+            restorePlainButtons(main);
+        return true;
+    }
+    restorePlainButtons(main); // after any command, also one without a handler
+    return false;
+}
+
+void returnToDateBox(MainWindow& main) {
+    // Only while the focus is still within this window: a message box or
+    // another program that took it is left alone.
+    HWND focus = GetFocus();
+    HWND dateBox = ControlWindow(main.window, kDateBox);
+    if (!focus || focus == dateBox || !IsChild(main.window, focus)) return;
+    SendMessageW(main.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dateBox), TRUE);
+}
+
+} // namespace plaxet

@@ -1,0 +1,188 @@
+#include "ui/file_commands.h"
+
+#include <commdlg.h>
+
+#include "form/form_file.h"
+#include "output/create_files.h"
+#include "runtime/file.h"
+#include "runtime/text.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/file_dialogs.h"
+#include "runtime/toolkit/message_box.h"
+#include "runtime/wide.h"
+#include "ui/control_ids.h"
+#include "ui/form_transfer.h"
+#include "ui/form_type.h"
+#include "ui/item_rows.h"
+
+namespace plaxet {
+namespace {
+
+constexpr int kEditBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox, kNotesBox};
+
+void setTitle(MainWindow& main, const std::string& title) {
+    SetWindowTextW(main.window, toWide(title).c_str());
+}
+
+// The dialogs start from the current file's name without its extension.
+std::string initialFileName(const std::string& currentFilePath) {
+    return Left(currentFilePath, Len(currentFilePath) - 4);
+}
+
+// Writes the form into its current file. True when it is saved or had no
+// items to save; a failure is reported and gives false.
+bool saveIntoCurrentFile(MainWindow& main) {
+    const int32_t countBeforeGathering = main.form.itemCount;
+    if (countBeforeGathering == 0) return true; // nothing is written for a form without items
+    gatherForm(main);
+    const FormSaveResult saved = saveFormFile(main.form, main.editor, countBeforeGathering);
+    if (saved.outcome != SaveOutcome::Failed) return true;
+    MessageBox("The form was not saved:\r\n" + saved.error, "Save File", MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+// Save As for a form without a file, otherwise the plain save.
+bool saveCurrentForm(MainWindow& main) {
+    if (main.editor.currentFilePath.empty()) return saveFormAs(main);
+    return saveIntoCurrentFile(main);
+}
+
+// Before New and Open replace the form: offers to save a changed one. False
+// when the user wanted it saved and that did not happen, so the command
+// must not go on and throw the form away.
+bool askSaveChanges(MainWindow& main) {
+    if (!main.editor.changed) return true;
+    const int answer =
+        MessageBox("Current file has changed...\r\nSave it before opening the new file?",
+                   "Save File", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return true;
+    return saveCurrentForm(main);
+}
+
+void emptyItemLists(FormDocument& form) {
+    for (size_t i = 0; i < static_cast<size_t>(form.itemCapacity); ++i) {
+        form.itemDates[i].clear();
+        form.itemDescriptions[i].clear();
+        form.itemCosts[i].clear();
+    }
+}
+
+// Reads the form file into a copy of the record first, so a file that turns
+// out to be damaged is reported and the form on screen stays as it was.
+bool loadIntoRecord(MainWindow& main, const std::string& path) {
+    FormDocument loaded = main.form;
+    emptyItemLists(loaded);
+    EditorState reading;
+    reading.currentFilePath = path;
+    const FormFileResult result = loadFormFile(loaded, reading);
+    if (!result.ok) {
+        MessageBox("The form file could not be opened:\r\n" + result.error, "Open File",
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    main.form = std::move(loaded);
+    main.editor.currentFilePath = path;
+    return true;
+}
+
+// What Open and the start-up open do once the record holds the file.
+void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
+    showLoadedForm(main);
+    main.editor.topItem = 1;
+    updateScrollBar(main);
+    refreshRows(main);
+    if (offerCreatedFiles && fileExists(documentPaths(main.editor.currentFilePath).rtf)) {
+        ControlEnable(main.window, kShowFileButton, true);
+        ControlEnable(main.window, kCopyFileButton, true);
+    }
+    applyFormType(main, main.form.formType);
+    main.editor.changed = false;
+}
+
+void closeWindow(MainWindow& main) {
+    FormEnd(main.window, 0);
+}
+
+} // namespace
+
+void newForm(MainWindow& main) {
+    if (!askSaveChanges(main)) return;
+    for (int box : kEditBoxes) ControlSetText(main.window, box, "");
+    for (int row = 1; row <= kVisibleRows; ++row)
+        for (int column : {kDateColumn, kDescriptionColumn, kCostColumn})
+            ControlSetText(main.window, column + row, "");
+    resetForNewForm(main.form, main.editor);
+    updateScrollBar(main);
+    OptionSelect(main.window, kInvoiceButton, kEstimateButton, kInvoiceButton);
+    setTitle(main, "Plaxet");
+    main.editor.changed = false;
+}
+
+void openForm(MainWindow& main) {
+    FileDialogSpec dialog;
+    dialog.owner = main.window;
+    dialog.title = "Open File";
+    dialog.initialFolder = main.folders.dataFolder;
+    dialog.filter = {{"Plaxet", "*.plx"}, {"All files", "*.*"}};
+    dialog.initialFile = initialFileName(main.editor.currentFilePath);
+    dialog.defaultExtension = "plx";
+    dialog.flags = OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_ENABLESIZING;
+    const std::string path = OpenFileDialog(dialog);
+    const int32_t dot = InStrAny(-1, path, ".");
+    if (dot == 0 || LCase(Mid(path, dot)) != ".plx") return; // cancelled, or not a form file
+    if (!askSaveChanges(main)) return;
+    if (!loadIntoRecord(main, LCase(path))) return;
+    showOpenedForm(main, true);
+}
+
+void saveForm(MainWindow& main) {
+    if (MessageBox("Save this file now?", "Save File", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    saveCurrentForm(main);
+}
+
+bool saveFormAs(MainWindow& main) {
+    FileDialogSpec dialog;
+    dialog.owner = main.window;
+    dialog.title = "Save File";
+    dialog.initialFolder = main.folders.dataFolder;
+    dialog.filter = {{"plaxet", "*.plx"}, {"All Files", "*.*"}};
+    dialog.initialFile = initialFileName(main.editor.currentFilePath);
+    dialog.defaultExtension = "plx";
+    dialog.flags = OFN_OVERWRITEPROMPT | OFN_LONGNAMES;
+    const std::string path = SaveFileDialog(dialog);
+    if (path.empty()) return false;
+    const std::string previousPath = main.editor.currentFilePath;
+    main.editor.currentFilePath = path;
+    if (!saveIntoCurrentFile(main)) {
+        // Nothing was written there: the form keeps the file it had.
+        main.editor.currentFilePath = previousPath;
+        return false;
+    }
+    setTitle(main, path);
+    return true;
+}
+
+void confirmClose(MainWindow& main) {
+    if (main.editor.changed) {
+        const int answer =
+            MessageBox("Save program data now?", "Exit Program", MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer != IDYES && answer != IDNO) return;
+        // A form the user wanted saved is only left behind once it is saved.
+        if (answer == IDYES && !saveCurrentForm(main)) return;
+        closeWindow(main);
+        return;
+    }
+    if (main.form.itemCount != 0 &&
+        MessageBox("Quit Program now?", "Exit Program", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    closeWindow(main);
+}
+
+void openFormAtStart(MainWindow& main) {
+    const std::string path = Remove(main.commandLine, "\"");
+    if (path.empty() || !fileExists(path)) return;
+    if (!loadIntoRecord(main, path)) return;
+    showOpenedForm(main, false);
+}
+
+} // namespace plaxet

@@ -1,0 +1,44 @@
+#include "ui/form_transfer.h"
+
+#include "output/totals.h"
+#include "runtime/toolkit/controls.h"
+#include "ui/control_ids.h"
+#include "ui/form_type.h"
+
+namespace plaxet {
+namespace {
+
+constexpr int kAddresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
+
+} // namespace
+
+void gatherForm(MainWindow& main) {
+    FormDocument& form = main.form;
+    for (size_t k = 0; k < form.addresseeLines.size(); ++k)
+        form.addresseeLines[k] = ControlGetText(main.window, kAddresseeBoxes[k]);
+    form.formType = checkedFormType(main.window, form.formType);
+    setFormDate(form, ControlGetText(main.window, kDateBox));
+    if (form.formType == kReceipt) form.amountPaid = ControlGetText(main.window, kAmountBox);
+    form.notes = ControlGetText(main.window, kNotesBox);
+    recountItems(form);
+    computeTotals(form);
+}
+
+void showLoadedForm(MainWindow& main) {
+    const FormDocument& form = main.form;
+    ControlSetText(main.window, kDateBox, form.formDate);
+    for (size_t k = 0; k < form.addresseeLines.size(); ++k)
+        ControlSetText(main.window, kAddresseeBoxes[k], form.addresseeLines[k]);
+    for (int32_t type = kInvoice; type <= kEstimate; ++type)
+        ControlSetChecked(main.window, kFormTypeButtonBase + type, type == form.formType);
+}
+
+void recalcTotals(MainWindow& main) {
+    if (main.editor.rowRefreshInProgress) return;
+    main.form.formType = checkedFormType(main.window, main.form.formType);
+    recalcItemTotals(main.form);
+    showTotalInAmountBox(main);
+    ControlSetText(main.window, kNotesBox, main.form.notes);
+}
+
+} // namespace plaxet

@@ -1,0 +1,84 @@
+#include "ui/form_type.h"
+
+#include <commctrl.h>
+
+#include "runtime/numbers.h"
+#include "runtime/paths.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/wide.h"
+#include "ui/control_ids.h"
+#include "ui/main_window_layout.h"
+
+namespace plaxet {
+namespace {
+
+std::string typeWord(int32_t formType) {
+    switch (formType) {
+    case kInvoice:
+        return "Invoice";
+    case kReceipt:
+        return "Receipt";
+    case kEstimate:
+        return "Estimate";
+    default:
+        return {};
+    }
+}
+
+std::string amountLabel(int32_t formType) {
+    switch (formType) {
+    case kReceipt:
+        return "Amount Paid:";
+    case kEstimate:
+        return "Estimated Total:";
+    default:
+        return "Amount due:";
+    }
+}
+
+// The amount box is made again for every type; it goes back to its place in
+// the tab order, right after its label, as if it had been created there.
+void replaceAmountBox(HWND window, int32_t formType) {
+    ControlKill(window, kAmountBox);
+    HWND box = ControlAdd(window, amountBoxSpec(formType));
+    SetWindowPos(box, ControlWindow(window, kAmountLabel), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+std::string formTypeTitle(int32_t formType, const std::string& currentFilePath) {
+    if (currentFilePath.empty()) return "Plaxet - " + typeWord(formType);
+    return typeWord(formType) + " - " + fileNamePart(currentFilePath, kWindowsPaths);
+}
+
+void applyFormType(MainWindow& main, int32_t formType) {
+    if (formType < kInvoice || formType > kEstimate) return;
+    main.form.formType = formType;
+    SetWindowTextW(main.window,
+                   toWide(formTypeTitle(formType, main.editor.currentFilePath)).c_str());
+    replaceAmountBox(main.window, formType);
+    ControlSetText(main.window, kAmountLabel, amountLabel(formType));
+    if (main.form.total != 0) showTotalInAmountBox(main);
+}
+
+int32_t checkedFormType(HWND window, int32_t fallback) {
+    for (int32_t type = kInvoice; type <= kEstimate; ++type)
+        if (ControlIsChecked(window, kFormTypeButtonBase + type)) return type;
+    return fallback;
+}
+
+void showTotalInAmountBox(MainWindow& main) {
+    const std::string total = Format(main.form.total);
+    if (main.form.formType == kReceipt) {
+        // The cue banner needs the version 6 edit control (the manifest);
+        // TRUE keeps it visible while the box has the focus.
+        const std::wstring hint = toWide(total);
+        ControlSend(main.window, kAmountBox, EM_SETCUEBANNER, TRUE,
+                    reinterpret_cast<LPARAM>(hint.c_str()));
+        return;
+    }
+    ControlSetText(main.window, kAmountBox, total);
+}
+
+} // namespace plaxet

@@ -1,0 +1,24 @@
+#pragma once
+// The twelve visible rows of the item grid: showing the record's items in
+// them, and the scroll bar's range.
+#include <string>
+
+#include "ui/main_window.h"
+
+namespace plaxet {
+
+// Rewrites the visible rows from the record (after the screen recalculation,
+// unless scrolling): dates, trimmed descriptions (computed rows pushed to
+// the right), costs as money texts for counted items. Outside scrolling the
+// texts shown also become the items' texts. `changed` is left as it was;
+// Show File and Copy File are disabled when the form is changed.
+void refreshRows(MainWindow& main);
+
+// The scroll bar's range, page and position for the current item count.
+void updateScrollBar(MainWindow& main);
+
+// The text of a computed row's description cell: blanks in front of `text`
+// so that it ends at the cell's right edge in the cell's own font.
+std::string alignComputedLabel(HWND cell, const std::string& text);
+
+} // namespace plaxet

@@ -1,0 +1,10 @@
+#pragma once
+// The main window's menu bar and the item cells' popup menu.
+#include "runtime/toolkit/handles.h"
+
+namespace plaxet {
+
+UniqueMenu buildMainMenuBar();
+UniqueMenu buildRowPopupMenu();
+
+} // namespace plaxet

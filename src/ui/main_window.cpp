@@ -1,0 +1,107 @@
+#include "ui/main_window.h"
+
+#include "form/sender_file.h"
+#include "runtime/file.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/menus.h"
+#include "ui/commands.h"
+#include "ui/control_ids.h"
+#include "ui/file_commands.h"
+#include "ui/main_menus.h"
+#include "ui/main_window_layout.h"
+
+namespace plaxet {
+namespace {
+
+constexpr DWORD kMainWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_3DLOOK;
+
+void setProgramIcon(HWND window) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    if (!icon) return;
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void findDataAndSender(MainWindow& main) {
+    main.folders = findDataFolders(main.programFolder, main.knownFolders);
+    if (fileExists(main.folders.senderFilePath))
+        loadSenderLines(main.form, main.folders.senderFilePath);
+}
+
+// The initialisation, before the window is shown. The event procedure is
+// not yet registered for notifications, so filling the boxes here raises no
+// change events and the form starts unchanged.
+void initialise(MainWindow& main, HWND window) {
+    main.window = window;
+    main.editor.topItem = 1;
+    main.editor.changed = false;
+
+    MenuAttach(window, buildMainMenuBar());
+    // The menu bar took its height from the client area; give it back.
+    FormSetClientSize(window, kMainClientWidth, kMainClientHeight);
+    main.rowPopup = buildRowPopupMenu();
+
+    findDataAndSender(main);
+    openFormAtStart(main);
+
+    constexpr int addresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
+    for (size_t k = 0; k < main.form.addresseeLines.size(); ++k)
+        ControlSetText(window, addresseeBoxes[k], main.form.addresseeLines[k]);
+    OptionSelect(window, kRtfButton, kHtmButton, kRtfButton);
+    main.editor.outputKind = kOutputRtf;
+    ControlEnable(window, kShowFileButton, false);
+    ControlEnable(window, kCopyFileButton, false);
+    ControlSetFocus(window, kNameBox);
+}
+
+intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(main, window);
+        return 1;
+    case WM_COMMAND:
+        return runCommand(main, LOWORD(wParam), HIWORD(wParam)) ? 1 : 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE) return 0;
+        confirmClose(main);
+        return 1;
+    case kReturnToDateBox:
+        returnToDateBox(main);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+HWND createMainWindow(MainWindow& main) {
+    FormSpec spec;
+    spec.caption = "Plaxet";
+    spec.width = kMainClientWidth;
+    spec.height = kMainClientHeight;
+    spec.style = kMainWindowStyle;
+    spec.pixels = true;
+    HWND window = FormNew(spec);
+    if (!window) return nullptr;
+    const std::vector<ControlSpec> layout = mainWindowLayout();
+    ControlAddAll(window, layout);
+    setProgramIcon(window);
+    main.window = window;
+    return window;
+}
+
+EventProcedure mainWindowProcedure(MainWindow& main) {
+    return [&main](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return handleEvent(main, window, message, wParam, lParam);
+    };
+}
+
+void runMainWindow(MainWindow& main) {
+    HWND window = createMainWindow(main);
+    if (!window) return;
+    FormShowModal(window, mainWindowProcedure(main));
+}
+
+} // namespace plaxet

@@ -1,0 +1,101 @@
+#include "ui/main_window_layout.h"
+
+#include <windows.h>
+
+#include <array>
+
+#include "form/form_document.h"
+#include "ui/control_ids.h"
+
+namespace plaxet {
+namespace {
+
+using enum ControlKind;
+
+constexpr DWORD kTab = WS_TABSTOP;
+constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
+constexpr DWORD kPlain = 0;
+// Column headings are read-only boxes with a thin border, text centred.
+constexpr DWORD kHeading = ES_READONLY | ES_CENTER | WS_BORDER;
+// The grid's rules and frame: filled black rectangles one pixel thick.
+constexpr DWORD kLine = SS_BLACKRECT;
+
+// The controls above the grid. Boxes without ES_AUTOHSCROLL accept only as
+// much text as fits their width.
+constexpr std::array kHead = {
+    ControlSpec{Label, kNameLabel, "Name:", 15, 30, 75, 16, kDefaultStyle, kPlain},
+    ControlSpec{Label, kAddressLabel, "Address:", 15, 60, 75, 16, kDefaultStyle, kPlain},
+    ControlSpec{Label, kCityLabel, "City, State Zip:", 15, 90, 75, 16, kDefaultStyle, kPlain},
+    ControlSpec{Label, kPhoneLabel, "Phone:", 15, 120, 75, 16, kDefaultStyle, kPlain},
+    ControlSpec{GroupBox, kAddresseeGroup, "Addressee:", 10, 10, 425, 140, kDefaultStyle, kPlain},
+    ControlSpec{OptionButton, kInvoiceButton, "Invoice", 470, 40, 60, 15, WS_GROUP | kTab, kPlain},
+    ControlSpec{OptionButton, kReceiptButton, "Receipt", 470, 60, 60, 15, kTab, kPlain},
+    ControlSpec{OptionButton, kEstimateButton, "Estimate", 470, 80, 60, 15, kTab, kPlain},
+    ControlSpec{GroupBox, kNoId, "Form", 460, 20, 90, 85, kDefaultStyle, kPlain},
+    ControlSpec{Label, kNoId, "Date:", 450, 120, 30, 15, kDefaultStyle, kPlain},
+    ControlSpec{TextBox, kDateBox, "", 480, 120, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
+    ControlSpec{TextBox, kNameBox, "", 87, 30, 335, 20, kTab, kEdge},
+    ControlSpec{TextBox, kAddressBox, "", 87, 60, 335, 20, kTab, kEdge},
+    ControlSpec{TextBox, kCityBox, "", 87, 90, 335, 20, kTab, kEdge},
+    ControlSpec{TextBox, kPhoneBox, "", 87, 120, 335, 20, kTab, kEdge},
+    ControlSpec{TextBox, kDateColumn, "Date", 10, 170, 77, 20, kHeading, kPlain},
+    ControlSpec{TextBox, kDescriptionColumn, "Description", 87, 170, 365, 20, kHeading, kPlain},
+    ControlSpec{TextBox, kCostColumn, "Cost", 452, 170, 87, 20, kHeading, kPlain},
+};
+
+// The controls below the grid's rows.
+constexpr std::array kTail = {
+    ControlSpec{Label, kNoId, "", 10, 430, 528, 1, kLine, kPlain},  // bottom edge of the grid
+    ControlSpec{Label, kNoId, "", 452, 450, 86, 1, kLine, kPlain},  // under the amount box
+    ControlSpec{Label, kNoId, "", 10, 190, 1, 240, kLine, kPlain},  // left edge
+    ControlSpec{Label, kNoId, "", 87, 190, 1, 240, kLine, kPlain},  // date / description
+    ControlSpec{Label, kNoId, "", 452, 190, 1, 260, kLine, kPlain}, // description / cost
+    ControlSpec{Label, kNoId, "", 538, 190, 1, 260, kLine, kPlain}, // right edge
+    // Invisible (no size): catches the focus when Tab leaves row 12, and
+    // says so (BS_NOTIFY) so the grid can move on.
+    ControlSpec{PushButton, kDummyButton, "Dummy", 0, 0, 0, 0, kTab | BS_NOTIFY, kPlain},
+    ControlSpec{Label, kAmountLabel, "Amount due:", 360, 432, 88, 20, SS_RIGHT, kPlain},
+    ControlSpec{TextBox, kAmountBox, "", 454, 431, 80, 18, ES_READONLY, kPlain},
+    ControlSpec{ScrollBar, kItemScrollBar, "", 539, 170, 20, 260, SBS_VERT, kPlain},
+    ControlSpec{Label, kNoId, "Notes and comments:", 10, 450, 120, 16, kDefaultStyle, kPlain},
+    ControlSpec{TextBox, kNotesBox, "", 10, 470, 540, 75, ES_MULTILINE | ES_WANTRETURN | kTab,
+                kEdge},
+    ControlSpec{PushButton, kSenderButton, "&Sender", 20, 560, 85, 35, kTab, kPlain},
+    ControlSpec{PushButton, kCreateFilesButton, "Create Files", 105, 560, 85, 35, kTab, kPlain},
+    ControlSpec{OptionButton, kRtfButton, "RTF file", 290, 570, 70, 12, WS_GROUP | kTab, kPlain},
+    ControlSpec{OptionButton, kHtmButton, "HTM file", 290, 590, 70, 12, kTab, kPlain},
+    ControlSpec{GroupBox, kNoId, "File type", 275, 550, 90, 60, kDefaultStyle, kPlain},
+    ControlSpec{PushButton, kShowFileButton, "Show File", 370, 560, 85, 35, kTab, kPlain},
+    ControlSpec{PushButton, kCopyFileButton, "Copy File", 455, 560, 85, 35, kTab, kPlain},
+};
+
+constexpr int kRowHeight = 20;
+
+} // namespace
+
+std::vector<ControlSpec> mainWindowLayout() {
+    std::vector<ControlSpec> layout(kHead.begin(), kHead.end());
+    // The cells, row by row: date, description, cost. No border, no
+    // scrolling (a cell takes what fits); the cost is right-aligned.
+    for (int r = 1; r <= kVisibleRows; ++r) {
+        const int y = 171 + kRowHeight * r;
+        layout.push_back({TextBox, kDateColumn + r, "", 14, y, 72, 18, kTab, kPlain});
+        layout.push_back({TextBox, kDescriptionColumn + r, "", 91, y, 358, 18, kTab, kPlain});
+        layout.push_back({TextBox, kCostColumn + r, "", 454, y, 80, 18, ES_RIGHT | kTab, kPlain});
+    }
+    for (int r = 1; r <= kVisibleRows; ++r) // the rule under each row
+        layout.push_back({Label, kNoId, "", 10, 190 + kRowHeight * r, 528, 1, kLine, kPlain});
+    layout.insert(layout.end(), kTail.begin(), kTail.end());
+    return layout;
+}
+
+ControlSpec amountBoxSpec(int32_t formType) {
+    DWORD style = ES_READONLY;
+    if (formType == kReceipt)
+        style = ES_RIGHT;
+    else if (formType == kInvoice || formType == kEstimate)
+        style = ES_RIGHT | ES_READONLY;
+    return {ControlKind::TextBox, kAmountBox, "", 454, 431, 80, 18, style, kPlain};
+}
+
+} // namespace plaxet

@@ -1,0 +1,18 @@
+// plaxet.exe: the form editor's main window, run until it is closed.
+#include <windows.h>
+
+#include "form/data_folder.h"
+#include "form/form_document.h"
+#include "runtime/toolkit/process.h"
+#include "ui/main_window.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    plaxet::FormDocument form;
+    plaxet::EditorState editor;
+    plaxet::MainWindow main(form, editor);
+    main.programFolder = plaxet::runningProgramFolder();
+    main.knownFolders = plaxet::knownFolderPath;
+    main.commandLine = plaxet::commandLineArguments();
+    plaxet::runMainWindow(main);
+    return 0;
+}

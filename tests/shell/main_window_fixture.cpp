@@ -1,0 +1,71 @@
+#include "shell/main_window_fixture.h"
+
+#include "form/form_file.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/forms.h"
+#include "ui/control_ids.h"
+
+namespace plaxet::testing {
+
+void MainWindowTest::TearDown() {
+    if (IsWindow(window)) DestroyWindow(window);
+}
+
+void MainWindowTest::open(const std::string& commandLine) {
+    main = std::make_unique<MainWindow>(form, editor);
+    main->programFolder = folder.path().string() + "\\";
+    main->knownFolders = [](int) { return std::string(); };
+    main->commandLine = commandLine;
+    window = createMainWindow(*main);
+    ASSERT_NE(window, nullptr);
+    FormShowModeless(window, mainWindowProcedure(*main));
+    ASSERT_TRUE(pumpUntil(window, [this] { return GetForegroundWindow() == window; }));
+}
+
+std::string MainWindowTest::text(int id) const {
+    return ControlGetText(window, id);
+}
+
+void MainWindowTest::setText(int id, const std::string& value) {
+    // WM_SETTEXT, as typing would change the text: the box reports EN_CHANGE.
+    ControlSetText(window, id, value);
+}
+
+void MainWindowTest::click(int id) {
+    SendMessageW(control(id), BM_CLICK, 0, 0);
+}
+
+void MainWindowTest::command(int id, int notification) {
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, notification), 0);
+}
+
+void MainWindowTest::focus(int id) {
+    SetFocus(control(id));
+    ASSERT_TRUE(pumpUntil(window, [this, id] { return GetFocus() == control(id); }));
+}
+
+DWORD MainWindowTest::styleOf(int id) const {
+    return static_cast<DWORD>(GetWindowLongW(control(id), GWL_STYLE));
+}
+
+std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t formType) {
+    FormDocument sample;
+    setFormDate(sample, "03/15/2024");
+    sample.addresseeLines = {"Ann Smith", "12 Elm Street", "Springfield, IL 62701", "555-0100"};
+    sample.formType = formType;
+    const char* items[][3] = {
+        {"03/01/2024", "Paint", "10"}, {"", "Brush", "2.5"}, {"", "Tax (10%)", ""}};
+    for (size_t i = 0; i < 3; ++i) {
+        sample.itemDates[i] = items[i][0];
+        sample.itemDescriptions[i] = items[i][1];
+        sample.itemCosts[i] = items[i][2];
+    }
+    sample.itemCount = 3;
+    sample.notes = "Thank you\r\nSee you soon";
+    const std::string path = folder.file(name);
+    const ReplaceResult written = writeFormFile(sample, path);
+    EXPECT_TRUE(written.ok) << written.error;
+    return path;
+}
+
+} // namespace plaxet::testing

@@ -1,0 +1,48 @@
+#pragma once
+// A real main window for a test: made in a fresh data folder, shown without
+// a loop of its own, driven with real messages and answered by a scripted
+// responder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "form/form_document.h"
+#include "shell/scripted_responder.h"
+#include "shell/window_driver.h"
+#include "temp_folder.h"
+#include "ui/main_window.h"
+
+namespace plaxet::testing {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override;
+
+    // Creates, initialises and shows the window as the program does at start.
+    void open(const std::string& commandLine = "");
+
+    HWND control(int id) const { return GetDlgItem(window, id); }
+    std::string text(int id) const;
+    void setText(int id, const std::string& text);
+    void click(int id);
+    void command(int id, int notification = 0);
+    // Moves the keyboard focus and runs messages until it has arrived.
+    void focus(int id);
+    bool isOpen() const { return IsWindow(window) != FALSE; }
+    std::string title() const { return windowText(window); }
+    DWORD styleOf(int id) const;
+    // A form file with three items written by the core, for opening.
+    std::string writeSampleForm(const std::string& name, int32_t formType = kReceipt);
+
+    TempFolder folder;
+    FormDocument form;
+    EditorState editor;
+    ScriptedResponder responder;
+    std::unique_ptr<MainWindow> main;
+    HWND window = nullptr;
+};
+
+} // namespace plaxet::testing
