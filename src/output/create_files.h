@@ -40,6 +40,7 @@ struct CreateFilesResult {
 // date, the items, the form type (checkedFormType: the checked form-type
 // button, 0 for none), then each item's date, which is trimmed and, when
 // valid, rewritten in place as mm/dd/yyyy. The first failure ends the checks.
+// The shell stores the name box's text into the record before it calls this.
 CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateText,
                                     int32_t checkedFormType);
 
