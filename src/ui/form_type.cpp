@@ -1,7 +1,5 @@
 #include "ui/form_type.h"
 
-#include <commctrl.h>
-
 #include "runtime/numbers.h"
 #include "runtime/paths.h"
 #include "runtime/toolkit/controls.h"
@@ -71,11 +69,7 @@ int32_t checkedFormType(HWND window, int32_t fallback) {
 void showTotalInAmountBox(MainWindow& main) {
     const std::string total = Format(main.form.total);
     if (main.form.formType == kReceipt) {
-        // The cue banner needs the version 6 edit control (the manifest);
-        // TRUE keeps it visible while the box has the focus.
-        const std::wstring hint = toWide(total);
-        ControlSend(main.window, kAmountBox, EM_SETCUEBANNER, TRUE,
-                    reinterpret_cast<LPARAM>(hint.c_str()));
+        TextBoxSetHint(main.window, kAmountBox, total); // the typed amount stays
         return;
     }
     ControlSetText(main.window, kAmountBox, total);

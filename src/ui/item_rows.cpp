@@ -61,6 +61,10 @@ RowTexts rowTexts(MainWindow& main, int32_t item, int row) {
 std::string alignComputedLabel(HWND cell, const std::string& text) {
     RECT client{};
     GetClientRect(cell, &client);
+    // The box keeps margins inside its client area; text padded to the full
+    // width would run past the right margin and lose its last letters.
+    const auto margins = static_cast<DWORD>(SendMessageW(cell, EM_GETMARGINS, 0, 0));
+    const int room = client.right - LOWORD(margins) - HIWORD(margins);
     WindowDc dc(cell);
     if (!dc.get()) return text;
     const HGDIOBJ previous =
@@ -69,7 +73,7 @@ std::string alignComputedLabel(HWND cell, const std::string& text) {
     const int width = textWidth(dc.get(), text);
     SelectObject(dc.get(), previous);
     if (tenBlanks <= 0) return text;
-    const int blanks = (10 * (client.right - width)) / tenBlanks;
+    const int blanks = (10 * (room - width)) / tenBlanks;
     return std::string(static_cast<size_t>(std::max(blanks, 0)), ' ') + text;
 }
 

@@ -17,6 +17,20 @@
 namespace plaxet::testing {
 namespace {
 
+// Whether anything is drawn inside the box besides its background.
+bool showsSomething(HWND box) {
+    UpdateWindow(box);
+    RECT area{};
+    GetClientRect(box, &area);
+    HDC dc = GetDC(box);
+    const COLORREF background = GetPixel(dc, 1, 1);
+    bool drawn = false;
+    for (int y = 0; y < area.bottom && !drawn; ++y)
+        for (int x = 0; x < area.right && !drawn; ++x) drawn = GetPixel(dc, x, y) != background;
+    ReleaseDC(box, dc);
+    return drawn;
+}
+
 std::string cueBanner(HWND box) {
     wchar_t hint[64] = {};
     SendMessageW(box, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 64);
@@ -60,6 +74,7 @@ TEST_F(MainWindowTest, AmountBoxShowsTheTotalAsHintForReceiptsAndAsTextOtherwise
     EXPECT_FALSE(styleOf(kAmountBox) & ES_READONLY);
     EXPECT_TRUE(styleOf(kAmountBox) & ES_RIGHT);
     EXPECT_EQ(cueBanner(control(kAmountBox)), "13.75");
+    EXPECT_TRUE(showsSomething(control(kAmountBox))) << "the hint is drawn in the empty box";
     // The new box keeps its place in the tab order, right after its label.
     EXPECT_EQ(GetWindow(control(kAmountLabel), GW_HWNDNEXT), control(kAmountBox));
 

@@ -42,6 +42,39 @@ KindTraits traitsOf(ControlKind kind) {
     return {L"STATIC", 0, 0};
 }
 
+// Wine 8's edit control keeps the cue banner of a right-aligned or centred
+// box but does not draw it; under Wine such a box gets the hint drawn over
+// its own painting. Windows draws it itself and needs no help.
+bool runningUnderWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+constexpr UINT_PTR kHintPainterId = 1;
+
+LRESULT CALLBACK paintHint(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, paintHint, kHintPainterId);
+    if (message != WM_PAINT || GetWindowTextLengthW(box) != 0) return result;
+    wchar_t hint[256] = {};
+    SendMessageW(box, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 256);
+    if (hint[0] == L'\0') return result;
+    RECT area{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    HDC dc = GetDC(box);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    const UINT alignment = (GetWindowLongW(box, GWL_STYLE) & ES_RIGHT) ? DT_RIGHT : DT_CENTER;
+    DrawTextW(dc, hint, -1, &area, alignment | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(box, dc);
+    return result;
+}
+
 ControlRecord* recordOf(HWND form, int id) {
     FormRecord* record = findFormRecord(form);
     if (!record) return nullptr;
@@ -206,6 +239,17 @@ void ControlSetFont(HWND form, int id, int fontNumber) {
 LRESULT ControlSend(HWND form, int id, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND control = ControlWindow(form, id);
     return control ? SendMessageW(control, message, wParam, lParam) : 0;
+}
+
+void TextBoxSetHint(HWND form, int id, std::string_view hint) {
+    HWND box = ControlWindow(form, id);
+    if (!box) return;
+    const std::wstring text = toWide(hint);
+    SendMessageW(box, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    const bool aligned = GetWindowLongW(box, GWL_STYLE) & (ES_RIGHT | ES_CENTER);
+    if (aligned && runningUnderWine())
+        SetWindowSubclass(box, paintHint, kHintPainterId, 0); // once per box: same id
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 bool ControlIsChecked(HWND form, int id) {

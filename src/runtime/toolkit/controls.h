@@ -86,6 +86,10 @@ void ControlSetFont(HWND form, int id, int fontNumber);
 // SendMessageW to the control, for messages that carry no text.
 LRESULT ControlSend(HWND form, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+// The grey hint that an empty text box shows, kept while it has the focus
+// (the cue banner of Common Controls 6, chosen in the program's manifest).
+void TextBoxSetHint(HWND form, int id, std::string_view hint);
+
 bool ControlIsChecked(HWND form, int id);
 void ControlSetChecked(HWND form, int id, bool checked);
 // Checks `checked` among the option buttons first..last and clears the others.

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# End-to-end test of the Windows program: starts plaxet.exe itself under
+# Wine in a virtual desktop on an X display (a private Xvfb when there is
+# none), drives it with real keys through xdotool, keeps screenshots in
+# build/artifacts/, and closes it with Esc, answering its confirmation.
+#
+# PLAXET_WIN32_BUILD picks the Windows build folder (default build/win32).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ -z "${PLAXET_E2E_DISPLAY_READY:-}" ]; then
+  export PLAXET_E2E_DISPLAY_READY=1
+  exec scripts/with-display.sh "$0" "$@"
+fi
+
+build=${PLAXET_WIN32_BUILD:-build/win32}
+artifacts=build/artifacts
+mkdir -p "$artifacts"
+cmake --preset win32 -B "$build" >/dev/null
+cmake --build "$build" --target plaxet plaxet-cli >/dev/null
+bin=$(realpath "$build/bin")
+work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-e2e.XXXXXX")
+launcher=""
+
+# Wine sees the Linux root as drive Z:.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Waits until a command succeeds, polling; fails after the given seconds.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
+no_window_named() { ! window_named "$1"; }
+launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
+
+# Ends the programs this script started (the launcher and what it started),
+# by their process ids.
+stop_program() {
+  [ -n "$launcher" ] || return 0
+  local pids=("$launcher") i=0
+  while [ "$i" -lt "${#pids[@]}" ]; do
+    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
+    i=$((i + 1))
+  done
+  kill "${pids[@]}" 2>/dev/null || true
+  launcher=""
+}
+cleanup() {
+  stop_program
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts plaxet.exe with the given arguments in its own virtual desktop; a
+# desktop keeps Wine from waiting on a window manager that Xvfb lacks.
+start_program() {
+  scripts/wine-run.sh explorer "/desktop=plaxet-e2e-$$-$1,1024x768" "$bin/plaxet.exe" "${@:2}" \
+    >"$work/$1.log" 2>&1 &
+  launcher=$!
+  # The first start of a fresh Wine prefix takes a while.
+  wait_for 120 window_named '^Plaxet' || { echo "the main window did not appear"; return 1; }
+  # Keys go to the X window that has the input focus: the desktop's.
+  xdotool windowfocus --sync "$(xdotool search --name "plaxet-e2e-$$-$1" | head -1)"
+}
+
+# Closes with Esc, answers the confirmation titled "Exit Program" with a key,
+# and waits until the program has ended.
+close_with_escape() {
+  local answer=$1
+  xdotool key Escape
+  wait_for 20 window_named '^Exit Program$' || { echo "no exit confirmation"; return 1; }
+  xdotool key "$answer"
+  wait_for 20 no_window_named '^Plaxet' || { echo "the main window stayed open"; return 1; }
+  wait_for 30 launcher_gone || { echo "the program did not end"; return 1; }
+  launcher=""
+}
+
+case_typing_into_a_new_form() {
+  start_program typing || return 1
+  # The focus starts in the Name box. Shift+Tab goes to the date box, whose
+  # date is checked and rewritten on leaving, then to the Estimate button.
+  xdotool type --delay 40 "Ann Smith"
+  xdotool key shift+Tab
+  xdotool type --delay 40 "1-5-07"
+  xdotool key shift+Tab space
+  wait_for 20 window_named '^Plaxet - Estimate$' || { echo "choosing Estimate by key did not retitle the window"; return 1; }
+  import -window root "$artifacts/e2e-typing.png"
+  # The name was typed, so closing offers to save: No.
+  close_with_escape n
+}
+
+case_opening_a_form_named_on_the_command_line() {
+  local form="$work/invoice.plx"
+  scripts/wine-run.sh "$bin/plaxet-cli.exe" make "$(windows_path "$(realpath examples/invoice.json)")" \
+    "$(windows_path "$form")" >"$work/make.log" 2>&1 || { cat "$work/make.log"; return 1; }
+  start_program invoice "$(windows_path "$form")" || return 1
+  wait_for 20 window_named '^Invoice - invoice\.plx$' || { echo "the form file was not opened at start"; return 1; }
+  import -window root "$artifacts/e2e-invoice.png"
+  import -window "$(xdotool search --name '^Invoice - invoice\.plx$' | head -1)" "$artifacts/e2e-main-window.png"
+  # An unchanged form with items: "Quit Program now?" Yes.
+  close_with_escape y
+}
+
+passed=0
+failed=0
+for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line; do
+  # Run in this shell (not a subshell), so a failed case's program is known
+  # to stop_program.
+  if $case >"$work/case.out" 2>&1; then
+    passed=$((passed + 1))
+    echo "e2e: ${case#case_} passed"
+  else
+    failed=$((failed + 1))
+    echo "e2e: ${case#case_} FAILED: $(cat "$work/case.out")"
+    import -window root "$artifacts/e2e-${case#case_}-failure.png" 2>/dev/null || true
+    stop_program
+  fi
+done
+echo "e2e: $passed passed, $failed failed (screenshots in $artifacts/)"
+[ "$failed" -eq 0 ]
