@@ -1,12 +1,11 @@
 #include "cli/form_json.h"
 
 #include "runtime/codepage.h"
+#include "runtime/utf8.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
-#include <cstdio>
-#include <map>
 #include <optional>
 
 namespace plaxet::cli {
@@ -24,24 +23,6 @@ uint32_t codePointOf(unsigned char byte) {
     return codePoint == 0xFFFD ? byte : codePoint;
 }
 
-void appendUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string toUtf8(const std::string& ansi) {
     std::string out;
     out.reserve(ansi.size());
@@ -49,20 +30,14 @@ std::string toUtf8(const std::string& ansi) {
     return out;
 }
 
-const std::map<uint32_t, char>& bytesByCodePoint() {
-    static const std::map<uint32_t, char> table = [] {
-        std::map<uint32_t, char> t;
-        for (int byte = 0; byte < 256; ++byte)
-            t.emplace(codePointOf(static_cast<unsigned char>(byte)), static_cast<char>(byte));
-        return t;
-    }();
-    return table;
-}
-
-std::string describeCodePoint(uint32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
+// The byte that stands for a code point: the code page's own, or for a
+// control character the byte of the same number (see codePointOf).
+std::optional<char> byteOf(uint32_t codePoint) {
+    if (const std::optional<unsigned char> byte = ansiByte(codePoint))
+        return static_cast<char>(*byte);
+    if (codePoint < 0x100 && ansiCodePoint(static_cast<unsigned char>(codePoint)) == 0xFFFD)
+        return static_cast<char>(codePoint);
+    return std::nullopt;
 }
 
 // The JSON library hands over only well-formed UTF-8.
@@ -70,18 +45,13 @@ std::optional<std::string> toAnsi(const std::string& utf8, uint32_t& unmapped) {
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
-        const auto found = bytesByCodePoint().find(c);
-        if (found == bytesByCodePoint().end()) {
-            unmapped = c;
+        const std::optional<uint32_t> c = decodeUtf8(utf8, i);
+        const std::optional<char> byte = c ? byteOf(*c) : std::nullopt;
+        if (!byte) {
+            unmapped = c.value_or(0xFFFD);
             return std::nullopt;
         }
-        out += found->second;
+        out += *byte;
     }
     return out;
 }
@@ -100,7 +70,7 @@ struct Reader {
         uint32_t unmapped = 0;
         std::optional<std::string> ansi = toAnsi(value.get_ref<const std::string&>(), unmapped);
         if (!ansi)
-            return fail(where + " holds the character " + describeCodePoint(unmapped) +
+            return fail(where + " holds the character " + codePointName(unmapped) +
                         ", which the ANSI code page cannot hold");
         out = std::move(*ansi);
         return true;

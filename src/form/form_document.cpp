@@ -16,6 +16,19 @@ void resizeLists(FormDocument& form, int32_t capacity) {
 
 } // namespace
 
+std::string_view formTypeName(int32_t formType) {
+    switch (formType) {
+    case kInvoice:
+        return "Invoice";
+    case kReceipt:
+        return "Receipt";
+    case kEstimate:
+        return "Estimate";
+    default:
+        return {};
+    }
+}
+
 void setFormDate(FormDocument& form, std::string_view text) {
     form.formDate.assign(text.substr(0, kFormDateLength));
     form.formDate.resize(kFormDateLength, ' ');

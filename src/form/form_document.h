@@ -10,6 +10,9 @@ namespace plaxet {
 
 enum FormType : int32_t { kNoType = 0, kInvoice = 1, kReceipt = 2, kEstimate = 3 };
 
+// "Invoice", "Receipt" or "Estimate"; empty for no or an unknown type.
+std::string_view formTypeName(int32_t formType);
+
 inline constexpr int32_t kInitialItemCapacity = 100;
 inline constexpr int32_t kItemCapacityStep = 100;
 // The lists grow once fewer than this many blank items are left after the last one in use.

@@ -1,7 +1,9 @@
 #include "help/help_source.h"
 
 #include "runtime/binary.h"
+#include "runtime/codepage.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,65 +15,6 @@
 
 namespace plaxet {
 namespace {
-
-// Code points of bytes 0x80..0x9F of code page 1252 (0 where the page has
-// none); every other byte stands for the code point of the same number. The
-// help file is always built in this page, whatever the building machine uses.
-constexpr uint32_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-std::optional<char> cp1252Byte(uint32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-        return static_cast<char>(codePoint);
-    for (size_t i = 0; i < std::size(kCp1252High); ++i)
-        if (kCp1252High[i] == codePoint) return static_cast<char>(0x80 + i);
-    return std::nullopt;
-}
-
-std::string codePointName(uint32_t codePoint) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(codePoint));
-    return text;
-}
-
-// Decodes one code point at `at`, advancing it; nullopt for bytes that are not UTF-8.
-std::optional<uint32_t> decodeUtf8(std::string_view text, size_t& at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t extra = 0;
-    uint32_t codePoint = 0;
-    uint32_t smallest = 0;
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1;
-        codePoint = lead & 0x1F;
-        smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2;
-        codePoint = lead & 0x0F;
-        smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3;
-        codePoint = lead & 0x07;
-        smallest = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (at + extra >= text.size()) return std::nullopt;
-    for (size_t i = 1; i <= extra; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return std::nullopt;
-        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return std::nullopt;
-    at += extra + 1;
-    return codePoint;
-}
 
 // One line of UTF-8 as code page 1252, or a description of why it cannot be.
 bool toCp1252(std::string_view line, std::string& out, std::string& problem) {
@@ -86,13 +29,13 @@ bool toCp1252(std::string_view line, std::string& out, std::string& problem) {
             problem = "holds the control character " + codePointName(*codePoint);
             return false;
         }
-        const std::optional<char> ansi = cp1252Byte(*codePoint);
+        const std::optional<unsigned char> ansi = cp1252Byte(*codePoint);
         if (!ansi) {
             problem = "holds " + codePointName(*codePoint) +
                       ", which code page 1252 cannot hold; use a plainer character";
             return false;
         }
-        out += *ansi;
+        out += static_cast<char>(*ansi);
     }
     return true;
 }

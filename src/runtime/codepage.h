@@ -2,6 +2,7 @@
 // The ANSI code page in which all of Plaxet's text is held.
 // The Windows build asks the system; the portable build uses code page 1252.
 #include <cstdint>
+#include <optional>
 
 namespace plaxet {
 
@@ -9,5 +10,12 @@ unsigned char ansiLower(unsigned char c);
 unsigned char ansiUpper(unsigned char c);
 // The Unicode code point of one byte of text; 0xFFFD where the code page has none.
 uint32_t ansiCodePoint(unsigned char c);
+// The byte of the ANSI code page that stands for a code point, if any.
+std::optional<unsigned char> ansiByte(uint32_t codePoint);
+
+// Code page 1252 itself, whatever the system uses: for files that must come
+// out the same on every machine (the help file), and for the portable build.
+uint32_t cp1252CodePoint(unsigned char c);
+std::optional<unsigned char> cp1252Byte(uint32_t codePoint);
 
 } // namespace plaxet

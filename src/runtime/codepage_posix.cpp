@@ -1,16 +1,7 @@
-// Code page 1252, the ANSI code page of Western European Windows systems.
+// The portable build holds its text in code page 1252.
 #include "runtime/codepage.h"
 
 namespace plaxet {
-namespace {
-
-// Code points of bytes 0x80..0x9F; the rest of the page equals Latin-1.
-constexpr uint32_t kHighControls[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-} // namespace
 
 unsigned char ansiLower(unsigned char c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
@@ -45,8 +36,11 @@ unsigned char ansiUpper(unsigned char c) {
 }
 
 uint32_t ansiCodePoint(unsigned char c) {
-    if (c >= 0x80 && c <= 0x9F) return kHighControls[c - 0x80];
-    return c;
+    return cp1252CodePoint(c);
+}
+
+std::optional<unsigned char> ansiByte(uint32_t codePoint) {
+    return cp1252Byte(codePoint);
 }
 
 } // namespace plaxet

@@ -47,4 +47,12 @@ uint32_t ansiCodePoint(unsigned char c) {
     return tables().codePoint[c];
 }
 
+std::optional<unsigned char> ansiByte(uint32_t codePoint) {
+    if (codePoint == 0xFFFD) return std::nullopt;
+    const auto& points = tables().codePoint;
+    for (size_t i = 0; i < points.size(); ++i)
+        if (points[i] == codePoint) return static_cast<unsigned char>(i);
+    return std::nullopt;
+}
+
 } // namespace plaxet

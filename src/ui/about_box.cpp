@@ -90,13 +90,13 @@ intptr_t handleEvent(HWND box, UINT message, WPARAM wParam, LPARAM) {
 } // namespace
 
 void showAbout(HWND owner) {
-    FormSpec spec;
-    spec.owner = owner;
-    spec.caption = std::string("About ") + PLAXET_PRODUCT_NAME;
-    spec.width = 220;
-    spec.height = 160;
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
-    HWND box = FormNew(spec);
+    FormSpec params;
+    params.owner = owner;
+    params.caption = std::string("About ") + PLAXET_PRODUCT_NAME;
+    params.width = 220;
+    params.height = 160;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
+    HWND box = FormNew(params);
     if (!box) return;
     addLabels(box);
     FormShowModal(box, handleEvent);

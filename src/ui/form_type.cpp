@@ -10,19 +10,6 @@
 namespace plaxet {
 namespace {
 
-std::string typeWord(int32_t formType) {
-    switch (formType) {
-    case kInvoice:
-        return "Invoice";
-    case kReceipt:
-        return "Receipt";
-    case kEstimate:
-        return "Estimate";
-    default:
-        return {};
-    }
-}
-
 std::string amountLabel(int32_t formType) {
     switch (formType) {
     case kReceipt:
@@ -46,8 +33,9 @@ void replaceAmountBox(HWND window, int32_t formType) {
 } // namespace
 
 std::string formTypeTitle(int32_t formType, const std::string& currentFilePath) {
-    if (currentFilePath.empty()) return "Plaxet - " + typeWord(formType);
-    return typeWord(formType) + " - " + fileNamePart(currentFilePath, kWindowsPaths);
+    if (currentFilePath.empty()) return "Plaxet - " + std::string(formTypeName(formType));
+    return std::string(formTypeName(formType)) + " - " +
+           fileNamePart(currentFilePath, kWindowsPaths);
 }
 
 void applyFormType(MainWindow& main, int32_t formType) {

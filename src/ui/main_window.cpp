@@ -77,13 +77,13 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
 } // namespace
 
 HWND createMainWindow(MainWindow& main) {
-    FormSpec spec;
-    spec.caption = "Plaxet";
-    spec.width = kMainClientWidth;
-    spec.height = kMainClientHeight;
-    spec.style = kMainWindowStyle;
-    spec.pixels = true;
-    HWND window = FormNew(spec);
+    FormSpec params;
+    params.caption = "Plaxet";
+    params.width = kMainClientWidth;
+    params.height = kMainClientHeight;
+    params.style = kMainWindowStyle;
+    params.pixels = true;
+    HWND window = FormNew(params);
     if (!window) return nullptr;
     const std::vector<ControlSpec> layout = mainWindowLayout();
     ControlAddAll(window, layout);

@@ -31,24 +31,24 @@ using testing::pumpUntil;
 using testing::WhenWindowAppears;
 
 FormSpec pixelForm(int width, int height) {
-    FormSpec spec;
-    spec.caption = "Pixel form";
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = true;
-    return spec;
+    FormSpec params;
+    params.caption = "Pixel form";
+    params.width = width;
+    params.height = height;
+    params.pixels = true;
+    return params;
 }
 
 FormSpec dialogUnitForm(int width, int height) {
-    FormSpec spec = pixelForm(width, height);
-    spec.pixels = false;
-    return spec;
+    FormSpec params = pixelForm(width, height);
+    params.pixels = false;
+    return params;
 }
 
 // A form that is destroyed when the test ends, whatever happened.
 struct TestForm {
     HWND window = nullptr;
-    explicit TestForm(const FormSpec& spec) : window(FormNew(spec)) {}
+    explicit TestForm(const FormSpec& params) : window(FormNew(params)) {}
     TestForm() : TestForm(dialogUnitForm(300, 200)) {}
     ~TestForm() {
         if (IsWindow(window)) DestroyWindow(window);
@@ -74,9 +74,9 @@ LOGFONTW fontOf(HFONT font) {
 }
 
 TEST(Toolkit, FormFromTemplateHasItsSizePlaceAndFont) {
-    FormSpec spec = pixelForm(400, 250);
-    spec.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    TestForm form(spec);
+    FormSpec params = pixelForm(400, 250);
+    params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    TestForm form(params);
     ASSERT_NE(form.window, nullptr);
     EXPECT_FALSE(IsWindowVisible(form.window)) << "WS_VISIBLE is always removed";
     EXPECT_EQ(testing::windowText(form.window), "Pixel form");
@@ -326,9 +326,9 @@ TEST(Toolkit, EscapeIsACancelCommandThatClosesNothingByItself) {
 TEST(Toolkit, ModalFormDisablesItsOwnerUntilFormEnd) {
     TestForm owner(pixelForm(300, 200));
     FormShowModeless(owner.window, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
-    FormSpec spec = pixelForm(120, 80);
-    spec.owner = owner.window;
-    HWND modal = FormNew(spec);
+    FormSpec params = pixelForm(120, 80);
+    params.owner = owner.window;
+    HWND modal = FormNew(params);
     bool ownerDisabledMeanwhile = false;
     std::vector<UINT> order;
     const intptr_t result =
@@ -441,14 +441,14 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
             corner = {frame.left, frame.top};
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
-        FileDialogSpec spec;
-        spec.owner = owner.window;
-        spec.title = "Pick a form";
-        spec.filter = {{"Forms", "*.plx"}, {"All files", "*.*"}};
-        spec.defaultExtension = "plx";
-        spec.flags = OFN_FILEMUSTEXIST;
-        spec.position = position;
-        EXPECT_EQ(OpenFileDialog(spec), "") << "cancelled";
+        FileDialogSpec params;
+        params.owner = owner.window;
+        params.title = "Pick a form";
+        params.filter = {{"Forms", "*.plx"}, {"All files", "*.*"}};
+        params.defaultExtension = "plx";
+        params.flags = OFN_FILEMUSTEXIST;
+        params.position = position;
+        EXPECT_EQ(OpenFileDialog(params), "") << "cancelled";
         EXPECT_TRUE(watch.acted());
         return corner;
     };
@@ -461,9 +461,9 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
 
     testing::ScriptedResponder responder;
     responder.answerPath("C:\\forms\\a.plx");
-    FileDialogSpec spec;
-    spec.title = "Save File";
-    EXPECT_EQ(SaveFileDialog(spec), "C:\\forms\\a.plx");
+    FileDialogSpec params;
+    params.title = "Save File";
+    EXPECT_EQ(SaveFileDialog(params), "C:\\forms\\a.plx");
     ASSERT_EQ(responder.asked().size(), 1u);
     EXPECT_EQ(responder.asked()[0].kind, RequestKind::SaveFile);
     EXPECT_TRUE(responder.asked()[0].style & OFN_NOCHANGEDIR);

@@ -84,42 +84,44 @@ ControlRecord* recordOf(HWND form, int id) {
 
 } // namespace
 
-HWND ControlAdd(HWND form, const ControlSpec& spec, EventProcedure procedure) {
+HWND ControlAdd(HWND form, const ControlSpec& params, EventProcedure procedure) {
     FormRecord* record = findFormRecord(form);
     if (!record) return nullptr;
-    const KindTraits traits = traitsOf(spec.kind);
+    const KindTraits traits = traitsOf(params.kind);
     DWORD style = 0;
-    DWORD extendedStyle = spec.extendedStyle;
-    if (spec.style != kDefaultStyle) {
-        style = spec.style | traits.classBits;
+    DWORD extendedStyle = params.extendedStyle;
+    if (params.style != kDefaultStyle) {
+        style = params.style | traits.classBits;
     } else {
         style = traits.defaultStyle;
-        if (spec.kind == ControlKind::ScrollBar && spec.height > spec.width) style |= SBS_VERT;
+        if (params.kind == ControlKind::ScrollBar && params.height > params.width)
+            style |= SBS_VERT;
         // The default text box border is drawn as a sunken edge, not a flat line.
-        if (spec.kind == ControlKind::TextBox) extendedStyle |= WS_EX_CLIENTEDGE;
+        if (params.kind == ControlKind::TextBox) extendedStyle |= WS_EX_CLIENTEDGE;
     }
     style |= WS_CHILD | WS_VISIBLE;
 
-    RECT bounds{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
+    RECT bounds{params.x, params.y, params.x + params.width, params.y + params.height};
     if (!record->pixels) MapDialogRect(form, &bounds);
-    HWND control = CreateWindowExW(
-        extendedStyle, traits.className, toWide(spec.text).c_str(), style, bounds.left, bounds.top,
-        bounds.right - bounds.left, bounds.bottom - bounds.top, form,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowExW(extendedStyle, traits.className, toWide(params.text).c_str(),
+                                   style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                   bounds.bottom - bounds.top, form,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.id)),
+                                   GetModuleHandleW(nullptr), nullptr);
     if (!control) return nullptr;
 
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(kDefaultFormFont)),
                  FALSE);
-    if (spec.kind == ControlKind::ScrollBar) {
+    if (params.kind == ControlKind::ScrollBar) {
         SCROLLINFO range{sizeof(range), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
         SetScrollInfo(control, SB_CTL, &range, FALSE);
     }
-    if (spec.kind == ControlKind::StatusBar) record->statusBar = control;
+    if (params.kind == ControlKind::StatusBar) record->statusBar = control;
 
     auto added = std::make_unique<ControlRecord>();
     added->window = control;
-    added->id = spec.id;
-    added->kind = spec.kind;
+    added->id = params.id;
+    added->kind = params.kind;
     added->procedure = std::move(procedure);
     added->fontNumber = kDefaultFormFont;
     fontAddUser(kDefaultFormFont);
@@ -128,7 +130,7 @@ HWND ControlAdd(HWND form, const ControlSpec& spec, EventProcedure procedure) {
 }
 
 void ControlAddAll(HWND form, std::span<const ControlSpec> layout) {
-    for (const ControlSpec& spec : layout) ControlAdd(form, spec);
+    for (const ControlSpec& params : layout) ControlAdd(form, params);
 }
 
 HWND ControlWindow(HWND form, int id) {

@@ -47,7 +47,7 @@ struct ControlSpec {
 // Creates one control (positions in the form's units). Creation order is the
 // tab order. `procedure`, when given, sees the control's WM_COMMAND (and, for
 // a scroll bar, WM_HSCROLL / WM_VSCROLL) before the form does.
-HWND ControlAdd(HWND form, const ControlSpec& spec, EventProcedure procedure = {});
+HWND ControlAdd(HWND form, const ControlSpec& params, EventProcedure procedure = {});
 // Creates every control of a layout table, in its order.
 void ControlAddAll(HWND form, std::span<const ControlSpec> layout);
 

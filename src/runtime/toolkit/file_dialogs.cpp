@@ -41,20 +41,20 @@ UINT_PTR CALLBACK placementHook(HWND hook, UINT message, WPARAM, LPARAM lParam) 
     return 0;
 }
 
-std::string runFileDialog(const FileDialogSpec& spec, RequestKind kind) {
-    const DWORD flags = spec.flags | kAlwaysFlags;
+std::string runFileDialog(const FileDialogSpec& params, RequestKind kind) {
+    const DWORD flags = params.flags | kAlwaysFlags;
     UserRequest request;
     request.kind = kind;
-    request.title = spec.title;
+    request.title = params.title;
     request.style = flags;
-    request.initialFolder = spec.initialFolder;
-    request.initialFile = spec.initialFile;
-    request.defaultExtension = spec.defaultExtension;
-    request.filter = spec.filter;
+    request.initialFolder = params.initialFolder;
+    request.initialFile = params.initialFile;
+    request.defaultExtension = params.defaultExtension;
+    request.filter = params.filter;
     if (const auto answer = answerFromResponder(request)) return answer->path;
 
     std::wstring filter;
-    for (const FileFilter& entry : spec.filter) {
+    for (const FileFilter& entry : params.filter) {
         filter += toWide(entry.description);
         filter.push_back(L'\0');
         filter += toWide(entry.pattern);
@@ -62,18 +62,19 @@ std::string runFileDialog(const FileDialogSpec& spec, RequestKind kind) {
     }
     filter.push_back(L'\0');
     std::wstring path(kPathCapacity, L'\0');
-    const std::wstring initialFile = toWide(spec.initialFile);
+    const std::wstring initialFile = toWide(params.initialFile);
     initialFile.copy(path.data(), kPathCapacity - 1);
-    const std::wstring title = toWide(spec.title);
-    const std::wstring folder = toWide(spec.initialFolder);
-    const std::wstring extension = toWide(spec.defaultExtension);
-    Placement placement{spec.owner, spec.position.value_or(POINT{kDefaultOffset, kDefaultOffset})};
+    const std::wstring title = toWide(params.title);
+    const std::wstring folder = toWide(params.initialFolder);
+    const std::wstring extension = toWide(params.defaultExtension);
+    Placement placement{params.owner,
+                        params.position.value_or(POINT{kDefaultOffset, kDefaultOffset})};
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = spec.owner;
+    dialog.hwndOwner = params.owner;
     dialog.hInstance = GetModuleHandleW(nullptr);
-    dialog.lpstrFilter = spec.filter.empty() ? nullptr : filter.c_str();
+    dialog.lpstrFilter = params.filter.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = kPathCapacity;
@@ -91,12 +92,12 @@ std::string runFileDialog(const FileDialogSpec& spec, RequestKind kind) {
 
 } // namespace
 
-std::string OpenFileDialog(const FileDialogSpec& spec) {
-    return runFileDialog(spec, RequestKind::OpenFile);
+std::string OpenFileDialog(const FileDialogSpec& params) {
+    return runFileDialog(params, RequestKind::OpenFile);
 }
 
-std::string SaveFileDialog(const FileDialogSpec& spec) {
-    return runFileDialog(spec, RequestKind::SaveFile);
+std::string SaveFileDialog(const FileDialogSpec& params) {
+    return runFileDialog(params, RequestKind::SaveFile);
 }
 
 } // namespace plaxet

@@ -25,7 +25,7 @@ struct FileDialogSpec {
 };
 
 // The chosen path, or the empty text when the user cancelled.
-std::string OpenFileDialog(const FileDialogSpec& spec);
-std::string SaveFileDialog(const FileDialogSpec& spec);
+std::string OpenFileDialog(const FileDialogSpec& params);
+std::string SaveFileDialog(const FileDialogSpec& params);
 
 } // namespace plaxet

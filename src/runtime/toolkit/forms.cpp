@@ -174,13 +174,13 @@ RECT workArea() {
     return area;
 }
 
-void placeForm(HWND form, const FormSpec& spec, FormRecord& record) {
+void placeForm(HWND form, const FormSpec& params, FormRecord& record) {
     RECT window{};
     GetWindowRect(form, &window);
     int width = window.right - window.left;
     int height = window.bottom - window.top;
     if (record.pixels) {
-        RECT client{0, 0, spec.width, spec.height};
+        RECT client{0, 0, params.width, params.height};
         AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)),
                            GetMenu(form) != nullptr,
                            static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
@@ -189,15 +189,15 @@ void placeForm(HWND form, const FormSpec& spec, FormRecord& record) {
     }
     int left = 0;
     int top = 0;
-    if (spec.x == kCentred || spec.y == kCentred) {
+    if (params.x == kCentred || params.y == kCentred) {
         const RECT area = workArea();
         left = area.left + (area.right - area.left - width) / 2;
         top = area.top + (area.bottom - area.top - height) / 2;
     } else {
-        RECT position{spec.x, spec.y, spec.x, spec.y};
+        RECT position{params.x, params.y, params.x, params.y};
         if (!record.pixels) MapDialogRect(form, &position);
         POINT origin{position.left, position.top};
-        if (spec.owner) ClientToScreen(spec.owner, &origin);
+        if (params.owner) ClientToScreen(params.owner, &origin);
         left = origin.x;
         top = origin.y;
     }
@@ -245,24 +245,24 @@ ControlRecord* findControlRecord(FormRecord& form, HWND control) {
     return nullptr;
 }
 
-HWND FormNew(const FormSpec& spec) {
+HWND FormNew(const FormSpec& params) {
     initialiseCommonControls();
-    DWORD style = spec.style.value_or(kDefaultFormStyle);
+    DWORD style = params.style.value_or(kDefaultFormStyle);
     style &= ~static_cast<DWORD>(WS_VISIBLE | DS_SYSMODAL);
     style |= DS_SETFONT; // every form carries the default form font
     auto record = std::make_unique<FormRecord>();
-    record->owner = spec.owner;
-    record->pixels = spec.pixels;
-    const int templateWidth = spec.pixels ? 0 : spec.width;
-    const int templateHeight = spec.pixels ? 0 : spec.height;
+    record->owner = params.owner;
+    record->pixels = params.pixels;
+    const int templateWidth = params.pixels ? 0 : params.width;
+    const int templateHeight = params.pixels ? 0 : params.height;
     const std::vector<WORD> dialog =
-        buildTemplate(style, spec.extendedStyle, templateWidth, templateHeight);
+        buildTemplate(style, params.extendedStyle, templateWidth, templateHeight);
     HWND form = CreateDialogIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()), spec.owner,
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()), params.owner,
         formDialogProcedure, reinterpret_cast<LPARAM>(&record));
     if (!form) return nullptr;
-    SetWindowTextW(form, toWide(spec.caption).c_str());
-    if (FormRecord* created = findFormRecord(form)) placeForm(form, spec, *created);
+    SetWindowTextW(form, toWide(params.caption).c_str());
+    if (FormRecord* created = findFormRecord(form)) placeForm(form, params, *created);
     return form;
 }
 

@@ -33,7 +33,7 @@ struct FormSpec {
 };
 
 // Creates the form, not yet visible, and returns its window (null on failure).
-HWND FormNew(const FormSpec& spec);
+HWND FormNew(const FormSpec& params);
 
 // Delivers WM_INITDIALOG and WM_SIZE to `procedure`, then registers it for
 // every later message, disables the owner, shows the form and runs the modal

@@ -1,0 +1,68 @@
+#include "runtime/utf8.h"
+
+#include <cstdio>
+
+namespace plaxet {
+
+void appendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::optional<uint32_t> decodeUtf8(std::string_view text, size_t& at) {
+    if (at >= text.size()) return std::nullopt;
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    size_t extra = 0;
+    uint32_t codePoint = 0;
+    uint32_t smallest = 0;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        codePoint = lead & 0x1F;
+        smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        codePoint = lead & 0x0F;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        codePoint = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (at + extra >= text.size()) return std::nullopt;
+    for (size_t i = 1; i <= extra; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return std::nullopt;
+        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
+    }
+    if (codePoint < smallest || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return std::nullopt;
+    at += extra + 1;
+    return codePoint;
+}
+
+std::string codePointName(uint32_t codePoint) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(codePoint));
+    return text;
+}
+
+} // namespace plaxet
