@@ -2,53 +2,79 @@
 
 #include "runtime/codepage.h"
 
+#include <charconv>
+#include <cstddef>
 #include <string>
 
 namespace plaxet {
+namespace {
+
+bool isRtfSpecial(unsigned char byte) {
+    return byte == '\\' || byte == '{' || byte == '}' || byte >= 0x80;
+}
+
+bool isHtmlSpecial(unsigned char byte) {
+    return byte == '&' || byte == '<' || byte == '>' || byte == '"' || byte >= 0x80;
+}
+
+void appendRtfEscape(std::string& out, unsigned char byte) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    if (byte < 0x80) {
+        out += '\\';
+        out += static_cast<char>(byte);
+        return;
+    }
+    const char escape[] = {'\\', '\'', kHex[byte >> 4], kHex[byte & 0x0F]};
+    out.append(escape, sizeof escape);
+}
+
+void appendHtmlEscape(std::string& out, unsigned char byte) {
+    switch (byte) {
+    case '&':
+        out += "&amp;";
+        return;
+    case '<':
+        out += "&lt;";
+        return;
+    case '>':
+        out += "&gt;";
+        return;
+    case '"':
+        out += "&quot;";
+        return;
+    default:
+        break;
+    }
+    char reference[16] = {'&', '#'};
+    char* end =
+        std::to_chars(reference + 2, reference + sizeof reference - 1, ansiCodePoint(byte)).ptr;
+    *end++ = ';';
+    out.append(reference, end);
+}
+
+// Most of a form's text needs no escaping: copy each run of plain bytes with
+// one append and escape only the bytes in between.
+template <bool (*isSpecial)(unsigned char), void (*appendEscape)(std::string&, unsigned char)>
+void appendEscaped(std::string& out, std::string_view text) {
+    size_t runStart = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!isSpecial(byte)) continue;
+        out.append(text.data() + runStart, i - runStart);
+        appendEscape(out, byte);
+        runStart = i + 1;
+    }
+    out.append(text.data() + runStart, text.size() - runStart);
+}
+
+} // namespace
 
 void appendRtfText(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
-            out += c;
-        } else if (byte >= 0x80) {
-            out += "\\'";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        } else {
-            out += c;
-        }
-    }
+    appendEscaped<isRtfSpecial, appendRtfEscape>(out, text);
 }
 
 void appendHtmlText(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            if (byte >= 0x80) {
-                out += "&#";
-                out += std::to_string(ansiCodePoint(byte));
-                out += ';';
-            } else {
-                out += c;
-            }
-        }
-    }
+    appendEscaped<isHtmlSpecial, appendHtmlEscape>(out, text);
 }
 
 } // namespace plaxet

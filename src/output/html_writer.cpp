@@ -1,9 +1,8 @@
 #include "output/html_writer.h"
 
+#include "output/document_items.h"
 #include "output/escaping.h"
-#include "output/totals.h"
 #include "runtime/numbers.h"
-#include "runtime/text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -49,12 +48,6 @@ const char* documentTitle(int32_t formType) {
     }
 }
 
-size_t itemsInUse(const FormDocument& form) {
-    if (form.itemCount <= 0) return 0;
-    return std::min({static_cast<size_t>(form.itemCount), form.itemDates.size(),
-                     form.itemDescriptions.size(), form.itemCosts.size()});
-}
-
 size_t estimatedSize(const FormDocument& form, size_t items) {
     size_t size = 3072 + form.notes.size();
     for (size_t i = 0; i < items; ++i)
@@ -65,7 +58,7 @@ size_t estimatedSize(const FormDocument& form, size_t items) {
 } // namespace
 
 std::string htmlDocument(const FormDocument& form) {
-    const size_t items = itemsInUse(form);
+    const size_t items = documentItemCount(form);
     // The blocks below the letterhead move down 22 pixels per sender line, and
     // the closing block 27 pixels per table row.
     const auto senderCount = static_cast<int32_t>(std::count_if(
@@ -166,11 +159,10 @@ std::string htmlDocument(const FormDocument& form) {
     markup(out, "    </tr>");
     for (size_t i = 0; i < items; ++i) {
         markup(out, "    <tr>");
-        line(out, "      <td>", form.itemDates[i], "</td>");
-        const std::string description = Trim(form.itemDescriptions[i]);
-        const bool computed = rowKindOf(description) != RowKind::Plain;
-        line(out, computed ? "      <td id=\"right\">" : "      <td id=\"left\">", description,
-             "</td>");
+        const DocumentItem item = documentItem(form, i);
+        line(out, "      <td>", item.date, "</td>");
+        line(out, item.computed ? "      <td id=\"right\">" : "      <td id=\"left\">",
+             item.description, "</td>");
         line(out, "      <td id=\"right\">", Format(static_cast<double>(Val(form.itemCosts[i]))),
              "</td>");
         markup(out, "    </tr>");

@@ -1,6 +1,7 @@
 #include "output/totals.h"
 
 #include "output/dates.h"
+#include "runtime/codepage.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
@@ -24,6 +25,23 @@ size_t itemsInUse(const FormDocument& form) {
 
 std::string normalisedDescription(std::string_view description) {
     return LCase(Trim(description));
+}
+
+// Trim without the copy: spaces (0x20) only, as Trim.
+std::string_view trimSpaces(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
+bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
+    if (text.size() < lowerCasePrefix.size()) return false;
+    for (size_t i = 0; i < lowerCasePrefix.size(); ++i)
+        if (ansiLower(static_cast<unsigned char>(text[i])) !=
+            static_cast<unsigned char>(lowerCasePrefix[i]))
+            return false;
+    return true;
 }
 
 // Sums the items and writes the cost text of computed rows. Numbers read from
@@ -126,9 +144,11 @@ void setTotalsRowAndClosing(FormDocument& form) {
 } // namespace
 
 RowKind rowKindOf(std::string_view description) {
-    const std::string d = normalisedDescription(description);
-    if (d == "subtotal") return RowKind::Subtotal;
-    if (d.compare(0, 3, "tax") == 0) return RowKind::Tax;
+    // Called for every item by the totals and both writers: only the few bytes
+    // that decide are lower-cased, and nothing is copied.
+    const std::string_view d = trimSpaces(description);
+    if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
+    if (startsLowerCased(d, "tax")) return RowKind::Tax;
     return RowKind::Plain;
 }
 
