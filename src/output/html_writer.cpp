@@ -1,12 +1,14 @@
 #include "output/html_writer.h"
 
 #include "output/document_items.h"
+#include "output/document_output.h"
 #include "output/escaping.h"
 #include "runtime/numbers.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace plaxet {
 namespace {
@@ -55,9 +57,8 @@ size_t estimatedSize(const FormDocument& form, size_t items) {
     return size;
 }
 
-} // namespace
-
-std::string htmlDocument(const FormDocument& form) {
+// Builds the page into `output`, handing it on in pieces when it has a sink.
+void buildHtmlDocument(const FormDocument& form, DocumentOutput& output) {
     const size_t items = documentItemCount(form);
     // The blocks below the letterhead move down 22 pixels per sender line, and
     // the closing block 27 pixels per table row.
@@ -67,8 +68,7 @@ std::string htmlDocument(const FormDocument& form) {
     const int32_t tableTop = senderCount * 22 + 140;
     const int32_t closingTop = senderCount * 22 + (static_cast<int32_t>(items) + 2) * 27 + 160;
 
-    std::string out;
-    out.reserve(estimatedSize(form, items));
+    std::string& out = output.text;
 
     markup(out, "<!DOCTYPE html>");
     markup(out, "<html>");
@@ -166,6 +166,7 @@ std::string htmlDocument(const FormDocument& form) {
         line(out, "      <td id=\"right\">", Format(static_cast<double>(Val(form.itemCosts[i]))),
              "</td>");
         markup(out, "    </tr>");
+        if (!handOnFullPiece(output)) return;
     }
     markup(out, "    <tr id=\"total\">");
     markup(out, "      <td></td>");
@@ -184,11 +185,25 @@ std::string htmlDocument(const FormDocument& form) {
     markup(out, "  </div>");
     markup(out, "</body>");
     markup(out, "</html>");
-    return out;
+    handOnRest(output);
+}
+
+} // namespace
+
+std::string htmlDocument(const FormDocument& form) {
+    DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
+    buildHtmlDocument(form, output);
+    return std::move(output.text);
 }
 
 ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
-    return replaceFileContents(path, htmlDocument(form), /*markReadOnly=*/true);
+    return replaceFileContentsInPieces(
+        path,
+        [&form](const ContentSink& sink) {
+            DocumentOutput output = documentInPieces(sink);
+            buildHtmlDocument(form, output);
+        },
+        /*markReadOnly=*/true);
 }
 
 } // namespace plaxet

@@ -1,12 +1,14 @@
 #include "output/rtf_writer.h"
 
 #include "output/document_items.h"
+#include "output/document_output.h"
 #include "output/escaping.h"
 #include "runtime/numbers.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace plaxet {
 namespace {
@@ -51,12 +53,10 @@ size_t estimatedSize(const FormDocument& form, size_t items) {
     return size;
 }
 
-} // namespace
-
-std::string rtfDocument(const FormDocument& form) {
+// Builds the document into `output`, handing it on in pieces when it has a sink.
+void buildRtfDocument(const FormDocument& form, DocumentOutput& output) {
     const size_t items = documentItemCount(form);
-    std::string out;
-    out.reserve(estimatedSize(form, items));
+    std::string& out = output.text;
 
     markup(out,
            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}}");
@@ -94,6 +94,7 @@ std::string rtfDocument(const FormDocument& form) {
         line(out, "{\\pard\\intbl\\fs20\\qr ", Format(static_cast<double>(Val(form.itemCosts[i]))),
              "\\cell}");
         markup(out, "\\row");
+        if (!handOnFullPiece(output)) return;
     }
     out += rowStart;
     markup(out, "{\\pard\\intbl \\cell}");
@@ -106,11 +107,25 @@ std::string rtfDocument(const FormDocument& form) {
     markup(out, "\\pard\\fs16\\line\\line");
     for (const std::string& note : form.notesLines) line(out, "", note, "\\line");
     markup(out, "}");
-    return out;
+    handOnRest(output);
+}
+
+} // namespace
+
+std::string rtfDocument(const FormDocument& form) {
+    DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
+    buildRtfDocument(form, output);
+    return std::move(output.text);
 }
 
 ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path) {
-    return replaceFileContents(path, rtfDocument(form), /*markReadOnly=*/true);
+    return replaceFileContentsInPieces(
+        path,
+        [&form](const ContentSink& sink) {
+            DocumentOutput output = documentInPieces(sink);
+            buildRtfDocument(form, output);
+        },
+        /*markReadOnly=*/true);
 }
 
 } // namespace plaxet

@@ -245,7 +245,14 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly) {
-    return platform::replaceFileContents(path, bytes, markReadOnly);
+    return platform::replaceFileContents(
+        path, [bytes](const ContentSink& sink) { sink(bytes); }, markReadOnly);
+}
+
+ReplaceResult replaceFileContentsInPieces(const std::string& path,
+                                          const std::function<void(const ContentSink&)>& produce,
+                                          bool markReadOnly) {
+    return platform::replaceFileContents(path, produce, markReadOnly);
 }
 
 bool createFolder(const std::string& path) {

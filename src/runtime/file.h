@@ -4,6 +4,7 @@
 // effect and yields an empty text or zero; its error number is kept in the
 // open file for whoever wants to know.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -121,6 +122,17 @@ struct ReplaceResult {
 };
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly = false);
+
+// Takes the next piece of a file's new contents; false once a piece could not
+// be written (the producer may then stop early).
+using ContentSink = std::function<bool(std::string_view piece)>;
+
+// replaceFileContents for contents handed over piece by piece, so that a large
+// file never has to be held in memory whole: `produce` passes the pieces to
+// the sink in order. The file is put in place only when every piece was written.
+ReplaceResult replaceFileContentsInPieces(const std::string& path,
+                                          const std::function<void(const ContentSink&)>& produce,
+                                          bool markReadOnly = false);
 
 bool createFolder(const std::string& path);
 

@@ -87,7 +87,8 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
         ssize_t n =
             ::read(static_cast<int>(handle), buffer + done, static_cast<size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) return -1;
+        if (n == 0) break;
         done += n;
     }
     return done;
@@ -157,7 +158,8 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(path);
 }
 
-ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
+ReplaceResult replaceFileContents(const std::string& path,
+                                  const std::function<void(const ContentSink&)>& produce,
                                   bool markReadOnly) {
     ReplaceResult result;
     if (path.empty() || isSeparator(path.back())) {
@@ -174,8 +176,25 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
     mode_t mode = ::stat(path.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
     if (markReadOnly) mode &= ~mode_t{0222};
 
-    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    int writeError = errno;
+    bool sinkFailed = false;
+    int writeError = 0;
+    const ContentSink sink = [&](std::string_view piece) {
+        if (!sinkFailed && !writeAll(fd, piece)) {
+            sinkFailed = true;
+            writeError = errno;
+        }
+        return !sinkFailed;
+    };
+    try {
+        produce(sink);
+    } catch (...) {
+        // A producer that fails leaves no temporary file behind.
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    bool written = !sinkFailed && ::fsync(fd) == 0;
+    if (!sinkFailed && !written) writeError = errno;
     written = ::fchmod(fd, mode) == 0 && written;
     if (::close(fd) != 0 && written) {
         written = false;

@@ -95,7 +95,8 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
         DWORD got = 0;
-        if (!ReadFile(asHandle(handle), buffer + done, chunk, &got, nullptr) || got == 0) break;
+        if (!ReadFile(asHandle(handle), buffer + done, chunk, &got, nullptr)) return -1;
+        if (got == 0) break;
         done += got;
     }
     return done;
@@ -158,7 +159,8 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(toWide(path));
 }
 
-ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
+ReplaceResult replaceFileContents(const std::string& path,
+                                  const std::function<void(const ContentSink&)>& produce,
                                   bool markReadOnly) {
     ReplaceResult result;
     const std::wstring target = toWide(path);
@@ -169,9 +171,31 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
     }
     HANDLE h =
         CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = h != INVALID_HANDLE_VALUE && writeAll(h, bytes) && FlushFileBuffers(h);
-    std::string error = written ? "" : lastErrorText();
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (h == INVALID_HANDLE_VALUE) {
+        result.error = "cannot write " + path + ": " + lastErrorText();
+        DeleteFileW(temp);
+        return result;
+    }
+    bool sinkFailed = false;
+    std::string error;
+    const ContentSink sink = [&](std::string_view piece) {
+        if (!sinkFailed && !writeAll(h, piece)) {
+            sinkFailed = true;
+            error = lastErrorText();
+        }
+        return !sinkFailed;
+    };
+    try {
+        produce(sink);
+    } catch (...) {
+        // A producer that fails leaves no temporary file behind.
+        CloseHandle(h);
+        DeleteFileW(temp);
+        throw;
+    }
+    bool written = !sinkFailed && FlushFileBuffers(h);
+    if (!sinkFailed && !written) error = lastErrorText();
+    CloseHandle(h);
     if (!written) {
         DeleteFileW(temp);
         result.error = "cannot write " + path + ": " + error;
@@ -190,7 +214,10 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
         result.error = "cannot replace " + path + ": " + error;
         return result;
     }
-    if (markReadOnly) SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (markReadOnly && !SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY)) {
+        result.error = path + " was written but could not be marked read-only: " + lastErrorText();
+        return result;
+    }
     result.ok = true;
     return result;
 }

@@ -242,11 +242,13 @@ TEST(Cli, CreateFilesReportsRefusalsAndFailures) {
     EXPECT_NE(run.err.find("absent.ini"), std::string::npos);
 
     // Without a sender file beside the program, the form has no sender.
-    if (!fileExists(findDataFolders(runningProgramFolder(), knownFolderPath).senderFilePath)) {
-        run = runCli(dir, {"create-files", form});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "Must include sender\n");
-    }
+    const std::string defaultSender =
+        findDataFolders(runningProgramFolder(), knownFolderPath).senderFilePath;
+    ASSERT_FALSE(fileExists(defaultSender))
+        << defaultSender << " lies beside the built programs; this case needs it absent";
+    run = runCli(dir, {"create-files", form});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Must include sender\n");
 
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"create-files"},

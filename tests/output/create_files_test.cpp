@@ -130,6 +130,33 @@ TEST(CreateFiles, WritesBothDocumentsAndSaysWhere) {
     EXPECT_EQ(contentOf(formPath), "the form file");
 }
 
+TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {
+    TempFolder dir;
+    const std::string formPath = dir.file("long.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+
+    // Enough rows for each document to be written in many pieces.
+    FormDocument form = readyInvoice();
+    for (int32_t item = 1; item <= 4000; ++item) {
+        form.itemCount = item;
+        ensureCapacity(form);
+        const bool computed = item % 25 == 0;
+        setItem(form, item, "03/04/2024",
+                computed ? "Subtotal"
+                         : "Brushes {fine} & \"soft\" <caf\xE9> " + std::to_string(item),
+                computed ? "" : std::to_string(item % 97) + ".25");
+    }
+    ASSERT_EQ(createFilesHeadless(form, formPath).status, CreateFilesStatus::Ok);
+
+    const DocumentPaths paths = documentPaths(formPath);
+    const std::string rtf = rtfDocument(form);
+    const std::string html = htmlDocument(form);
+    EXPECT_GT(rtf.size(), 1000000u);
+    EXPECT_GT(html.size(), 500000u);
+    EXPECT_EQ(contentOf(paths.rtf), rtf);
+    EXPECT_EQ(contentOf(paths.html), html);
+}
+
 TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
     TempFolder dir;
     const std::string formPath = dir.file("twice.plx");

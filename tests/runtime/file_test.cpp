@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace plaxet {
 namespace {
 
@@ -209,4 +211,46 @@ TEST(File, ReplacingContentsIsAllOrNothing) {
     EXPECT_EQ(entries, 2u);
 }
 
+TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
+    TempFolder dir;
+    const std::string path = dir.file("doc.htm");
+    ASSERT_TRUE(replaceFileContents(path, "earlier", true).ok);
+
+    ReplaceResult joined = replaceFileContentsInPieces(
+        path,
+        [](const ContentSink& sink) {
+            for (std::string_view piece : {"one ", "", "two ", "three"})
+                if (!sink(piece)) return;
+        },
+        true);
+    ASSERT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(contentOf(path), "one two three");
+    EXPECT_TRUE(isReadOnly(path));
+
+    // A producer that fails half-way leaves the earlier file and nothing else.
+    EXPECT_THROW(replaceFileContentsInPieces(path,
+                                             [](const ContentSink& sink) {
+                                                 sink("half a document");
+                                                 throw std::runtime_error("out of memory");
+                                             }),
+                 std::runtime_error);
+    EXPECT_EQ(contentOf(path), "one two three");
+    size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
 } // namespace plaxet
+
+#ifndef _WIN32
+namespace plaxet {
+
+// A read error is never mistaken for a short file. The process's own memory
+// file reports an input-output error at offset 0, where nothing is mapped.
+TEST(File, ReadErrorsAreNotShortFiles) {
+    ASSERT_TRUE(fileExists("/proc/self/mem"));
+    EXPECT_EQ(readWholeFile("/proc/self/mem"), std::nullopt);
+}
+
+} // namespace plaxet
+#endif

@@ -1,0 +1,31 @@
+#pragma once
+// Where a document's bytes go while a writer builds it: gathered whole for
+// the caller, or handed on to a file in pieces, so that a long document is
+// never held in memory at once.
+#include "runtime/file.h"
+
+#include <cstddef>
+#include <string>
+
+namespace plaxet {
+
+struct DocumentOutput {
+    std::string text;                  // the bytes not yet handed on
+    const ContentSink* sink = nullptr; // none: the whole document stays in text
+    bool refused = false;              // the sink could not take a piece
+};
+
+// A document gathered whole, with room for `expectedSize` bytes.
+DocumentOutput wholeDocument(size_t expectedSize);
+
+// A document handed on to `sink` piece by piece.
+DocumentOutput documentInPieces(const ContentSink& sink);
+
+// Called between rows: hands the text on once it makes a full piece. False
+// once the sink has refused a piece, so that the writer can stop.
+bool handOnFullPiece(DocumentOutput& output);
+
+// Called at the end: hands on what is left.
+void handOnRest(DocumentOutput& output);
+
+} // namespace plaxet
