@@ -14,6 +14,9 @@
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/form_type.h"
+#include "ui/item_cells.h"
+#include "ui/item_commands.h"
+#include "ui/item_scroll.h"
 
 namespace plaxet {
 namespace {
@@ -67,9 +70,15 @@ AfterCommand onDateBox(MainWindow& main, int id, int notification) {
     return AfterCommand::RestoreButtons;
 }
 
+AfterCommand onItemCell(MainWindow& main, int id, int notification) {
+    // The cells' events while a scroll rewrites them leave the buttons be.
+    return onItemCellEvent(main, id, notification) ? AfterCommand::RestoreButtons
+                                                   : AfterCommand::LeaveButtons;
+}
+
 AfterCommand onDummyButton(MainWindow& main, int, int notification) {
-    // Tab out of row 12 lands here and goes on in row 12's date cell.
-    if (notification == BN_SETFOCUS) ControlSetFocus(main.window, kDateColumn + kVisibleRows);
+    // Tab out of row 12 lands here and goes on in a new bottom row.
+    if (notification == BN_SETFOCUS) continueBelowRow12(main);
     return AfterCommand::RestoreButtons;
 }
 
@@ -148,8 +157,8 @@ AfterCommand onExit(MainWindow& main, int id, int notification) {
     return onCancelKey(main, id, notification);
 }
 
-AfterCommand onRowCommand(MainWindow&, int, int) {
-    sayNotYetAvailable("Editing items from the menu");
+AfterCommand onRowCommand(MainWindow& main, int id, int) {
+    runRowCommand(main, id);
     return AfterCommand::RestoreButtons;
 }
 
@@ -179,6 +188,9 @@ constexpr Route kRoutes[] = {
     {kNameBox, kPhoneBox, onAddresseeBox},
     {kInvoiceButton, kEstimateButton, onFormTypeButton},
     {kDateBox, kDateBox, onDateBox},
+    {kDateColumn + 1, kDateColumn + kVisibleRows, onItemCell},
+    {kDescriptionColumn + 1, kDescriptionColumn + kVisibleRows, onItemCell},
+    {kCostColumn + 1, kCostColumn + kVisibleRows, onItemCell},
     {kDummyButton, kDummyButton, onDummyButton},
     {kNotesBox, kNotesBox, onNotesBox},
     {kAmountBox, kAmountBox, onAmountBox},

@@ -58,6 +58,14 @@ RowTexts rowTexts(MainWindow& main, int32_t item, int row) {
 
 } // namespace
 
+CellPlace cellPlace(int id) {
+    for (int column : {kDateColumn, kDescriptionColumn, kCostColumn}) {
+        const int row = id - column;
+        if (row >= 1 && row <= kVisibleRows) return {row, column};
+    }
+    return {};
+}
+
 std::string alignComputedLabel(HWND cell, const std::string& text) {
     RECT client{};
     GetClientRect(cell, &client);

@@ -1,11 +1,25 @@
 #pragma once
 // The twelve visible rows of the item grid: showing the record's items in
 // them, and the scroll bar's range.
+#include <cstdint>
 #include <string>
 
 #include "ui/main_window.h"
 
 namespace plaxet {
+
+// Where an item cell sits: its row 1..12 and its column's heading id
+// (kDateColumn, kDescriptionColumn or kCostColumn). Row 0 for any other id.
+struct CellPlace {
+    int row = 0;
+    int column = 0;
+};
+CellPlace cellPlace(int id);
+
+// The item that row 1..12 shows.
+inline int32_t itemOfRow(const MainWindow& main, int row) {
+    return main.editor.topItem + row - 1;
+}
 
 // Rewrites the visible rows from the record (after the screen recalculation,
 // unless scrolling): dates, trimmed descriptions (computed rows pushed to

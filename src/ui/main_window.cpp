@@ -7,6 +7,8 @@
 #include "ui/commands.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
+#include "ui/item_cells.h"
+#include "ui/item_scroll.h"
 #include "ui/main_menus.h"
 #include "ui/main_window_layout.h"
 
@@ -53,9 +55,10 @@ void initialise(MainWindow& main, HWND window) {
     ControlEnable(window, kShowFileButton, false);
     ControlEnable(window, kCopyFileButton, false);
     ControlSetFocus(window, kNameBox);
+    attachItemCells(main);
 }
 
-intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam, LPARAM) {
+intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         initialise(main, window);
@@ -66,8 +69,18 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
         if ((wParam & 0xFFF0) != SC_CLOSE) return 0;
         confirmClose(main);
         return 1;
+    case WM_VSCROLL:
+        if (reinterpret_cast<HWND>(lParam) != ControlWindow(window, kItemScrollBar)) return 0;
+        scrollItems(main, LOWORD(wParam), HIWORD(wParam));
+        return 1;
+    case WM_MOUSEWHEEL:
+        scrollItemsByWheel(main, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 1;
     case kReturnToDateBox:
         returnToDateBox(main);
+        return 1;
+    case kSkipComputedCost:
+        skipComputedCost(main, static_cast<int>(wParam));
         return 1;
     default:
         return 0;

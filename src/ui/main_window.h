@@ -37,6 +37,9 @@ struct MainWindow {
     DataFolders folders; // found during the initialisation
     UniqueMenu rowPopup; // the item cells' popup menu
     ItemScroll scroll;
+    // Set by the first edit of an item cell; until then leaving a cell
+    // leaves the rows as they are.
+    bool itemCellEdited = false;
 };
 
 // Creates the window with all its controls, not yet shown and not yet

@@ -1,0 +1,216 @@
+#include "ui/item_cells.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "runtime/text.h"
+#include "runtime/toolkit/controls.h"
+#include "ui/control_ids.h"
+#include "ui/item_rows.h"
+#include "ui/item_scroll.h"
+
+namespace plaxet {
+namespace {
+
+constexpr UINT_PTR kCellSubclassId = 1;
+
+// A description that makes its row a computed row when its cell is left.
+// Taken as stored, not trimmed: once a row refresh has stored a computed
+// label with the blanks that push it right, the row has been counted and
+// leaving it again changes nothing.
+bool namesComputedRow(const std::string& description) {
+    const std::string lower = LCase(description);
+    return lower == "subtotal" || Left(lower, 3) == "tax";
+}
+
+bool holdsItem(const MainWindow& main, int32_t item) {
+    return item >= 1 && item <= main.form.itemCapacity;
+}
+
+std::string& itemText(FormDocument& form, int column, int32_t item) {
+    const auto i = static_cast<size_t>(item - 1);
+    if (column == kDateColumn) return form.itemDates[i];
+    if (column == kDescriptionColumn) return form.itemDescriptions[i];
+    return form.itemCosts[i];
+}
+
+// Makes `item` count. A row filled further down than the first free one
+// counts the blank items above it as well: counting it alone would leave it
+// beyond the count, and the refresh that follows would empty its cost.
+// Blank items are closed up when the form is saved.
+void countThrough(MainWindow& main, int32_t item) {
+    if (item <= main.form.itemCount) return;
+    main.form.itemCount = item;
+    ensureCapacity(main.form);
+    // The range follows every new item, so the bottom row can always be
+    // scrolled on from, whichever way the item came to count.
+    updateScrollBar(main);
+}
+
+enum class Completion { None, ComputedRow, PlainRow };
+
+// What leaving the cell at `place` does to its row.
+Completion completionOf(MainWindow& main, CellPlace place) {
+    const int32_t item = itemOfRow(main, place.row);
+    if (!holdsItem(main, item)) return Completion::None;
+    const std::string& description = itemText(main.form, kDescriptionColumn, item);
+    if (namesComputedRow(description)) return Completion::ComputedRow;
+    const std::string& cost = itemText(main.form, kCostColumn, item);
+    if (place.column == kCostColumn && item > main.form.itemCount && !description.empty() &&
+        !cost.empty())
+        return Completion::PlainRow;
+    return Completion::None;
+}
+
+// Leaving a cell: a computed row counts and shows its label pushed right,
+// a plain row counts once its description and cost are both filled and its
+// cost cell is left; then the rows are shown afresh.
+void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
+    const int32_t item = itemOfRow(main, place.row);
+    switch (completionOf(main, place)) {
+    case Completion::ComputedRow: {
+        countThrough(main, item);
+        const int cell = kDescriptionColumn + place.row;
+        // A copy: the cell reports the new text, which replaces the item's.
+        const std::string label = itemText(main.form, kDescriptionColumn, item);
+        ControlSetText(main.window, cell,
+                       alignComputedLabel(ControlWindow(main.window, cell), label));
+        // The focus is still on its way to the next control; where it lands
+        // is only known once it has arrived.
+        if (focusMovesOn) PostMessageW(main.window, kSkipComputedCost, place.row, 0);
+        break;
+    }
+    case Completion::PlainRow:
+        countThrough(main, item);
+        break;
+    case Completion::None:
+        break;
+    }
+    refreshRows(main);
+}
+
+// Up and down arrows: to the same column of the row above or below, or a
+// scroll by one line when the focus is in the first or last row.
+void moveAcrossRows(MainWindow& main, int id, bool down) {
+    const CellPlace place = cellPlace(id);
+    int target = id;
+    if (place.row == (down ? kVisibleRows : 1)) {
+        scrollItems(main, down ? SB_LINEDOWN : SB_LINEUP);
+    } else {
+        target = id + (down ? 1 : -1);
+        ControlSetFocus(main.window, target);
+    }
+    ControlSend(main.window, target, EM_SETSEL, 0, 0); // the caret at the start of the text
+}
+
+void showRowPopup(MainWindow& main, HWND cell, LPARAM where) {
+    const int id = GetDlgCtrlID(cell);
+    // The row commands take their row from the focused cell, as they do from
+    // the Edit menu; so the clicked cell takes the focus first, or a command
+    // chosen for this row would act on the row where the focus was.
+    if (GetFocus() != cell) ControlSetFocus(main.window, id);
+    main.editor.currentItem = itemOfRow(main, cellPlace(id).row);
+    if (main.editor.currentItem > main.form.itemCount) return;
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard the event carries no position: under the cell.
+        RECT bounds{};
+        GetWindowRect(cell, &bounds);
+        at = {bounds.left, bounds.bottom};
+    }
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        main.rowPopup.get(), TPM_LEFTALIGN | TPM_RETURNCMD, at.x, at.y, 0, main.window, nullptr));
+    if (chosen == 0) return;
+    if (GetFocus() != cell) ControlSetFocus(main.window, id);
+    SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+LRESULT CALLBACK cellProcedure(HWND cell, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR data) {
+    MainWindow& main = *reinterpret_cast<MainWindow*>(data);
+    switch (message) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DefSubclassProc(cell, message, wParam, lParam);
+        // Enter is the cell's own key: the dialog manager would otherwise
+        // press whichever button is the window's default.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_DOWN || wParam == VK_UP) {
+            moveAcrossRows(main, GetDlgCtrlID(cell), wParam == VK_DOWN);
+            return 0;
+        }
+        if (wParam == VK_RETURN) return 0; // acted on when released
+        break;
+    case WM_CHAR:
+        if (wParam == '\r') return 0; // a one-line box would only beep
+        break;
+    case WM_KEYUP:
+        if (wParam == VK_RETURN) SendMessageW(main.window, WM_NEXTDLGCTL, 0, FALSE);
+        break;
+    case WM_CONTEXTMENU:
+        showRowPopup(main, cell, lParam); // never the text box's own menu
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Wine's one-line text box swallows the wheel instead of passing it
+        // to its parent; the grid scrolls by it, so the cell hands it on.
+        return SendMessageW(main.window, message, wParam, lParam);
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(cell, cellProcedure, kCellSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(cell, message, wParam, lParam);
+}
+
+} // namespace
+
+void attachItemCells(MainWindow& main) {
+    for (int row = 1; row <= kVisibleRows; ++row)
+        for (int column : {kDateColumn, kDescriptionColumn, kCostColumn})
+            if (HWND cell = ControlWindow(main.window, column + row))
+                SetWindowSubclass(cell, cellProcedure, kCellSubclassId,
+                                  reinterpret_cast<DWORD_PTR>(&main));
+}
+
+bool onItemCellEvent(MainWindow& main, int id, int notification) {
+    // Rows rewritten by a scroll are no edit of the form.
+    if (main.editor.rowRefreshInProgress) return false;
+    ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
+    const CellPlace place = cellPlace(id);
+    const int32_t item = itemOfRow(main, place.row);
+    if (place.row == 0 || !holdsItem(main, item)) return true;
+    if (notification == EN_CHANGE) {
+        main.editor.changed = true;
+        main.itemCellEdited = true;
+        itemText(main.form, place.column, item) = ControlGetText(main.window, id);
+    } else if (notification == EN_KILLFOCUS && main.itemCellEdited) {
+        completeRow(main, place, true);
+    }
+    return true;
+}
+
+void countFocusedRowBeforeScrolling(MainWindow& main) {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
+    const CellPlace place = cellPlace(GetDlgCtrlID(focus));
+    if (place.row == 0) return;
+    const Completion completion = completionOf(main, place);
+    const bool counts =
+        completion == Completion::PlainRow ||
+        (completion == Completion::ComputedRow && itemOfRow(main, place.row) > main.form.itemCount);
+    if (counts) completeRow(main, place, false);
+}
+
+void skipComputedCost(MainWindow& main, int row) {
+    if (row < 1 || row > kVisibleRows) return;
+    if (GetFocus() != ControlWindow(main.window, kCostColumn + row)) return;
+    SendMessageW(main.window, WM_NEXTDLGCTL, 0, FALSE);
+}
+
+} // namespace plaxet

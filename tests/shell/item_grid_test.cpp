@@ -1,0 +1,517 @@
+// The item grid at work: typing into the cells, items counted as their rows
+// are completed, computed rows, the total in the amount box, scrolling by
+// the bar, the wheel, the arrow keys and Tab out of row 12, the row commands
+// from the menu ids and the cells' popup menu.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "form/form_file.h"
+#include "runtime/file.h"
+#include "runtime/text.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/wide.h"
+#include "shell/main_window_fixture.h"
+#include "ui/control_ids.h"
+#include "ui/item_rows.h"
+
+namespace plaxet::testing {
+namespace {
+
+int dateCell(int row) {
+    return kDateColumn + row;
+}
+int descriptionCell(int row) {
+    return kDescriptionColumn + row;
+}
+int costCell(int row) {
+    return kCostColumn + row;
+}
+
+// Chooses an entry of the popup menu that the cells show, by keys, once it
+// is on screen. The menu runs its own loop while the test waits inside the
+// message that opened it; a thread timer acts from within that loop.
+class PopupMenuChoice {
+  public:
+    // entry 1..3 (Clear, Insert, Delete item), 0 to dismiss the menu.
+    explicit PopupMenuChoice(int entry) {
+        state().entry = entry;
+        state().shown = false;
+        state().deadline = GetTickCount64() + 10000;
+        timer_ = SetTimer(nullptr, 0, 20, tick);
+    }
+    ~PopupMenuChoice() { KillTimer(nullptr, timer_); }
+    PopupMenuChoice(const PopupMenuChoice&) = delete;
+    PopupMenuChoice& operator=(const PopupMenuChoice&) = delete;
+
+    bool menuWasShown() const { return state().shown; }
+
+  private:
+    struct State {
+        int entry = 0;
+        bool shown = false;
+        ULONGLONG deadline = 0;
+    };
+    static State& state() {
+        static State current;
+        return current;
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        State& s = state();
+        HWND menu = FindWindowW(L"#32768", nullptr); // the system's popup menu class
+        if (menu && IsWindowVisible(menu) && !s.shown) {
+            s.shown = true;
+            for (int k = 0; k < s.entry; ++k) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            // The menu chooses on the character of Enter, which a posted key
+            // press would only produce through the keyboard layout.
+            if (s.entry == 0)
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                PostMessageW(menu, WM_CHAR, '\r', 0);
+            return;
+        }
+        if (GetTickCount64() > s.deadline) EndMenu(); // fail instead of hanging
+    }
+    UINT_PTR timer_ = 0;
+};
+
+class ItemGridTest : public MainWindowTest {
+  protected:
+    // A form file of `count` items "Item k" costing k, opened at start.
+    void openWithItems(int count) {
+        FormDocument sample;
+        sample.formType = kInvoice;
+        for (int k = 1; k <= count; ++k) {
+            sample.itemDescriptions[static_cast<size_t>(k - 1)] = "Item " + std::to_string(k);
+            sample.itemCosts[static_cast<size_t>(k - 1)] = std::to_string(k);
+            sample.itemCount = k;
+            ensureCapacity(sample);
+        }
+        const std::string path = folder.file("items.plx");
+        ASSERT_TRUE(writeFormFile(sample, path).ok);
+        open("\"" + path + "\"");
+        ASSERT_EQ(form.itemCount, count);
+    }
+
+    // Types the text key by key into the cell, which has the focus.
+    void type(int id, const std::string& keys) {
+        ASSERT_EQ(GetFocus(), control(id));
+        for (char key : keys)
+            SendMessageW(control(id), WM_CHAR, static_cast<unsigned char>(key), 1);
+    }
+
+    // Runs every message waiting, posted ones included.
+    void settle() {
+        pumpUntil(window, [] {
+            MSG waiting{};
+            return !PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE);
+        });
+    }
+
+    // Presses a key in the focused control; the focus is expected in `id` after it.
+    void pressAndExpectFocus(UINT key, int id) {
+        pressKey(key);
+        EXPECT_TRUE(pumpUntil(window, [this, id] { return GetFocus() == control(id); }))
+            << "focus in " << GetDlgCtrlID(GetFocus()) << ", expected " << id;
+        settle();
+    }
+
+    // Date, description and cost of one row, moving on with Tab.
+    void typeRow(int row, const std::string& date, const std::string& description,
+                 const std::string& cost) {
+        focus(dateCell(row));
+        type(dateCell(row), date);
+        pressAndExpectFocus(VK_TAB, descriptionCell(row));
+        type(descriptionCell(row), description);
+        pressAndExpectFocus(VK_TAB, costCell(row));
+        type(costCell(row), cost);
+    }
+
+    SCROLLINFO scrollBar() const {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        GetScrollInfo(control(kItemScrollBar), SB_CTL, &info);
+        return info;
+    }
+
+    void scroll(int request, int thumb = 0) {
+        SendMessageW(window, WM_VSCROLL, MAKEWPARAM(request, thumb),
+                     reinterpret_cast<LPARAM>(control(kItemScrollBar)));
+    }
+
+    void wheel(int id, int delta) {
+        SendMessageW(control(id), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
+    }
+
+    // Opens the popup menu of a cell as a right-click there would.
+    void rightClick(int id) {
+        RECT bounds{};
+        GetWindowRect(control(id), &bounds);
+        SendMessageW(control(id), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control(id)),
+                     MAKELPARAM(bounds.left + 5, bounds.top + 5));
+        settle();
+    }
+
+    std::string cueBanner(int id) const {
+        wchar_t hint[64] = {};
+        SendMessageW(control(id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 64);
+        return fromWide(hint);
+    }
+};
+
+TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
+    open();
+    typeRow(1, "03/01/2024", "Paint", "12.50 each");
+    EXPECT_EQ(form.itemDates[0], "03/01/2024");
+    EXPECT_EQ(form.itemDescriptions[0], "Paint");
+    EXPECT_EQ(form.itemCosts[0], "12.50 each") << "kept as typed while the cell has the focus";
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(form.itemCount, 0) << "not before the cost cell is left";
+
+    pressAndExpectFocus(VK_TAB, dateCell(2));
+    EXPECT_EQ(form.itemCount, 1);
+    EXPECT_EQ(text(costCell(1)), "12.50");
+    EXPECT_EQ(form.itemCosts[0], "12.50") << "the item takes the text its cell shows";
+    EXPECT_EQ(text(kAmountBox), "12.50") << "the total";
+
+    // A cost without a description does not count and is emptied again.
+    focus(costCell(2));
+    type(costCell(2), "5");
+    pressAndExpectFocus(VK_TAB, dateCell(3));
+    EXPECT_EQ(form.itemCount, 1);
+    EXPECT_EQ(text(costCell(2)), "");
+    EXPECT_EQ(form.itemCosts[1], "");
+
+    // A row filled below a blank one counts with the blank one above it, and
+    // keeps its cost (counting one item only would leave it beyond the count).
+    typeRow(4, "", "  Brush  ", "3");
+    pressAndExpectFocus(VK_TAB, dateCell(5));
+    EXPECT_EQ(form.itemCount, 4);
+    EXPECT_EQ(text(costCell(4)), "3.00");
+    EXPECT_EQ(text(descriptionCell(4)), "Brush") << "descriptions are trimmed";
+    EXPECT_EQ(form.itemDescriptions[3], "Brush");
+    EXPECT_EQ(text(kAmountBox), "15.50");
+
+    // Text set into a cell (WM_SETTEXT) counts as typed too.
+    editor.changed = false;
+    setText(descriptionCell(1), "Wall paint");
+    EXPECT_EQ(form.itemDescriptions[0], "Wall paint");
+    EXPECT_TRUE(editor.changed);
+}
+
+TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
+    open();
+    click(kInvoiceButton);
+    typeRow(1, "", "Labour", "100");
+    pressAndExpectFocus(VK_TAB, dateCell(2));
+    typeRow(2, "", "Parts", "50");
+    pressAndExpectFocus(VK_TAB, dateCell(3));
+
+    // Subtotal and Tab: the row counts and the focus passes its cost cell.
+    focus(descriptionCell(3));
+    type(descriptionCell(3), "Subtotal");
+    pressAndExpectFocus(VK_TAB, dateCell(4));
+    EXPECT_EQ(form.itemCount, 3);
+    const std::string label = text(descriptionCell(3));
+    EXPECT_EQ(LTrim(label), "Subtotal");
+    EXPECT_GT(label.size(), std::string("Subtotal").size()) << "pushed to the right";
+    EXPECT_EQ(text(costCell(3)), "150.00");
+
+    focus(descriptionCell(4));
+    type(descriptionCell(4), "Tax (8%)");
+    pressAndExpectFocus(VK_TAB, dateCell(5));
+    EXPECT_EQ(form.itemCount, 4);
+    EXPECT_EQ(text(costCell(4)), "12.00") << "8% of the total, as a subtotal reset the running sum";
+    EXPECT_EQ(text(kAmountBox), "162.00");
+
+    // For a receipt the total is the empty box's hint; a typed amount stays.
+    click(kReceiptButton);
+    EXPECT_EQ(text(kAmountBox), "");
+    EXPECT_EQ(cueBanner(kAmountBox), "162.00");
+    setText(kAmountBox, "150");
+    typeRow(5, "", "Delivery", "8");
+    pressAndExpectFocus(VK_TAB, dateCell(6));
+    EXPECT_EQ(cueBanner(kAmountBox), "170.00");
+    EXPECT_EQ(text(kAmountBox), "150");
+
+    // Leaving a computed row's cell by a click leaves the focus where it went.
+    focus(descriptionCell(6));
+    type(descriptionCell(6), "tax, 10%");
+    focus(kNameBox);
+    settle();
+    EXPECT_EQ(GetFocus(), control(kNameBox));
+    EXPECT_EQ(form.itemCount, 6);
+}
+
+TEST_F(ItemGridTest, ARowRefreshLeavesChangedAsItFoundIt) {
+    const std::string path = writeSampleForm("job.plx", kInvoice);
+    ASSERT_TRUE(replaceFileContents(folder.file("job.rtf"), "{\\rtf1}").ok);
+    open("\"" + path + "\"");
+    click(kRtfButton); // offers the created file
+    ASSERT_FALSE(editor.changed);
+    ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_EQ(text(costCell(1)), "10.00");
+    EXPECT_EQ(text(costCell(2)), "2.50");
+    EXPECT_EQ(text(costCell(3)), "1.25") << "the tax row";
+    EXPECT_EQ(text(kAmountBox), "13.75");
+
+    refreshRows(*main);
+    EXPECT_FALSE(editor.changed);
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "a refresh outside scrolling";
+    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
+    editor.changed = true;
+    refreshRows(*main);
+    EXPECT_TRUE(editor.changed);
+
+    // Tabbing through the cells of an unchanged form changes nothing.
+    editor.changed = false;
+    focus(dateCell(1));
+    pressAndExpectFocus(VK_TAB, descriptionCell(1));
+    pressAndExpectFocus(VK_TAB, costCell(1));
+    pressAndExpectFocus(VK_TAB, dateCell(2));
+    EXPECT_FALSE(editor.changed);
+}
+
+TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
+    openWithItems(30);
+    ASSERT_TRUE(replaceFileContents(folder.file("items.rtf"), "{\\rtf1}").ok);
+    click(kRtfButton); // offers the created file again
+    ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
+    SCROLLINFO bar = scrollBar();
+    EXPECT_EQ(bar.nMin, 1);
+    EXPECT_EQ(bar.nMax, 20);
+    EXPECT_EQ(bar.nPage, 4u) << "3.8 rounded";
+    EXPECT_EQ(bar.nPos, 1);
+
+    scroll(SB_THUMBTRACK, 10);
+    EXPECT_EQ(editor.topItem, 10);
+    EXPECT_EQ(text(descriptionCell(1)), "Item 10");
+    EXPECT_EQ(text(costCell(12)), "21.00");
+    scroll(SB_PAGEDOWN);
+    EXPECT_EQ(editor.topItem, 14);
+    scroll(SB_LINEUP);
+    EXPECT_EQ(editor.topItem, 13);
+    scroll(SB_PAGEUP);
+    scroll(SB_PAGEUP);
+    scroll(SB_PAGEUP);
+    scroll(SB_PAGEUP);
+    EXPECT_EQ(editor.topItem, 1) << "not above the first item";
+    scroll(SB_ENDSCROLL);
+    EXPECT_EQ(editor.topItem, 1);
+
+    // One line down from 16 lands on 17; from 17 the last page snaps to 20.
+    scroll(SB_THUMBPOSITION, 16);
+    EXPECT_EQ(editor.topItem, 16);
+    scroll(SB_LINEDOWN);
+    EXPECT_EQ(editor.topItem, 20);
+    EXPECT_EQ(main->scroll.position, 20);
+    EXPECT_EQ(text(descriptionCell(1)), "Item 20");
+    EXPECT_EQ(text(descriptionCell(11)), "Item 30");
+    EXPECT_EQ(text(descriptionCell(12)), "");
+    scroll(SB_LINEDOWN);
+    EXPECT_EQ(editor.topItem, 20);
+
+    // The wheel: one line per event, up for a turn away from the user.
+    wheel(descriptionCell(5), WHEEL_DELTA);
+    EXPECT_EQ(editor.topItem, 19);
+    wheel(descriptionCell(5), -3 * WHEEL_DELTA);
+    EXPECT_EQ(editor.topItem, 20);
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(editor.topItem, 19);
+
+    EXPECT_FALSE(editor.changed);
+    EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton))) << "the form was not changed";
+    EXPECT_EQ(form.itemCosts[29], "30") << "a scroll only shows the items";
+}
+
+TEST_F(ItemGridTest, ScrollBarRangeAndWhenScrollingIsPossible) {
+    open();
+    struct Case {
+        int32_t items;
+        int maximum;
+        UINT page;
+    };
+    for (const Case c : {Case{15, 5, 1}, Case{23, 13, 2}, Case{33, 23, 4}, Case{29, 19, 4}}) {
+        form.itemCount = c.items;
+        updateScrollBar(*main);
+        EXPECT_EQ(scrollBar().nMax, c.maximum) << c.items << " items";
+        EXPECT_EQ(scrollBar().nPage, c.page) << c.items << " items";
+    }
+
+    // 11 items: neither bar nor wheel; 12: the bar only; 13: both.
+    for (int32_t items : {11, 12, 13}) {
+        form.itemCount = items;
+        editor.topItem = 1;
+        updateScrollBar(*main);
+        scroll(SB_LINEDOWN);
+        EXPECT_EQ(editor.topItem, items >= 12 ? 2 : 1) << items << " items, bar";
+        scroll(SB_LINEUP);
+        wheel(dateCell(1), -WHEEL_DELTA);
+        EXPECT_EQ(editor.topItem, items > 12 ? 2 : 1) << items << " items, wheel";
+    }
+}
+
+TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
+    openWithItems(11);
+    EXPECT_EQ(scrollBar().nMax, 1);
+    typeRow(12, "", "Item 12", "12");
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 12);
+    EXPECT_EQ(editor.topItem, 2) << "one row down";
+    EXPECT_EQ(text(descriptionCell(11)), "Item 12");
+    EXPECT_EQ(text(descriptionCell(12)), "");
+    EXPECT_EQ(scrollBar().nMax, 2);
+
+    typeRow(12, "", "Item 13", "13");
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 13);
+    EXPECT_EQ(editor.topItem, 3);
+    EXPECT_EQ(text(descriptionCell(11)), "Item 13");
+
+    // A subtotal typed in row 12 counts too, and Tab goes on below it.
+    focus(descriptionCell(12));
+    type(descriptionCell(12), "Subtotal");
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 14);
+    EXPECT_EQ(editor.topItem, 4);
+    EXPECT_EQ(text(costCell(11)), "91.00");
+
+    // Shift+Tab from the notes passes the same way into row 12.
+    focus(kNotesBox);
+    SendMessageW(window, WM_NEXTDLGCTL, 1, FALSE);
+    EXPECT_TRUE(pumpUntil(window, [this] { return GetFocus() == control(dateCell(12)); }));
+}
+
+TEST_F(ItemGridTest, ArrowAndEnterKeysMoveBetweenCells) {
+    openWithItems(20);
+    focus(descriptionCell(3));
+    pressAndExpectFocus(VK_DOWN, descriptionCell(4));
+    DWORD start = 1, end = 1;
+    SendMessageW(control(descriptionCell(4)), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u) << "the caret at the start";
+    pressAndExpectFocus(VK_UP, descriptionCell(3));
+    EXPECT_EQ(editor.topItem, 1);
+
+    focus(costCell(12));
+    pressAndExpectFocus(VK_DOWN, costCell(12));
+    EXPECT_EQ(editor.topItem, 2) << "row 12 scrolls, the focus stays";
+    EXPECT_EQ(text(descriptionCell(12)), "Item 13");
+    focus(dateCell(1));
+    pressAndExpectFocus(VK_UP, dateCell(1));
+    EXPECT_EQ(editor.topItem, 1);
+    pressAndExpectFocus(VK_UP, dateCell(1));
+    EXPECT_EQ(editor.topItem, 1) << "nothing above the first item";
+
+    // Enter goes to the next stop, and never presses a default button.
+    SendMessageW(window, DM_SETDEFID, kCreateFilesButton, 0);
+    pressAndExpectFocus(VK_RETURN, descriptionCell(1));
+    EXPECT_TRUE(responder.asked().empty());
+    EXPECT_FALSE(editor.changed);
+}
+
+TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
+    openWithItems(5);
+    focus(costCell(3));
+    command(kInsertItemCommand);
+    EXPECT_EQ(form.itemCount, 6);
+    EXPECT_EQ(form.itemDescriptions[2], "");
+    EXPECT_EQ(form.itemDescriptions[5], "Item 5");
+    EXPECT_EQ(text(descriptionCell(3)), "");
+    EXPECT_EQ(text(descriptionCell(6)), "Item 5");
+    EXPECT_EQ(text(costCell(6)), "5.00");
+    EXPECT_EQ(editor.currentItem, 3);
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(GetFocus(), control(dateCell(3)));
+
+    editor.changed = false;
+    focus(descriptionCell(4));
+    command(kDeleteItemCommand);
+    EXPECT_EQ(form.itemCount, 5);
+    EXPECT_EQ(text(descriptionCell(4)), "Item 4");
+    EXPECT_EQ(form.itemDescriptions[4], "Item 5");
+    EXPECT_EQ(form.itemDescriptions[5], "");
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(text(kAmountBox), "12.00") << "1 + 2 + the blank item + 4 + 5";
+
+    focus(dateCell(1));
+    command(kClearItemCommand);
+    EXPECT_EQ(form.itemCount, 5) << "clearing keeps the count";
+    EXPECT_EQ(form.itemDescriptions[0], "");
+    EXPECT_EQ(form.itemCosts[0], "");
+    EXPECT_EQ(text(descriptionCell(1)), "");
+    EXPECT_EQ(text(kAmountBox), "11.00");
+
+    // No row: the focus outside the cells, or in a row past the items.
+    focus(kNameBox);
+    command(kDeleteItemCommand);
+    EXPECT_EQ(form.itemCount, 5);
+    focus(dateCell(9));
+    command(kDeleteItemCommand);
+    command(kInsertItemCommand);
+    EXPECT_EQ(form.itemCount, 5);
+    EXPECT_EQ(form.itemDescriptions[4], "Item 5");
+}
+
+TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
+    openWithItems(5);
+    focus(dateCell(1));
+    {
+        PopupMenuChoice choice(0);
+        rightClick(descriptionCell(8));
+        EXPECT_FALSE(choice.menuWasShown()) << "no menu past the last item";
+        EXPECT_EQ(editor.currentItem, 8);
+    }
+    focus(dateCell(1));
+    {
+        // Delete item on row 4 while the focus was in row 1.
+        PopupMenuChoice choice(3);
+        rightClick(descriptionCell(4));
+        EXPECT_TRUE(choice.menuWasShown());
+    }
+    EXPECT_EQ(form.itemCount, 4);
+    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
+    EXPECT_EQ(form.itemDescriptions[3], "Item 5");
+    EXPECT_EQ(editor.currentItem, 4);
+    EXPECT_EQ(GetFocus(), control(dateCell(4)));
+    {
+        PopupMenuChoice choice(2); // Insert item on row 2
+        rightClick(costCell(2));
+        EXPECT_TRUE(choice.menuWasShown());
+    }
+    EXPECT_EQ(form.itemCount, 5);
+    EXPECT_EQ(form.itemDescriptions[1], "");
+    EXPECT_EQ(form.itemDescriptions[2], "Item 2");
+    {
+        PopupMenuChoice choice(0); // dismissed: nothing happens
+        rightClick(descriptionCell(1));
+        EXPECT_TRUE(choice.menuWasShown());
+    }
+    EXPECT_EQ(form.itemCount, 5);
+    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
+}
+
+TEST_F(ItemGridTest, CountingTheEightyFirstItemGrowsTheLists) {
+    openWithItems(80);
+    EXPECT_EQ(form.itemCapacity, 100);
+    scroll(SB_THUMBPOSITION, 70);
+    ASSERT_EQ(editor.topItem, 70);
+    typeRow(12, "", "Item 81", "81");
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 81);
+    EXPECT_EQ(form.itemCapacity, 200);
+    EXPECT_EQ(form.itemDescriptions.size(), 200u);
+    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
+    EXPECT_EQ(form.itemDescriptions[79], "Item 80");
+    EXPECT_EQ(form.itemCosts[80], "81.00");
+    EXPECT_EQ(editor.topItem, 71);
+}
+
+} // namespace
+} // namespace plaxet::testing
