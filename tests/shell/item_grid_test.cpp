@@ -329,6 +329,23 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
     EXPECT_EQ(form.itemCosts[29], "30") << "a scroll only shows the items";
 }
 
+TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
+    openWithItems(20);
+    scroll(SB_THUMBPOSITION, 10);
+    ASSERT_EQ(text(descriptionCell(11)), "Item 20");
+    typeRow(12, "", "Item 21", "21");
+    // The wheel turns with the focus still in the cost cell.
+    wheel(costCell(12), WHEEL_DELTA);
+    EXPECT_EQ(form.itemCount, 21);
+    EXPECT_EQ(editor.topItem, 9);
+    focus(kNameBox);
+    scroll(SB_THUMBPOSITION, 11);
+    focus(dateCell(1));
+    focus(kNameBox);
+    EXPECT_EQ(form.itemCosts[20], "21.00");
+    EXPECT_EQ(text(costCell(11)), "21.00");
+}
+
 TEST_F(ItemGridTest, ScrollBarRangeAndWhenScrollingIsPossible) {
     open();
     struct Case {
@@ -457,6 +474,21 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     command(kInsertItemCommand);
     EXPECT_EQ(form.itemCount, 5);
     EXPECT_EQ(form.itemDescriptions[4], "Item 5");
+}
+
+TEST_F(ItemGridTest, ItemsPushedDownByInsertsCanBeScrolledTo) {
+    openWithItems(12);
+    scroll(SB_LINEDOWN);
+    ASSERT_EQ(editor.topItem, 2);
+    focus(dateCell(1));
+    command(kInsertItemCommand);
+    command(kInsertItemCommand);
+    EXPECT_EQ(form.itemCount, 14);
+    EXPECT_EQ(editor.topItem, 2) << "the rows stay where they were";
+    EXPECT_EQ(scrollBar().nMax, 4);
+    scroll(SB_THUMBPOSITION, 4);
+    EXPECT_EQ(editor.topItem, 4);
+    EXPECT_EQ(text(descriptionCell(11)), "Item 12");
 }
 
 TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
