@@ -2,6 +2,7 @@
 
 #include "runtime/codepage.h"
 
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <string>
@@ -9,13 +10,18 @@
 namespace plaxet {
 namespace {
 
-bool isRtfSpecial(unsigned char byte) {
-    return byte == '\\' || byte == '{' || byte == '}' || byte >= 0x80;
+using ByteSet = std::array<bool, 256>;
+
+// The given markup characters and every byte from 0x80 on.
+constexpr ByteSet specialBytes(std::string_view markupCharacters) {
+    ByteSet set{};
+    for (const char c : markupCharacters) set[static_cast<unsigned char>(c)] = true;
+    for (size_t byte = 0x80; byte < set.size(); ++byte) set[byte] = true;
+    return set;
 }
 
-bool isHtmlSpecial(unsigned char byte) {
-    return byte == '&' || byte == '<' || byte == '>' || byte == '"' || byte >= 0x80;
-}
+constexpr ByteSet kRtfSpecial = specialBytes("\\{}");
+constexpr ByteSet kHtmlSpecial = specialBytes("&<>\"");
 
 void appendRtfEscape(std::string& out, unsigned char byte) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -54,12 +60,12 @@ void appendHtmlEscape(std::string& out, unsigned char byte) {
 
 // Most of a form's text needs no escaping: copy each run of plain bytes with
 // one append and escape only the bytes in between.
-template <bool (*isSpecial)(unsigned char), void (*appendEscape)(std::string&, unsigned char)>
-void appendEscaped(std::string& out, std::string_view text) {
+template <void (*appendEscape)(std::string&, unsigned char)>
+void appendEscaped(std::string& out, std::string_view text, const ByteSet& special) {
     size_t runStart = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (!isSpecial(byte)) continue;
+        if (!special[byte]) continue;
         out.append(text.data() + runStart, i - runStart);
         appendEscape(out, byte);
         runStart = i + 1;
@@ -70,11 +76,11 @@ void appendEscaped(std::string& out, std::string_view text) {
 } // namespace
 
 void appendRtfText(std::string& out, std::string_view text) {
-    appendEscaped<isRtfSpecial, appendRtfEscape>(out, text);
+    appendEscaped<appendRtfEscape>(out, text, kRtfSpecial);
 }
 
 void appendHtmlText(std::string& out, std::string_view text) {
-    appendEscaped<isHtmlSpecial, appendHtmlEscape>(out, text);
+    appendEscaped<appendHtmlEscape>(out, text, kHtmlSpecial);
 }
 
 } // namespace plaxet

@@ -179,18 +179,24 @@ std::string Str(double value) {
 
 std::string Format(double value, std::string_view picture) {
     const std::string_view prefix = picture.substr(0, picture.find_first_not_of(' '));
+    uint64_t cents = 0;
+    if (nearestCents(value, cents)) {
+        // The common case, laid out on the stack: sign, units, point, cents.
+        char digits[32];
+        char* end = digits;
+        if (value < 0) *end++ = '-';
+        end = std::to_chars(end, digits + sizeof digits, cents / 100).ptr;
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + cents / 10 % 10);
+        *end++ = static_cast<char>('0' + cents % 10);
+        std::string text;
+        text.reserve(prefix.size() + static_cast<size_t>(end - digits));
+        return text.append(prefix).append(digits, end);
+    }
     std::string text(prefix);
     if (!std::isfinite(value)) return text + nonFinite(value);
     if (value < 0) text += '-';
-
-    uint64_t cents = 0;
-    if (!nearestCents(value, cents)) return text + exactMoneyDigits(value);
-    char digits[32];
-    char* end = std::to_chars(digits, digits + sizeof digits, cents / 100).ptr;
-    *end++ = '.';
-    *end++ = static_cast<char>('0' + cents / 10 % 10);
-    *end++ = static_cast<char>('0' + cents % 10);
-    return text.append(digits, end);
+    return text + exactMoneyDigits(value);
 }
 
 long double Val(std::string_view s, int32_t start) {
