@@ -75,8 +75,9 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string
                        "Cannot create documents for " + formPath +
                            ": give the form file a name ending in .plx");
 
-    ReplaceResult written = writeRtfFile(form, documents.rtf);
-    if (written.ok) written = writeHtmlFile(form, documents.html);
+    const ItemCostTexts costs = itemCostTexts(form);
+    ReplaceResult written = writeRtfFile(form, documents.rtf, costs);
+    if (written.ok) written = writeHtmlFile(form, documents.html, costs);
     if (!written.ok)
         return refusal(CreateFilesStatus::WriteFailed,
                        "The documents were not created: " + written.error);

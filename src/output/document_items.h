@@ -4,7 +4,9 @@
 #include "form/form_document.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace plaxet {
 
@@ -20,5 +22,16 @@ size_t documentItemCount(const FormDocument& form);
 // The item at `index` (0-based, below documentItemCount). Its views point
 // into the form.
 DocumentItem documentItem(const FormDocument& form, size_t index);
+
+// Every item's cost as the documents print it: the money text ("0.00") of the
+// number its cost text reads as. Made once, it serves both documents.
+struct ItemCostTexts {
+    std::string texts;        // the items' texts one after the other
+    std::vector<size_t> ends; // where each item's text ends in `texts`
+};
+ItemCostTexts itemCostTexts(const FormDocument& form);
+
+// The money text of the item at `index` (below documentItemCount).
+std::string_view costText(const ItemCostTexts& costs, size_t index);
 
 } // namespace plaxet

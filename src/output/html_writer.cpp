@@ -58,7 +58,8 @@ size_t estimatedSize(const FormDocument& form, size_t items) {
 }
 
 // Builds the page into `output`, handing it on in pieces when it has a sink.
-void buildHtmlDocument(const FormDocument& form, DocumentOutput& output) {
+void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
+                       DocumentOutput& output) {
     const size_t items = documentItemCount(form);
     // The blocks below the letterhead move down 22 pixels per sender line, and
     // the closing block 27 pixels per table row.
@@ -163,8 +164,7 @@ void buildHtmlDocument(const FormDocument& form, DocumentOutput& output) {
         line(out, "      <td>", item.date, "</td>");
         line(out, item.computed ? "      <td id=\"right\">" : "      <td id=\"left\">",
              item.description, "</td>");
-        line(out, "      <td id=\"right\">", Format(static_cast<double>(Val(form.itemCosts[i]))),
-             "</td>");
+        line(out, "      <td id=\"right\">", costText(costs, i), "</td>");
         markup(out, "    </tr>");
         if (!handOnFullPiece(output)) return;
     }
@@ -192,16 +192,21 @@ void buildHtmlDocument(const FormDocument& form, DocumentOutput& output) {
 
 std::string htmlDocument(const FormDocument& form) {
     DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
-    buildHtmlDocument(form, output);
+    buildHtmlDocument(form, itemCostTexts(form), output);
     return std::move(output.text);
 }
 
 ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
+    return writeHtmlFile(form, path, itemCostTexts(form));
+}
+
+ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path,
+                            const ItemCostTexts& costs) {
     return replaceFileContentsInPieces(
         path,
-        [&form](const ContentSink& sink) {
+        [&form, &costs](const ContentSink& sink) {
             DocumentOutput output = documentInPieces(sink);
-            buildHtmlDocument(form, output);
+            buildHtmlDocument(form, costs, output);
         },
         /*markReadOnly=*/true);
 }

@@ -3,6 +3,7 @@
 // the letterhead, the addressee, the heading word with the date, the item
 // table, and the closing sentence with the notes.
 #include "form/form_document.h"
+#include "output/document_items.h"
 #include "runtime/file.h"
 
 #include <string>
@@ -18,5 +19,10 @@ std::string htmlDocument(const FormDocument& form);
 // read-only too) and marks it read-only. A failure leaves the earlier file as
 // it was and says why.
 ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path);
+
+// The same, with the items' cost texts already made from this form (Create
+// Files makes them once for both documents).
+ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path,
+                            const ItemCostTexts& costs);
 
 } // namespace plaxet

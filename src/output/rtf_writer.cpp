@@ -54,7 +54,8 @@ size_t estimatedSize(const FormDocument& form, size_t items) {
 }
 
 // Builds the document into `output`, handing it on in pieces when it has a sink.
-void buildRtfDocument(const FormDocument& form, DocumentOutput& output) {
+void buildRtfDocument(const FormDocument& form, const ItemCostTexts& costs,
+                      DocumentOutput& output) {
     const size_t items = documentItemCount(form);
     std::string& out = output.text;
 
@@ -91,8 +92,7 @@ void buildRtfDocument(const FormDocument& form, DocumentOutput& output) {
         line(out, "{\\pard\\intbl\\fs20 ", item.date, "\\cell}");
         line(out, item.computed ? "{\\pard\\intbl\\fs20\\qr " : "{\\pard\\intbl\\fs20 ",
              item.description, "\\cell}");
-        line(out, "{\\pard\\intbl\\fs20\\qr ", Format(static_cast<double>(Val(form.itemCosts[i]))),
-             "\\cell}");
+        line(out, "{\\pard\\intbl\\fs20\\qr ", costText(costs, i), "\\cell}");
         markup(out, "\\row");
         if (!handOnFullPiece(output)) return;
     }
@@ -114,16 +114,21 @@ void buildRtfDocument(const FormDocument& form, DocumentOutput& output) {
 
 std::string rtfDocument(const FormDocument& form) {
     DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
-    buildRtfDocument(form, output);
+    buildRtfDocument(form, itemCostTexts(form), output);
     return std::move(output.text);
 }
 
 ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path) {
+    return writeRtfFile(form, path, itemCostTexts(form));
+}
+
+ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path,
+                           const ItemCostTexts& costs) {
     return replaceFileContentsInPieces(
         path,
-        [&form](const ContentSink& sink) {
+        [&form, &costs](const ContentSink& sink) {
             DocumentOutput output = documentInPieces(sink);
-            buildRtfDocument(form, output);
+            buildRtfDocument(form, costs, output);
         },
         /*markReadOnly=*/true);
 }

@@ -3,6 +3,7 @@
 // addressee with heading word and date, the item table with its totals row,
 // the closing sentence and the notes.
 #include "form/form_document.h"
+#include "output/document_items.h"
 #include "runtime/file.h"
 
 #include <string>
@@ -18,5 +19,10 @@ std::string rtfDocument(const FormDocument& form);
 // document, read-only too) and marks it read-only. A failure leaves the
 // earlier file as it was and says why.
 ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path);
+
+// The same, with the items' cost texts already made from this form (Create
+// Files makes them once for both documents).
+ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path,
+                           const ItemCostTexts& costs);
 
 } // namespace plaxet
