@@ -21,7 +21,8 @@ enum class CreateFilesStatus {
     NoItems,         // "Must include some items"
     NoFormType,      // "Must specify form type"
     InvalidItemDate, // "Invalid date for item" and the item's number
-    NoFormFile,      // the form has no file to put the documents beside
+    NoFormFile,      // the form has no file to put the documents beside (the window,
+                     // where Save As was just cancelled, ends without a message)
     BadFormFileName, // the documents would replace the form file or leave its folder
     WriteFailed,     // a document could not be written
 };
