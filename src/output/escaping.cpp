@@ -23,52 +23,67 @@ constexpr ByteSet specialBytes(std::string_view markupCharacters) {
 constexpr ByteSet kRtfSpecial = specialBytes("\\{}");
 constexpr ByteSet kHtmlSpecial = specialBytes("&<>\"");
 
-void appendRtfEscape(std::string& out, unsigned char byte) {
+void appendHexByte(std::string& out, unsigned char byte) {
     static constexpr char kHex[] = "0123456789abcdef";
-    if (byte < 0x80) {
-        out += '\\';
-        out += static_cast<char>(byte);
-        return;
-    }
     const char escape[] = {'\\', '\'', kHex[byte >> 4], kHex[byte & 0x0F]};
     out.append(escape, sizeof escape);
 }
 
-void appendHtmlEscape(std::string& out, unsigned char byte) {
-    switch (byte) {
+// Each escape takes the text and the position of a special byte, and returns
+// how many bytes it wrote out: a two-byte character of the code page is
+// escaped whole, since its trail byte may look like markup.
+size_t appendRtfEscape(std::string& out, std::string_view text, size_t at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80) {
+        out += '\\';
+        out += static_cast<char>(byte);
+        return 1;
+    }
+    const size_t length = ansiCharacterAt(text, at).length;
+    for (size_t i = 0; i < length; ++i)
+        appendHexByte(out, static_cast<unsigned char>(text[at + i]));
+    return length;
+}
+
+size_t appendHtmlEscape(std::string& out, std::string_view text, size_t at) {
+    switch (text[at]) {
     case '&':
         out += "&amp;";
-        return;
+        return 1;
     case '<':
         out += "&lt;";
-        return;
+        return 1;
     case '>':
         out += "&gt;";
-        return;
+        return 1;
     case '"':
         out += "&quot;";
-        return;
+        return 1;
     default:
         break;
     }
+    const AnsiCharacter character = ansiCharacterAt(text, at);
     char reference[16] = {'&', '#'};
     char* end =
-        std::to_chars(reference + 2, reference + sizeof reference - 1, ansiCodePoint(byte)).ptr;
+        std::to_chars(reference + 2, reference + sizeof reference - 1, character.codePoint).ptr;
     *end++ = ';';
     out.append(reference, end);
+    return character.length;
 }
 
 // Most of a form's text needs no escaping: copy each run of plain bytes with
 // one append and escape only the bytes in between.
-template <void (*appendEscape)(std::string&, unsigned char)>
+template <size_t (*appendEscape)(std::string&, std::string_view, size_t)>
 void appendEscaped(std::string& out, std::string_view text, const ByteSet& special) {
     size_t runStart = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (!special[byte]) continue;
+    for (size_t i = 0; i < text.size();) {
+        if (!special[static_cast<unsigned char>(text[i])]) {
+            ++i;
+            continue;
+        }
         out.append(text.data() + runStart, i - runStart);
-        appendEscape(out, byte);
-        runStart = i + 1;
+        i += appendEscape(out, text, i);
+        runStart = i;
     }
     out.append(text.data() + runStart, text.size() - runStart);
 }

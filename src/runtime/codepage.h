@@ -1,8 +1,10 @@
 #pragma once
 // The ANSI code page in which all of Plaxet's text is held.
 // The Windows build asks the system; the portable build uses code page 1252.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace plaxet {
 
@@ -10,6 +12,14 @@ unsigned char ansiLower(unsigned char c);
 unsigned char ansiUpper(unsigned char c);
 // The Unicode code point of one byte of text; 0xFFFD where the code page has none.
 uint32_t ansiCodePoint(unsigned char c);
+// One character of ANSI text: on systems whose code page has two-byte
+// characters a lead byte and its trail byte make one character.
+struct AnsiCharacter {
+    uint32_t codePoint = 0;
+    size_t length = 1;
+};
+AnsiCharacter ansiCharacterAt(std::string_view text, size_t at);
+
 // The byte of the ANSI code page that stands for a code point, if any.
 std::optional<unsigned char> ansiByte(uint32_t codePoint);
 

@@ -43,4 +43,8 @@ std::optional<unsigned char> ansiByte(uint32_t codePoint) {
     return cp1252Byte(codePoint);
 }
 
+AnsiCharacter ansiCharacterAt(std::string_view text, size_t at) {
+    return {cp1252CodePoint(static_cast<unsigned char>(text[at])), 1};
+}
+
 } // namespace plaxet

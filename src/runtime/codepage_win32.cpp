@@ -47,6 +47,16 @@ uint32_t ansiCodePoint(unsigned char c) {
     return tables().codePoint[c];
 }
 
+AnsiCharacter ansiCharacterAt(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (at + 1 < text.size() && IsDBCSLeadByte(lead)) {
+        wchar_t wide[2] = {};
+        if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data() + at, 2, wide, 2) == 1)
+            return {static_cast<uint32_t>(wide[0]), 2};
+    }
+    return {ansiCodePoint(lead), 1};
+}
+
 std::optional<unsigned char> ansiByte(uint32_t codePoint) {
     if (codePoint == 0xFFFD) return std::nullopt;
     const auto& points = tables().codePoint;
