@@ -82,8 +82,35 @@ close_with_escape() {
   launcher=""
 }
 
+# Whether a box of the untitled main window shows text: some pixel of the
+# box, cut from a screenshot of the window, is dark. The client area starts
+# 3 pixels in and 41 down (frame, title and menu bar); the crops keep inside
+# the boxes, clear of the grid's rules.
+box_shows_text() {
+  local window dark
+  window=$(xdotool search --name '^Plaxet$' | head -1)
+  # Without a window, import would wait for a click on one.
+  [ -n "$window" ] || return 1
+  dark=$(import -window "$window" -crop "$1" +repage -colorspace Gray \
+    -format '%[fx:minima < 0.5]' info:) || return 1
+  [ "$dark" = 1 ]
+}
+name_box_shows_text() { box_shows_text 320x14+95+74; }
+amount_box_shows_text() { box_shows_text 78x16+458+473; }
+
+# Keys sent before the main window exists and Wine has taken the X input
+# focus are lost (start_program's wait is also met by the desktop window,
+# as xdotool matches names regardless of case); a probe letter typed into
+# the Name box until it shows says the keys now arrive.
+type_probe_letter() {
+  xdotool type x
+  name_box_shows_text
+}
+
 case_typing_into_a_new_form() {
   start_program typing || return 1
+  wait_for 20 type_probe_letter || { echo "typed keys never reached the Name box"; return 1; }
+  xdotool key End shift+Home BackSpace
   # The focus starts in the Name box. Shift+Tab goes to the date box, whose
   # date is checked and rewritten on leaving, then to the Estimate button.
   xdotool type --delay 40 "Ann Smith"
@@ -108,9 +135,30 @@ case_opening_a_form_named_on_the_command_line() {
   close_with_escape y
 }
 
+case_typing_an_item_shows_the_total() {
+  start_program item || return 1
+  wait_for 20 type_probe_letter || { echo "typed keys never reached the Name box"; return 1; }
+  xdotool key End shift+Home BackSpace
+  if amount_box_shows_text; then echo "the amount box of a new form is not empty"; return 1; fi
+  # From the Name box, Tab passes the other addressee boxes into row 1;
+  # leaving the cost cell counts the item and shows the total.
+  xdotool key Tab Tab Tab Tab
+  xdotool type --delay 40 "3/4/24"
+  xdotool key Tab
+  xdotool type --delay 40 "Paint"
+  xdotool key Tab
+  xdotool type --delay 40 "12.5"
+  xdotool key Tab
+  wait_for 20 amount_box_shows_text || { echo "the total did not appear in the amount box"; return 1; }
+  import -window root "$artifacts/e2e-item.png"
+  # The item made the form changed, so closing offers to save: No.
+  close_with_escape n
+}
+
 passed=0
 failed=0
-for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line; do
+for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line \
+  case_typing_an_item_shows_the_total; do
   # Run in this shell (not a subshell), so a failed case's program is known
   # to stop_program.
   if $case >"$work/case.out" 2>&1; then
