@@ -66,12 +66,7 @@ class PopupMenuChoice {
         if (menu && IsWindowVisible(menu) && !s.shown) {
             s.shown = true;
             for (int k = 0; k < s.entry; ++k) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-            // The menu chooses on the character of Enter, which a posted key
-            // press would only produce through the keyboard layout.
-            if (s.entry == 0)
-                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-            else
-                PostMessageW(menu, WM_CHAR, '\r', 0);
+            PostMessageW(menu, WM_KEYDOWN, s.entry == 0 ? VK_ESCAPE : VK_RETURN, 0);
             return;
         }
         if (GetTickCount64() > s.deadline) EndMenu(); // fail instead of hanging
