@@ -13,6 +13,7 @@
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 #include "ui/form_type.h"
+#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 
 namespace plaxet {
@@ -32,10 +33,16 @@ std::string initialFileName(const std::string& currentFilePath) {
 // Writes the form into its current file. True when it is saved or had no
 // items to save; a failure is reported and gives false.
 bool saveIntoCurrentFile(MainWindow& main) {
+    // A complete row that still has the focus counts as it would on leaving
+    // its cell: a menu command or key does not take the focus away, and the
+    // item just typed must not be left out of the file.
+    countFocusedRowBeforeScrolling(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
     gatherForm(main);
     const FormSaveResult saved = saveFormFile(main.form, main.editor, countBeforeGathering);
+    // Gathering closes up blank rows between items; the grid shows the result.
+    refreshRows(main);
     if (saved.outcome != SaveOutcome::Failed) return true;
     MessageBox("The form was not saved:\r\n" + saved.error, "Save File", MB_OK | MB_ICONSTOP);
     return false;

@@ -540,5 +540,29 @@ TEST_F(ItemGridTest, CountingTheEightyFirstItemGrowsTheLists) {
     EXPECT_EQ(editor.topItem, 71);
 }
 
+TEST_F(ItemGridTest, SavingWithTheFocusInAJustTypedRowKeepsThatItem) {
+    const std::string path = writeSampleForm("job.plx", kInvoice);
+    open("\"" + path + "\"");
+    ASSERT_EQ(form.itemCount, 3);
+    // A fourth item, typed while the focus never leaves its cost cell, and a
+    // blank row left between the items (Insert item leaves one).
+    typeRow(5, "", "Varnish", "7");
+    ASSERT_EQ(form.itemCount, 3) << "not counted before its cell is left";
+    responder.answerButton(IDYES);
+    command(kSaveCommand);
+    EXPECT_FALSE(editor.changed);
+
+    FormDocument saved;
+    EditorState reading;
+    reading.currentFilePath = path;
+    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    ASSERT_EQ(saved.itemCount, 4);
+    EXPECT_EQ(saved.itemDescriptions[3], "Varnish");
+    EXPECT_EQ(saved.itemCosts[3], "7.00") << "counted as on leaving the cell";
+    // The grid shows the items as saved, the gap closed.
+    EXPECT_EQ(text(descriptionCell(4)), "Varnish");
+    EXPECT_EQ(text(descriptionCell(5)), "");
+}
+
 } // namespace
 } // namespace plaxet::testing
