@@ -1,5 +1,7 @@
 #include "output/document_output.h"
 
+#include <utility>
+
 namespace plaxet {
 namespace {
 
@@ -36,6 +38,23 @@ bool handOnFullPiece(DocumentOutput& output) {
 
 void handOnRest(DocumentOutput& output) {
     if (output.sink) handOn(output);
+}
+
+std::string documentText(const FormDocument& form, DocumentBuilder build, size_t expectedSize) {
+    DocumentOutput output = wholeDocument(expectedSize);
+    build(form, itemCostTexts(form), output);
+    return std::move(output.text);
+}
+
+ReplaceResult writeDocumentFile(const FormDocument& form, const std::string& path,
+                                const ItemCostTexts& costs, DocumentBuilder build) {
+    return replaceFileContentsInPieces(
+        path,
+        [&](const ContentSink& sink) {
+            DocumentOutput output = documentInPieces(sink);
+            build(form, costs, output);
+        },
+        /*markReadOnly=*/true);
 }
 
 } // namespace plaxet

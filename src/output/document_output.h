@@ -2,6 +2,8 @@
 // Where a document's bytes go while a writer builds it: gathered whole for
 // the caller, or handed on to a file in pieces, so that a long document is
 // never held in memory at once.
+#include "form/form_document.h"
+#include "output/document_items.h"
 #include "runtime/file.h"
 
 #include <cstddef>
@@ -27,5 +29,17 @@ bool handOnFullPiece(DocumentOutput& output);
 
 // Called at the end: hands on what is left.
 void handOnRest(DocumentOutput& output);
+
+// What each document writer provides: the document of a form built into an output.
+using DocumentBuilder = void (*)(const FormDocument& form, const ItemCostTexts& costs,
+                                 DocumentOutput& output);
+
+// The whole document in memory, with room for `expectedSize` bytes.
+std::string documentText(const FormDocument& form, DocumentBuilder build, size_t expectedSize);
+
+// The document written read-only at `path` through a temporary file beside it,
+// built and written in pieces.
+ReplaceResult writeDocumentFile(const FormDocument& form, const std::string& path,
+                                const ItemCostTexts& costs, DocumentBuilder build);
 
 } // namespace plaxet

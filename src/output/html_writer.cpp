@@ -37,19 +37,6 @@ void topLine(std::string& out, int32_t pixels) {
     markup(out, "px;");
 }
 
-const char* documentTitle(int32_t formType) {
-    switch (formType) {
-    case kInvoice:
-        return "Invoice";
-    case kReceipt:
-        return "Receipt";
-    case kEstimate:
-        return "Estimate";
-    default:
-        return "";
-    }
-}
-
 size_t estimatedSize(const FormDocument& form, size_t items) {
     size_t size = 3072 + form.notes.size();
     for (size_t i = 0; i < items; ++i)
@@ -75,7 +62,7 @@ void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
     markup(out, "<html>");
     markup(out, "<head>");
     out += "  <title>";
-    out += documentTitle(form.formType);
+    out += formTypeName(form.formType);
     markup(out, "</title>");
     markup(out, "  <meta name=\"format-detection\" content=\"telephone=no\">");
     markup(out, "  <style type=\"text/css\">");
@@ -191,9 +178,7 @@ void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
 } // namespace
 
 std::string htmlDocument(const FormDocument& form) {
-    DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
-    buildHtmlDocument(form, itemCostTexts(form), output);
-    return std::move(output.text);
+    return documentText(form, buildHtmlDocument, estimatedSize(form, documentItemCount(form)));
 }
 
 ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
@@ -202,13 +187,7 @@ ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
 
 ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path,
                             const ItemCostTexts& costs) {
-    return replaceFileContentsInPieces(
-        path,
-        [&form, &costs](const ContentSink& sink) {
-            DocumentOutput output = documentInPieces(sink);
-            buildHtmlDocument(form, costs, output);
-        },
-        /*markReadOnly=*/true);
+    return writeDocumentFile(form, path, costs, buildHtmlDocument);
 }
 
 } // namespace plaxet

@@ -113,9 +113,7 @@ void buildRtfDocument(const FormDocument& form, const ItemCostTexts& costs,
 } // namespace
 
 std::string rtfDocument(const FormDocument& form) {
-    DocumentOutput output = wholeDocument(estimatedSize(form, documentItemCount(form)));
-    buildRtfDocument(form, itemCostTexts(form), output);
-    return std::move(output.text);
+    return documentText(form, buildRtfDocument, estimatedSize(form, documentItemCount(form)));
 }
 
 ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path) {
@@ -124,13 +122,7 @@ ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path) {
 
 ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path,
                            const ItemCostTexts& costs) {
-    return replaceFileContentsInPieces(
-        path,
-        [&form, &costs](const ContentSink& sink) {
-            DocumentOutput output = documentInPieces(sink);
-            buildRtfDocument(form, costs, output);
-        },
-        /*markReadOnly=*/true);
+    return writeDocumentFile(form, path, costs, buildRtfDocument);
 }
 
 } // namespace plaxet
