@@ -1,17 +1,13 @@
 #include "form/form_document.h"
 
+#include "form_builder.h"
+
 #include <gtest/gtest.h>
 
 namespace plaxet {
 namespace {
 
-void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
-             std::string cost) {
-    const auto i = static_cast<size_t>(item - 1);
-    form.itemDates[i] = std::move(date);
-    form.itemDescriptions[i] = std::move(description);
-    form.itemCosts[i] = std::move(cost);
-}
+using testing::setItem;
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "form/form_file.h"
 
+#include "form_builder.h"
+
 #include "runtime/binary.h"
 #include "runtime/file.h"
 #include "temp_folder.h"
@@ -9,15 +11,8 @@
 namespace plaxet {
 namespace {
 
+using testing::setItem;
 using testing::TempFolder;
-
-void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
-             std::string cost) {
-    const auto i = static_cast<size_t>(item - 1);
-    form.itemDates[i] = std::move(date);
-    form.itemDescriptions[i] = std::move(description);
-    form.itemCosts[i] = std::move(cost);
-}
 
 // One item (no date, Paint, 10), addressee name A, Invoice, no notes.
 FormDocument paintForm() {

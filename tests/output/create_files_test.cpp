@@ -1,5 +1,7 @@
 #include "output/create_files.h"
 
+#include "form_builder.h"
+
 #include "output/html_writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
@@ -14,15 +16,8 @@
 namespace plaxet {
 namespace {
 
+using testing::setItem;
 using testing::TempFolder;
-
-void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
-             std::string cost) {
-    const auto i = static_cast<size_t>(item - 1);
-    form.itemDates[i] = std::move(date);
-    form.itemDescriptions[i] = std::move(description);
-    form.itemCosts[i] = std::move(cost);
-}
 
 FormDocument readyInvoice() {
     FormDocument form;

@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers to fill in a form for the output tests.
+// Small helpers to fill in a form for the tests.
 #include "form/form_document.h"
 
 #include <string>
@@ -12,6 +12,15 @@ struct Item {
     std::string description;
     std::string cost;
 };
+
+// Sets item `item` (1-based) without counting it.
+inline void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
+                    std::string cost) {
+    const auto i = static_cast<size_t>(item - 1);
+    form.itemDates[i] = std::move(date);
+    form.itemDescriptions[i] = std::move(description);
+    form.itemCosts[i] = std::move(cost);
+}
 
 // Appends the items after the ones in use, growing the lists as the editor does.
 inline void addItems(FormDocument& form, const std::vector<Item>& items) {
