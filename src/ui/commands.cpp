@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "output/create_files.h"
 #include "output/dates.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
@@ -12,11 +11,13 @@
 #include "runtime/toolkit/message_box.h"
 #include "ui/about_box.h"
 #include "ui/control_ids.h"
+#include "ui/create_files_command.h"
 #include "ui/file_commands.h"
 #include "ui/form_type.h"
 #include "ui/item_cells.h"
 #include "ui/item_commands.h"
 #include "ui/item_scroll.h"
+#include "ui/sender_dialog.h"
 
 namespace plaxet {
 namespace {
@@ -102,34 +103,30 @@ AfterCommand onAmountBox(MainWindow& main, int, int notification) {
 }
 
 AfterCommand onOutputKind(MainWindow& main, int, int) {
-    main.editor.outputKind = ControlIsChecked(main.window, kHtmButton) ? kOutputHtml : kOutputRtf;
-    bool exists = false;
-    if (!main.editor.currentFilePath.empty()) {
-        const DocumentPaths documents = documentPaths(main.editor.currentFilePath);
-        exists = fileExists(main.editor.outputKind == kOutputHtml ? documents.html : documents.rtf);
-    }
-    ControlEnable(main.window, kShowFileButton, exists);
-    ControlEnable(main.window, kCopyFileButton, exists);
+    chooseOutputKind(main);
     return AfterCommand::RestoreButtons;
 }
 
-AfterCommand onSender(MainWindow&, int, int) {
-    sayNotYetAvailable("The sender dialog");
+AfterCommand onSender(MainWindow& main, int, int) {
+    editSender(main);
     return AfterCommand::RestoreButtons;
 }
 
-AfterCommand onCreateFiles(MainWindow&, int, int) {
-    sayNotYetAvailable("Create Files");
-    return AfterCommand::RestoreButtons;
+// A refused form and a viewer just started leave the buttons' look alone.
+AfterCommand afterDocumentCommand(CommandEnd end) {
+    return end == CommandEnd::Finished ? AfterCommand::RestoreButtons : AfterCommand::LeaveButtons;
 }
 
-AfterCommand onShowFile(MainWindow&, int, int) {
-    sayNotYetAvailable("Show File");
-    return AfterCommand::RestoreButtons;
+AfterCommand onCreateFiles(MainWindow& main, int, int) {
+    return afterDocumentCommand(createFiles(main));
 }
 
-AfterCommand onCopyFile(MainWindow&, int, int) {
-    sayNotYetAvailable("Copy File");
+AfterCommand onShowFile(MainWindow& main, int, int) {
+    return afterDocumentCommand(showFile(main));
+}
+
+AfterCommand onCopyFile(MainWindow& main, int, int) {
+    copyFilePath(main);
     return AfterCommand::RestoreButtons;
 }
 

@@ -30,8 +30,8 @@ std::string initialFileName(const std::string& currentFilePath) {
     return Left(currentFilePath, Len(currentFilePath) - 4);
 }
 
-// Writes the form into its current file. True when it is saved or had no
-// items to save; a failure is reported and gives false.
+} // namespace
+
 bool saveIntoCurrentFile(MainWindow& main) {
     // A complete row that still has the focus counts as it would on leaving
     // its cell: a menu command or key does not take the focus away, and the
@@ -47,6 +47,8 @@ bool saveIntoCurrentFile(MainWindow& main) {
     MessageBox("The form was not saved:\r\n" + saved.error, "Save File", MB_OK | MB_ICONSTOP);
     return false;
 }
+
+namespace {
 
 // Save As for a form without a file, otherwise the plain save.
 bool saveCurrentForm(MainWindow& main) {

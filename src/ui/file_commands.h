@@ -8,6 +8,9 @@ namespace plaxet {
 void newForm(MainWindow& main);
 void openForm(MainWindow& main);
 void saveForm(MainWindow& main);
+// Writes the form into its current file without asking. True when it is
+// saved or had no items to save; a failure is reported and gives false.
+bool saveIntoCurrentFile(MainWindow& main);
 // The save dialog, then the save; true when the form is saved (or had
 // nothing to save), false when the dialog was cancelled or the save failed.
 bool saveFormAs(MainWindow& main);

@@ -1,6 +1,6 @@
 // The main window at work: form types with their titles and amount box,
 // the date box's check, change tracking, the output kind, the plain button
-// look, Help and the commands that are still to come.
+// look and Help.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -202,18 +202,6 @@ TEST_F(MainWindowTest, HelpContentsNamesTheMissingHelpFile) {
     command(kHelpContentsCommand);
     ASSERT_EQ(responder.asked().size(), 2u);
     EXPECT_NE(responder.asked()[1].text.find("not yet available"), std::string::npos);
-}
-
-TEST_F(MainWindowTest, CommandsStillToComeSaySoPlainly) {
-    open();
-    for (int id : {int(kSenderButton), int(kCreateFilesButton), int(kCreateFilesCommand),
-                   int(kShowFileButton), int(kCopyFileButton)}) {
-        responder.forget();
-        command(id);
-        ASSERT_EQ(responder.asked().size(), 1u) << "command " << id;
-        EXPECT_NE(responder.asked()[0].text.find("not yet available"), std::string::npos);
-    }
-    EXPECT_FALSE(editor.changed);
 }
 
 } // namespace

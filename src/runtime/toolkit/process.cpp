@@ -11,6 +11,11 @@
 namespace plaxet {
 
 long Shell(std::string_view commandLine, int showState, bool wait) {
+    UserRequest request;
+    request.kind = RequestKind::StartProgram;
+    request.text = std::string(commandLine);
+    request.style = static_cast<unsigned>(showState);
+    if (const auto answer = answerFromResponder(request)) return wait ? answer->button : 0;
     // CreateProcessW may write into the command line buffer.
     std::wstring command = toWide(commandLine);
     STARTUPINFOW startup{};

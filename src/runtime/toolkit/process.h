@@ -9,7 +9,8 @@ namespace plaxet {
 
 // Starts a program with a show state (SW_...). With `wait` blocks, handling
 // no window messages, until it ends and returns its exit code; otherwise
-// returns 0 at once. -1 when the program could not be started.
+// returns 0 at once. -1 when the program could not be started. Goes through
+// the responder seam (responder.h) so tests see the command line.
 long Shell(std::string_view commandLine, int showState, bool wait);
 
 // Hands a document or address to the desktop shell with a verb ("open"),

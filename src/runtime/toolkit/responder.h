@@ -1,6 +1,7 @@
 #pragma once
 // The one seam through which the program asks the user something (message
-// boxes, the open and save dialogs) or hands the desktop a document to open.
+// boxes, the open and save dialogs), hands the desktop a document to open
+// or starts another program.
 // With no responder installed, which is always so in the shipped program,
 // the real windows are shown. A test installs a responder that records each
 // request and gives the answer the test chose.
@@ -11,7 +12,7 @@
 
 namespace plaxet {
 
-enum class RequestKind { MessageBox, OpenFile, SaveFile, OpenDocument };
+enum class RequestKind { MessageBox, OpenFile, SaveFile, OpenDocument, StartProgram };
 
 struct FileFilter {
     std::string description;
@@ -20,10 +21,10 @@ struct FileFilter {
 
 struct UserRequest {
     RequestKind kind = RequestKind::MessageBox;
-    std::string text;  // message text, or the document or address to open
+    std::string text;  // message text, the document or address to open, or a command line
     std::string title; // message box caption or file dialog title
     // Message box buttons and icon, file dialog flags, or the show command
-    // for a document.
+    // for a document or program.
     unsigned style = 0;
     std::string verb; // documents: what the shell is asked to do ("open")
     // File dialogs:
@@ -34,7 +35,7 @@ struct UserRequest {
 };
 
 struct UserAnswer {
-    int button = 0;   // message boxes: IDOK, IDYES, IDNO, IDCANCEL
+    int button = 0;   // message boxes: IDOK, IDYES, IDNO, IDCANCEL; a program's exit code
     std::string path; // file dialogs: the chosen path, empty for Cancel
 };
 

@@ -1,0 +1,158 @@
+#include "ui/create_files_command.h"
+
+#include "output/create_files.h"
+#include "runtime/file.h"
+#include "runtime/text.h"
+#include "runtime/toolkit/clipboard.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/message_box.h"
+#include "runtime/toolkit/process.h"
+#include "ui/control_ids.h"
+#include "ui/file_commands.h"
+#include "ui/form_transfer.h"
+#include "ui/form_type.h"
+#include "ui/item_cells.h"
+#include "ui/item_rows.h"
+#include "ui/sender_dialog.h"
+
+namespace plaxet {
+namespace {
+
+constexpr const char* kRtfViewer = "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
+constexpr const char* kHtmlViewers[] = {
+    "c:\\Program Files\\Internet Explorer\\iexplore.exe",
+    "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe",
+};
+
+// The chosen document of the current form with the given extension, or
+// empty for a form without a file, which has no documents.
+std::string chosenDocument(const EditorState& editor, const char* rtf, const char* html) {
+    const std::string& formPath = editor.currentFilePath;
+    if (formPath.empty()) return {};
+    return Left(formPath, Len(formPath) - 3) + (editor.outputKind == kOutputHtml ? html : rtf);
+}
+
+bool chosenDocumentExists(const EditorState& editor) {
+    const std::string document = chosenDocument(editor, "rtf", "htm");
+    return !document.empty() && fileExists(document);
+}
+
+void offerDocuments(MainWindow& main, bool offered) {
+    ControlEnable(main.window, kShowFileButton, offered);
+    ControlEnable(main.window, kCopyFileButton, offered);
+}
+
+// A refused form: the message, then the focus where the fault can be mended.
+void refuse(MainWindow& main, const CreateFilesResult& refusal) {
+    MessageBox(refusal.message, refusal.title, MB_OK | MB_ICONERROR);
+    switch (refusal.status) {
+    case CreateFilesStatus::InvalidFormDate:
+    case CreateFilesStatus::NoFormDate:
+        ControlSetFocus(main.window, kDateBox);
+        break;
+    case CreateFilesStatus::NoSender:
+        editSender(main);
+        break;
+    case CreateFilesStatus::NoAddressee:
+        ControlSetFocus(main.window, kNameBox);
+        break;
+    case CreateFilesStatus::NoItems:
+        ControlSetFocus(main.window, kDateColumn + 1);
+        break;
+    case CreateFilesStatus::InvalidItemDate:
+        // Only the first twelve items have a grid row of that number.
+        if (refusal.item >= 1 && refusal.item <= kVisibleRows)
+            ControlSetFocus(main.window, kDateColumn + refusal.item);
+        break;
+    default:
+        break;
+    }
+}
+
+// A changed form is saved first: into its file without asking when that file
+// exists, through Save As otherwise. True when the form now has a file to
+// put the documents beside; a cancelled Save As ends the command quietly and
+// a failed save has already said why.
+bool formSavedInItsFile(MainWindow& main) {
+    if (main.editor.changed) {
+        const bool saved =
+            fileExists(main.editor.currentFilePath) ? saveIntoCurrentFile(main) : saveFormAs(main);
+        if (!saved) return false;
+    }
+    return fileExists(main.editor.currentFilePath);
+}
+
+} // namespace
+
+CommandEnd createFiles(MainWindow& main) {
+    // The row just typed counts as it would on leaving its cell.
+    countFocusedRowBeforeScrolling(main);
+    const std::string dateText = ControlGetText(main.window, kDateBox);
+    main.form.addresseeLines[0] = ControlGetText(main.window, kNameBox);
+    const CreateFilesResult checked =
+        checkFormForFiles(main.form, dateText, checkedFormType(main.window, kNoType));
+    if (checked.status != CreateFilesStatus::Ok) {
+        refuse(main, checked);
+        return CommandEnd::Refused;
+    }
+    // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
+    refreshRows(main);
+
+    if (!formSavedInItsFile(main)) return CommandEnd::Finished;
+    gatherForm(main);
+    const CreateFilesResult written = writeFormDocuments(main.form, main.editor.currentFilePath);
+    if (written.status != CreateFilesStatus::Ok) {
+        MessageBox(written.message, written.title, MB_OK | MB_ICONERROR);
+        return CommandEnd::Finished;
+    }
+    offerDocuments(main, true);
+    MessageBox(written.message, written.title, MB_OK | MB_ICONINFORMATION);
+    return showFile(main);
+}
+
+Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists) {
+    if (outputKind != kOutputHtml) {
+        if (exists(kRtfViewer)) return {kRtfViewer, {}};
+        return {{}, "Wordpad not found"};
+    }
+    for (const char* viewer : kHtmlViewers)
+        if (exists(viewer)) return {viewer, {}};
+    return {{}, "Internet Explorer not found"};
+}
+
+std::string viewerCommandLine(const std::string& viewer, const std::string& document) {
+    return viewer + " \"" + document + "\"";
+}
+
+CommandEnd showFile(MainWindow& main) {
+    const std::string document = chosenDocument(main.editor, "rtf", "htm");
+    const bool documentExists = !document.empty() && fileExists(document);
+    const Viewer viewer = findViewer(main.editor.outputKind, fileExists);
+    if (!documentExists) MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
+    if (viewer.path.empty())
+        MessageBox(viewer.missingMessage, "File not found", MB_OK | MB_ICONERROR);
+    if (!documentExists || viewer.path.empty()) return CommandEnd::Finished;
+    // The window waits for the viewer: the document is the user's business
+    // until it is closed.
+    Shell(viewerCommandLine(viewer.path, document), SW_SHOWNORMAL, true);
+    return CommandEnd::ViewerStarted;
+}
+
+void copyFilePath(MainWindow& main) {
+    const std::string path = chosenDocument(main.editor, "RTF", "HTM");
+    if (path.empty() || !fileExists(path)) return;
+    if (!ClipboardSetText(main.window, path)) {
+        MessageBox("The file's address could not be put on the clipboard", "Clipboard Contents",
+                   MB_OK | MB_ICONERROR);
+        return;
+    }
+    MessageBox("Email attachments -\r\npaste this RTF file address", "Clipboard Contents",
+               MB_OK | MB_ICONINFORMATION);
+}
+
+void chooseOutputKind(MainWindow& main) {
+    main.editor.outputKind = ControlIsChecked(main.window, kHtmButton) ? kOutputHtml : kOutputRtf;
+    offerDocuments(main, chosenDocumentExists(main.editor));
+}
+
+} // namespace plaxet

@@ -1,0 +1,44 @@
+#pragma once
+// The commands that turn the form into its two documents and hand them to
+// the user: Create Files, Show File, Copy File and the choice of file type.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/main_window.h"
+
+namespace plaxet {
+
+// Whether the command left the buttons' look alone: a refused form and a
+// viewer that was started keep whatever look the buttons have.
+enum class CommandEnd { Finished, Refused, ViewerStarted };
+
+// Checks the form, saves it (Save As for a form without a file), writes the
+// RTF and HTML documents beside the form file, says where they are and then
+// shows the chosen one.
+CommandEnd createFiles(MainWindow& main);
+
+// Starts the word processor (RTF) or the web browser (HTM) on the chosen
+// document and waits until it ends.
+CommandEnd showFile(MainWindow& main);
+
+// Puts the chosen document's path on the clipboard, for an e-mail's
+// attachment dialog. Does nothing when that document does not exist.
+void copyFilePath(MainWindow& main);
+
+// The output kind from the "HTM file" button; Show File and Copy File are
+// offered only while the document of that kind exists.
+void chooseOutputKind(MainWindow& main);
+
+// The program that shows a document of an output kind: the first of its
+// fixed paths that exists, or empty with the message naming the missing one.
+struct Viewer {
+    std::string path;
+    std::string missingMessage;
+};
+Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists);
+
+// The viewer's command line: its path as it is, a blank, the document quoted.
+std::string viewerCommandLine(const std::string& viewer, const std::string& document);
+
+} // namespace plaxet

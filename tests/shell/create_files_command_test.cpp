@@ -1,0 +1,310 @@
+// Create Files in the real main window: the refusals in their order with
+// their focus moves, the save first, the documents beside the form file,
+// Show File, Copy File and the choice of file type.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "form/form_file.h"
+#include "output/html_writer.h"
+#include "output/rtf_writer.h"
+#include "runtime/file.h"
+#include "runtime/paths.h"
+#include "runtime/toolkit/clipboard.h"
+#include "shell/main_window_fixture.h"
+#include "ui/control_ids.h"
+#include "ui/create_files_command.h"
+
+namespace plaxet::testing {
+namespace {
+
+constexpr unsigned kErrorBox = MB_OK | MB_ICONERROR;
+constexpr const char* kCheckTitle = "Create RTF & HTM files";
+constexpr const char* kWordProcessor = "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
+constexpr const char* kBrowser = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
+constexpr const char* kOtherBrowser = "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe";
+
+class CreateFilesTest : public MainWindowTest {
+  protected:
+    // Runs Create Files from the menu (which leaves the focus where it is)
+    // and returns what it asked.
+    std::vector<UserRequest> createFilesAsking() {
+        responder.forget();
+        command(kCreateFilesCommand);
+        return responder.asked();
+    }
+
+    void expectRefusal(const std::string& text, const std::string& title = kCheckTitle) {
+        const std::vector<UserRequest> asked = createFilesAsking();
+        ASSERT_EQ(asked.size(), 1u) << text;
+        EXPECT_EQ(asked[0].kind, RequestKind::MessageBox);
+        EXPECT_EQ(asked[0].text, text);
+        EXPECT_EQ(asked[0].title, title);
+        EXPECT_EQ(asked[0].style, kErrorBox);
+    }
+
+    void expectFocusOn(int id) {
+        EXPECT_TRUE(pumpUntil(window, [&] { return GetFocus() == control(id); }))
+            << "focus expected on " << id << ", is on " << GetDlgCtrlID(GetFocus());
+    }
+
+    // Opens a saved invoice of three items with a sender ready for the documents.
+    std::string openReadyForm() {
+        form.senderLines = {"Acme Paints", "1 Main St", "", "", "", ""};
+        const std::string path = writeSampleForm("job.plx", kInvoice);
+        open("\"" + path + "\"");
+        return path;
+    }
+
+    std::vector<UserRequest> startedPrograms() const {
+        std::vector<UserRequest> started;
+        for (const UserRequest& request : responder.asked())
+            if (request.kind == RequestKind::StartProgram) started.push_back(request);
+        return started;
+    }
+
+    // What Show File is expected to do for a document in this system: start
+    // the first viewer that is there, or name the missing one.
+    void expectViewerStartedOn(const std::string& document, int32_t kind) {
+        std::string viewer;
+        if (kind == kOutputRtf) {
+            if (fileExists(kWordProcessor)) viewer = kWordProcessor;
+        } else {
+            viewer = fileExists(kBrowser)        ? kBrowser
+                     : fileExists(kOtherBrowser) ? kOtherBrowser
+                                                 : "";
+        }
+        if (viewer.empty()) {
+            ASSERT_FALSE(responder.messages().empty());
+            EXPECT_EQ(responder.messages().back(),
+                      kind == kOutputRtf ? "Wordpad not found" : "Internet Explorer not found");
+            EXPECT_TRUE(startedPrograms().empty());
+            return;
+        }
+        ASSERT_EQ(startedPrograms().size(), 1u);
+        EXPECT_EQ(startedPrograms()[0].text, viewer + " \"" + document + "\"");
+        EXPECT_EQ(startedPrograms()[0].style, static_cast<unsigned>(SW_SHOWNORMAL));
+    }
+};
+
+TEST_F(CreateFilesTest, RefusesAnIncompleteFormOneCheckAtATimeInOrder) {
+    open();
+    bool senderDialogOpened = false;
+    WhenWindowAppears senderDialog("Define Sender", [&](HWND dialog) {
+        senderDialogOpened = true;
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+
+    // A wrong form date comes before everything else, a missing sender included.
+    setText(kDateBox, "2/30/2007");
+    expectRefusal("invalid date", "ERROR");
+    expectFocusOn(kDateBox);
+    EXPECT_EQ(text(kDateBox), "2/30/2007") << "the box is not rewritten";
+    setText(kDateBox, "   ");
+    expectRefusal("invalid date", "ERROR");
+    EXPECT_FALSE(senderDialogOpened);
+
+    // The sender is asked for next, before the missing addressee, and its
+    // dialog opens once the message is read.
+    setText(kDateBox, "3-15-24");
+    focus(kNameBox);
+    expectRefusal("Must include sender");
+    EXPECT_TRUE(pumpUntil(window, [&] { return senderDialogOpened; }));
+    EXPECT_TRUE(IsWindowEnabled(window)) << "the dialog has closed";
+
+    form.senderLines[0] = "Acme Paints";
+    focus(kAddressBox);
+    expectRefusal("Must at least include addressee");
+    expectFocusOn(kNameBox);
+
+    setText(kNameBox, "  "); // blanks are a name
+    setText(kDateBox, "");
+    expectRefusal("Must have form date");
+    expectFocusOn(kDateBox);
+    setText(kDateBox, "03/15/2024");
+    focus(kNameBox);
+
+    expectRefusal("Must include some items");
+    expectFocusOn(kDateColumn + 1);
+
+    // A complete row still holding the focus counts.
+    setText(kDateColumn + 1, "1-2-07");
+    setText(kDescriptionColumn + 1, "Paint");
+    focus(kCostColumn + 1);
+    setText(kCostColumn + 1, "10");
+    expectRefusal("Must specify form type");
+    EXPECT_EQ(form.itemCount, 1);
+    EXPECT_EQ(GetFocus(), control(kCostColumn + 1)) << "the focus stays";
+
+    click(kInvoiceButton);
+    focus(kDateColumn + 2);
+    setText(kDateColumn + 2, "31/1/2007");
+    setText(kDescriptionColumn + 2, "Brush");
+    focus(kCostColumn + 2);
+    setText(kCostColumn + 2, "2.50");
+    focus(kNotesBox);
+    expectRefusal("Invalid date for item 2");
+    expectFocusOn(kDateColumn + 2);
+    EXPECT_EQ(form.itemDates[0], "01/02/2007") << "checked dates are rewritten";
+    EXPECT_EQ(form.itemCount, 2);
+    EXPECT_FALSE(senderDialog.timedOut());
+}
+
+TEST_F(CreateFilesTest, AnItemBelowTheGridIsNamedWithoutMovingTheFocus) {
+    openReadyForm();
+    for (size_t i = 3; i < 15; ++i) {
+        form.itemDates[i] = "";
+        form.itemDescriptions[i] = "Item";
+        form.itemCosts[i] = "1";
+    }
+    form.itemDates[14] = "31/1/2007";
+    form.itemCount = 15;
+    focus(kNotesBox);
+    expectRefusal("Invalid date for item 15");
+    EXPECT_EQ(GetFocus(), control(kNotesBox));
+}
+
+TEST_F(CreateFilesTest, ACancelledSaveAsEndsSilently) {
+    form.senderLines[0] = "Acme Paints";
+    open();
+    setText(kNameBox, "Ann Smith");
+    setText(kDateBox, "03/15/2024");
+    click(kInvoiceButton);
+    focus(kDateColumn + 1);
+    setText(kDescriptionColumn + 1, "Paint");
+    focus(kCostColumn + 1);
+    setText(kCostColumn + 1, "10");
+    focus(kNotesBox);
+    responder.answerPath("");
+    const std::vector<UserRequest> asked = createFilesAsking();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].kind, RequestKind::SaveFile);
+    EXPECT_TRUE(editor.currentFilePath.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << "nothing written";
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
+}
+
+TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
+    const std::string formPath = openReadyForm();
+    const std::string rtf = folder.file("job.rtf");
+    const std::string html = folder.file("job.htm");
+    // The item date is rewritten in the documents as in the form.
+    form.itemDates[0] = "3-1-24";
+    setText(kNameBox, "Ann Smith-Jones");
+    ASSERT_TRUE(editor.changed);
+
+    const std::vector<UserRequest> asked = createFilesAsking();
+    ASSERT_GE(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text,
+              "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
+    EXPECT_EQ(asked[0].title, "RTF File");
+    EXPECT_EQ(asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+    expectViewerStartedOn(rtf, kOutputRtf);
+    EXPECT_FALSE(editor.changed) << "saved into its file without a question";
+
+    EXPECT_EQ(form.itemDates[0], "03/01/2024");
+    EXPECT_EQ(form.addresseeLines[0], "Ann Smith-Jones");
+    EXPECT_EQ(readWholeFile(rtf), rtfDocument(form));
+    EXPECT_EQ(readWholeFile(html), htmlDocument(form));
+    EXPECT_TRUE(isReadOnly(rtf));
+    EXPECT_TRUE(isReadOnly(html));
+    EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
+    FormDocument saved;
+    EditorState reading;
+    reading.currentFilePath = formPath;
+    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    EXPECT_EQ(saved.addresseeLines[0], "Ann Smith-Jones");
+    EXPECT_EQ(text(kDateColumn + 1), "03/01/2024") << "the grid shows the rewritten date";
+
+    // Again, over the read-only documents, with the browser chosen.
+    click(kHtmButton);
+    setText(kPhoneBox, "555-0199");
+    const std::vector<UserRequest> again = createFilesAsking();
+    ASSERT_GE(again.size(), 1u);
+    EXPECT_EQ(again[0].title, "RTF File");
+    expectViewerStartedOn(html, kOutputHtml);
+    EXPECT_EQ(readWholeFile(html), htmlDocument(form));
+    EXPECT_NE(readWholeFile(html)->find("555-0199"), std::string::npos);
+    EXPECT_TRUE(isReadOnly(html));
+}
+
+TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
+    openReadyForm();
+    // A folder in the document's place cannot be replaced by a file.
+    std::filesystem::create_directory(folder.path() / "job.rtf");
+    const std::vector<UserRequest> asked = createFilesAsking();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text.rfind("The documents were not created: ", 0), 0u) << asked[0].text;
+    EXPECT_EQ(asked[0].style, kErrorBox);
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_FALSE(fileExists(folder.file("job.htm")));
+}
+
+TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
+    openReadyForm();
+    createFilesAsking();
+    ASSERT_TRUE(fileExists(folder.file("job.rtf")));
+
+    // Copy File puts the upper-case path on the clipboard, saying RTF for both kinds.
+    click(kHtmButton);
+    EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
+    ASSERT_TRUE(ClipboardSetText(window, "before"));
+    responder.forget();
+    click(kCopyFileButton);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].text, "Email attachments -\r\npaste this RTF file address");
+    EXPECT_EQ(responder.asked()[0].title, "Clipboard Contents");
+    EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+    const std::string copied = ClipboardGetText(window);
+    EXPECT_EQ(copied, folder.file("job.HTM"));
+    EXPECT_EQ(copied.substr(copied.size() - 4), ".HTM");
+
+    // With the documents gone, Show File says so and Copy File does nothing.
+    for (const char* name : {"job.rtf", "job.htm"}) {
+        setAttributes(folder.file(name), 0);
+        std::filesystem::remove(folder.path() / name);
+    }
+    responder.forget();
+    command(kShowFileButton);
+    ASSERT_FALSE(responder.messages().empty());
+    EXPECT_EQ(responder.asked()[0].text, "File not created");
+    EXPECT_EQ(responder.asked()[0].title, "File not found");
+    EXPECT_EQ(responder.asked()[0].style, kErrorBox);
+    EXPECT_TRUE(startedPrograms().empty());
+    responder.forget();
+    command(kCopyFileButton);
+    EXPECT_TRUE(responder.asked().empty());
+    EXPECT_EQ(ClipboardGetText(window), copied);
+
+    // The choice of type now finds no document of either kind.
+    click(kRtfButton);
+    EXPECT_EQ(editor.outputKind, kOutputRtf);
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
+}
+
+TEST(ShowFileViewer, FixedPathsInOrderAndTheDocumentQuoted) {
+    auto only = [](std::vector<std::string> present) {
+        return [present](const std::string& path) {
+            for (const std::string& p : present)
+                if (p == path) return true;
+            return false;
+        };
+    };
+    EXPECT_EQ(findViewer(kOutputRtf, only({kWordProcessor})).path, kWordProcessor);
+    EXPECT_EQ(findViewer(kOutputRtf, only({kBrowser})).missingMessage, "Wordpad not found");
+    EXPECT_EQ(findViewer(kOutputHtml, only({kBrowser, kOtherBrowser})).path, kBrowser);
+    EXPECT_EQ(findViewer(kOutputHtml, only({kOtherBrowser})).path, kOtherBrowser);
+    const Viewer none = findViewer(kOutputHtml, only({kWordProcessor}));
+    EXPECT_TRUE(none.path.empty());
+    EXPECT_EQ(none.missingMessage, "Internet Explorer not found");
+    EXPECT_EQ(viewerCommandLine(kWordProcessor, "c:\\my forms\\smith.rtf"),
+              "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe \"c:\\my "
+              "forms\\smith.rtf\"");
+}
+
+} // namespace
+} // namespace plaxet::testing
