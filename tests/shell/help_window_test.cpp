@@ -1,0 +1,440 @@
+// The help viewer on a topic file written by the test: its outline, the
+// topic shown for each selection (text, wrap mode, caption and status
+// line), Find, Next and Prev across topics with their messages, the keys,
+// the splitter, and the messages for a missing or empty file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "help/help_source.h"
+#include "runtime/file.h"
+#include "runtime/toolkit/controls.h"
+#include "runtime/toolkit/forms.h"
+#include "runtime/toolkit/tree_view.h"
+#include "runtime/wide.h"
+#include "shell/scripted_responder.h"
+#include "shell/window_driver.h"
+#include "temp_folder.h"
+#include "ui/help_search_dialog.h"
+#include "ui/help_window.h"
+
+namespace plaxet::testing {
+namespace {
+
+constexpr const char* kViewerTitle = "Application Help";
+
+HelpTopic topic(std::string title, std::string body, int32_t level, int32_t wrapMode,
+                int32_t tabWidth = 8) {
+    return HelpTopic{std::move(title), std::move(body), level, tabWidth, wrapMode};
+}
+
+// Topic 1 stands under no top-level topic and has no text, so the viewer
+// starts on topic 2; topics 3 and 4 are sub-topics (levels 1 and -2) of 2.
+HelpTopics sampleTopics() {
+    return {
+        topic("Before", "", 1, kWrapWords),
+        topic("Forms", "Fill in a form.\r\nThe FORM has items.", 0, kWrapWords),
+        topic("Items", "An item has a date,\tcost.\r\nItems Form the list.", 1, kWrapNone, 4),
+        topic("Totals", "Totals add up the items.", -2, kWrapNone),
+        topic("Printing", "Print a topic.", 0, kWrapWords),
+        topic("", "", 0, kWrapWords),
+    };
+}
+
+struct OutlineEntry {
+    std::string label;
+    int level = 0;
+    bool operator==(const OutlineEntry&) const = default;
+};
+
+void PrintTo(const OutlineEntry& entry, std::ostream* out) {
+    *out << "{\"" << entry.label << "\", " << entry.level << "}";
+}
+
+class HelpWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+
+    std::string writeHelpFile(const HelpTopics& topics) {
+        const std::string path = folder.file("plaxet.ahp");
+        const HelpFileBytes file = encodeHelpFile(topics);
+        EXPECT_TRUE(file.error.empty()) << file.error;
+        EXPECT_TRUE(replaceFileContents(path, file.bytes).ok);
+        return path;
+    }
+
+    void open(const HelpTopics& topics = sampleTopics()) {
+        window = openHelpWindow(state, writeHelpFile(topics), "", nullptr);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(pumpUntil(window, [this] { return IsWindowVisible(window) != FALSE; }));
+    }
+
+    HWND tree() const { return GetDlgItem(window, kHelpOutline); }
+    HWND pane() const { return GetDlgItem(window, kHelpPane); }
+    std::string paneText() const { return ControlGetText(window, kHelpPane); }
+    std::string caption() const { return ControlGetText(window, kHelpCaption); }
+
+    std::string statusPart(int part) const {
+        wchar_t text[512] = {};
+        SendMessageW(GetDlgItem(window, kHelpStatusBar), SB_GETTEXTW, part - 1,
+                     reinterpret_cast<LPARAM>(text));
+        return fromWide(text);
+    }
+
+    std::vector<OutlineEntry> outline() const {
+        std::vector<OutlineEntry> entries;
+        for (HTREEITEM top = TreeView_GetRoot(tree()); top;
+             top = TreeView_GetNextSibling(tree(), top)) {
+            entries.push_back({TreeItemText(window, kHelpOutline, top), 0});
+            for (HTREEITEM sub = TreeView_GetChild(tree(), top); sub;
+                 sub = TreeView_GetNextSibling(tree(), sub))
+                entries.push_back({TreeItemText(window, kHelpOutline, sub), 1});
+        }
+        return entries;
+    }
+
+    std::string selectedLabel() const {
+        return TreeItemText(window, kHelpOutline, TreeView_GetSelection(tree()));
+    }
+    bool isBold(int topicNumber) const {
+        HTREEITEM entry = state.outlineEntries.at(static_cast<size_t>(topicNumber - 1));
+        return (TreeView_GetItemState(tree(), entry, TVIS_BOLD) & TVIS_BOLD) != 0;
+    }
+
+    void selectTopic(int topicNumber) {
+        TreeView_SelectItem(tree(), state.outlineEntries.at(static_cast<size_t>(topicNumber - 1)));
+    }
+
+    // The pane's selection as the text it covers, with its start.
+    std::pair<DWORD, std::string> paneSelection() const {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(pane(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return {start, paneText().substr(start, end - start)};
+    }
+
+    void command(int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // Runs Find; the dialog gets `text` and is closed with Ok (with "Search
+    // from top" as given) or with Esc.
+    void find(const std::string& text, bool fromTop = true, bool byEscape = false) {
+        WhenWindowAppears watch("Text to Find", [&](HWND dialog) {
+            HWND box = GetDlgItem(dialog, kSearchTextBox);
+            SetWindowTextW(box, toWide(text).c_str());
+            SendMessageW(GetDlgItem(dialog, kSearchFromTopBox), BM_SETCHECK,
+                         fromTop ? BST_CHECKED : BST_UNCHECKED, 0);
+            if (byEscape)
+                PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        });
+        command(kHelpFindCommand);
+        EXPECT_TRUE(watch.acted());
+        EXPECT_FALSE(watch.timedOut());
+    }
+
+    TempFolder folder;
+    ScriptedResponder responder;
+    HelpViewerState state;
+    HWND window = nullptr;
+};
+
+TEST_F(HelpWindowTest, OutlineHasTwoLevelsAndStartsOnTheFirstTopicWithText) {
+    open();
+    EXPECT_EQ(windowText(window), kViewerTitle);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    const std::vector<OutlineEntry> expected = {
+        {"Before", 0}, {"Forms", 0}, {"Items", 1}, {"Totals", 1}, {"Printing", 0}, {"", 0},
+    };
+    EXPECT_EQ(outline(), expected);
+    HTREEITEM forms = state.outlineEntries.at(1);
+    EXPECT_TRUE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+
+    EXPECT_EQ(selectedLabel(), "Forms");
+    EXPECT_EQ(state.shownTopic, 2);
+    EXPECT_EQ(paneText(), "Fill in a form.\r\nThe FORM has items.");
+    EXPECT_EQ(caption(), "     Forms");
+    EXPECT_EQ(statusPart(1), "  Right click mouse (or F1) for menu options");
+    EXPECT_EQ(statusPart(2), "Forms");
+    EXPECT_TRUE(responder.asked().empty());
+
+    // Every body empty: topic 1 is shown.
+    DestroyWindow(window);
+    open({topic("First", "", 0, kWrapWords), topic("Second", "", 0, kWrapWords)});
+    EXPECT_EQ(selectedLabel(), "First");
+    EXPECT_EQ(caption(), "     First");
+}
+
+TEST_F(HelpWindowTest, SelectingATopicShowsItsTextWrapModeCaptionAndPlace) {
+    open();
+    const LONG_PTR wrappedStyle = GetWindowLongPtrW(pane(), GWL_STYLE);
+    EXPECT_FALSE(wrappedStyle & WS_HSCROLL);
+    EXPECT_FALSE(wrappedStyle & ES_AUTOHSCROLL);
+    EXPECT_TRUE(wrappedStyle & ES_READONLY);
+
+    selectTopic(3);
+    EXPECT_EQ(paneText(), "An item has a date,\tcost.\r\nItems Form the list.");
+    EXPECT_EQ(caption(), "     Items");
+    EXPECT_EQ(statusPart(2), "Forms : Items");
+    HWND unwrapped = pane();
+    const LONG_PTR unwrappedStyle = GetWindowLongPtrW(unwrapped, GWL_STYLE);
+    EXPECT_TRUE(unwrappedStyle & WS_HSCROLL);
+    EXPECT_TRUE(unwrappedStyle & ES_AUTOHSCROLL);
+    EXPECT_TRUE(unwrappedStyle & ES_READONLY) << "the remade pane is still read-only";
+
+    selectTopic(4); // the same mode: the pane is not made again
+    EXPECT_EQ(pane(), unwrapped);
+    EXPECT_EQ(paneText(), "Totals add up the items.");
+    EXPECT_EQ(statusPart(2), "Forms : Totals");
+
+    selectTopic(5);
+    EXPECT_FALSE(GetWindowLongPtrW(pane(), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(paneText(), "Print a topic.");
+    EXPECT_EQ(statusPart(2), "Printing");
+
+    selectTopic(6); // empty title and body
+    EXPECT_EQ(paneText(), "");
+    EXPECT_EQ(caption(), "     ");
+
+    // The remade pane keeps its place in the window and its context menu:
+    // Tab from the caption's neighbour still reaches it.
+    EXPECT_EQ(GetNextWindow(GetDlgItem(window, kHelpCaption), GW_HWNDNEXT), pane());
+}
+
+TEST_F(HelpWindowTest, FindNextAndPrevSelectTheTextAcrossTopics) {
+    open();
+    const std::string forms = sampleTopics()[1].body;
+    const std::string items = sampleTopics()[2].body;
+
+    find("  FoRm ");
+    EXPECT_EQ(state.searchText, "form");
+    EXPECT_EQ(selectedLabel(), "Forms");
+    EXPECT_TRUE(isBold(2));
+    EXPECT_EQ(paneSelection(), std::make_pair(DWORD(forms.find("form")), std::string("form")));
+
+    pressKey(VK_F3); // Next, through the window's keys
+    ASSERT_TRUE(pumpUntil(window, [&] { return paneSelection().second == "FORM"; }));
+    EXPECT_EQ(paneSelection().first, forms.find("FORM"));
+
+    command(kHelpNextCommand); // crosses into the sub-topic, which is unwrapped
+    EXPECT_EQ(selectedLabel(), "Items");
+    EXPECT_TRUE(isBold(3));
+    EXPECT_FALSE(isBold(2));
+    EXPECT_EQ(paneSelection(), std::make_pair(DWORD(items.find("Form")), std::string("Form")));
+    EXPECT_EQ(state.lastMatchPos, static_cast<int32_t>(items.find("Form") + 1));
+    EXPECT_TRUE(responder.asked().empty());
+
+    command(kHelpNextCommand); // nothing further in any topic
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].text, "No more found");
+    EXPECT_EQ(responder.asked()[0].title, "form");
+    EXPECT_EQ(responder.asked()[0].style,
+              static_cast<unsigned>(MB_OK | MB_TASKMODAL | MB_SETFOREGROUND));
+    EXPECT_EQ(selectedLabel(), "Items");
+    EXPECT_EQ(paneSelection().second, "Form") << "the last match is selected again";
+
+    command(kHelpPrevCommand); // back across the topic boundary to the last one before
+    EXPECT_EQ(selectedLabel(), "Forms");
+    EXPECT_EQ(paneSelection(), std::make_pair(DWORD(forms.find("FORM")), std::string("FORM")));
+    command(kHelpPrevCommand);
+    EXPECT_EQ(paneSelection(), std::make_pair(DWORD(forms.find("form")), std::string("form")));
+    responder.forget();
+    command(kHelpPrevCommand);
+    EXPECT_EQ(responder.messages(), std::vector<std::string>{"No more found"});
+    EXPECT_EQ(paneSelection().first, forms.find("form")) << "the last match again";
+}
+
+TEST_F(HelpWindowTest, FindStartsWhereAskedAndReportsNothingFound) {
+    open();
+    selectTopic(3);
+    SendMessageW(pane(), EM_SETSEL, 30, 30); // the caret past the match in this topic
+
+    find("form", /*fromTop=*/false);
+    EXPECT_EQ(selectedLabel(), "Items") << "from the first byte of the shown topic";
+    EXPECT_EQ(paneSelection().second, "Form");
+
+    find("form", /*fromTop=*/true, /*byEscape=*/true); // Esc keeps the text, not "from top"
+    EXPECT_EQ(selectedLabel(), "Items");
+    EXPECT_EQ(paneSelection().second, "Form");
+
+    find("form", /*fromTop=*/true);
+    EXPECT_EQ(selectedLabel(), "Forms");
+    EXPECT_EQ(state.lastMatchPos, 0) << "Find leaves the last match alone";
+    EXPECT_TRUE(responder.asked().empty());
+
+    selectTopic(4);
+    find("zebra");
+    EXPECT_EQ(responder.messages(), std::vector<std::string>{"None found"});
+    EXPECT_EQ(responder.asked()[0].title, "zebra");
+    EXPECT_EQ(selectedLabel(), "Before") << "the topic searched from stays selected";
+    EXPECT_TRUE(isBold(1));
+
+    responder.forget();
+    selectTopic(5);
+    find("   ");
+    EXPECT_TRUE(responder.asked().empty()) << "an empty text finds nothing and says nothing";
+    EXPECT_EQ(state.searchText, "");
+    EXPECT_EQ(selectedLabel(), "Before");
+    EXPECT_EQ(GetFocus(), tree());
+}
+
+TEST_F(HelpWindowTest, SearchStateOutlivesTheWindowAndEscCloses) {
+    open();
+    find("items");
+    command(kHelpNextCommand);
+    const int32_t lastMatch = state.lastMatchPos;
+    EXPECT_GT(lastMatch, 0);
+
+    SetFocus(pane());
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(pumpUntil(window, [this] { return !IsWindow(window); }));
+    EXPECT_EQ(state.window, nullptr);
+
+    open();
+    EXPECT_EQ(state.searchText, "items");
+    EXPECT_EQ(state.lastMatchPos, lastMatch);
+    command(kHelpNextCommand); // goes on from the start topic's selection
+    EXPECT_EQ(paneSelection().second, "items");
+
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(pumpUntil(window, [this] { return !IsWindow(window); }));
+}
+
+TEST_F(HelpWindowTest, OutlineCommandsAndPrintItem) {
+    open();
+    HTREEITEM forms = state.outlineEntries.at(1);
+    command(kHelpCollapseAllCommand);
+    EXPECT_FALSE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+    command(kHelpExpandTopicCommand);
+    EXPECT_TRUE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+    command(kHelpCollapseTopicCommand);
+    EXPECT_FALSE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+    command(kHelpExpandAllCommand);
+    EXPECT_TRUE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+
+    // A hit under a collapsed parent opens it.
+    command(kHelpCollapseAllCommand);
+    find("list");
+    EXPECT_EQ(selectedLabel(), "Items");
+    EXPECT_TRUE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
+
+    responder.forget();
+    command(kHelpPrintCommand);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_NE(responder.asked()[0].text.find("not yet available"), std::string::npos);
+    responder.forget();
+    selectTopic(6);
+    command(kHelpPrintCommand);
+    EXPECT_TRUE(responder.asked().empty()) << "a topic without text is not printed";
+}
+
+TEST_F(HelpWindowTest, DraggingTheSplitterMovesTheControlsAndResizingKeepsIt) {
+    open();
+    HWND splitter = GetDlgItem(window, kHelpSplitter);
+    auto mouse = [&](HWND under, UINT message) {
+        return SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                            MAKELPARAM(HTCLIENT, message));
+    };
+    EXPECT_NE(mouse(splitter, WM_MOUSEMOVE), 0);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
+    EXPECT_EQ(mouse(pane(), WM_MOUSEMOVE), 0) << "the pane keeps its own pointer";
+
+    const ControlBounds outlineBefore = ControlGetBounds(window, kHelpOutline);
+    const ControlBounds paneBefore = ControlGetBounds(window, kHelpPane);
+    mouse(splitter, WM_LBUTTONDOWN);
+    POINT pointer{ControlGetBounds(window, kHelpSplitter).x + 40, 100};
+    ClientToScreen(window, &pointer);
+    ASSERT_TRUE(SetCursorPos(pointer.x, pointer.y));
+    mouse(pane(), WM_MOUSEMOVE);
+    mouse(pane(), WM_LBUTTONUP);
+    EXPECT_EQ(ControlGetBounds(window, kHelpOutline).width, outlineBefore.width + 40);
+    EXPECT_EQ(ControlGetBounds(window, kHelpSplitter).x, 285);
+    EXPECT_EQ(ControlGetBounds(window, kHelpPane).x, paneBefore.x + 40);
+    EXPECT_EQ(ControlGetBounds(window, kHelpPane).width, paneBefore.width - 40);
+    EXPECT_EQ(ControlGetBounds(window, kHelpCaption).x, paneBefore.x + 40);
+
+    // The drag has ended: moving no longer moves anything.
+    pointer.x += 20;
+    SetCursorPos(pointer.x, pointer.y);
+    mouse(pane(), WM_MOUSEMOVE);
+    EXPECT_EQ(ControlGetBounds(window, kHelpSplitter).x, 285);
+
+    FormSetClientSize(window, 800, 500);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(ControlGetBounds(window, kHelpOutline).width, outlineBefore.width + 40);
+    EXPECT_EQ(ControlGetBounds(window, kHelpOutline).height, client.bottom - 40);
+    EXPECT_EQ(ControlGetBounds(window, kHelpPane).width, client.right - 285 - 20);
+    EXPECT_EQ(ControlGetBounds(window, kHelpPane).height, client.bottom - 65);
+    EXPECT_EQ(ControlGetBounds(window, kHelpCaption).width, client.right - 285 - 35);
+}
+
+TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
+    window = openHelpWindow(state, folder.file("absent.ahp"), "", nullptr);
+    EXPECT_EQ(window, nullptr);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].text, "No help available");
+    EXPECT_EQ(responder.asked()[0].title, "Help File");
+    EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+
+    responder.forget();
+    const std::string empty = folder.file("empty.ahp");
+    ASSERT_TRUE(replaceFileContents(empty, std::string(4, '\0')).ok);
+    window = openHelpWindow(state, empty, "", nullptr);
+    EXPECT_EQ(window, nullptr);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].text, "No help content");
+    EXPECT_EQ(responder.asked()[0].title, "Help File");
+    EXPECT_EQ(findWindowTitled(kViewerTitle), nullptr);
+    EXPECT_EQ(state.window, nullptr);
+}
+
+TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCallerCloses) {
+    FormSpec params;
+    params.caption = "Caller";
+    params.x = 50;
+    params.y = 40;
+    params.width = 200;
+    params.height = 100;
+    params.pixels = true;
+    HWND caller = FormNew(params);
+    ASSERT_NE(caller, nullptr);
+    FormShowModeless(caller, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
+    RECT callerFrame{};
+    GetWindowRect(caller, &callerFrame);
+
+    RECT helpFrame{};
+    bool callerUsable = false;
+    {
+        WhenWindowAppears watch(kViewerTitle, [&](HWND help) {
+            window = help;
+            GetWindowRect(help, &helpFrame);
+            callerUsable = IsWindowEnabled(caller) != FALSE;
+            DestroyWindow(caller);
+        });
+        showHelp(state, writeHelpFile(sampleTopics()), "", caller);
+        EXPECT_TRUE(watch.acted());
+        EXPECT_FALSE(watch.timedOut());
+    }
+    EXPECT_FALSE(IsWindow(caller));
+    EXPECT_TRUE(callerUsable);
+    EXPECT_EQ(helpFrame.left, callerFrame.left + 100);
+    EXPECT_EQ(helpFrame.top, callerFrame.top + 80);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 370);
+    EXPECT_TRUE(IsWindow(window)) << "the viewer has no owner to go with";
+    EXPECT_FALSE(state.dispatching);
+}
+
+} // namespace
+} // namespace plaxet::testing
