@@ -13,6 +13,7 @@
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "runtime/toolkit/clipboard.h"
+#include "runtime/toolkit/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
@@ -284,6 +285,36 @@ TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
     EXPECT_EQ(editor.outputKind, kOutputRtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
+}
+
+TEST_F(CreateFilesTest, ARefusalOrAStartedViewerLeavesTheButtonsLookAlone) {
+    openReadyForm();
+    auto makeDefault = [this] {
+        for (int id : {kCreateFilesButton, kShowFileButton, kCopyFileButton})
+            SendMessageW(control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    };
+    auto looksDefault = [this] {
+        return (styleOf(kCreateFilesButton) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    };
+    // A refusal that moves no focus (the boxes' focus events would restore the look).
+    for (int type = kInvoice; type <= kEstimate; ++type)
+        ControlSetChecked(window, kFormTypeButtonBase + type, false);
+    makeDefault();
+    createFilesAsking();
+    ASSERT_EQ(responder.messages(), std::vector<std::string>{"Must specify form type"});
+    EXPECT_TRUE(looksDefault());
+
+    click(kInvoiceButton);
+    createFilesAsking();
+    ASSERT_TRUE(fileExists(folder.file("job.rtf")));
+    makeDefault();
+    responder.forget();
+    command(kShowFileButton);
+    EXPECT_EQ(looksDefault(), !startedPrograms().empty()) << "kept while a viewer was started";
+
+    makeDefault();
+    command(kCopyFileButton);
+    EXPECT_FALSE(looksDefault());
 }
 
 TEST(ShowFileViewer, FixedPathsInOrderAndTheDocumentQuoted) {

@@ -92,8 +92,11 @@ TEST_F(SenderDialogTest, NoKeepsTheLinesForThisRunAndTheCloseBoxDropsThem) {
     open();
     withDialog([&](HWND dialog) {
         responder.answerButton(IDNO);
-        pressOk(dialog);
+        // The Enter key in a line box is Ok too.
+        SetFocus(GetDlgItem(dialog, kSenderLineBoxBase + 2));
+        pressKey(VK_RETURN);
     });
+    EXPECT_EQ(responder.messages(), std::vector<std::string>{"Save data defining sender?"});
     EXPECT_FALSE(editor.changed) << "Ok alone changes nothing";
     EXPECT_EQ(form.senderLines[0], "Acme Paints");
     EXPECT_FALSE(fileExists(senderFile()));
