@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,39 @@ struct OutlineEntry {
 void PrintTo(const OutlineEntry& entry, std::ostream* out) {
     *out << "{\"" << entry.label << "\", " << entry.level << "}";
 }
+
+// While alive, notes the popup menu that opens (its items' texts) and closes it.
+class MenuWatch {
+  public:
+    MenuWatch() {
+        current = this;
+        timer_ = SetTimer(nullptr, 0, 20, tick);
+    }
+    ~MenuWatch() {
+        KillTimer(nullptr, timer_);
+        current = nullptr;
+    }
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+
+    HMENU opened = nullptr;
+    std::vector<std::string> items;
+
+  private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (!current || current->opened || !popup || !IsWindowVisible(popup)) return;
+        current->opened = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(current->opened); ++i) {
+            wchar_t text[128] = {};
+            GetMenuStringW(current->opened, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+            current->items.push_back(fromWide(text));
+        }
+        EndMenu();
+    }
+    static inline MenuWatch* current = nullptr;
+    UINT_PTR timer_ = 0;
+};
 
 class HelpWindowTest : public ::testing::Test {
   protected:
@@ -375,6 +409,116 @@ TEST_F(HelpWindowTest, DraggingTheSplitterMovesTheControlsAndResizingKeepsIt) {
     EXPECT_EQ(ControlGetBounds(window, kHelpPane).width, client.right - 285 - 20);
     EXPECT_EQ(ControlGetBounds(window, kHelpPane).height, client.bottom - 65);
     EXPECT_EQ(ControlGetBounds(window, kHelpCaption).width, client.right - 285 - 35);
+}
+
+TEST_F(HelpWindowTest, RightClicksAndF1OpenTheMenus) {
+    open();
+    // On an entry: the entry is selected and shown first, then the full menu.
+    RECT entry{};
+    TreeView_GetItemRect(tree(), state.outlineEntries.at(4), &entry, TRUE);
+    POINT onEntry{entry.left + 2, entry.top + 2};
+    ClientToScreen(tree(), &onEntry);
+    {
+        MenuWatch watch;
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree()),
+                     MAKELPARAM(onEntry.x, onEntry.y));
+        EXPECT_EQ(watch.opened, state.helpMenu.get());
+        const std::vector<std::string> expected = {"Find text\tCTRL+F",
+                                                   "Next\tF3",
+                                                   "Prev\tSHFT+F3",
+                                                   "",
+                                                   "Expand topic",
+                                                   "Collapse topic",
+                                                   "Expand all\tCTRL+X",
+                                                   "Collapse all\tCTRL+C",
+                                                   "",
+                                                   "Print item\tCTRL+P"};
+        EXPECT_EQ(watch.items, expected);
+    }
+    EXPECT_EQ(selectedLabel(), "Printing");
+    EXPECT_EQ(paneText(), "Print a topic.");
+
+    // On empty outline space: nothing.
+    POINT below{20, 300};
+    ClientToScreen(tree(), &below);
+    {
+        MenuWatch watch;
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree()),
+                     MAKELPARAM(below.x, below.y));
+        EXPECT_EQ(watch.opened, nullptr);
+    }
+    EXPECT_EQ(selectedLabel(), "Printing");
+
+    {
+        MenuWatch watch;
+        POINT inPane{30, 30};
+        ClientToScreen(pane(), &inPane);
+        SendMessageW(pane(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane()),
+                     MAKELPARAM(inPane.x, inPane.y));
+        EXPECT_EQ(watch.opened, state.paneMenu.get());
+        const std::vector<std::string> expected = {"Find text\tCTRL+F", "Next\tF3", "Prev\tSHFT+F3",
+                                                   "", "Print item\tCTRL+P"};
+        EXPECT_EQ(watch.items, expected);
+    }
+    {
+        MenuWatch watch;
+        SetFocus(pane());
+        pressKey(VK_F1);
+        ASSERT_TRUE(pumpUntil(window, [&] { return watch.opened != nullptr; }));
+        EXPECT_EQ(watch.opened, state.helpMenu.get());
+    }
+}
+
+TEST_F(HelpWindowTest, TextToFindDialogIsPlacedOverThePaneWhichItDisables) {
+    open();
+    bool paneEnabled = true;
+    bool viewerEnabled = false;
+    bool startsChecked = false;
+    bool focusInBox = false;
+    std::string okText;
+    RECT frame{};
+    ControlBounds ok;
+    {
+        WhenWindowAppears watch("Text to Find", [&](HWND dialog) {
+            paneEnabled = IsWindowEnabled(pane()) != FALSE;
+            viewerEnabled = IsWindowEnabled(window) != FALSE;
+            startsChecked = ControlIsChecked(dialog, kSearchFromTopBox);
+            focusInBox = GetFocus() == GetDlgItem(dialog, kSearchTextBox);
+            okText = ControlGetText(dialog, IDOK);
+            GetWindowRect(dialog, &frame);
+            ok = ControlGetBounds(dialog, IDOK);
+            SetWindowTextW(GetDlgItem(dialog, kSearchTextBox), L"topic");
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        selectTopic(5);
+        command(kHelpFindCommand);
+        EXPECT_TRUE(watch.acted());
+        EXPECT_FALSE(watch.timedOut());
+    }
+    EXPECT_FALSE(paneEnabled);
+    EXPECT_TRUE(viewerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(pane()));
+    EXPECT_TRUE(startsChecked);
+    EXPECT_TRUE(focusInBox);
+    EXPECT_EQ(okText, "Ok");
+
+    // W is the dialog's width less 40; the Ok button stands at W - 60, and
+    // the dialog is centred on the pane's width, a quarter down its height,
+    // from the viewer's client origin.
+    const int w = frame.right - frame.left - 40;
+    EXPECT_GE(w, 150);
+    EXPECT_EQ(ok.x, w - 60);
+    const SIZE paneSize = ControlClientSize(window, kHelpPane);
+    POINT corner{static_cast<LONG>(std::lround(paneSize.cx / 2.0 - w / 2.0)),
+                 static_cast<LONG>(std::lround(paneSize.cy / 4.0))};
+    ClientToScreen(window, &corner);
+    EXPECT_EQ(frame.left, corner.x);
+    EXPECT_EQ(frame.top, corner.y);
+
+    // The close box still searches for the text typed, from the shown topic.
+    EXPECT_EQ(state.searchText, "topic");
+    EXPECT_EQ(selectedLabel(), "Printing");
+    EXPECT_EQ(paneSelection().second, "topic");
 }
 
 TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
