@@ -47,6 +47,25 @@ HelpTopics sampleTopics() {
     };
 }
 
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    return font;
+}
+
+// The text and background colours the window gives the control.
+std::pair<COLORREF, COLORREF> coloursOf(HWND window, HWND control) {
+    HDC dc = GetDC(window);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkColor(dc, RGB(1, 2, 3));
+    SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control));
+    const std::pair<COLORREF, COLORREF> colours{GetTextColor(dc), GetBkColor(dc)};
+    ReleaseDC(window, dc);
+    return colours;
+}
+
 struct OutlineEntry {
     std::string label;
     int level = 0;
@@ -200,6 +219,17 @@ TEST_F(HelpWindowTest, OutlineHasTwoLevelsAndStartsOnTheFirstTopicWithText) {
     EXPECT_EQ(statusPart(2), "Forms");
     EXPECT_TRUE(responder.asked().empty());
 
+    HWND captionLine = GetDlgItem(window, kHelpCaption);
+    EXPECT_EQ(fromWide(fontOf(captionLine).lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(fromWide(fontOf(pane()).lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(fromWide(fontOf(tree()).lfFaceName), "MS Sans Serif");
+    EXPECT_GT(-fontOf(captionLine).lfHeight, -fontOf(pane()).lfHeight) << "12 against 10 points";
+    EXPECT_EQ(fontOf(tree()).lfHeight, fontOf(pane()).lfHeight);
+    EXPECT_EQ(coloursOf(window, captionLine), std::make_pair(RGB(0, 0, 0), RGB(211, 211, 211)));
+    EXPECT_EQ(coloursOf(window, pane()), std::make_pair(RGB(0, 0, 0), RGB(255, 250, 205)));
+    EXPECT_EQ(LOWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), 12);
+    EXPECT_EQ(HIWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), 12);
+
     // Every body empty: topic 1 is shown.
     DestroyWindow(window);
     open({topic("First", "", 0, kWrapWords), topic("Second", "", 0, kWrapWords)});
@@ -223,6 +253,9 @@ TEST_F(HelpWindowTest, SelectingATopicShowsItsTextWrapModeCaptionAndPlace) {
     EXPECT_TRUE(unwrappedStyle & WS_HSCROLL);
     EXPECT_TRUE(unwrappedStyle & ES_AUTOHSCROLL);
     EXPECT_TRUE(unwrappedStyle & ES_READONLY) << "the remade pane is still read-only";
+    EXPECT_EQ(coloursOf(window, unwrapped), std::make_pair(RGB(0, 0, 0), RGB(255, 250, 205)));
+    EXPECT_EQ(fromWide(fontOf(unwrapped).lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(LOWORD(SendMessageW(unwrapped, EM_GETMARGINS, 0, 0)), 12);
 
     selectTopic(4); // the same mode: the pane is not made again
     EXPECT_EQ(pane(), unwrapped);
@@ -519,6 +552,25 @@ TEST_F(HelpWindowTest, TextToFindDialogIsPlacedOverThePaneWhichItDisables) {
     EXPECT_EQ(state.searchText, "topic");
     EXPECT_EQ(selectedLabel(), "Printing");
     EXPECT_EQ(paneSelection().second, "topic");
+}
+
+TEST_F(HelpWindowTest, TabStopsFollowEachTopicsTabWidth) {
+    open({topic("Narrow", "a\tb", 0, kWrapWords, 2), topic("Wide", "a\tb", 0, kWrapWords, 16),
+          topic("Unset", "a\tb", 0, kWrapWords, 0)});
+    auto tabbedX = [this](int topicNumber) {
+        selectTopic(topicNumber);
+        const LRESULT before = SendMessageW(pane(), EM_POSFROMCHAR, 0, 0);
+        const LRESULT after = SendMessageW(pane(), EM_POSFROMCHAR, 2, 0);
+        return static_cast<short>(LOWORD(after)) - static_cast<short>(LOWORD(before));
+    };
+    const int narrow = tabbedX(1);
+    const int wide = tabbedX(2);
+    const int standard = tabbedX(3); // no usable width: the pane's own stops, 8 characters
+    EXPECT_GT(narrow, 0);
+    EXPECT_GT(wide, 4 * narrow);
+    EXPECT_GT(standard, narrow);
+    EXPECT_LT(standard, wide);
+    EXPECT_EQ(tabbedX(1), narrow) << "the stops are set anew for each topic";
 }
 
 TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
