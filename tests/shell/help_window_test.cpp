@@ -14,8 +14,10 @@
 
 #include "help/help_source.h"
 #include "runtime/file.h"
+#include "runtime/paths.h"
 #include "runtime/toolkit/controls.h"
 #include "runtime/toolkit/forms.h"
+#include "runtime/toolkit/process.h"
 #include "runtime/toolkit/tree_view.h"
 #include "runtime/wide.h"
 #include "shell/scripted_responder.h"
@@ -442,6 +444,11 @@ TEST_F(HelpWindowTest, DraggingTheSplitterMovesTheControlsAndResizingKeepsIt) {
     EXPECT_EQ(ControlGetBounds(window, kHelpPane).width, client.right - 285 - 20);
     EXPECT_EQ(ControlGetBounds(window, kHelpPane).height, client.bottom - 65);
     EXPECT_EQ(ControlGetBounds(window, kHelpCaption).width, client.right - 285 - 35);
+    int partEdges[2] = {};
+    ASSERT_EQ(SendMessageW(GetDlgItem(window, kHelpStatusBar), SB_GETPARTS, 2,
+                           reinterpret_cast<LPARAM>(partEdges)),
+              2);
+    EXPECT_EQ(partEdges[0], static_cast<int>(std::lround(client.right * 0.65)));
 }
 
 TEST_F(HelpWindowTest, RightClicksAndF1OpenTheMenus) {
@@ -571,6 +578,20 @@ TEST_F(HelpWindowTest, TabStopsFollowEachTopicsTabWidth) {
     EXPECT_GT(standard, narrow);
     EXPECT_LT(standard, wide);
     EXPECT_EQ(tabbedX(1), narrow) << "the stops are set anew for each topic";
+}
+
+TEST_F(HelpWindowTest, OpensTheProgramsOwnHelpFile) {
+    const std::string programFolder = folderPart(programPath());
+    const std::string helpFile = programFolder + "plaxet.ahp";
+    const HelpFileResult expected = loadHelpFile(helpFile);
+    ASSERT_EQ(expected.status, HelpFileStatus::Loaded) << helpFile;
+    window = openHelpWindow(state, helpFile, "", nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(outline().size(), expected.topics.size());
+    const int32_t start = planOutline(expected.topics).startTopic;
+    EXPECT_EQ(state.shownTopic, start);
+    EXPECT_EQ(paneText(), expected.topics[static_cast<size_t>(start - 1)].body);
+    EXPECT_TRUE(responder.asked().empty());
 }
 
 TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
