@@ -74,7 +74,9 @@ LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_NCDESTROY) RemoveWindowSubclass(pane, paneHandler, kPaneHandlerId);
     if (message == WM_CONTEXTMENU) {
         const auto& state = *reinterpret_cast<const HelpViewerState*>(data);
-        openMenu(state, state.paneMenu.get(), LOWORD(lParam), HIWORD(lParam));
+        POINT at{LOWORD(lParam), HIWORD(lParam)};
+        if (lParam == -1) GetCursorPos(&at); // asked for from the keyboard
+        openMenu(state, state.paneMenu.get(), at.x, at.y);
         return 0;
     }
     return DefSubclassProc(pane, message, wParam, lParam);

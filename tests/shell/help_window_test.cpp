@@ -630,11 +630,18 @@ TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCa
 
     RECT helpFrame{};
     bool callerUsable = false;
+    bool secondCallReturned = false;
+    bool sameWindow = false;
     {
         WhenWindowAppears watch(kViewerTitle, [&](HWND help) {
             window = help;
             GetWindowRect(help, &helpFrame);
             callerUsable = IsWindowEnabled(caller) != FALSE;
+            // Help asked for again while the viewer is open: the same window,
+            // and no second loop.
+            showHelp(state, folder.file("plaxet.ahp"), "", caller);
+            secondCallReturned = true;
+            sameWindow = state.window == help;
             DestroyWindow(caller);
         });
         showHelp(state, writeHelpFile(sampleTopics()), "", caller);
@@ -643,6 +650,8 @@ TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCa
     }
     EXPECT_FALSE(IsWindow(caller));
     EXPECT_TRUE(callerUsable);
+    EXPECT_TRUE(secondCallReturned);
+    EXPECT_TRUE(sameWindow);
     EXPECT_EQ(helpFrame.left, callerFrame.left + 100);
     EXPECT_EQ(helpFrame.top, callerFrame.top + 80);
     RECT client{};
