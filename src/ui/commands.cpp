@@ -14,6 +14,7 @@
 #include "ui/create_files_command.h"
 #include "ui/file_commands.h"
 #include "ui/form_type.h"
+#include "ui/help_window.h"
 #include "ui/item_cells.h"
 #include "ui/item_commands.h"
 #include "ui/item_scroll.h"
@@ -31,11 +32,6 @@ using Handler = AfterCommand (*)(MainWindow&, int id, int notification);
 // is removed at once (the caret stays where it is).
 void removeSelection(MainWindow& main, int id) {
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0);
-}
-
-void sayNotYetAvailable(const std::string& command) {
-    MessageBox(command + " is not yet available in this version of Plaxet.", "Plaxet",
-               MB_OK | MB_ICONINFORMATION);
 }
 
 AfterCommand onCancelKey(MainWindow& main, int, int) {
@@ -165,7 +161,8 @@ AfterCommand onHelpContents(MainWindow& main, int, int) {
         MessageBox("Help file not found", helpFile, MB_OK | MB_ICONSTOP);
         return AfterCommand::RestoreButtons;
     }
-    sayNotYetAvailable("The help viewer");
+    // Runs the program's messages until the main window is gone.
+    showHelp(main.helpViewer, helpFile, "", main.window);
     return AfterCommand::RestoreButtons;
 }
 

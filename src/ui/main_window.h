@@ -10,6 +10,7 @@
 #include "form/form_document.h"
 #include "runtime/toolkit/forms.h"
 #include "runtime/toolkit/handles.h"
+#include "ui/help_window.h"
 
 namespace plaxet {
 
@@ -37,6 +38,8 @@ struct MainWindow {
     DataFolders folders; // found during the initialisation
     UniqueMenu rowPopup; // the item cells' popup menu
     ItemScroll scroll;
+    // The help viewer keeps its search between openings, for the whole run.
+    HelpViewerState helpViewer;
     // Set by the first edit of an item cell; until then leaving a cell
     // leaves the rows as they are.
     bool itemCellEdited = false;

@@ -197,11 +197,13 @@ TEST_F(MainWindowTest, HelpContentsNamesTheMissingHelpFile) {
     EXPECT_TRUE(samePathText(responder.asked()[0].title, folder.file("plaxet.ahp")));
     EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
 
-    // With the file there, the viewer that is still to come says so.
+    // With a file there, the viewer reads it: this one is too short to hold
+    // a topic count, so the viewer reports it and no window stays open.
     ASSERT_TRUE(replaceFileContents(folder.file("plaxet.ahp"), "x").ok);
     command(kHelpContentsCommand);
     ASSERT_EQ(responder.asked().size(), 2u);
-    EXPECT_NE(responder.asked()[1].text.find("not yet available"), std::string::npos);
+    EXPECT_EQ(responder.asked()[1].title, "Help File");
+    EXPECT_NE(responder.asked()[1].text, "Help file not found");
 }
 
 } // namespace
