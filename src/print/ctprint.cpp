@@ -165,7 +165,9 @@ void cTPrint::AbortDoc() {
 }
 
 void cTPrint::ensurePrinter() {
-    if (!device_.hasPrinter()) UseDefaultPrinter();
+    // A chosen printer that could not be opened is not silently swapped for
+    // the default one: starting the document reports the failure instead.
+    if (!device_.hasPrinter() && printerName_.empty()) UseDefaultPrinter();
 }
 
 void cTPrint::updateLineHeight() {

@@ -10,6 +10,11 @@
 #include "print/print_geometry.h"
 #include "print/printer_device.h"
 
+// The Windows headers define GetTextMetrics and StartDoc as macros; the
+// class's own methods carry those names.
+#undef GetTextMetrics
+#undef StartDoc
+
 namespace plaxet {
 
 class cTPrint {

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "help/help_search.h"
+#include "print/ctprint.h"
+#include "print/topic_printout.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
 #include "runtime/toolkit/fonts.h"
@@ -17,6 +19,7 @@
 #include "runtime/toolkit/status_bar.h"
 #include "runtime/toolkit/tree_view.h"
 #include "ui/help_search_dialog.h"
+#include "ui/win32_printer.h"
 
 namespace plaxet {
 namespace {
@@ -339,8 +342,10 @@ void printItem(const HelpViewerState& state) {
     if (state.shownTopic < 1 ||
         state.topics[static_cast<size_t>(state.shownTopic - 1)].body.empty())
         return;
-    MessageBox("Printing a help topic is not yet available in this version of Plaxet.", "Plaxet",
-               MB_OK | MB_ICONINFORMATION);
+    const HelpTopic& topic = state.topics[static_cast<size_t>(state.shownTopic - 1)];
+    Win32PrinterDevice device;
+    cTPrint printer(device);
+    printTopic(printer, TreeItemText(state.window, kHelpOutline, state.selectedEntry), topic.body);
 }
 
 void expandAll(const HelpViewerState& state, bool expand) {

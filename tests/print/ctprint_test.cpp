@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "fake_printer_device.h"
 
@@ -51,6 +53,16 @@ TEST(CTPrint, ChoosingAndDefaultPrinter) {
     EXPECT_FALSE(nothing.StartDoc("appHelp"));
     ASSERT_EQ(none.errors.size(), 1u);
     EXPECT_EQ(none.errors[0], "Printer Error: Document printing error");
+
+    // A chosen printer that cannot be opened is not swapped for the default one.
+    FakePrinterDevice unusable;
+    unusable.chosenOpens = false;
+    cTPrint chosen(unusable);
+    EXPECT_EQ(chosen.ChoosePrinter(), "Office Printer");
+    EXPECT_DOUBLE_EQ(chosen.TextWidth("ab"), 0);
+    EXPECT_FALSE(chosen.StartDoc("appHelp"));
+    EXPECT_EQ(std::count(unusable.calls.begin(), unusable.calls.end(), "useDefaultPrinter"), 0);
+    EXPECT_EQ(unusable.errors, std::vector<std::string>{"Printer Error: Document printing error"});
 }
 
 TEST(CTPrint, PrintTextAdvancesLineByLineAndClipsToMargins) {

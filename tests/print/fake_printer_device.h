@@ -24,6 +24,7 @@ class FakePrinterDevice : public PrinterDevice {
     DeviceFontMetrics metrics{16, 4, 10};
     std::string chosenName = "Office Printer";
     std::string defaultName = "Default Printer";
+    bool chosenOpens = true; // false: the chosen printer cannot be opened
     bool duplex = false;
     bool startDocSucceeds = true;
     int pagesThatStart = 1000;
@@ -39,7 +40,7 @@ class FakePrinterDevice : public PrinterDevice {
 
     std::string choosePrinter() override {
         calls.push_back("choosePrinter");
-        if (!chosenName.empty()) open = true;
+        if (!chosenName.empty() && chosenOpens) open = true;
         return chosenName;
     }
     std::string useDefaultPrinter() override {

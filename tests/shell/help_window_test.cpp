@@ -395,10 +395,16 @@ TEST_F(HelpWindowTest, OutlineCommandsAndPrintItem) {
     EXPECT_EQ(selectedLabel(), "Items");
     EXPECT_TRUE(TreeView_GetItemState(tree(), forms, TVIS_EXPANDED) & TVIS_EXPANDED);
 
+    // Print item asks for a printer; Cancel prints nothing and says nothing.
     responder.forget();
     command(kHelpPrintCommand);
     ASSERT_EQ(responder.asked().size(), 1u);
-    EXPECT_NE(responder.asked()[0].text.find("not yet available"), std::string::npos);
+    EXPECT_EQ(responder.asked()[0].kind, RequestKind::ChoosePrinter);
+    // A printer that cannot be opened is reported, not replaced by another.
+    responder.forget();
+    responder.answerPath("No Such Printer");
+    command(kHelpPrintCommand);
+    EXPECT_EQ(responder.messages(), std::vector<std::string>{"Document printing error"});
     responder.forget();
     selectTopic(6);
     command(kHelpPrintCommand);

@@ -12,7 +12,16 @@
 
 namespace plaxet {
 
-enum class RequestKind { MessageBox, OpenFile, SaveFile, OpenDocument, StartProgram };
+// ChoosePrinter is the print dialog: the answer's path is the printer's
+// name, empty for Cancel.
+enum class RequestKind {
+    MessageBox,
+    OpenFile,
+    SaveFile,
+    OpenDocument,
+    StartProgram,
+    ChoosePrinter
+};
 
 struct FileFilter {
     std::string description;

@@ -1,0 +1,212 @@
+#include "ui/win32_printer.h"
+
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <algorithm>
+
+#include "print/print_geometry.h"
+#include "runtime/toolkit/message_box.h"
+#include "runtime/toolkit/responder.h"
+
+namespace plaxet {
+namespace {
+
+// Locks a movable memory block for the lifetime of the object.
+template <typename T> class LockedGlobal {
+  public:
+    explicit LockedGlobal(HGLOBAL memory)
+        : memory_(memory), data_(memory ? static_cast<T*>(GlobalLock(memory)) : nullptr) {}
+    ~LockedGlobal() {
+        if (data_) GlobalUnlock(memory_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+    T* get() const { return data_; }
+
+  private:
+    HGLOBAL memory_;
+    T* data_;
+};
+
+} // namespace
+
+Win32PrinterDevice::~Win32PrinterDevice() {
+    releaseFont();
+}
+
+std::string Win32PrinterDevice::choosePrinter() {
+    UserRequest request;
+    request.kind = RequestKind::ChoosePrinter;
+    if (const auto answer = answerFromResponder(request)) {
+        if (!answer->path.empty()) openPrinter(answer->path);
+        return name_;
+    }
+    PRINTDLGA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.Flags = PD_RETURNDC | PD_HIDEPRINTTOFILE | PD_NOSELECTION | PD_NOPAGENUMS;
+    if (PrintDlgA(&dialog)) {
+        UniqueGlobalMemory names(dialog.hDevNames);
+        UniqueGlobalMemory settings(dialog.hDevMode);
+        UniqueDeviceContext dc(dialog.hDC);
+        const LockedGlobal<DEVNAMES> devNames(names.get());
+        if (devNames.get() && dc) {
+            releaseFont();
+            name_ = reinterpret_cast<const char*>(devNames.get()) + devNames.get()->wDeviceOffset;
+            dc_ = std::move(dc);
+            settings_ = std::move(settings);
+            printer_.reset();
+        }
+    }
+    return name_;
+}
+
+std::string Win32PrinterDevice::useDefaultPrinter() {
+    char profile[127] = {};
+    GetProfileStringA("WINDOWS", "DEVICE", "", profile, sizeof(profile));
+    const std::string name = printerNameFromProfile(profile);
+    if (!name.empty()) openPrinter(name);
+    return dc_ ? name_ : std::string();
+}
+
+void Win32PrinterDevice::openPrinter(const std::string& name) {
+    releaseFont();
+    name_ = name;
+    dc_.reset();
+    settings_.reset();
+    printer_.reset();
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr) || !printer) return;
+    printer_.reset(printer);
+    const LONG size =
+        DocumentPropertiesA(nullptr, printer, const_cast<char*>(name.c_str()), nullptr, nullptr, 0);
+    if (size > 0) {
+        UniqueGlobalMemory settings(GlobalAlloc(GHND, static_cast<SIZE_T>(size)));
+        const LockedGlobal<DEVMODEA> mode(settings.get());
+        if (mode.get() && DocumentPropertiesA(nullptr, printer, const_cast<char*>(name.c_str()),
+                                              mode.get(), nullptr, DM_OUT_BUFFER) == IDOK)
+            dc_.reset(CreateDCA("WINSPOOL", name.c_str(), nullptr, mode.get()));
+        if (dc_) settings_ = std::move(settings);
+    }
+    if (!dc_) dc_.reset(CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr));
+}
+
+DeviceCaps Win32PrinterDevice::caps() {
+    DeviceCaps caps;
+    HDC dc = dc_.get();
+    if (!dc) return caps;
+    caps.logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
+    caps.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    caps.horzRes = GetDeviceCaps(dc, HORZRES);
+    caps.vertRes = GetDeviceCaps(dc, VERTRES);
+    caps.physicalWidth = GetDeviceCaps(dc, PHYSICALWIDTH);
+    caps.physicalHeight = GetDeviceCaps(dc, PHYSICALHEIGHT);
+    caps.physicalOffsetX = GetDeviceCaps(dc, PHYSICALOFFSETX);
+    caps.physicalOffsetY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+    if (caps.physicalWidth <= 0 || caps.physicalHeight <= 0) {
+        caps.physicalWidth = caps.horzRes;
+        caps.physicalHeight = caps.vertRes;
+        caps.physicalOffsetX = 0;
+        caps.physicalOffsetY = 0;
+    }
+    return caps;
+}
+
+DeviceFontMetrics Win32PrinterDevice::fontMetrics() {
+    TEXTMETRICA metrics{};
+    if (!dc_ || !GetTextMetricsA(dc_.get(), &metrics)) return {};
+    return {metrics.tmHeight, metrics.tmExternalLeading, metrics.tmAveCharWidth};
+}
+
+void Win32PrinterDevice::selectFont(const FontRequest& font) {
+    if (!dc_) return;
+    UniqueFont created(CreateFontA(font.height, 0, 0, 0, font.weight, font.italic, font.underline,
+                                   FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                   font.face.c_str()));
+    if (!created) return; // the font before stays in use
+    HGDIOBJ previous = SelectObject(dc_.get(), created.get());
+    if (!previous || previous == HGDI_ERROR) return;
+    if (!initialFont_) initialFont_ = previous;
+    currentFont_ = std::move(created); // the font replaced is no longer selected
+}
+
+int32_t Win32PrinterDevice::textExtent(std::string_view text) {
+    SIZE size{};
+    if (!dc_ ||
+        !GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size))
+        return 0;
+    return size.cx;
+}
+
+int32_t Win32PrinterDevice::fitCount(std::string_view text, int32_t maxExtent) {
+    if (!dc_ || text.empty()) return 0;
+    int fit = 0;
+    SIZE size{};
+    if (!GetTextExtentExPointA(dc_.get(), text.data(), static_cast<int>(text.size()),
+                               std::max(0, maxExtent), &fit, nullptr, &size))
+        return 0;
+    return fit;
+}
+
+void Win32PrinterDevice::drawText(int32_t x, int32_t y, std::string_view text) {
+    if (dc_) TextOutA(dc_.get(), x, y, text.data(), static_cast<int>(text.size()));
+}
+
+bool Win32PrinterDevice::isDuplex() {
+    const LockedGlobal<DEVMODEA> mode(settings_.get());
+    return mode.get() && mode.get()->dmDuplex > 1;
+}
+
+void Win32PrinterDevice::setDuplex(int32_t mode) {
+    const LockedGlobal<DEVMODEA> settings(settings_.get());
+    if (!settings.get() || !dc_ || mode == 0 || settings.get()->dmFields == 0) return;
+    settings.get()->dmDuplex = static_cast<short>(mode);
+    settings.get()->dmFields |= DM_DUPLEX;
+    ResetDCA(dc_.get(), settings.get());
+    if (currentFont_) SelectObject(dc_.get(), currentFont_.get());
+}
+
+bool Win32PrinterDevice::startDoc(std::string_view documentName) {
+    if (!dc_) return false;
+    const std::string name = spoolerDocumentName(documentName);
+    DOCINFOA document{};
+    document.cbSize = sizeof(document);
+    document.lpszDocName = name.c_str();
+    return StartDocA(dc_.get(), &document) > 0;
+}
+
+bool Win32PrinterDevice::startPage() {
+    return dc_ && StartPage(dc_.get()) > 0;
+}
+
+void Win32PrinterDevice::endPage() {
+    if (dc_) EndPage(dc_.get());
+}
+
+void Win32PrinterDevice::endDoc() {
+    if (dc_) EndDoc(dc_.get());
+    closeDevice();
+}
+
+void Win32PrinterDevice::abortDoc() {
+    if (dc_) AbortDoc(dc_.get());
+    closeDevice();
+}
+
+void Win32PrinterDevice::showError(std::string_view text, std::string_view caption) {
+    MessageBox(text, caption, MB_OK | MB_ICONSTOP);
+}
+
+void Win32PrinterDevice::releaseFont() {
+    if (dc_ && initialFont_) SelectObject(dc_.get(), initialFont_);
+    initialFont_ = nullptr;
+    currentFont_.reset();
+}
+
+void Win32PrinterDevice::closeDevice() {
+    releaseFont();
+    dc_.reset();
+}
+
+} // namespace plaxet

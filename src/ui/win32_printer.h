@@ -1,0 +1,78 @@
+#pragma once
+// The printing class's device on a real printer: the print dialog (or the
+// default printer), the printer's device context with its fonts, and the
+// spooler's document and page brackets. Every handle has an owner, so a
+// print-out that stops early leaks nothing.
+#include <windows.h>
+
+#include <winspool.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "print/printer_device.h"
+#include "runtime/toolkit/handles.h"
+
+namespace plaxet {
+
+struct DeviceContextRelease {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct GlobalMemoryRelease {
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+struct PrinterHandleRelease {
+    void operator()(HANDLE printer) const { ClosePrinter(printer); }
+};
+using UniqueDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextRelease>;
+using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryRelease>;
+using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
+
+class Win32PrinterDevice : public PrinterDevice {
+  public:
+    Win32PrinterDevice() = default;
+    // Works on a device context made elsewhere (a memory device context in
+    // tests); a device without paper counts as all printable area.
+    explicit Win32PrinterDevice(UniqueDeviceContext dc) : dc_(std::move(dc)) {}
+    ~Win32PrinterDevice() override;
+    Win32PrinterDevice(const Win32PrinterDevice&) = delete;
+    Win32PrinterDevice& operator=(const Win32PrinterDevice&) = delete;
+
+    std::string choosePrinter() override;
+    std::string useDefaultPrinter() override;
+    bool hasPrinter() const override { return dc_ != nullptr; }
+    DeviceCaps caps() override;
+    DeviceFontMetrics fontMetrics() override;
+    void selectFont(const FontRequest& font) override;
+    int32_t textExtent(std::string_view text) override;
+    int32_t fitCount(std::string_view text, int32_t maxExtent) override;
+    void drawText(int32_t x, int32_t y, std::string_view text) override;
+    bool isDuplex() override;
+    void setDuplex(int32_t mode) override;
+    bool startDoc(std::string_view documentName) override;
+    bool startPage() override;
+    void endPage() override;
+    void endDoc() override;
+    void abortDoc() override;
+    void showError(std::string_view text, std::string_view caption) override;
+
+    HDC deviceContext() const { return dc_.get(); }
+
+  private:
+    // Opens the named printer with its own settings.
+    void openPrinter(const std::string& name);
+    // Puts the device context's own font back and lets go of ours.
+    void releaseFont();
+    void closeDevice();
+
+    UniqueDeviceContext dc_;
+    UniqueFont currentFont_;
+    HGDIOBJ initialFont_ = nullptr; // belongs to the device context
+    UniqueGlobalMemory settings_;   // the printer's DEVMODEA block
+    UniquePrinterHandle printer_;
+    std::string name_;
+};
+
+} // namespace plaxet
