@@ -8,6 +8,7 @@
 #include <string>
 
 #include "print/ctprint.h"
+#include "print/topic_printout.h"
 #include "shell/scripted_responder.h"
 #include "ui/win32_printer.h"
 
@@ -77,6 +78,62 @@ TEST(PrintOnDevice, ADeviceThatCannotPrintReportsTheDocumentError) {
     EXPECT_EQ(responder.asked()[0].text, "Document printing error");
     EXPECT_EQ(responder.asked()[0].title, "Printer Error");
     EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+}
+
+// A memory device that takes the document and page brackets a real printer
+// would: the whole print-out is then drawn with real fonts and measures.
+class MemoryPrinter : public Win32PrinterDevice {
+  public:
+    using Win32PrinterDevice::Win32PrinterDevice;
+    std::string choosePrinter() override { return "Memory"; }
+    bool startDoc(std::string_view) override { return ++documents == 1; }
+    bool startPage() override { return ++pages > 0; }
+    void endPage() override {}
+    void endDoc() override {}
+    int documents = 0;
+    int pages = 0;
+};
+
+TEST(PrintOnDevice, TopicPrintoutDrawsHeadingPageNumberAndBodyLines) {
+    ScriptedResponder responder;
+    HDC dc = CreateCompatibleDC(nullptr);
+    const int width = GetDeviceCaps(dc, HORZRES);
+    const int height = GetDeviceCaps(dc, VERTRES);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectRelease> bitmap(
+        CreateBitmap(width, height, 1, 32, nullptr));
+    MemoryPrinter device{UniqueDeviceContext(dc)};
+    HGDIOBJ previous = SelectObject(dc, bitmap.get());
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
+    const auto inkIn = [&](int left, int top, int right, int bottom) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (GetPixel(dc, x, y) != RGB(255, 255, 255)) return true;
+        return false;
+    };
+
+    cTPrint printer(device);
+    const std::string body = "First line\r\n\r\nThird line";
+    EXPECT_EQ(printTopic(printer, "Printing", body), PrintOutcome::Printed);
+    EXPECT_EQ(device.documents, 1);
+    EXPECT_EQ(device.pages, 1);
+    double averageCharWidth = 0;
+    double lineHeight = 0;
+    printer.GetTextMetrics(averageCharWidth, lineHeight);
+    const int line = static_cast<int>(lineHeight * dpi);
+    ASSERT_GT(line, 0);
+    const int left = dpi * 3 / 4;
+    // The heading and the page number share the top line, from 0.25 inch.
+    EXPECT_TRUE(inkIn(left, dpi / 4, left + dpi, dpi / 4 + 2 * line));
+    EXPECT_TRUE(inkIn(width - left - dpi / 2, dpi / 4, width - left, dpi / 4 + 2 * line));
+    EXPECT_FALSE(inkIn(width - left + 1, 0, width, height)) << "nothing right of the margin";
+    // Body lines from five line heights down; the empty line stays empty.
+    EXPECT_TRUE(inkIn(left, 5 * line, left + dpi, 6 * line));
+    EXPECT_FALSE(inkIn(0, 6 * line + 1, width, 7 * line - 1));
+    EXPECT_TRUE(inkIn(left, 7 * line, left + dpi, 8 * line));
+    EXPECT_FALSE(inkIn(0, 8 * line + 1, width, height));
+    EXPECT_TRUE(responder.asked().empty());
+    SelectObject(dc, previous);
 }
 
 } // namespace
