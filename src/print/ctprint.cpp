@@ -152,12 +152,16 @@ bool cTPrint::StartPage() {
     return true;
 }
 
-void cTPrint::EndPage() {
-    if (device_.hasPrinter()) device_.endPage();
+bool cTPrint::EndPage() {
+    if (device_.hasPrinter() && device_.endPage()) return true;
+    ReportPrintError(2);
+    return false;
 }
 
-void cTPrint::EndDoc() {
-    if (device_.hasPrinter()) device_.endDoc();
+bool cTPrint::EndDoc() {
+    if (device_.hasPrinter() && device_.endDoc()) return true;
+    ReportPrintError(1);
+    return false;
 }
 
 void cTPrint::AbortDoc() {

@@ -46,8 +46,8 @@ class cTPrint {
     // return false; the caller then stops.
     bool StartDoc(std::string_view documentName);
     bool StartPage();
-    void EndPage();
-    void EndDoc();
+    bool EndPage();
+    bool EndDoc();
     // Ends a document that failed after StartDoc.
     void AbortDoc();
 

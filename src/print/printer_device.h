@@ -63,8 +63,9 @@ class PrinterDevice {
 
     virtual bool startDoc(std::string_view documentName) = 0;
     virtual bool startPage() = 0;
-    virtual void endPage() = 0;
-    virtual void endDoc() = 0;
+    // False when the spooler refuses the page or the document.
+    virtual bool endPage() = 0;
+    virtual bool endDoc() = 0;
     // Ends a document that failed part-way, so that nothing half-printed is sent.
     virtual void abortDoc() = 0;
 

@@ -141,8 +141,7 @@ PrintOutcome printTopic(cTPrint& printer, std::string_view heading, std::string_
     int32_t pageNumber = 1;
     for (size_t row = 0; row < rows.size(); ++row) {
         if (row > 0 && row % rowsPerPage == 0) {
-            printer.EndPage();
-            if (!printer.StartPage()) {
+            if (!printer.EndPage() || !printer.StartPage()) {
                 printer.AbortDoc();
                 return PrintOutcome::Failed;
             }
@@ -150,9 +149,12 @@ PrintOutcome printTopic(cTPrint& printer, std::string_view heading, std::string_
         }
         printer.PrintText(rows[row], 0, 0);
     }
-    printer.EndPage();
-    printer.EndDoc();
-    return PrintOutcome::Printed;
+    if (!printer.EndPage()) {
+        printer.AbortDoc();
+        return PrintOutcome::Failed;
+    }
+    // A document the spooler refuses at its end is reported, never taken as printed.
+    return printer.EndDoc() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 } // namespace plaxet

@@ -180,13 +180,14 @@ bool Win32PrinterDevice::startPage() {
     return dc_ && StartPage(dc_.get()) > 0;
 }
 
-void Win32PrinterDevice::endPage() {
-    if (dc_) EndPage(dc_.get());
+bool Win32PrinterDevice::endPage() {
+    return dc_ && EndPage(dc_.get()) > 0;
 }
 
-void Win32PrinterDevice::endDoc() {
-    if (dc_) EndDoc(dc_.get());
+bool Win32PrinterDevice::endDoc() {
+    const bool ended = dc_ && EndDoc(dc_.get()) > 0;
     closeDevice();
+    return ended;
 }
 
 void Win32PrinterDevice::abortDoc() {

@@ -53,8 +53,8 @@ class Win32PrinterDevice : public PrinterDevice {
     void setDuplex(int32_t mode) override;
     bool startDoc(std::string_view documentName) override;
     bool startPage() override;
-    void endPage() override;
-    void endDoc() override;
+    bool endPage() override;
+    bool endDoc() override;
     void abortDoc() override;
     void showError(std::string_view text, std::string_view caption) override;
 

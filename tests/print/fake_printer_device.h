@@ -27,6 +27,7 @@ class FakePrinterDevice : public PrinterDevice {
     bool chosenOpens = true; // false: the chosen printer cannot be opened
     bool duplex = false;
     bool startDocSucceeds = true;
+    bool endDocSucceeds = true;
     int pagesThatStart = 1000;
 
     bool open = false;
@@ -74,8 +75,14 @@ class FakePrinterDevice : public PrinterDevice {
         ++pagesStarted;
         return true;
     }
-    void endPage() override { calls.push_back("endPage"); }
-    void endDoc() override { calls.push_back("endDoc"); }
+    bool endPage() override {
+        calls.push_back("endPage");
+        return true;
+    }
+    bool endDoc() override {
+        calls.push_back("endDoc");
+        return endDocSucceeds;
+    }
     void abortDoc() override { calls.push_back("abortDoc"); }
     void showError(std::string_view text, std::string_view caption) override {
         errors.push_back(std::string(caption) + ": " + std::string(text));

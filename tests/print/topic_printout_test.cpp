@@ -153,6 +153,13 @@ TEST(TopicPrintout, CancelAndFailuresStopThePrintout) {
     EXPECT_EQ(secondPage.errors, Rows{"Printer Error: Page printing error"});
     EXPECT_EQ(secondPage.calls.back(), "abortDoc");
     EXPECT_EQ(std::count(secondPage.calls.begin(), secondPage.calls.end(), "endDoc"), 0);
+
+    // A document the spooler refuses at its end is reported, not printed.
+    FakePrinterDevice refusedAtEnd;
+    refusedAtEnd.endDocSucceeds = false;
+    cTPrint refusedAtEndPrinter(refusedAtEnd);
+    EXPECT_EQ(printTopic(refusedAtEndPrinter, "Items", "text"), PrintOutcome::Failed);
+    EXPECT_EQ(refusedAtEnd.errors, Rows{"Printer Error: Document printing error"});
 }
 
 } // namespace

@@ -88,8 +88,8 @@ class MemoryPrinter : public Win32PrinterDevice {
     std::string choosePrinter() override { return "Memory"; }
     bool startDoc(std::string_view) override { return ++documents == 1; }
     bool startPage() override { return ++pages > 0; }
-    void endPage() override {}
-    void endDoc() override {}
+    bool endPage() override { return true; }
+    bool endDoc() override { return true; }
     int documents = 0;
     int pages = 0;
 };
