@@ -17,7 +17,10 @@ int MessageBox(std::string_view text, std::string_view title, unsigned style) {
     // A short pause first, so that a box raised by a click does not come up
     // before the window under it has finished reacting to that click.
     Sleep(5);
-    return MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style);
+    // The box has no owner, so it is made task-modal: every window of the
+    // program is disabled while it is up, and a second click on a close box
+    // cannot start the same command again underneath it.
+    return MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style | MB_TASKMODAL);
 }
 
 } // namespace plaxet
