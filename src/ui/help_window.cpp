@@ -77,7 +77,7 @@ LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_NCDESTROY) RemoveWindowSubclass(pane, paneHandler, kPaneHandlerId);
     if (message == WM_CONTEXTMENU) {
         const auto& state = *reinterpret_cast<const HelpViewerState*>(data);
-        POINT at{LOWORD(lParam), HIWORD(lParam)};
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (lParam == -1) GetCursorPos(&at); // asked for from the keyboard
         openMenu(state, state.paneMenu.get(), at.x, at.y);
         return 0;
@@ -342,10 +342,13 @@ void printItem(const HelpViewerState& state) {
     if (state.shownTopic < 1 ||
         state.topics[static_cast<size_t>(state.shownTopic - 1)].body.empty())
         return;
-    const HelpTopic& topic = state.topics[static_cast<size_t>(state.shownTopic - 1)];
+    // Copies: the print dialog lets the viewer reopen on another file while
+    // it is up, which replaces the topic table.
+    const std::string body = state.topics[static_cast<size_t>(state.shownTopic - 1)].body;
+    const std::string heading = TreeItemText(state.window, kHelpOutline, state.selectedEntry);
     Win32PrinterDevice device;
     cTPrint printer(device);
-    printTopic(printer, TreeItemText(state.window, kHelpOutline, state.selectedEntry), topic.body);
+    printTopic(printer, heading, body);
 }
 
 void expandAll(const HelpViewerState& state, bool expand) {

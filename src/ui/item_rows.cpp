@@ -6,6 +6,7 @@
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 #include "runtime/toolkit/controls.h"
+#include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 
@@ -29,8 +30,9 @@ class WindowDc {
 };
 
 int textWidth(HDC dc, const std::string& text) {
+    const std::wstring wide = toWide(text);
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
