@@ -261,6 +261,9 @@ long double Val(std::string_view s, int32_t start) {
     *end++ = 'e';
     *std::to_chars(end, text + sizeof text - 1, scale).ptr = '\0';
     const long double value = std::strtold(text, nullptr);
+    // A number beyond the range of an amount overflows; like every failed
+    // conversion it yields zero, so no document ever prints an infinity.
+    if (std::isinf(static_cast<double>(value))) return 0;
     return negative ? -value : value;
 }
 

@@ -69,6 +69,10 @@ TEST(Val, UsesEighteenSignificantDigitsAndKeepsTheMagnitude) {
     EXPECT_EQ(Val("123456789012345678999"), 123456789012345678000.0L);
     EXPECT_EQ(Val("0.000000000000000000001"), 1e-21L);
     EXPECT_EQ(Val("0.1"), 0.1L); // extended precision, not the double 0.1
+    // Beyond the range of an amount a number overflows and reads as zero.
+    EXPECT_EQ(static_cast<double>(Val("1.5e308")), 1.5e308);
+    EXPECT_EQ(Val("1e400"), 0.0L);
+    EXPECT_EQ(Val("-2e309 each"), 0.0L);
     EXPECT_NE(Val("0.1"), static_cast<long double>(0.1));
 }
 
