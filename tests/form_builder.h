@@ -2,6 +2,8 @@
 // Small helpers to fill in a form for the tests.
 #include "form/form_document.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -52,6 +54,20 @@ inline FormDocument gardenInvoice() {
     form.addresseeLines = {"Bob Lee", "1 Elm St", "Springfield", "555 0199"};
     setFormDate(form, "01/05/2007");
     return form;
+}
+
+inline void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// A document's lines, without their CR LF.
+inline std::vector<std::string> linesOf(const std::string& document) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t at; (at = document.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(document.substr(from, at - from));
+    EXPECT_EQ(from, document.size()) << "text after the last line end";
+    return lines;
 }
 
 // The bytes of a document with these lines, each ending in CR LF.

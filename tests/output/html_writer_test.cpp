@@ -13,8 +13,10 @@
 namespace plaxet {
 namespace {
 
+using testing::append;
 using testing::documentOf;
 using testing::gardenInvoice;
+using testing::linesOf;
 
 // The head of the page up to the style block's end, for the given block tops.
 std::vector<std::string> head(const std::string& title, const std::string& top2,
@@ -80,19 +82,6 @@ std::vector<std::string> head(const std::string& title, const std::string& top2,
         "</head>",
         "<body>",
     };
-}
-
-void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-    lines.insert(lines.end(), more.begin(), more.end());
-}
-
-std::vector<std::string> linesOf(const std::string& document) {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    for (size_t at; (at = document.find("\r\n", from)) != std::string::npos; from = at + 2)
-        lines.push_back(document.substr(from, at - from));
-    EXPECT_EQ(from, document.size()) << "text after the last line end";
-    return lines;
 }
 
 std::string written(FormDocument form) {

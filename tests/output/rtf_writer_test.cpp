@@ -10,9 +10,11 @@
 namespace plaxet {
 namespace {
 
+using testing::append;
 using testing::documentOf;
 using testing::gardenInvoice;
 using testing::Item;
+using testing::linesOf;
 
 const std::string kBorders = R"(\clbrdrt\brdrw10\brdrs\clbrdrl\brdrw10\brdrs)"
                              R"(\clbrdrb\brdrw10\brdrs\clbrdrr\brdrw10\brdrs)";
@@ -20,20 +22,6 @@ const std::string kBorders = R"(\clbrdrt\brdrw10\brdrs\clbrdrl\brdrw10\brdrs)"
 std::vector<std::string> rowStart(const std::string& definition = R"(\trowd\trgaph180)") {
     return {definition, kBorders + R"(\cellx1600)", kBorders + R"(\cellx7200)",
             kBorders + R"(\cellx9000)"};
-}
-
-void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-    lines.insert(lines.end(), more.begin(), more.end());
-}
-
-// The document's lines, without their CR LF.
-std::vector<std::string> linesOf(const std::string& document) {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    for (size_t at; (at = document.find("\r\n", from)) != std::string::npos; from = at + 2)
-        lines.push_back(document.substr(from, at - from));
-    EXPECT_EQ(from, document.size()) << "text after the last line end";
-    return lines;
 }
 
 std::string written(FormDocument form) {
