@@ -3,10 +3,10 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/process.h"
+#include "win/controls.h"
+#include "win/fonts.h"
+#include "win/forms.h"
+#include "win/process.h"
 #include "ui/product_info.h"
 
 namespace plaxet {

@@ -1,7 +1,7 @@
 #include "ui/form_transfer.h"
 
 #include "output/totals.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/form_type.h"
 

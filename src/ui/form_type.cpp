@@ -2,7 +2,7 @@
 
 #include "runtime/numbers.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/main_window_layout.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
+#include "win/controls.h"
+#include "win/forms.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
 #include "ui/item_scroll.h"

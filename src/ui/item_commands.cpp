@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
 

@@ -5,7 +5,7 @@
 #include "output/totals.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"

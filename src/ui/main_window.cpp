@@ -2,8 +2,8 @@
 
 #include "form/sender_file.h"
 #include "runtime/file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/menus.h"
+#include "win/controls.h"
+#include "win/menus.h"
 #include "ui/commands.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"

@@ -8,8 +8,8 @@
 
 #include "form/data_folder.h"
 #include "form/form_document.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/handles.h"
+#include "win/forms.h"
+#include "win/handles.h"
 #include "ui/help_window.h"
 
 namespace plaxet {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 
 namespace plaxet {
 

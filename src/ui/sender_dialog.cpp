@@ -3,9 +3,9 @@
 #include <string>
 
 #include "form/sender_file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/message_box.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/message_box.h"
 
 namespace plaxet {
 namespace {

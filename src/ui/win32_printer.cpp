@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "print/print_geometry.h"
-#include "runtime/toolkit/message_box.h"
-#include "runtime/toolkit/responder.h"
+#include "win/message_box.h"
+#include "win/responder.h"
 
 namespace plaxet {
 namespace {

@@ -13,7 +13,7 @@
 #include <type_traits>
 
 #include "print/printer_device.h"
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 
 namespace plaxet {
 

@@ -13,7 +13,7 @@
 #include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"

@@ -1,8 +1,8 @@
 #include "shell/main_window_fixture.h"
 
 #include "form/form_file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
+#include "win/controls.h"
+#include "win/forms.h"
 #include "ui/control_ids.h"
 
 namespace plaxet::testing {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/file.h"
-#include "runtime/toolkit/fonts.h"
+#include "win/fonts.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"

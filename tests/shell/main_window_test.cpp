@@ -9,7 +9,7 @@
 
 #include "runtime/file.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"

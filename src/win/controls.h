@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/toolkit/forms.h"
+#include "win/forms.h"
 
 namespace plaxet {
 

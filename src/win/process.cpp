@@ -1,11 +1,11 @@
-#include "runtime/toolkit/process.h"
+#include "win/process.h"
 
 #include <shellapi.h>
 
 #include <vector>
 
-#include "runtime/toolkit/handles.h"
-#include "runtime/toolkit/responder.h"
+#include "win/handles.h"
+#include "win/responder.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

@@ -1,4 +1,4 @@
-#include "runtime/toolkit/file_dialogs.h"
+#include "win/file_dialogs.h"
 
 #include <commdlg.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/toolkit/clipboard.h"
+#include "win/clipboard.h"
 
 #include <cstring>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "runtime/toolkit/fonts.h"
+#include "win/fonts.h"
 
 #include <string>
 #include <vector>
 
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

@@ -1,6 +1,6 @@
-#include "runtime/toolkit/tree_view.h"
+#include "win/tree_view.h"
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

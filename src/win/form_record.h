@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/handles.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/handles.h"
 
 namespace plaxet {
 

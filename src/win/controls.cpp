@@ -1,11 +1,11 @@
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/form_record.h"
+#include "win/fonts.h"
+#include "win/form_record.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

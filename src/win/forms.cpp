@@ -1,12 +1,12 @@
-#include "runtime/toolkit/forms.h"
+#include "win/forms.h"
 
 #include <commctrl.h>
 
 #include <memory>
 #include <string_view>
 
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/form_record.h"
+#include "win/fonts.h"
+#include "win/form_record.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
