@@ -1,5 +1,7 @@
 #include "form/form_document.h"
 
+#include "runtime/text.h"
+
 namespace plaxet {
 namespace {
 
@@ -73,14 +75,77 @@ void recountItems(FormDocument& form) {
     form.itemCount = count;
 }
 
+namespace {
+
+bool isCountedItem(const FormDocument& form, int32_t item) {
+    return item >= 1 && item <= form.itemCount && item <= form.itemCapacity;
+}
+
+std::array<std::vector<std::string>*, 3> itemLists(FormDocument& form) {
+    return {&form.itemDates, &form.itemDescriptions, &form.itemCosts};
+}
+
+} // namespace
+
+bool clearItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    for (auto* list : itemLists(form)) (*list)[static_cast<size_t>(item - 1)].clear();
+    return true;
+}
+
+bool insertItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    form.itemCount += 1;
+    ensureCapacity(form);
+    // The last entry, blank by the growth rule, drops off the end.
+    for (auto* list : itemLists(form)) {
+        list->pop_back();
+        list->insert(list->begin() + (item - 1), std::string());
+    }
+    return true;
+}
+
+bool deleteItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    for (auto* list : itemLists(form)) {
+        list->erase(list->begin() + (item - 1));
+        list->emplace_back();
+    }
+    form.itemCount -= 1;
+    return true;
+}
+
+void clearItems(FormDocument& form) {
+    for (auto* list : itemLists(form))
+        for (std::string& text : *list) text.clear();
+    form.itemCount = 0;
+}
+
+bool namesComputedRow(std::string_view description) {
+    const std::string lower = LCase(description);
+    return lower == "subtotal" || lower.starts_with("tax");
+}
+
+RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool costCellLeft) {
+    if (item < 1 || item > form.itemCapacity) return RowCompletion::None;
+    const auto i = static_cast<size_t>(item - 1);
+    const std::string& description = form.itemDescriptions[i];
+    if (namesComputedRow(description)) return RowCompletion::ComputedRow;
+    if (costCellLeft && item > form.itemCount && !description.empty() &&
+        !form.itemCosts[i].empty())
+        return RowCompletion::PlainRow;
+    return RowCompletion::None;
+}
+
+void countThrough(FormDocument& form, int32_t item) {
+    if (item <= form.itemCount) return;
+    form.itemCount = item;
+    ensureCapacity(form);
+}
+
 void resetForNewForm(FormDocument& form, EditorState& editor) {
     for (std::string& line : form.addresseeLines) line.clear();
-    for (int32_t i = 0; i < form.itemCapacity; ++i) {
-        form.itemDates[static_cast<size_t>(i)].clear();
-        form.itemDescriptions[static_cast<size_t>(i)].clear();
-        form.itemCosts[static_cast<size_t>(i)].clear();
-    }
-    form.itemCount = 0;
+    clearItems(form);
     form.notes.clear();
     form.formType = kInvoice;
     editor.topItem = 1;

@@ -79,6 +79,37 @@ void compactItems(FormDocument& form);
 // The item-count step of the gathering step: close gaps, then count.
 void recountItems(FormDocument& form);
 
+// The editing of items as the item grid's commands and cells do it. Each
+// command acts on a counted item (1..itemCount) and does nothing, returning
+// false, for any other number.
+//   clearItem:  the item's date, description and cost are emptied; it still counts.
+//   insertItem: a blank item takes its place, the later ones move one down.
+//   deleteItem: the later items move one up; the count falls by one.
+bool clearItem(FormDocument& form, int32_t item);
+bool insertItem(FormDocument& form, int32_t item);
+bool deleteItem(FormDocument& form, int32_t item);
+
+// Every item emptied and none counted; the lists keep their capacity.
+void clearItems(FormDocument& form);
+
+// A description that makes its row a computed row when its cell is left:
+// "subtotal", or anything beginning with "tax", in any letter case. Taken as
+// stored, not trimmed: once the grid has stored a computed label with the
+// blanks that push it right, the row has been counted and leaving it again
+// changes nothing.
+bool namesComputedRow(std::string_view description);
+
+// What leaving a cell of `item` does to the count. A computed row counts
+// whichever of its cells is left; a plain row beyond the count only when its
+// cost cell is left with both description and cost filled in.
+enum class RowCompletion { None, ComputedRow, PlainRow };
+RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool costCellLeft);
+
+// Makes `item` count. A row filled further down than the first free one
+// counts the blank items above it as well: counting it alone would leave it
+// beyond the count. Blank items are closed up when the form is gathered.
+void countThrough(FormDocument& form, int32_t item);
+
 // Everything of a new form: addressee, items and notes emptied, type Invoice,
 // no file, unchanged. The sender lines, the form date and the amount paid stay.
 void resetForNewForm(FormDocument& form, EditorState& editor);

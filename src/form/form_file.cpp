@@ -155,8 +155,7 @@ FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form) {
     return result;
 }
 
-FormFileResult loadFormFile(FormDocument& form, const EditorState& editor) {
-    const std::string& path = editor.currentFilePath;
+FormFileResult loadFormFile(const std::string& path, FormDocument& form) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) return {false, "cannot read " + path};
     FormFileResult result = readFormFileBytes(*bytes, form);
@@ -171,17 +170,11 @@ ReplaceResult writeFormFile(const FormDocument& form, const std::string& path) {
     return replaceFileContents(path, formFileBytes(form));
 }
 
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor,
-                            int32_t itemCountBeforeGathering) {
-    if (itemCountBeforeGathering == 0) return {SaveOutcome::NothingToSave, {}};
-    const ReplaceResult written = writeFormFile(form, editor.currentFilePath);
+FormSaveResult saveFormFile(const std::string& path, const FormDocument& form, int32_t itemCount) {
+    if (itemCount == 0) return {SaveOutcome::NothingToSave, {}};
+    const ReplaceResult written = writeFormFile(form, path);
     if (!written.ok) return {SaveOutcome::Failed, written.error};
-    editor.changed = false;
     return {SaveOutcome::Saved, {}};
-}
-
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor) {
-    return saveFormFile(form, editor, form.itemCount);
 }
 
 } // namespace plaxet

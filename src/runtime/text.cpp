@@ -94,16 +94,8 @@ int32_t InStrAny(int32_t start, std::string_view s, std::string_view set) {
     return at == std::string_view::npos ? 0 : static_cast<int32_t>(at) + 1;
 }
 
-int32_t ParseCount(std::string_view s, std::string_view delimiter) {
-    return static_cast<int32_t>(splitAt(s, delimiter).size());
-}
-
 int32_t ParseCountAny(std::string_view s, std::string_view set) {
     return static_cast<int32_t>(splitAtAny(s, set).size());
-}
-
-std::string Parse(std::string_view s, std::string_view delimiter, int32_t n) {
-    return std::string(fieldAt(splitAt(s, delimiter), n));
 }
 
 std::string ParseAny(std::string_view s, std::string_view set, int32_t n) {
@@ -130,19 +122,6 @@ std::string Trim(std::string_view s) {
     return LTrim(RTrim(s));
 }
 
-std::string Space(int32_t n) {
-    return n > 0 ? std::string(static_cast<size_t>(n), ' ') : "";
-}
-
-std::string Repeat(int32_t n, std::string_view c) {
-    if (n <= 0 || c.empty()) return {};
-    return std::string(static_cast<size_t>(n), c.front());
-}
-
-std::string Reverse(std::string_view s) {
-    return std::string(s.rbegin(), s.rend());
-}
-
 std::string Remove(std::string_view s, std::string_view t) {
     if (t.empty()) return std::string(s);
     std::string out;
@@ -151,15 +130,7 @@ std::string Remove(std::string_view s, std::string_view t) {
 }
 
 std::string LCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(ansiLower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string UCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
-    return out;
+    return ansiLowerText(s);
 }
 
 int Compare(std::string_view a, std::string_view b) {

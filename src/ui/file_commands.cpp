@@ -41,7 +41,9 @@ bool saveIntoCurrentFile(MainWindow& main) {
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
     gatherForm(main);
-    const FormSaveResult saved = saveFormFile(main.form, main.editor, countBeforeGathering);
+    const FormSaveResult saved =
+        saveFormFile(main.editor.currentFilePath, main.form, countBeforeGathering);
+    if (saved.outcome == SaveOutcome::Saved) main.editor.changed = false;
     // Gathering closes up blank rows between items; the grid shows the result.
     refreshRows(main);
     if (saved.outcome != SaveOutcome::Failed) return true;
@@ -69,22 +71,11 @@ bool askSaveChanges(MainWindow& main) {
     return saveCurrentForm(main);
 }
 
-void emptyItemLists(FormDocument& form) {
-    for (size_t i = 0; i < static_cast<size_t>(form.itemCapacity); ++i) {
-        form.itemDates[i].clear();
-        form.itemDescriptions[i].clear();
-        form.itemCosts[i].clear();
-    }
-}
-
 // Reads the form file into a copy of the record first, so a file that turns
 // out to be damaged is reported and the form on screen stays as it was.
 bool loadIntoRecord(MainWindow& main, const std::string& path) {
     FormDocument loaded = main.form;
-    emptyItemLists(loaded);
-    EditorState reading;
-    reading.currentFilePath = path;
-    const FormFileResult result = loadFormFile(loaded, reading);
+    const FormFileResult result = loadFormFile(path, loaded);
     if (!result.ok) {
         MessageBox("The form file could not be opened:\r\n" + result.error, "Open File",
                    MB_OK | MB_ICONSTOP);

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "runtime/text.h"
 #include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
@@ -15,15 +14,6 @@ namespace plaxet {
 namespace {
 
 constexpr UINT_PTR kCellSubclassId = 1;
-
-// A description that makes its row a computed row when its cell is left.
-// Taken as stored, not trimmed: once a row refresh has stored a computed
-// label with the blanks that push it right, the row has been counted and
-// leaving it again changes nothing.
-bool namesComputedRow(const std::string& description) {
-    const std::string lower = LCase(description);
-    return lower == "subtotal" || Left(lower, 3) == "tax";
-}
 
 bool holdsItem(const MainWindow& main, int32_t item) {
     return item >= 1 && item <= main.form.itemCapacity;
@@ -36,32 +26,16 @@ std::string& itemText(FormDocument& form, int column, int32_t item) {
     return form.itemCosts[i];
 }
 
-// Makes `item` count. A row filled further down than the first free one
-// counts the blank items above it as well: counting it alone would leave it
-// beyond the count, and the refresh that follows would empty its cost.
-// Blank items are closed up when the form is saved.
-void countThrough(MainWindow& main, int32_t item) {
-    if (item <= main.form.itemCount) return;
-    main.form.itemCount = item;
-    ensureCapacity(main.form);
-    // The range follows every new item, so the bottom row can always be
-    // scrolled on from, whichever way the item came to count.
+// Makes `item` count; the scroll range follows every new item, so the
+// bottom row can always be scrolled on from.
+void countItem(MainWindow& main, int32_t item) {
+    countThrough(main.form, item);
     updateScrollBar(main);
 }
 
-enum class Completion { None, ComputedRow, PlainRow };
-
 // What leaving the cell at `place` does to its row.
-Completion completionOf(MainWindow& main, CellPlace place) {
-    const int32_t item = itemOfRow(main, place.row);
-    if (!holdsItem(main, item)) return Completion::None;
-    const std::string& description = itemText(main.form, kDescriptionColumn, item);
-    if (namesComputedRow(description)) return Completion::ComputedRow;
-    const std::string& cost = itemText(main.form, kCostColumn, item);
-    if (place.column == kCostColumn && item > main.form.itemCount && !description.empty() &&
-        !cost.empty())
-        return Completion::PlainRow;
-    return Completion::None;
+RowCompletion completionOf(const MainWindow& main, CellPlace place) {
+    return rowCompletion(main.form, itemOfRow(main, place.row), place.column == kCostColumn);
 }
 
 // Leaving a cell: a computed row counts and shows its label pushed right,
@@ -70,8 +44,8 @@ Completion completionOf(MainWindow& main, CellPlace place) {
 void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
     const int32_t item = itemOfRow(main, place.row);
     switch (completionOf(main, place)) {
-    case Completion::ComputedRow: {
-        countThrough(main, item);
+    case RowCompletion::ComputedRow: {
+        countItem(main, item);
         const int cell = kDescriptionColumn + place.row;
         // A copy: the cell reports the new text, which replaces the item's.
         const std::string label = itemText(main.form, kDescriptionColumn, item);
@@ -82,10 +56,10 @@ void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
         if (focusMovesOn) PostMessageW(main.window, kSkipComputedCost, place.row, 0);
         break;
     }
-    case Completion::PlainRow:
-        countThrough(main, item);
+    case RowCompletion::PlainRow:
+        countItem(main, item);
         break;
-    case Completion::None:
+    case RowCompletion::None:
         break;
     }
     refreshRows(main);
@@ -200,10 +174,10 @@ void countFocusedRowBeforeScrolling(MainWindow& main) {
     if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
     const CellPlace place = cellPlace(GetDlgCtrlID(focus));
     if (place.row == 0) return;
-    const Completion completion = completionOf(main, place);
-    const bool counts =
-        completion == Completion::PlainRow ||
-        (completion == Completion::ComputedRow && itemOfRow(main, place.row) > main.form.itemCount);
+    const RowCompletion completion = completionOf(main, place);
+    const bool counts = completion == RowCompletion::PlainRow ||
+                        (completion == RowCompletion::ComputedRow &&
+                         itemOfRow(main, place.row) > main.form.itemCount);
     if (counts) completeRow(main, place, false);
 }
 

@@ -84,16 +84,13 @@ TEST(FormFile, SavesAndReloadsEveryStoredField) {
     form.notes = "first line\r\nsecond line\r\n";
     form.senderLines[0] = "never stored";
     form.amountPaid = "99";
-    EditorState editor;
-    editor.currentFilePath = dir.file("smith.plx");
-    editor.changed = true;
+    const std::string path = dir.file("smith.plx");
 
-    const FormSaveResult saved = saveFormFile(form, editor);
+    const FormSaveResult saved = saveFormFile(path, form, form.itemCount);
     ASSERT_EQ(saved.outcome, SaveOutcome::Saved) << saved.error;
-    EXPECT_FALSE(editor.changed);
 
     FormDocument loaded;
-    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, loaded).ok);
     EXPECT_EQ(loaded.formDate, "3/5/2024  ");
     EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
     EXPECT_EQ(loaded.formType, kEstimate);
@@ -124,34 +121,29 @@ TEST(FormFile, LongAddresseeLinesSwitchToThirtyTwoBitLengths) {
 
 TEST(FormFile, AFormWithoutItemsIsNotSaved) {
     TempFolder dir;
-    EditorState editor;
-    editor.currentFilePath = dir.file("kept.plx");
-    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, kPaintBytes).ok);
-    editor.changed = true;
+    const std::string path = dir.file("kept.plx");
+    ASSERT_TRUE(replaceFileContents(path, kPaintBytes).ok);
 
     FormDocument form;
     form.addresseeLines[0] = "Someone";
     form.notes = "filled in";
-    EXPECT_EQ(saveFormFile(form, editor).outcome, SaveOutcome::NothingToSave);
-    EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+    EXPECT_EQ(saveFormFile(path, form, form.itemCount).outcome, SaveOutcome::NothingToSave);
+    EXPECT_EQ(contentOf(path), kPaintBytes);
 
     // The rule looks at the count the editing commands kept, not at the one
     // the gathering step recounted: a form that had items is saved even when
     // they all turned out blank.
-    EXPECT_EQ(saveFormFile(form, editor, 3).outcome, SaveOutcome::Saved);
-    EXPECT_FALSE(editor.changed);
+    EXPECT_EQ(saveFormFile(path, form, 3).outcome, SaveOutcome::Saved);
     FormDocument reloaded = paintForm();
-    ASSERT_TRUE(loadFormFile(reloaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, reloaded).ok);
     EXPECT_EQ(reloaded.itemCount, 0);
     EXPECT_EQ(reloaded.addresseeLines[0], "Someone");
     EXPECT_EQ(reloaded.itemDescriptions[0], ""); // items beyond the count are blank
 
     form.itemCount = 0;
-    EditorState fresh;
-    fresh.currentFilePath = dir.file("never.plx");
-    EXPECT_EQ(saveFormFile(form, fresh, 0).outcome, SaveOutcome::NothingToSave);
-    EXPECT_FALSE(fileExists(fresh.currentFilePath));
+    const std::string never = dir.file("never.plx");
+    EXPECT_EQ(saveFormFile(never, form, 0).outcome, SaveOutcome::NothingToSave);
+    EXPECT_FALSE(fileExists(never));
 }
 
 TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
@@ -161,41 +153,32 @@ TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
     setItem(three, 3, "", "Ladder", "120");
     three.itemCount = 3;
     three.notes = "a long note that makes the old file longer";
-    EditorState editor;
-    editor.currentFilePath = dir.file("shrink.plx");
-    ASSERT_EQ(saveFormFile(three, editor).outcome, SaveOutcome::Saved);
+    const std::string path = dir.file("shrink.plx");
+    ASSERT_EQ(saveFormFile(path, three, three.itemCount).outcome, SaveOutcome::Saved);
 
-    ASSERT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+    ASSERT_EQ(saveFormFile(path, paintForm(), 1).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(contentOf(path), kPaintBytes);
     FormDocument loaded = three;
-    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, loaded).ok);
     expectPaintForm(loaded);
     EXPECT_EQ(loaded.itemDescriptions[1], "");
 }
 
-TEST(FormFile, AFailedSaveKeepsTheOldFileAndTheChangedFlag) {
+TEST(FormFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     TempFolder dir;
-    EditorState editor;
-    editor.changed = true;
-
-    editor.currentFilePath = dir.file("missing-folder/form.plx");
-    FormSaveResult result = saveFormFile(paintForm(), editor);
+    FormSaveResult result = saveFormFile(dir.file("missing-folder/form.plx"), paintForm(), 1);
     EXPECT_EQ(result.outcome, SaveOutcome::Failed);
     EXPECT_NE(result.error.find("missing-folder"), std::string::npos) << result.error;
-    EXPECT_TRUE(editor.changed);
 
-    editor.currentFilePath = dir.file("locked.plx");
-    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, "old bytes").ok);
-    ASSERT_TRUE(setAttributes(editor.currentFilePath, kAttrReadOnly));
-    result = saveFormFile(paintForm(), editor);
+    const std::string locked = dir.file("locked.plx");
+    ASSERT_TRUE(replaceFileContents(locked, "old bytes").ok);
+    ASSERT_TRUE(setAttributes(locked, kAttrReadOnly));
+    result = saveFormFile(locked, paintForm(), 1);
     EXPECT_EQ(result.outcome, SaveOutcome::Failed);
     EXPECT_NE(result.error.find("read-only"), std::string::npos) << result.error;
-    EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(contentOf(editor.currentFilePath), "old bytes");
+    EXPECT_EQ(contentOf(locked), "old bytes");
 
-    editor.currentFilePath.clear();
-    EXPECT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Failed);
-    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(saveFormFile("", paintForm(), 1).outcome, SaveOutcome::Failed);
 }
 
 TEST(FormFile, AFileCutShortLoadsAsFarAsItGoes) {
@@ -317,10 +300,8 @@ TEST(FormFile, LargeFilesGrowTheListsFirst) {
 
 TEST(FormFile, MissingOrUnreadableFilesAreReported) {
     TempFolder dir;
-    EditorState editor;
-    editor.currentFilePath = dir.file("absent.plx");
     FormDocument form;
-    const FormFileResult result = loadFormFile(form, editor);
+    const FormFileResult result = loadFormFile(dir.file("absent.plx"), form);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("absent.plx"), std::string::npos);
 }

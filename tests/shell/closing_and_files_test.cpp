@@ -21,9 +21,7 @@ enum class CloseBy { EscapeKey, ExitCommand, CloseBox };
 
 FormDocument readBack(const std::string& path) {
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = path;
-    const FormFileResult loaded = loadFormFile(saved, reading);
+    const FormFileResult loaded = loadFormFile(path, saved);
     EXPECT_TRUE(loaded.ok) << loaded.error;
     return saved;
 }

@@ -214,9 +214,7 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = formPath;
-    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    ASSERT_TRUE(loadFormFile(formPath, saved).ok);
     EXPECT_EQ(saved.addresseeLines[0], "Ann Smith-Jones");
     EXPECT_EQ(text(kDateColumn + 1), "03/01/2024") << "the grid shows the rewritten date";
 

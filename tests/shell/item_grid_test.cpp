@@ -553,9 +553,7 @@ TEST_F(ItemGridTest, SavingWithTheFocusInAJustTypedRowKeepsThatItem) {
     EXPECT_FALSE(editor.changed);
 
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = path;
-    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    ASSERT_TRUE(loadFormFile(path, saved).ok);
     ASSERT_EQ(saved.itemCount, 4);
     EXPECT_EQ(saved.itemDescriptions[3], "Varnish");
     EXPECT_EQ(saved.itemCosts[3], "7.00") << "counted as on leaving the cell";
