@@ -119,7 +119,13 @@ std::string RTrim(std::string_view s) {
 }
 
 std::string Trim(std::string_view s) {
-    return LTrim(RTrim(s));
+    return std::string(TrimView(s));
+}
+
+std::string_view TrimView(std::string_view s) {
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 std::string Remove(std::string_view s, std::string_view t) {

@@ -29,6 +29,8 @@ std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 std::string Trim(std::string_view s);
+// Trim without the copy: the part of `s` between its outer spaces.
+std::string_view TrimView(std::string_view s);
 
 std::string Remove(std::string_view s, std::string_view t);
 

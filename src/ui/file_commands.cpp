@@ -40,9 +40,9 @@ bool saveIntoCurrentFile(MainWindow& main) {
     countFocusedRowBeforeScrolling(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
-    gatherForm(main);
-    const FormSaveResult saved =
-        saveFormFile(main.editor.currentFilePath, main.form, countBeforeGathering);
+    const DocumentValues values = gatherForm(main);
+    const FormSaveResult saved = saveFormFile(
+        main.editor.currentFilePath, withComputedCosts(main.form, values.sums), countBeforeGathering);
     if (saved.outcome == SaveOutcome::Saved) main.editor.changed = false;
     // Gathering closes up blank rows between items; the grid shows the result.
     refreshRows(main);
@@ -120,7 +120,7 @@ void newForm(MainWindow& main) {
 }
 
 void openForm(MainWindow& main) {
-    FileDialogSpec dialog;
+    FileDialogOptions dialog;
     dialog.owner = main.window;
     dialog.title = "Open File";
     dialog.initialFolder = main.folders.dataFolder;
@@ -142,7 +142,7 @@ void saveForm(MainWindow& main) {
 }
 
 bool saveFormAs(MainWindow& main) {
-    FileDialogSpec dialog;
+    FileDialogOptions dialog;
     dialog.owner = main.window;
     dialog.title = "Save File";
     dialog.initialFolder = main.folders.dataFolder;

@@ -53,7 +53,7 @@ int32_t paneModeOf(int32_t wrapMode) {
 }
 
 void addControls(HWND window) {
-    const ControlSpec controls[] = {
+    const ControlDef controls[] = {
         {ControlKind::TreeView, kHelpOutline, "", 10, 5, 235, 325, kOutlineStyle, 0},
         {ControlKind::Label, kHelpCaption, "", 250, 5, 355, 23, SS_LEFT | SS_NOPREFIX, 0},
         {ControlKind::TextBox, kHelpPane, "", 250, 30, 370, 300, kPaneStyle, 0},
@@ -506,7 +506,7 @@ HWND openHelpWindow(HelpViewerState& state, const std::string& helpFilePath,
     }
     RECT callerFrame{};
     if (caller) GetWindowRect(caller, &callerFrame);
-    FormSpec params;
+    FormLayout params;
     params.caption = title.empty() ? "Application Help" : title;
     params.x = callerFrame.left + kCallerOffsetX;
     params.y = callerFrame.top + kCallerOffsetY;

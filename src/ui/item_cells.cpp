@@ -15,27 +15,21 @@ namespace {
 
 constexpr UINT_PTR kCellSubclassId = 1;
 
-bool holdsItem(const MainWindow& main, int32_t item) {
-    return item >= 1 && item <= main.form.itemCapacity;
-}
-
 std::string& itemText(FormDocument& form, int column, int32_t item) {
-    const auto i = static_cast<size_t>(item - 1);
-    if (column == kDateColumn) return form.itemDates[i];
-    if (column == kDescriptionColumn) return form.itemDescriptions[i];
-    return form.itemCosts[i];
+    Item& row = editItem(form, item);
+    if (column == kDateColumn) return row.date;
+    if (column == kDescriptionColumn) return row.description;
+    return row.cost;
 }
 
-// Makes `item` count; the scroll range follows every new item, so the
-// bottom row can always be scrolled on from.
-void countItem(MainWindow& main, int32_t item) {
-    countThrough(main.form, item);
-    updateScrollBar(main);
+std::string shownDescription(const MainWindow& main, int row) {
+    return ControlGetText(main.window, kDescriptionColumn + row);
 }
 
 // What leaving the cell at `place` does to its row.
 RowCompletion completionOf(const MainWindow& main, CellPlace place) {
-    return rowCompletion(main.form, itemOfRow(main, place.row), place.column == kCostColumn);
+    return rowCompletion(main.form, itemOfRow(main, place.row), shownDescription(main, place.row),
+                         place.column == kCostColumn);
 }
 
 // Leaving a cell: a computed row counts and shows its label pushed right,
@@ -43,24 +37,20 @@ RowCompletion completionOf(const MainWindow& main, CellPlace place) {
 // cost cell is left; then the rows are shown afresh.
 void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
     const int32_t item = itemOfRow(main, place.row);
-    switch (completionOf(main, place)) {
-    case RowCompletion::ComputedRow: {
-        countItem(main, item);
+    const int32_t countBefore = main.form.itemCount;
+    const RowCompletion completion = leaveRow(main.form, item, shownDescription(main, place.row),
+                                              place.column == kCostColumn);
+    // The range follows every new item, so the bottom row can always be
+    // scrolled on from, whichever way the item came to count.
+    if (main.form.itemCount != countBefore) updateScrollBar(main);
+    if (completion == RowCompletion::ComputedRow) {
         const int cell = kDescriptionColumn + place.row;
-        // A copy: the cell reports the new text, which replaces the item's.
-        const std::string label = itemText(main.form, kDescriptionColumn, item);
-        ControlSetText(main.window, cell,
-                       alignComputedLabel(ControlWindow(main.window, cell), label));
+        setCellText(main, cell,
+                    alignComputedLabel(ControlWindow(main.window, cell),
+                                       itemAt(main.form, item).description));
         // The focus is still on its way to the next control; where it lands
         // is only known once it has arrived.
         if (focusMovesOn) PostMessageW(main.window, kSkipComputedCost, place.row, 0);
-        break;
-    }
-    case RowCompletion::PlainRow:
-        countItem(main, item);
-        break;
-    case RowCompletion::None:
-        break;
     }
     refreshRows(main);
 }
@@ -153,12 +143,12 @@ void attachItemCells(MainWindow& main) {
 }
 
 bool onItemCellEvent(MainWindow& main, int id, int notification) {
-    // Rows rewritten by a scroll are no edit of the form.
-    if (main.editor.rowRefreshInProgress) return false;
+    // Rows rewritten by a scroll or by the program are no edit of the form.
+    if (main.editor.rowRefreshInProgress || main.writingCells) return false;
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
     const CellPlace place = cellPlace(id);
     const int32_t item = itemOfRow(main, place.row);
-    if (place.row == 0 || !holdsItem(main, item)) return true;
+    if (place.row == 0 || item < 1) return true;
     if (notification == EN_CHANGE) {
         main.editor.changed = true;
         main.itemCellEdited = true;

@@ -90,7 +90,7 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
 } // namespace
 
 HWND createMainWindow(MainWindow& main) {
-    FormSpec params;
+    FormLayout params;
     params.caption = "Plaxet";
     params.width = kMainClientWidth;
     params.height = kMainClientHeight;
@@ -98,7 +98,7 @@ HWND createMainWindow(MainWindow& main) {
     params.pixels = true;
     HWND window = FormNew(params);
     if (!window) return nullptr;
-    const std::vector<ControlSpec> layout = mainWindowLayout();
+    const std::vector<ControlDef> layout = mainWindowLayout();
     ControlAddAll(window, layout);
     setProgramIcon(window);
     main.window = window;

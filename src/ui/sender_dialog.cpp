@@ -57,7 +57,7 @@ intptr_t handleEvent(MainWindow& main, HWND dialog, UINT message, WPARAM wParam)
 } // namespace
 
 void editSender(MainWindow& main) {
-    FormSpec params;
+    FormLayout params;
     params.owner = main.window;
     params.caption = "Define Sender";
     params.width = 400;

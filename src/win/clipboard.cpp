@@ -30,11 +30,6 @@ using UniqueGlobal = std::unique_ptr<void, GlobalRelease>;
 
 } // namespace
 
-bool ClipboardReset(HWND owner) {
-    OpenedClipboard clipboard(owner);
-    return clipboard.isOpen() && EmptyClipboard();
-}
-
 bool ClipboardSetText(HWND owner, std::string_view text) {
     const std::wstring wide = toWide(text);
     const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);

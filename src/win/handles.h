@@ -1,6 +1,7 @@
 #pragma once
-// Owners of the Win32 handles that the toolkit creates. Window handles are
-// plain values: the system destroys child windows with their parent.
+// Owners of the Win32 handles that the program creates or borrows, every one
+// of them in this header. Window handles are plain values: the system
+// destroys child windows with their parent.
 #include <windows.h>
 
 #include <memory>
@@ -26,5 +27,22 @@ using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectRele
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuRelease>;
 using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorRelease>;
 using UniqueKernelHandle = std::unique_ptr<void, KernelHandleRelease>;
+
+// A window's device context (the screen's for no window), released when it
+// goes out of scope.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
 
 } // namespace plaxet

@@ -51,14 +51,6 @@ LPARAM TreeItemParam(HWND form, int id, HTREEITEM item) {
     return query.lParam;
 }
 
-void TreeSetItemParam(HWND form, int id, HTREEITEM item, LPARAM param) {
-    TVITEMW change{};
-    change.mask = TVIF_PARAM;
-    change.hItem = item;
-    change.lParam = param;
-    ControlSend(form, id, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
-}
-
 void TreeSetItemState(HWND form, int id, HTREEITEM item, UINT state, UINT mask) {
     TVITEMW change{};
     change.mask = TVIF_STATE;

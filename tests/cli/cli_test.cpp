@@ -136,7 +136,7 @@ TEST(Cli, MakeAndDumpAreEachOthersReverse) {
     FormDocument loaded;
     ASSERT_TRUE(loadFormFile(form, loaded).ok);
     EXPECT_EQ(loaded.addresseeLines[0], "Caf\xE9 Na\xEFve"); // ANSI bytes in the file
-    EXPECT_EQ(loaded.itemDescriptions[0], "Paint \x80");
+    EXPECT_EQ(itemAt(loaded, 1).description, "Paint \x80");
     EXPECT_EQ(loaded.formDate, "3/15/2024 ");
     EXPECT_EQ(loaded.notes, "Thank you\r\nNet 30");
 

@@ -47,9 +47,9 @@ void expectPaintForm(const FormDocument& form) {
     EXPECT_EQ(form.addresseeLines[0], "A");
     EXPECT_EQ(form.addresseeLines[3], "");
     EXPECT_EQ(form.formType, kInvoice);
-    EXPECT_EQ(form.itemDates[0], "");
-    EXPECT_EQ(form.itemDescriptions[0], "Paint");
-    EXPECT_EQ(form.itemCosts[0], "10");
+    EXPECT_EQ(itemAt(form, 1).date, "");
+    EXPECT_EQ(itemAt(form, 1).description, "Paint");
+    EXPECT_EQ(itemAt(form, 1).cost, "10");
     EXPECT_EQ(form.notes, "");
 }
 
@@ -95,9 +95,9 @@ TEST(FormFile, SavesAndReloadsEveryStoredField) {
     EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
     EXPECT_EQ(loaded.formType, kEstimate);
     EXPECT_EQ(loaded.itemCount, 2);
-    EXPECT_EQ(loaded.itemDates[1], "1/2/07");
-    EXPECT_EQ(loaded.itemDescriptions[1], "Tax (8%)");
-    EXPECT_EQ(loaded.itemCosts[1], " 12");
+    EXPECT_EQ(itemAt(loaded, 2).date, "1/2/07");
+    EXPECT_EQ(itemAt(loaded, 2).description, "Tax (8%)");
+    EXPECT_EQ(itemAt(loaded, 2).cost, " 12");
     EXPECT_EQ(loaded.notes, "first line\r\nsecond line\r\n");
     EXPECT_EQ(loaded.senderLines[0], "");
     EXPECT_EQ(loaded.amountPaid, "");
@@ -116,7 +116,7 @@ TEST(FormFile, LongAddresseeLinesSwitchToThirtyTwoBitLengths) {
     FormDocument loaded;
     ASSERT_TRUE(readFormFileBytes(bytes, loaded).ok);
     EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
-    EXPECT_EQ(loaded.itemDescriptions[0], "Paint");
+    EXPECT_EQ(itemAt(loaded, 1).description, "Paint");
 }
 
 TEST(FormFile, AFormWithoutItemsIsNotSaved) {
@@ -138,7 +138,7 @@ TEST(FormFile, AFormWithoutItemsIsNotSaved) {
     ASSERT_TRUE(loadFormFile(path, reloaded).ok);
     EXPECT_EQ(reloaded.itemCount, 0);
     EXPECT_EQ(reloaded.addresseeLines[0], "Someone");
-    EXPECT_EQ(reloaded.itemDescriptions[0], ""); // items beyond the count are blank
+    EXPECT_EQ(itemAt(reloaded, 1).description, ""); // items beyond the count are blank
 
     form.itemCount = 0;
     const std::string never = dir.file("never.plx");
@@ -161,7 +161,7 @@ TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
     FormDocument loaded = three;
     ASSERT_TRUE(loadFormFile(path, loaded).ok);
     expectPaintForm(loaded);
-    EXPECT_EQ(loaded.itemDescriptions[1], "");
+    EXPECT_EQ(itemAt(loaded, 2).description, "");
 }
 
 TEST(FormFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
@@ -213,8 +213,8 @@ TEST(FormFile, AFileCutShortLoadsAsFarAsItGoes) {
     FormDocument partial;
     ASSERT_TRUE(readFormFileBytes(kPaintBytes.substr(0, 37), partial).ok);
     EXPECT_EQ(partial.itemCount, 1);
-    EXPECT_EQ(partial.itemDescriptions[0], "Pa");
-    EXPECT_EQ(partial.itemCosts[0], "");
+    EXPECT_EQ(itemAt(partial, 1).description, "Pa");
+    EXPECT_EQ(itemAt(partial, 1).cost, "");
     EXPECT_EQ(partial.formType, kInvoice);
 
     // Cut inside the item count: the missing bytes are zeros.
@@ -249,22 +249,22 @@ TEST(FormFile, DamagedCountsAndLengthsAreMetSafely) {
     negativeNotes.replace(46, 4, std::string("\xFE\xFF\xFF\xFF", 4));
     EXPECT_FALSE(readFormFileBytes(negativeNotes, form).ok);
 
-    // A huge count loads only the items the file holds; the lists stay small.
+    // A huge count loads only the items the file holds; the list stays small.
     std::string hugeCount = kPaintBytes;
     hugeCount.replace(10, 4, std::string("\xFF\xFF\xFF\x7F", 4));
     FormDocument huge;
     ASSERT_TRUE(readFormFileBytes(hugeCount, huge).ok);
     // The notes' four bytes make a second, blank item; nothing lies beyond.
     EXPECT_EQ(huge.itemCount, 2);
-    EXPECT_EQ(huge.itemCapacity, kInitialItemCapacity);
-    EXPECT_EQ(huge.itemDescriptions[0], "Paint");
+    EXPECT_EQ(huge.items.size(), 2u);
+    EXPECT_EQ(itemAt(huge, 1).description, "Paint");
     EXPECT_TRUE(isBlankItem(huge, 2));
 
     // Huge lengths get the bytes that are there.
     std::string hugeLength = kPaintBytes;
     hugeLength.replace(31, 4, std::string("\xFF\xFF\xFF\x7F", 4));
     ASSERT_TRUE(readFormFileBytes(hugeLength, huge).ok);
-    EXPECT_EQ(huge.itemDescriptions[0], kPaintBytes.substr(35));
+    EXPECT_EQ(itemAt(huge, 1).description, kPaintBytes.substr(35));
 
     std::string hugeName =
         kPaintBytes.substr(0, 14) + std::string("\xFF\xFF\xFF\xFF\xFF\xFF", 6) + "rest of the file";
@@ -272,30 +272,28 @@ TEST(FormFile, DamagedCountsAndLengthsAreMetSafely) {
     EXPECT_EQ(huge.addresseeLines[0], "rest of the file");
 }
 
-TEST(FormFile, LargeFilesGrowTheListsFirst) {
+TEST(FormFile, LargeFilesLoadWholeAndReplaceEveryEarlierItem) {
     FormDocument big;
     const int32_t count = 250;
     big.itemCount = count;
-    ensureCapacity(big);
     for (int32_t i = 1; i <= count; ++i) setItem(big, i, "", "item " + std::to_string(i), "1");
     const std::string bytes = formFileBytes(big);
 
     FormDocument form;
-    setItem(form, 100, "stale", "stale", "stale");
+    setItem(form, 300, "stale", "stale", "stale");
     ASSERT_TRUE(readFormFileBytes(bytes, form).ok);
     EXPECT_EQ(form.itemCount, count);
-    EXPECT_EQ(form.itemCapacity, 300);
-    EXPECT_EQ(form.itemDescriptions.size(), 300u);
-    EXPECT_EQ(form.itemDescriptions[0], "item 1");
-    EXPECT_EQ(form.itemDescriptions[99], "item 100");
-    EXPECT_EQ(form.itemDescriptions[249], "item 250");
-    EXPECT_EQ(form.itemDescriptions[250], "");
+    EXPECT_EQ(itemAt(form, 1).description, "item 1");
+    EXPECT_EQ(itemAt(form, 100).description, "item 100");
+    EXPECT_EQ(itemAt(form, 250).description, "item 250");
+    EXPECT_EQ(itemAt(form, 251).description, "");
 
     // Loading a small form afterwards blanks the items beyond its count.
     ASSERT_TRUE(readFormFileBytes(kPaintBytes, form).ok);
     EXPECT_EQ(form.itemCount, 1);
-    EXPECT_EQ(form.itemDescriptions[1], "");
-    EXPECT_EQ(form.itemDescriptions[249], "");
+    EXPECT_EQ(itemAt(form, 2).description, "");
+    EXPECT_EQ(itemAt(form, 250).description, "");
+    EXPECT_EQ(itemAt(form, 300).description, "");
 }
 
 TEST(FormFile, MissingOrUnreadableFilesAreReported) {

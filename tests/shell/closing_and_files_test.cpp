@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, NewEmptiesTheFormAndKeepsTheDate) {
     EXPECT_EQ(form.formType, kInvoice);
     EXPECT_EQ(text(kAmountLabel), "Estimated Total:") << "left until a type is chosen";
     EXPECT_EQ(form.itemCount, 0);
-    EXPECT_EQ(form.itemDescriptions[0], "");
+    EXPECT_EQ(itemAt(form, 1).description, "");
     EXPECT_EQ(editor.currentFilePath, "");
     EXPECT_FALSE(editor.changed);
 }

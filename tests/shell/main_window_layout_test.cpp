@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, InitialisationLoadsTheSenderAndSetsTheStartingState) {
         EXPECT_FALSE(IsDlgButtonChecked(window, id)) << "no form type until one is chosen";
     EXPECT_FALSE(editor.changed);
     EXPECT_EQ(editor.topItem, 1);
-    EXPECT_EQ(form.itemCapacity, 100);
+    EXPECT_EQ(form.itemCount, 0);
     EXPECT_TRUE(responder.asked().empty());
 }
 
