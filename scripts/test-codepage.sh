@@ -6,12 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -f scripts/windows-target.sh ]; then
-  # shellcheck source=/dev/null
-  source scripts/windows-target.sh
-fi
-bin="${PLAXET_WINDOWS_BIN:-build/win32/bin}"
-program="$bin/test_form.exe"
+# shellcheck source=/dev/null
+source scripts/windows-target.sh
+plaxet_windows_target || { echo "test-codepage: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+program="$PLAXET_WINDOWS_BIN/test_form.exe"
 [ -f "$program" ] || { echo "test-codepage: $program is not built" >&2; exit 1; }
 
 locales="$PWD/build/locale"
