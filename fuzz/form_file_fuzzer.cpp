@@ -18,8 +18,8 @@ bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument&
         a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
         return false;
     for (size_t i = 0; i < static_cast<size_t>(a.itemCount); ++i)
-        if (a.itemDates[i] != b.itemDates[i] || a.itemDescriptions[i] != b.itemDescriptions[i] ||
-            a.itemCosts[i] != b.itemCosts[i])
+        if (a.items[i].date != b.items[i].date ||
+            a.items[i].description != b.items[i].description || a.items[i].cost != b.items[i].cost)
             return false;
     return true;
 }
@@ -36,12 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     require(form.formDate.size() == plaxet::kFormDateLength);
-    require(form.itemCount >= 0 && form.itemCount <= form.itemCapacity);
+    require(form.itemCount >= 0 && static_cast<size_t>(form.itemCount) == form.items.size());
     // Every stored item takes at least twelve bytes; only the last may be cut short.
     require(static_cast<size_t>(form.itemCount) <= size / 12 + 1);
-    require(form.itemDates.size() == static_cast<size_t>(form.itemCapacity));
-    require(form.itemDescriptions.size() == form.itemDates.size());
-    require(form.itemCosts.size() == form.itemDates.size());
 
     const std::string written = plaxet::formFileBytes(form);
     plaxet::FormDocument again;

@@ -9,31 +9,15 @@
 
 namespace plaxet::testing {
 
-struct Item {
-    std::string date;
-    std::string description;
-    std::string cost;
-};
-
 // Sets item `item` (1-based) without counting it.
 inline void setItem(FormDocument& form, int32_t item, std::string date, std::string description,
                     std::string cost) {
-    const auto i = static_cast<size_t>(item - 1);
-    form.itemDates[i] = std::move(date);
-    form.itemDescriptions[i] = std::move(description);
-    form.itemCosts[i] = std::move(cost);
+    editItem(form, item) = {std::move(date), std::move(description), std::move(cost)};
 }
 
-// Appends the items after the ones in use, growing the lists as the editor does.
+// Appends the items after the ones in use, and counts them.
 inline void addItems(FormDocument& form, const std::vector<Item>& items) {
-    for (const Item& item : items) {
-        const auto at = static_cast<size_t>(form.itemCount);
-        ++form.itemCount;
-        ensureCapacity(form);
-        form.itemDates[at] = item.date;
-        form.itemDescriptions[at] = item.description;
-        form.itemCosts[at] = item.cost;
-    }
+    for (const Item& item : items) editItem(form, ++form.itemCount) = item;
 }
 
 inline FormDocument formOfType(int32_t formType, const std::vector<Item>& items = {}) {
@@ -44,7 +28,7 @@ inline FormDocument formOfType(int32_t formType, const std::vector<Item>& items 
 }
 
 inline const std::string& costOf(const FormDocument& form, int32_t item) {
-    return form.itemCosts[static_cast<size_t>(item - 1)];
+    return itemAt(form, item).cost;
 }
 
 // The invoice of Ann's Garden to Bob Lee: one item, empty notes.

@@ -37,9 +37,7 @@ bool loadForm(const std::string& path, FormDocument& form, std::string& error) {
         error = "no form file " + path;
         return false;
     }
-    EditorState editor;
-    editor.currentFilePath = path;
-    const FormFileResult loaded = loadFormFile(form, editor);
+    const FormFileResult loaded = loadFormFile(path, form);
     error = loaded.error;
     return loaded.ok;
 }

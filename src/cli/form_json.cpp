@@ -128,14 +128,13 @@ struct Reader {
     bool items(const Json& value, FormDocument& form) {
         if (!value.is_array()) return fail("items must be a list in brackets");
         form.itemCount = static_cast<int32_t>(value.size());
-        ensureCapacity(form);
+        form.items.assign(value.size(), Item());
         int32_t number = 0;
         for (const Json& item : value) {
-            const auto i = static_cast<size_t>(number++);
+            Item& read = form.items[static_cast<size_t>(number++)];
             const std::string where = "item " + std::to_string(number);
             if (!knownKeys(item, where, {"date", "description", "cost"})) return false;
-            std::array<std::string*, 3> columns = {&form.itemDates[i], &form.itemDescriptions[i],
-                                                   &form.itemCosts[i]};
+            std::array<std::string*, 3> columns = {&read.date, &read.description, &read.cost};
             constexpr std::array<const char*, 3> kColumns = {"date", "description", "cost"};
             for (size_t c = 0; c < columns.size(); ++c) {
                 columns[c]->clear();
@@ -178,12 +177,10 @@ std::string formToJson(const FormDocument& form) {
         addressee[kAddresseeKeys[k]] = toUtf8(form.addresseeLines[k]);
     json["addressee"] = std::move(addressee);
     Json items = Json::array();
-    const auto count =
-        std::min(static_cast<size_t>(std::max(form.itemCount, 0)), form.itemDescriptions.size());
-    for (size_t i = 0; i < count; ++i)
-        items.push_back({{"date", toUtf8(form.itemDates[i])},
-                         {"description", toUtf8(form.itemDescriptions[i])},
-                         {"cost", toUtf8(form.itemCosts[i])}});
+    for (size_t i = 0; i < countedItems(form); ++i)
+        items.push_back({{"date", toUtf8(form.items[i].date)},
+                         {"description", toUtf8(form.items[i].description)},
+                         {"cost", toUtf8(form.items[i].cost)}});
     json["items"] = std::move(items);
     json["notes"] = toUtf8(form.notes);
     return json.dump(2) + "\n";

@@ -4,6 +4,7 @@
 #include "help/help_file.h"
 #include "help/help_source.h"
 #include "runtime/codepage.h"
+#include "runtime/utf8.h"
 #include "runtime/file.h"
 
 #include <cstdio>
@@ -57,14 +58,7 @@ std::string printable(const std::string& ansi) {
 #ifdef _WIN32
             out += byte;
 #else
-            const uint32_t codePoint = ansiCodePoint(c);
-            if (codePoint < 0x800) {
-                out += static_cast<char>(0xC0 | (codePoint >> 6));
-            } else {
-                out += static_cast<char>(0xE0 | (codePoint >> 12));
-                out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-            }
-            out += static_cast<char>(0x80 | (codePoint & 0x3F));
+            appendUtf8(out, ansiCodePoint(c));
 #endif
         }
     }

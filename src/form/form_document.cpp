@@ -1,5 +1,9 @@
 #include "form/form_document.h"
 
+#include "runtime/text.h"
+
+#include <algorithm>
+
 namespace plaxet {
 namespace {
 
@@ -7,11 +11,12 @@ bool isSpacesOnly(const std::string& s) {
     return s.find_first_not_of(' ') == std::string::npos;
 }
 
-void resizeLists(FormDocument& form, int32_t capacity) {
-    form.itemCapacity = capacity;
-    form.itemDates.resize(static_cast<size_t>(capacity));
-    form.itemDescriptions.resize(static_cast<size_t>(capacity));
-    form.itemCosts.resize(static_cast<size_t>(capacity));
+bool isBlank(const Item& item) {
+    return isSpacesOnly(item.description) && isSpacesOnly(item.cost);
+}
+
+bool isCountedItem(const FormDocument& form, int32_t item) {
+    return item >= 1 && static_cast<size_t>(item) <= countedItems(form);
 }
 
 } // namespace
@@ -34,53 +39,91 @@ void setFormDate(FormDocument& form, std::string_view text) {
     form.formDate.resize(kFormDateLength, ' ');
 }
 
+const Item& itemAt(const FormDocument& form, int32_t item) {
+    static const Item blank;
+    if (item < 1 || static_cast<size_t>(item) > form.items.size()) return blank;
+    return form.items[static_cast<size_t>(item - 1)];
+}
+
+Item& editItem(FormDocument& form, int32_t item) {
+    const auto at = static_cast<size_t>(std::max(item, 1));
+    if (form.items.size() < at) form.items.resize(at);
+    return form.items[at - 1];
+}
+
+size_t countedItems(const FormDocument& form) {
+    return std::min(static_cast<size_t>(std::max(form.itemCount, 0)), form.items.size());
+}
+
 bool isBlankItem(const FormDocument& form, int32_t item) {
-    if (item < 1 || item > form.itemCapacity) return true;
-    const auto i = static_cast<size_t>(item - 1);
-    return isSpacesOnly(form.itemDescriptions[i]) && isSpacesOnly(form.itemCosts[i]);
-}
-
-void ensureCapacity(FormDocument& form) {
-    int32_t capacity = form.itemCapacity;
-    while (form.itemCount > capacity - kItemHeadroom) capacity += kItemCapacityStep;
-    if (capacity != form.itemCapacity) resizeLists(form, capacity);
-}
-
-void compactItems(FormDocument& form) {
-    size_t kept = 0;
-    for (int32_t item = 1; item <= form.itemCapacity; ++item) {
-        if (isBlankItem(form, item)) continue;
-        const auto from = static_cast<size_t>(item - 1);
-        if (from != kept) {
-            form.itemDates[kept] = std::move(form.itemDates[from]);
-            form.itemDescriptions[kept] = std::move(form.itemDescriptions[from]);
-            form.itemCosts[kept] = std::move(form.itemCosts[from]);
-        }
-        ++kept;
-    }
-    // Entries beyond the items in use are blank: a blank item's date goes too.
-    for (size_t i = kept; i < static_cast<size_t>(form.itemCapacity); ++i) {
-        form.itemDates[i].clear();
-        form.itemDescriptions[i].clear();
-        form.itemCosts[i].clear();
-    }
+    return isBlank(itemAt(form, item));
 }
 
 void recountItems(FormDocument& form) {
-    compactItems(form);
-    int32_t count = 0;
-    while (count < form.itemCapacity && !isBlankItem(form, count + 1)) ++count;
-    form.itemCount = count;
+    std::erase_if(form.items, isBlank);
+    form.itemCount = static_cast<int32_t>(form.items.size());
+}
+
+bool clearItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    form.items[static_cast<size_t>(item - 1)] = Item();
+    return true;
+}
+
+bool insertItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    form.items.insert(form.items.begin() + (item - 1), Item());
+    form.itemCount += 1;
+    return true;
+}
+
+bool deleteItem(FormDocument& form, int32_t item) {
+    if (!isCountedItem(form, item)) return false;
+    form.items.erase(form.items.begin() + (item - 1));
+    form.itemCount -= 1;
+    return true;
+}
+
+void clearItems(FormDocument& form) {
+    form.items.clear();
+    form.itemCount = 0;
+}
+
+bool namesComputedRow(std::string_view description) {
+    const std::string lower = LCase(description);
+    return lower == "subtotal" || lower.starts_with("tax");
+}
+
+RowCompletion rowCompletion(const FormDocument& form, int32_t item,
+                            std::string_view shownDescription, bool costCellLeft) {
+    if (item < 1) return RowCompletion::None;
+    if (namesComputedRow(shownDescription)) return RowCompletion::ComputedRow;
+    const Item& row = itemAt(form, item);
+    if (costCellLeft && item > form.itemCount && !row.description.empty() && !row.cost.empty())
+        return RowCompletion::PlainRow;
+    return RowCompletion::None;
+}
+
+RowCompletion leaveRow(FormDocument& form, int32_t item, std::string_view shownDescription,
+                       bool costCellLeft) {
+    const RowCompletion completion = rowCompletion(form, item, shownDescription, costCellLeft);
+    if (completion != RowCompletion::None) countThrough(form, item);
+    if (item < 1 || static_cast<size_t>(item) > form.items.size()) return completion;
+    Item& row = form.items[static_cast<size_t>(item - 1)];
+    row.description = Trim(row.description);
+    if (item > form.itemCount) row.cost.clear();
+    return completion;
+}
+
+void countThrough(FormDocument& form, int32_t item) {
+    if (item <= form.itemCount) return;
+    editItem(form, item); // the blank items above it are made too
+    form.itemCount = item;
 }
 
 void resetForNewForm(FormDocument& form, EditorState& editor) {
     for (std::string& line : form.addresseeLines) line.clear();
-    for (int32_t i = 0; i < form.itemCapacity; ++i) {
-        form.itemDates[static_cast<size_t>(i)].clear();
-        form.itemDescriptions[static_cast<size_t>(i)].clear();
-        form.itemCosts[static_cast<size_t>(i)].clear();
-    }
-    form.itemCount = 0;
+    clearItems(form);
     form.notes.clear();
     form.formType = kInvoice;
     editor.topItem = 1;

@@ -2,7 +2,6 @@
 
 #include "runtime/binary.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -13,13 +12,6 @@ namespace {
 
 constexpr size_t kIntSize = 4;
 constexpr size_t kItemLengthsSize = 3 * kIntSize;
-
-// The items that the record really holds: never more than its lists.
-int32_t storedItemCount(const FormDocument& form) {
-    const auto lists = static_cast<int32_t>(
-        std::min({form.itemDates.size(), form.itemDescriptions.size(), form.itemCosts.size()}));
-    return std::clamp(form.itemCount, int32_t{0}, lists);
-}
 
 void putLongCounted(std::string& out, std::string_view text) {
     putInt32(out, static_cast<int32_t>(text.size()));
@@ -36,7 +28,7 @@ struct FormFileContent {
     std::string date;
     std::array<std::optional<std::string>, 4> addressee; // empty: beyond the end of the file
     int32_t formType = 0;
-    std::vector<std::string> dates, descriptions, costs;
+    std::vector<Item> items;
     std::string notes;
 };
 
@@ -68,8 +60,8 @@ std::string itemText(int32_t item, const char* column) {
 // - Items that start beyond the end of the file are not loaded, so the count
 //   is at most the number of items the file really holds. Those items could
 //   only be blank, and a damaged count would otherwise ask for any amount of
-//   memory; each stored item takes at least twelve bytes, so the lists never
-//   grow beyond what the file's size allows.
+//   memory; each stored item takes at least twelve bytes, so the list never
+//   grows beyond what the file's size allows.
 // - A negative item count or text length is refused with a message naming
 //   it: no save writes one and no file cut short makes one.
 bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
@@ -86,14 +78,12 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
     }
     content.formType = readInt32(in);
     for (int32_t item = 1; item <= count && remainingBytes(in) > 0; ++item) {
-        std::string date, description, cost;
-        if (!readLongCounted(in, date, itemText(item, "date"), error) ||
-            !readLongCounted(in, description, itemText(item, "description"), error) ||
-            !readLongCounted(in, cost, itemText(item, "cost"), error))
+        Item read;
+        if (!readLongCounted(in, read.date, itemText(item, "date"), error) ||
+            !readLongCounted(in, read.description, itemText(item, "description"), error) ||
+            !readLongCounted(in, read.cost, itemText(item, "cost"), error))
             return false;
-        content.dates.push_back(std::move(date));
-        content.descriptions.push_back(std::move(description));
-        content.costs.push_back(std::move(cost));
+        content.items.push_back(std::move(read));
     }
     return readLongCounted(in, content.notes, "the notes", error);
 }
@@ -104,39 +94,34 @@ void applyContent(FormFileContent& content, FormDocument& form) {
         if (content.addressee[k]) form.addresseeLines[k] = std::move(*content.addressee[k]);
     form.formType = content.formType;
 
-    form.itemCount = static_cast<int32_t>(content.dates.size());
-    ensureCapacity(form);
-    for (size_t i = 0; i < static_cast<size_t>(form.itemCapacity); ++i) {
-        const bool stored = i < content.dates.size();
-        form.itemDates[i] = stored ? std::move(content.dates[i]) : std::string();
-        form.itemDescriptions[i] = stored ? std::move(content.descriptions[i]) : std::string();
-        form.itemCosts[i] = stored ? std::move(content.costs[i]) : std::string();
-    }
+    form.itemCount = static_cast<int32_t>(content.items.size());
+    form.items = std::move(content.items);
     form.notes = std::move(content.notes);
 }
 
 } // namespace
 
 std::string formFileBytes(const FormDocument& form) {
-    const int32_t count = storedItemCount(form);
+    const size_t count = countedItems(form);
     size_t size = kFormDateLength + kIntSize + kIntSize + kIntSize + form.notes.size();
     for (const std::string& line : form.addresseeLines) size += shortCountedSize(line);
-    for (size_t i = 0; i < static_cast<size_t>(count); ++i)
-        size += kItemLengthsSize + form.itemDates[i].size() + form.itemDescriptions[i].size() +
-                form.itemCosts[i].size();
+    for (size_t i = 0; i < count; ++i) {
+        const Item& item = form.items[i];
+        size += kItemLengthsSize + item.date.size() + item.description.size() + item.cost.size();
+    }
 
     std::string out;
     out.reserve(size);
     std::string date = form.formDate.substr(0, kFormDateLength);
     date.resize(kFormDateLength, ' ');
     out += date;
-    putInt32(out, count);
+    putInt32(out, static_cast<int32_t>(count));
     for (const std::string& line : form.addresseeLines) putShortCounted(out, line);
     putInt32(out, form.formType);
-    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
-        putLongCounted(out, form.itemDates[i]);
-        putLongCounted(out, form.itemDescriptions[i]);
-        putLongCounted(out, form.itemCosts[i]);
+    for (size_t i = 0; i < count; ++i) {
+        putLongCounted(out, form.items[i].date);
+        putLongCounted(out, form.items[i].description);
+        putLongCounted(out, form.items[i].cost);
     }
     putLongCounted(out, form.notes);
     return out;
@@ -155,8 +140,7 @@ FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form) {
     return result;
 }
 
-FormFileResult loadFormFile(FormDocument& form, const EditorState& editor) {
-    const std::string& path = editor.currentFilePath;
+FormFileResult loadFormFile(const std::string& path, FormDocument& form) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) return {false, "cannot read " + path};
     FormFileResult result = readFormFileBytes(*bytes, form);
@@ -171,17 +155,11 @@ ReplaceResult writeFormFile(const FormDocument& form, const std::string& path) {
     return replaceFileContents(path, formFileBytes(form));
 }
 
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor,
-                            int32_t itemCountBeforeGathering) {
-    if (itemCountBeforeGathering == 0) return {SaveOutcome::NothingToSave, {}};
-    const ReplaceResult written = writeFormFile(form, editor.currentFilePath);
+FormSaveResult saveFormFile(const std::string& path, const FormDocument& form, int32_t itemCount) {
+    if (itemCount == 0) return {SaveOutcome::NothingToSave, {}};
+    const ReplaceResult written = writeFormFile(form, path);
     if (!written.ok) return {SaveOutcome::Failed, written.error};
-    editor.changed = false;
     return {SaveOutcome::Saved, {}};
-}
-
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor) {
-    return saveFormFile(form, editor, form.itemCount);
 }
 
 } // namespace plaxet

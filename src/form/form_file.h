@@ -31,8 +31,8 @@ struct FormFileResult {
 // record is left as it was (see form_file.cpp for the exact rules).
 FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form);
 
-// Reads the file named by editor.currentFilePath into the record.
-FormFileResult loadFormFile(FormDocument& form, const EditorState& editor);
+// Reads the form file at `path` into the record.
+FormFileResult loadFormFile(const std::string& path, FormDocument& form);
 
 enum class SaveOutcome { Saved, NothingToSave, Failed };
 struct FormSaveResult {
@@ -40,16 +40,12 @@ struct FormSaveResult {
     std::string error;
 };
 
-// Saves the gathered form into editor.currentFilePath and clears `changed`.
-// A form that had no items before the gathering step recounted them is not
-// saved at all and `changed` keeps its value: the caller passes the count as
-// the editing commands left it, taken before it gathers the window into the
-// record (recountItems, computeTotals). A failed save leaves the previous file
-// as it was, keeps `changed` set and says why.
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor,
-                            int32_t itemCountBeforeGathering);
-// The same for a record whose itemCount needs no gathering.
-FormSaveResult saveFormFile(const FormDocument& form, EditorState& editor);
+// Saves the gathered form into the file at `path`. A form that had no items
+// before the gathering step recounted them is not saved at all: the caller
+// passes `itemCount` as the editing commands left it, taken before it
+// gathers the window into the record. A failed save leaves the previous file
+// as it was and says why.
+FormSaveResult saveFormFile(const std::string& path, const FormDocument& form, int32_t itemCount);
 
 // Writes the form file at path, replacing an existing one only once the new
 // content is complete. A read-only file is not overwritten.

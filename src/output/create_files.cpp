@@ -9,7 +9,6 @@
 #include "runtime/paths.h"
 #include "runtime/text.h"
 
-#include <algorithm>
 
 namespace plaxet {
 namespace {
@@ -30,8 +29,8 @@ bool documentsFitBeside(const std::string& formPath, const DocumentPaths& docume
 
 } // namespace
 
-CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateText,
-                                    int32_t checkedFormType) {
+CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
+                                               int32_t checkedFormType) {
     if (!dateText.empty()) {
         std::string date(dateText);
         if (validateDate(date) != 0)
@@ -46,10 +45,9 @@ CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateTex
     if (checkedFormType < kInvoice || checkedFormType > kEstimate)
         return refusal(CreateFilesStatus::NoFormType, "Must specify form type");
 
-    const auto items =
-        static_cast<int32_t>(std::min<size_t>(std::max(form.itemCount, 0), form.itemDates.size()));
+    const auto items = static_cast<int32_t>(countedItems(form));
     for (int32_t item = 1; item <= items; ++item) {
-        std::string& date = form.itemDates[static_cast<size_t>(item - 1)];
+        std::string& date = form.items[static_cast<size_t>(item - 1)].date;
         if (date.empty() || validateDate(date) == 0) continue;
         CreateFilesResult result =
             refusal(CreateFilesStatus::InvalidItemDate, "Invalid date for item" + Str(item));
@@ -59,12 +57,17 @@ CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateTex
     return {};
 }
 
+std::string documentBasePath(const std::string& formPath) {
+    return Left(formPath, Len(formPath) - 3);
+}
+
 DocumentPaths documentPaths(const std::string& formPath) {
-    const std::string base = Left(formPath, Len(formPath) - 3);
+    const std::string base = documentBasePath(formPath);
     return {base + "rtf", base + "htm"};
 }
 
-CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string& formPath) {
+CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
+                                     const std::string& formPath) {
     if (!fileExists(formPath))
         return refusal(CreateFilesStatus::NoFormFile,
                        formPath.empty() ? "The form has no file yet"
@@ -75,9 +78,8 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string
                        "Cannot create documents for " + formPath +
                            ": give the form file a name ending in .plx");
 
-    const ItemCostTexts costs = itemCostTexts(form);
-    ReplaceResult written = writeRtfFile(form, documents.rtf, costs);
-    if (written.ok) written = writeHtmlFile(form, documents.html, costs);
+    ReplaceResult written = writeRtfFile(form, values, documents.rtf);
+    if (written.ok) written = writeHtmlFile(form, values, documents.html);
     if (!written.ok)
         return refusal(CreateFilesStatus::WriteFailed,
                        "The documents were not created: " + written.error);
@@ -86,11 +88,10 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string
 }
 
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath) {
-    CreateFilesResult checked = checkFormForFiles(form, form.formDate, form.formType);
+    CreateFilesResult checked = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
     if (checked.status != CreateFilesStatus::Ok) return checked;
     recountItems(form);
-    computeTotals(form);
-    return writeFormDocuments(form, formPath);
+    return writeFormDocuments(form, documentValues(form), formPath);
 }
 
 } // namespace plaxet

@@ -5,6 +5,7 @@
 // saves it and then writes the documents; plaxet-cli runs all of it on a
 // record read from a form file.
 #include "form/form_document.h"
+#include "output/totals.h"
 
 #include <cstdint>
 #include <string>
@@ -42,8 +43,8 @@ struct CreateFilesResult {
 // button, 0 for none), then each item's date, which is trimmed and, when
 // valid, rewritten in place as mm/dd/yyyy. The first failure ends the checks.
 // The shell stores the name box's text into the record before it calls this.
-CreateFilesResult checkFormForFiles(FormDocument& form, std::string_view dateText,
-                                    int32_t checkedFormType);
+CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
+                                               int32_t checkedFormType);
 
 // The documents beside a form file: its path without the last three
 // characters, followed by "rtf" or "htm".
@@ -52,13 +53,16 @@ struct DocumentPaths {
     std::string html;
 };
 DocumentPaths documentPaths(const std::string& formPath);
+// The part the documents share with the form file: all but its last three characters.
+std::string documentBasePath(const std::string& formPath);
 
-// Writes the RTF and then the HTML document beside the form file from a form
-// whose totals have just been computed. Earlier documents, read-only or not,
+// Writes the RTF and then the HTML document beside the form file, from a
+// gathered form and its values (documentValues). Earlier documents, read-only or not,
 // are replaced only by complete new ones; a document that cannot be written
 // ends the command with WriteFailed and its reason, never with the message
 // that the documents were created.
-CreateFilesResult writeFormDocuments(const FormDocument& form, const std::string& formPath);
+CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
+                                     const std::string& formPath);
 
 // The whole command on a record with no window behind it: the checks on the
 // record's own form date and type, the item count, the totals, both documents.

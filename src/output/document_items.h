@@ -16,11 +16,7 @@ struct DocumentItem {
     bool computed = false;        // a subtotal or tax row, set flush right
 };
 
-// Items 1..itemCount, never reaching past the lists even when the count is off.
-size_t documentItemCount(const FormDocument& form);
-
-// The item at `index` (0-based, below documentItemCount). Its views point
-// into the form.
+// The item at `index` (0-based, below countedItems). Its views point into the form.
 DocumentItem documentItem(const FormDocument& form, size_t index);
 
 // Every item's cost as the documents print it: the money text ("0.00") of the
@@ -29,9 +25,9 @@ struct ItemCostTexts {
     std::string texts;        // the items' texts one after the other
     std::vector<size_t> ends; // where each item's text ends in `texts`
 };
-ItemCostTexts itemCostTexts(const FormDocument& form);
+ItemCostTexts itemCostTexts(const std::vector<std::string>& costs);
 
-// The money text of the item at `index` (below documentItemCount).
+// The money text of the item at `index` (below costs.ends.size()).
 std::string_view costText(const ItemCostTexts& costs, size_t index);
 
 } // namespace plaxet

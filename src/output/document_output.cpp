@@ -1,5 +1,6 @@
 #include "output/document_output.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace plaxet {
@@ -40,19 +41,24 @@ void handOnRest(DocumentOutput& output) {
     if (output.sink) handOn(output);
 }
 
-std::string documentText(const FormDocument& form, DocumentBuilder build, size_t expectedSize) {
+size_t printedItemCount(const FormDocument& form, const DocumentValues& values) {
+    return std::min(countedItems(form), values.printedCosts.ends.size());
+}
+
+std::string documentText(const FormDocument& form, const DocumentValues& values,
+                         DocumentBuilder build, size_t expectedSize) {
     DocumentOutput output = wholeDocument(expectedSize);
-    build(form, itemCostTexts(form), output);
+    build(form, values, output);
     return std::move(output.text);
 }
 
-ReplaceResult writeDocumentFile(const FormDocument& form, const std::string& path,
-                                const ItemCostTexts& costs, DocumentBuilder build) {
+ReplaceResult writeDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const std::string& path, DocumentBuilder build) {
     return replaceFileContentsInPieces(
         path,
         [&](const ContentSink& sink) {
             DocumentOutput output = documentInPieces(sink);
-            build(form, costs, output);
+            build(form, values, output);
         },
         /*markReadOnly=*/true);
 }

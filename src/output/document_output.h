@@ -3,7 +3,7 @@
 // the caller, or handed on to a file in pieces, so that a long document is
 // never held in memory at once.
 #include "form/form_document.h"
-#include "output/document_items.h"
+#include "output/totals.h"
 #include "runtime/file.h"
 
 #include <cstddef>
@@ -30,16 +30,21 @@ bool handOnFullPiece(DocumentOutput& output);
 // Called at the end: hands on what is left.
 void handOnRest(DocumentOutput& output);
 
+// The items a document prints: the counted ones, and never more than the
+// values were computed for.
+size_t printedItemCount(const FormDocument& form, const DocumentValues& values);
+
 // What each document writer provides: the document of a form built into an output.
-using DocumentBuilder = void (*)(const FormDocument& form, const ItemCostTexts& costs,
+using DocumentBuilder = void (*)(const FormDocument& form, const DocumentValues& values,
                                  DocumentOutput& output);
 
 // The whole document in memory, with room for `expectedSize` bytes.
-std::string documentText(const FormDocument& form, DocumentBuilder build, size_t expectedSize);
+std::string documentText(const FormDocument& form, const DocumentValues& values,
+                         DocumentBuilder build, size_t expectedSize);
 
 // The document written read-only at `path` through a temporary file beside it,
 // built and written in pieces.
-ReplaceResult writeDocumentFile(const FormDocument& form, const std::string& path,
-                                const ItemCostTexts& costs, DocumentBuilder build);
+ReplaceResult writeDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const std::string& path, DocumentBuilder build);
 
 } // namespace plaxet

@@ -37,17 +37,18 @@ void topLine(std::string& out, int32_t pixels) {
     markup(out, "px;");
 }
 
-size_t estimatedSize(const FormDocument& form, size_t items) {
+size_t estimatedSize(const FormDocument& form) {
+    const size_t items = countedItems(form);
     size_t size = 3072 + form.notes.size();
     for (size_t i = 0; i < items; ++i)
-        size += 120 + form.itemDates[i].size() + form.itemDescriptions[i].size();
+        size += 120 + form.items[i].date.size() + form.items[i].description.size();
     return size;
 }
 
 // Builds the page into `output`, handing it on in pieces when it has a sink.
-void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
+void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
                        DocumentOutput& output) {
-    const size_t items = documentItemCount(form);
+    const size_t items = printedItemCount(form, values);
     // The blocks below the letterhead move down 22 pixels per sender line, and
     // the closing block 27 pixels per table row.
     const auto senderCount = static_cast<int32_t>(std::count_if(
@@ -134,8 +135,8 @@ void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
     markup(out, "  </div>");
 
     markup(out, "  <div id=\"d3\">");
-    line(out, "", form.headingWord, "<br />");
-    line(out, "    <h3>", form.longDate, "");
+    line(out, "", values.heading, "<br />");
+    line(out, "    <h3>", values.longDate, "");
     markup(out, "  </div>");
 
     markup(out, "  <div id=\"d4\">");
@@ -151,23 +152,23 @@ void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
         line(out, "      <td>", item.date, "</td>");
         line(out, item.computed ? "      <td id=\"right\">" : "      <td id=\"left\">",
              item.description, "</td>");
-        line(out, "      <td id=\"right\">", costText(costs, i), "</td>");
+        line(out, "      <td id=\"right\">", costText(values.printedCosts, i), "</td>");
         markup(out, "    </tr>");
         if (!handOnFullPiece(output)) return;
     }
     markup(out, "    <tr id=\"total\">");
     markup(out, "      <td></td>");
-    line(out, "      <td id=\"right\">", form.totalLabel, "</td>");
-    line(out, "      <td>", Format(form.totalRowAmount, "  0.00"), "</td>");
+    line(out, "      <td id=\"right\">", values.totalLabel, "</td>");
+    line(out, "      <td>", Format(values.totalRowAmount, "  0.00"), "</td>");
     markup(out, "    </tr>");
     markup(out, "  </table>");
     markup(out, "  </div>");
 
     markup(out, "  <div id=\"d5\">");
-    line(out, "  <p>", form.closingSentence, "<br/>");
+    line(out, "  <p>", values.closingSentence, "<br/>");
     markup(out, "     Thank you</p>");
     markup(out, "  <p style=\"font-size:12px;\">");
-    for (const std::string& note : form.notesLines) line(out, "", note, "<br/>");
+    for (const std::string& note : values.notesLines) line(out, "", note, "<br/>");
     markup(out, "  </p>                                 ");
     markup(out, "  </div>");
     markup(out, "</body>");
@@ -177,17 +178,13 @@ void buildHtmlDocument(const FormDocument& form, const ItemCostTexts& costs,
 
 } // namespace
 
-std::string htmlDocument(const FormDocument& form) {
-    return documentText(form, buildHtmlDocument, estimatedSize(form, documentItemCount(form)));
+std::string htmlDocument(const FormDocument& form, const DocumentValues& values) {
+    return documentText(form, values, buildHtmlDocument, estimatedSize(form));
 }
 
-ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path) {
-    return writeHtmlFile(form, path, itemCostTexts(form));
-}
-
-ReplaceResult writeHtmlFile(const FormDocument& form, const std::string& path,
-                            const ItemCostTexts& costs) {
-    return writeDocumentFile(form, path, costs, buildHtmlDocument);
+ReplaceResult writeHtmlFile(const FormDocument& form, const DocumentValues& values,
+                           const std::string& path) {
+    return writeDocumentFile(form, values, path, buildHtmlDocument);
 }
 
 } // namespace plaxet

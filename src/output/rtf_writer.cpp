@@ -46,17 +46,18 @@ std::string tableRowStart(std::string_view rowDefinition) {
 }
 
 // The fixed markup of an item row is about 400 bytes; the texts come on top.
-size_t estimatedSize(const FormDocument& form, size_t items) {
+size_t estimatedSize(const FormDocument& form) {
+    const size_t items = countedItems(form);
     size_t size = 2048 + form.notes.size();
     for (size_t i = 0; i < items; ++i)
-        size += 420 + form.itemDates[i].size() + form.itemDescriptions[i].size();
+        size += 420 + form.items[i].date.size() + form.items[i].description.size();
     return size;
 }
 
 // Builds the document into `output`, handing it on in pieces when it has a sink.
-void buildRtfDocument(const FormDocument& form, const ItemCostTexts& costs,
+void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
                       DocumentOutput& output) {
-    const size_t items = documentItemCount(form);
+    const size_t items = printedItemCount(form, values);
     std::string& out = output.text;
 
     markup(out,
@@ -71,10 +72,10 @@ void buildRtfDocument(const FormDocument& form, const ItemCostTexts& costs,
     const auto& addressee = form.addresseeLines;
     markup(out, "{\\pard \\tx7000 \\fs22 \\b");
     appendRtfText(out, addressee[0]);
-    line(out, "\\tab {\\fs24", form.headingWord, "\\line}");
+    line(out, "\\tab {\\fs24", values.heading, "\\line}");
     line(out, "", addressee[1], "\\line");
     appendRtfText(out, addressee[2]);
-    line(out, "\\tab ", form.longDate, "\\line");
+    line(out, "\\tab ", values.longDate, "\\line");
     line(out, "", addressee[3], "\\line");
     markup(out, "\\line \\par}");
 
@@ -92,37 +93,33 @@ void buildRtfDocument(const FormDocument& form, const ItemCostTexts& costs,
         line(out, "{\\pard\\intbl\\fs20 ", item.date, "\\cell}");
         line(out, item.computed ? "{\\pard\\intbl\\fs20\\qr " : "{\\pard\\intbl\\fs20 ",
              item.description, "\\cell}");
-        line(out, "{\\pard\\intbl\\fs20\\qr ", costText(costs, i), "\\cell}");
+        line(out, "{\\pard\\intbl\\fs20\\qr ", costText(values.printedCosts, i), "\\cell}");
         markup(out, "\\row");
         if (!handOnFullPiece(output)) return;
     }
     out += rowStart;
     markup(out, "{\\pard\\intbl \\cell}");
-    line(out, "{\\pard\\intbl\\qr\\b ", form.totalLabel, "\\cell}");
-    line(out, "{\\pard\\intbl\\qr\\b ", Format(form.totalRowAmount), "\\cell}");
+    line(out, "{\\pard\\intbl\\qr\\b ", values.totalLabel, "\\cell}");
+    line(out, "{\\pard\\intbl\\qr\\b ", Format(values.totalRowAmount), "\\cell}");
     markup(out, "\\row");
 
-    line(out, "{\\pard\\fs20\\b\\line ", form.closingSentence, "\\par}");
+    line(out, "{\\pard\\fs20\\b\\line ", values.closingSentence, "\\par}");
     markup(out, "{\\pard\\fs20\\b\\line Thank you\\par}");
     markup(out, "\\pard\\fs16\\line\\line");
-    for (const std::string& note : form.notesLines) line(out, "", note, "\\line");
+    for (const std::string& note : values.notesLines) line(out, "", note, "\\line");
     markup(out, "}");
     handOnRest(output);
 }
 
 } // namespace
 
-std::string rtfDocument(const FormDocument& form) {
-    return documentText(form, buildRtfDocument, estimatedSize(form, documentItemCount(form)));
+std::string rtfDocument(const FormDocument& form, const DocumentValues& values) {
+    return documentText(form, values, buildRtfDocument, estimatedSize(form));
 }
 
-ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path) {
-    return writeRtfFile(form, path, itemCostTexts(form));
-}
-
-ReplaceResult writeRtfFile(const FormDocument& form, const std::string& path,
-                           const ItemCostTexts& costs) {
-    return writeDocumentFile(form, path, costs, buildRtfDocument);
+ReplaceResult writeRtfFile(const FormDocument& form, const DocumentValues& values,
+                           const std::string& path) {
+    return writeDocumentFile(form, values, path, buildRtfDocument);
 }
 
 } // namespace plaxet

@@ -5,9 +5,9 @@
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace plaxet {
 namespace {
@@ -16,22 +16,8 @@ namespace {
 enum class SubtotalText { Money, General };
 enum class RateSource { TrimmedLowerCase, AsStored };
 
-// Items 1..itemCount, never reaching past the lists even when the count is off.
-size_t itemsInUse(const FormDocument& form) {
-    if (form.itemCount <= 0) return 0;
-    return std::min(
-        {static_cast<size_t>(form.itemCount), form.itemDescriptions.size(), form.itemCosts.size()});
-}
-
 std::string normalisedDescription(std::string_view description) {
     return LCase(Trim(description));
-}
-
-// Trim without the copy: spaces (0x20) only, as Trim.
-std::string_view trimSpaces(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
@@ -44,46 +30,50 @@ bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
     return true;
 }
 
-// Sums the items and writes the cost text of computed rows. Numbers read from
+// Sums the items and makes the cost text of computed rows. Numbers read from
 // text stay in extended precision until they are added to a sum; every sum
 // and product is rounded to double when it is stored.
-void sumItems(FormDocument& form, SubtotalText subtotalText, RateSource rateSource) {
-    form.runningSubtotal = 0;
-    form.total = 0;
-    const size_t count = itemsInUse(form);
+ItemSums sumItems(const FormDocument& form, SubtotalText subtotalText, RateSource rateSource) {
+    ItemSums sums;
+    double runningSubtotal = 0;
+    const size_t count = countedItems(form);
+    sums.costs.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        const std::string& description = form.itemDescriptions[i];
-        std::string& cost = form.itemCosts[i];
+        const std::string& description = form.items[i].description;
+        std::string cost = form.items[i].cost;
         switch (rowKindOf(description)) {
         case RowKind::Subtotal:
-            cost = subtotalText == SubtotalText::Money ? Format(form.runningSubtotal)
-                                                       : Str(form.runningSubtotal);
-            form.runningSubtotal = 0;
+            cost = subtotalText == SubtotalText::Money ? Format(runningSubtotal)
+                                                       : Str(runningSubtotal);
+            runningSubtotal = 0;
             break;
         case RowKind::Tax: {
             const long double rate = rateSource == RateSource::AsStored
                                          ? taxRateOf(description)
                                          : taxRateOf(normalisedDescription(description));
+            double tax = 0;
             if (rate != 0) {
-                const double base = form.runningSubtotal != 0 ? form.runningSubtotal : form.total;
-                form.lastTax = static_cast<double>(base * rate);
-                cost = Str(form.lastTax);
+                const double base = runningSubtotal != 0 ? runningSubtotal : sums.total;
+                tax = static_cast<double>(base * rate);
+                cost = Str(tax);
             } else {
                 // No rate stated: the typed cost is the tax amount.
-                form.lastTax = static_cast<double>(Val(cost));
+                tax = static_cast<double>(Val(cost));
             }
-            form.runningSubtotal += form.lastTax;
-            form.total += form.lastTax;
+            runningSubtotal += tax;
+            sums.total += tax;
             break;
         }
         case RowKind::Plain: {
             const long double value = Val(cost);
-            form.runningSubtotal = static_cast<double>(form.runningSubtotal + value);
-            form.total = static_cast<double>(form.total + value);
+            runningSubtotal = static_cast<double>(runningSubtotal + value);
+            sums.total = static_cast<double>(sums.total + value);
             break;
         }
         }
+        sums.costs.push_back(std::move(cost));
     }
+    return sums;
 }
 
 const char* headingWordOf(int32_t formType) {
@@ -118,23 +108,23 @@ std::string receiptClosingSentence(double balance) {
     return "Total amount paid in full.";
 }
 
-void setTotalsRowAndClosing(FormDocument& form) {
+void setTotalsRowAndClosing(const FormDocument& form, DocumentValues& values) {
+    const double total = values.sums.total;
     switch (form.formType) {
     case kInvoice:
-        form.totalRowAmount = form.total;
-        form.closingSentence = "Please remit the total amount due.";
+        values.totalRowAmount = total;
+        values.closingSentence = "Please remit the total amount due.";
         break;
     case kReceipt: {
         // A typed amount counts as it stands, so a text of blanks pays nothing.
-        form.totalRowAmount =
-            form.amountPaid.empty() ? form.total : static_cast<double>(Val(form.amountPaid));
-        const double balance = form.total - form.totalRowAmount;
-        form.closingSentence = receiptClosingSentence(balance);
+        values.totalRowAmount =
+            form.amountPaid.empty() ? total : static_cast<double>(Val(form.amountPaid));
+        values.closingSentence = receiptClosingSentence(total - values.totalRowAmount);
         break;
     }
     case kEstimate:
-        form.totalRowAmount = form.total;
-        form.closingSentence = "This is an estimate of the proposed sales and services";
+        values.totalRowAmount = total;
+        values.closingSentence = "This is an estimate of the proposed sales and services";
         break;
     default:
         break; // refused by Create Files before it gets here
@@ -146,7 +136,7 @@ void setTotalsRowAndClosing(FormDocument& form) {
 RowKind rowKindOf(std::string_view description) {
     // Called for every item by the totals and both writers: only the few bytes
     // that decide are lower-cased, and nothing is copied.
-    const std::string_view d = trimSpaces(description);
+    const std::string_view d = TrimView(description);
     if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
     if (startsLowerCased(d, "tax")) return RowKind::Tax;
     return RowKind::Plain;
@@ -159,17 +149,26 @@ long double taxRateOf(std::string_view description) {
     return rate;
 }
 
-void computeTotals(FormDocument& form) {
-    form.headingWord = headingWordOf(form.formType);
-    if (!Trim(form.formDate).empty()) form.longDate = longDateText(form.formDate);
-    form.totalLabel = totalLabelOf(form.formType);
-    sumItems(form, SubtotalText::Money, RateSource::TrimmedLowerCase);
-    setTotalsRowAndClosing(form);
-    form.notesLines = ParseAll(form.notes, "\r\n");
+ItemSums screenSums(const FormDocument& form) {
+    return sumItems(form, SubtotalText::General, RateSource::AsStored);
 }
 
-void recalcItemTotals(FormDocument& form) {
-    sumItems(form, SubtotalText::General, RateSource::AsStored);
+DocumentValues documentValues(const FormDocument& form) {
+    DocumentValues values;
+    values.heading = headingWordOf(form.formType);
+    if (!Trim(form.formDate).empty()) values.longDate = longDateText(form.formDate);
+    values.totalLabel = totalLabelOf(form.formType);
+    values.sums = sumItems(form, SubtotalText::Money, RateSource::TrimmedLowerCase);
+    values.printedCosts = itemCostTexts(values.sums.costs);
+    setTotalsRowAndClosing(form, values);
+    values.notesLines = ParseAll(form.notes, "\r\n");
+    return values;
+}
+
+FormDocument withComputedCosts(FormDocument form, const ItemSums& sums) {
+    for (size_t i = 0; i < sums.costs.size() && i < form.items.size(); ++i)
+        form.items[i].cost = sums.costs[i];
+    return form;
 }
 
 } // namespace plaxet

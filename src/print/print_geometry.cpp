@@ -1,5 +1,7 @@
 #include "print/print_geometry.h"
 
+#include "runtime/text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,11 +43,7 @@ FontRequest fontRequest(std::string_view face, int32_t points, std::string_view 
 }
 
 std::string printerNameFromProfile(std::string_view profileValue) {
-    std::string_view name = profileValue.substr(0, profileValue.find(','));
-    const size_t first = name.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    name = name.substr(first, name.find_last_not_of(' ') - first + 1);
-    return std::string(name);
+    return std::string(TrimView(profileValue.substr(0, profileValue.find(','))));
 }
 
 std::string spoolerDocumentName(std::string_view name) {

@@ -1,5 +1,7 @@
 #include "print/topic_printout.h"
 
+#include "runtime/text.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -17,12 +19,6 @@ constexpr std::string_view kBreakCharacters = " -,;:.()[]{}<>~/|\\=";
 constexpr std::string_view kOpeningBrackets = "([{<";
 // The heading and the gap below it take the first four line slots.
 constexpr int32_t kHeadingSlots = 4;
-
-std::string_view trimSpaces(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::vector<std::string> bodyLines(std::string_view body) {
     std::vector<std::string> lines;
@@ -81,7 +77,7 @@ breakLine(std::string_view line, const std::function<bool(std::string_view)>& fi
     std::string_view rest = line;
     while (!rest.empty()) {
         if (fits(rest)) {
-            const std::string_view last = trimSpaces(rest);
+            const std::string_view last = TrimView(rest);
             // Spaces left over after the last cut make no row of their own.
             if (!last.empty()) rows.emplace_back(last);
             break;
@@ -97,7 +93,7 @@ breakLine(std::string_view line, const std::function<bool(std::string_view)>& fi
         // cut where the text stops fitting, but always move on.
         if (pieceLength == 0) pieceLength = std::max<size_t>(head.size(), 1);
         pieceLength = std::min(pieceLength, rest.size());
-        rows.emplace_back(trimSpaces(rest.substr(0, pieceLength)));
+        rows.emplace_back(TrimView(rest.substr(0, pieceLength)));
         rest.remove_prefix(pieceLength);
     }
     return rows;

@@ -36,9 +36,6 @@ std::string readPadded(ByteReader& in, size_t n) {
     return bytes;
 }
 
-int16_t readInt16(ByteReader& in) {
-    return static_cast<int16_t>(readLittleEndian(in, 2));
-}
 uint16_t readUInt16(ByteReader& in) {
     return static_cast<uint16_t>(readLittleEndian(in, 2));
 }
@@ -49,9 +46,6 @@ uint32_t readUInt32(ByteReader& in) {
     return readLittleEndian(in, 4);
 }
 
-void putInt16(std::string& out, int16_t value) {
-    putLittleEndian(out, static_cast<uint16_t>(value), 2);
-}
 void putUInt16(std::string& out, uint16_t value) {
     putLittleEndian(out, value, 2);
 }

@@ -20,12 +20,10 @@ size_t remainingBytes(const ByteReader& in);
 std::string readAvailable(ByteReader& in, size_t n);
 // Exactly n bytes, the missing ones as NUL bytes.
 std::string readPadded(ByteReader& in, size_t n);
-int16_t readInt16(ByteReader& in);
 uint16_t readUInt16(ByteReader& in);
 int32_t readInt32(ByteReader& in);
 uint32_t readUInt32(ByteReader& in);
 
-void putInt16(std::string& out, int16_t value);
 void putUInt16(std::string& out, uint16_t value);
 void putInt32(std::string& out, int32_t value);
 void putUInt32(std::string& out, uint32_t value);

@@ -4,12 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace plaxet {
 
+// The lower case of a one-byte character.
 unsigned char ansiLower(unsigned char c);
-unsigned char ansiUpper(unsigned char c);
+// The lower case of a whole text. Where the code page has two-byte
+// characters, each is lower-cased as the character it is, never byte by byte.
+std::string ansiLowerText(std::string_view text);
 // The Unicode code point of one byte of text; 0xFFFD where the code page has none.
 uint32_t ansiCodePoint(unsigned char c);
 // One character of ANSI text: on systems whose code page has two-byte

@@ -19,20 +19,10 @@ unsigned char ansiLower(unsigned char c) {
     }
 }
 
-unsigned char ansiUpper(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
-    switch (c) {
-    case 0x9A:
-        return 0x8A;
-    case 0x9C:
-        return 0x8C;
-    case 0x9E:
-        return 0x8E;
-    case 0xFF:
-        return 0x9F;
-    default:
-        return c;
-    }
+std::string ansiLowerText(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(ansiLower(static_cast<unsigned char>(c)));
+    return lower;
 }
 
 uint32_t ansiCodePoint(unsigned char c) {

@@ -2,6 +2,7 @@
 #include "runtime/codepage.h"
 
 #include <array>
+#include <string>
 #include <windows.h>
 
 namespace plaxet {
@@ -9,7 +10,6 @@ namespace {
 
 struct AnsiTables {
     std::array<unsigned char, 256> lower{};
-    std::array<unsigned char, 256> upper{};
     std::array<uint32_t, 256> codePoint{};
 };
 
@@ -19,9 +19,6 @@ AnsiTables makeTables() {
         char c[2] = {static_cast<char>(i), 0};
         CharLowerBuffA(c, 1);
         t.lower[i] = static_cast<unsigned char>(c[0]);
-        c[0] = static_cast<char>(i);
-        CharUpperBuffA(c, 1);
-        t.upper[i] = static_cast<unsigned char>(c[0]);
         char in = static_cast<char>(i);
         wchar_t out = 0;
         int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &in, 1, &out, 1);
@@ -35,13 +32,46 @@ const AnsiTables& tables() {
     return t;
 }
 
+// `text` lower-cased through UTF-16, when every character of it converts
+// both ways and keeps its length in bytes; nothing otherwise.
+std::optional<std::string> lowerThroughUnicode(std::string_view text) {
+    const int length = static_cast<int>(text.size());
+    const int units =
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    if (units <= 0) return std::nullopt;
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), units);
+    CharLowerBuffW(wide.data(), static_cast<DWORD>(units));
+    std::string lower(text.size(), '\0');
+    BOOL lossy = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units,
+                                          lower.data(), length, nullptr, &lossy);
+    if (bytes != length || lossy) return std::nullopt;
+    return lower;
+}
+
 } // namespace
 
 unsigned char ansiLower(unsigned char c) {
     return tables().lower[c];
 }
-unsigned char ansiUpper(unsigned char c) {
-    return tables().upper[c];
+
+std::string ansiLowerText(std::string_view text) {
+    if (text.empty()) return {};
+    if (std::optional<std::string> lower = lowerThroughUnicode(text)) return *std::move(lower);
+    // Some byte has no character (a lone lead byte, an unassigned code): each
+    // character on its own, and one that does not convert stays as it is.
+    std::string lower(text);
+    for (size_t at = 0; at < lower.size();) {
+        const size_t length = ansiCharacterAt(text, at).length;
+        if (length == 1) {
+            lower[at] = static_cast<char>(ansiLower(static_cast<unsigned char>(text[at])));
+        } else if (auto pair = lowerThroughUnicode(text.substr(at, length))) {
+            lower.replace(at, length, *pair);
+        }
+        at += length;
+    }
+    return lower;
 }
 uint32_t ansiCodePoint(unsigned char c) {
     return tables().codePoint[c];

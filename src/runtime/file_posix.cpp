@@ -3,9 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,27 +48,8 @@ bool markedReadOnly(const std::string& path) {
 
 } // namespace
 
-NativeFile openFile(const std::string& path, OpenMode mode, Sharing, bool& readOnly) {
-    readOnly = false;
-    int fd = -1;
-    switch (mode) {
-    case OpenMode::Input:
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        break;
-    case OpenMode::Output:
-        if (markedReadOnly(path)) break;
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        break;
-    case OpenMode::Binary:
-        if (!markedReadOnly(path)) fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0 && (markedReadOnly(path) || errno == EACCES)) {
-            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            readOnly = fd >= 0;
-        }
-        break;
-    case OpenMode::Closed:
-        break;
-    }
+NativeFile openForReading(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         struct stat st {};
         if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -98,20 +77,6 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
     return done;
 }
 
-int64_t writeBytes(intptr_t handle, const char* bytes, int64_t count) {
-    return writeAll(static_cast<int>(handle), std::string_view(bytes, static_cast<size_t>(count)))
-               ? count
-               : 0;
-}
-
-bool seekTo(intptr_t handle, int64_t position) {
-    return ::lseek(static_cast<int>(handle), position, SEEK_SET) >= 0;
-}
-
-int64_t currentPosition(intptr_t handle) {
-    return ::lseek(static_cast<int>(handle), 0, SEEK_CUR);
-}
-
 int64_t lengthOf(intptr_t handle) {
     struct stat st {};
     return ::fstat(static_cast<int>(handle), &st) == 0 ? st.st_size : 0;
@@ -122,32 +87,6 @@ EntryKind entryKind(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0) return EntryKind::Missing;
     if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
     return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Missing;
-}
-
-int deleteMatching(const std::string& pattern) {
-    std::string folder = ".", name = pattern;
-    if (pattern.empty() || isSeparator(pattern.back()) || pattern.back() == ':') {
-        folder = pattern.empty() ? "." : pattern;
-        name = "*";
-    } else if (size_t at = pattern.find_last_of("/\\"); at != std::string::npos) {
-        folder = at == 0 ? "/" : pattern.substr(0, at);
-        name = pattern.substr(at + 1);
-    }
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return kErrNotFound;
-    int deleted = 0;
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string entryName = entry->d_name;
-        // Dot files are this system's hidden files.
-        if (entryName.empty() || entryName[0] == '.') continue;
-        if (::fnmatch(name.c_str(), entryName.c_str(), FNM_NOESCAPE) != 0) continue;
-        const std::string full = folder + "/" + entryName;
-        struct stat st {};
-        if (::lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if (::unlink(full.c_str()) == 0) ++deleted;
-    }
-    ::closedir(dir);
-    return deleted > 0 ? kErrNone : kErrNotFound;
 }
 
 bool setAttributes(const std::string& path, int attributes) {

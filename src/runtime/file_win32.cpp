@@ -55,33 +55,9 @@ bool markedReadOnly(const std::wstring& path) {
 
 } // namespace
 
-NativeFile openFile(const std::string& path, OpenMode mode, Sharing sharing, bool& readOnly) {
-    readOnly = false;
-    const std::wstring wide = toWide(path);
-    HANDLE h = INVALID_HANDLE_VALUE;
-    switch (mode) {
-    case OpenMode::Input:
-        h = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        break;
-    case OpenMode::Output:
-        if (markedReadOnly(wide)) break;
-        h = CreateFileW(wide.c_str(), GENERIC_WRITE, sharing == Sharing::Read ? FILE_SHARE_READ : 0,
-                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        break;
-    case OpenMode::Binary:
-        if (!markedReadOnly(wide))
-            h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            h = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-            readOnly = h != INVALID_HANDLE_VALUE;
-        }
-        break;
-    case OpenMode::Closed:
-        break;
-    }
+NativeFile openForReading(const std::string& path) {
+    HANDLE h = CreateFileW(toWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return NativeFile();
     return NativeFile(reinterpret_cast<intptr_t>(h));
 }
@@ -102,22 +78,6 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
     return done;
 }
 
-int64_t writeBytes(intptr_t handle, const char* bytes, int64_t count) {
-    return writeAll(asHandle(handle), std::string_view(bytes, static_cast<size_t>(count))) ? count
-                                                                                           : 0;
-}
-
-bool seekTo(intptr_t handle, int64_t position) {
-    LARGE_INTEGER to;
-    to.QuadPart = position;
-    return SetFilePointerEx(asHandle(handle), to, nullptr, FILE_BEGIN) != 0;
-}
-
-int64_t currentPosition(intptr_t handle) {
-    LARGE_INTEGER zero{}, now{};
-    return SetFilePointerEx(asHandle(handle), zero, &now, FILE_CURRENT) ? now.QuadPart : 0;
-}
-
 int64_t lengthOf(intptr_t handle) {
     LARGE_INTEGER size{};
     return GetFileSizeEx(asHandle(handle), &size) ? size.QuadPart : 0;
@@ -127,26 +87,6 @@ EntryKind entryKind(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
-}
-
-int deleteMatching(const std::string& pattern) {
-    std::wstring wide = toWide(pattern);
-    if (wide.empty() || wide.back() == L'\\' || wide.back() == L'/' || wide.back() == L':')
-        wide += L"*";
-    const size_t cut = wide.find_last_of(L"\\/:");
-    const std::wstring folder = cut == std::wstring::npos ? L"" : wide.substr(0, cut + 1);
-
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return kErrNotFound;
-    int deleted = 0;
-    const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    do {
-        if (found.dwFileAttributes & skipped) continue;
-        if (DeleteFileW((folder + found.cFileName).c_str())) ++deleted;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return deleted > 0 ? kErrNone : kErrNotFound;
 }
 
 bool setAttributes(const std::string& path, int attributes) {

@@ -94,16 +94,8 @@ int32_t InStrAny(int32_t start, std::string_view s, std::string_view set) {
     return at == std::string_view::npos ? 0 : static_cast<int32_t>(at) + 1;
 }
 
-int32_t ParseCount(std::string_view s, std::string_view delimiter) {
-    return static_cast<int32_t>(splitAt(s, delimiter).size());
-}
-
 int32_t ParseCountAny(std::string_view s, std::string_view set) {
     return static_cast<int32_t>(splitAtAny(s, set).size());
-}
-
-std::string Parse(std::string_view s, std::string_view delimiter, int32_t n) {
-    return std::string(fieldAt(splitAt(s, delimiter), n));
 }
 
 std::string ParseAny(std::string_view s, std::string_view set, int32_t n) {
@@ -127,20 +119,13 @@ std::string RTrim(std::string_view s) {
 }
 
 std::string Trim(std::string_view s) {
-    return LTrim(RTrim(s));
+    return std::string(TrimView(s));
 }
 
-std::string Space(int32_t n) {
-    return n > 0 ? std::string(static_cast<size_t>(n), ' ') : "";
-}
-
-std::string Repeat(int32_t n, std::string_view c) {
-    if (n <= 0 || c.empty()) return {};
-    return std::string(static_cast<size_t>(n), c.front());
-}
-
-std::string Reverse(std::string_view s) {
-    return std::string(s.rbegin(), s.rend());
+std::string_view TrimView(std::string_view s) {
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 std::string Remove(std::string_view s, std::string_view t) {
@@ -151,15 +136,7 @@ std::string Remove(std::string_view s, std::string_view t) {
 }
 
 std::string LCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(ansiLower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string UCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
-    return out;
+    return ansiLowerText(s);
 }
 
 int Compare(std::string_view a, std::string_view b) {

@@ -20,10 +20,8 @@ int32_t InStr(int32_t start, std::string_view s, std::string_view t);
 // start searches backwards from that position counted from the end.
 int32_t InStrAny(int32_t start, std::string_view s, std::string_view set);
 
-int32_t ParseCount(std::string_view s, std::string_view delimiter);
 int32_t ParseCountAny(std::string_view s, std::string_view set);
 // The n-th field (1-based; negative counts from the end); empty beyond the last.
-std::string Parse(std::string_view s, std::string_view delimiter, int32_t n);
 std::string ParseAny(std::string_view s, std::string_view set, int32_t n);
 std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter);
 
@@ -31,15 +29,14 @@ std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 std::string Trim(std::string_view s);
+// Trim without the copy: the part of `s` between its outer spaces.
+std::string_view TrimView(std::string_view s);
 
-std::string Space(int32_t n);
-std::string Repeat(int32_t n, std::string_view c);
-std::string Reverse(std::string_view s);
 std::string Remove(std::string_view s, std::string_view t);
 
-// Case mapping of the ANSI code page (see codepage.h).
+// Lower case in the ANSI code page (see codepage.h); on a code page with
+// two-byte characters the trail byte of a character is never changed alone.
 std::string LCase(std::string_view s);
-std::string UCase(std::string_view s);
 
 // Byte-wise, case-sensitive; on a common prefix the shorter string comes first.
 int Compare(std::string_view a, std::string_view b);

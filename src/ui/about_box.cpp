@@ -3,10 +3,10 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/process.h"
+#include "win/controls.h"
+#include "win/fonts.h"
+#include "win/forms.h"
+#include "win/process.h"
 #include "ui/product_info.h"
 
 namespace plaxet {
@@ -31,7 +31,7 @@ constexpr DWORD kLinkStyle = SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
 void addLabels(HWND box) {
     const std::string credit =
         std::string("Version ") + PLAXET_PRODUCT_VERSION + "\r\n" + PLAXET_CREDIT_LINE + "\r\n\r\n";
-    const ControlSpec labels[] = {
+    const ControlDef labels[] = {
         {ControlKind::Label, kProductLabel, PLAXET_PRODUCT_NAME, 50, 10, 150, 20, kDefaultStyle, 0},
         {ControlKind::Label, kCreditLabel, credit, 50, 40, 180, 30, kDefaultStyle, 0},
         {ControlKind::Label, kMailLink, PLAXET_CONTACT_MAIL, 60, 80, 140, 12, kLinkStyle, 0},
@@ -90,7 +90,7 @@ intptr_t handleEvent(HWND box, UINT message, WPARAM wParam, LPARAM) {
 } // namespace
 
 void showAbout(HWND owner) {
-    FormSpec params;
+    FormLayout params;
     params.owner = owner;
     params.caption = std::string("About ") + PLAXET_PRODUCT_NAME;
     params.width = 220;

@@ -3,10 +3,10 @@
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/clipboard.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/message_box.h"
-#include "runtime/toolkit/process.h"
+#include "win/clipboard.h"
+#include "win/controls.h"
+#include "win/message_box.h"
+#include "win/process.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/form_transfer.h"
@@ -29,7 +29,7 @@ constexpr const char* kHtmlViewers[] = {
 std::string chosenDocument(const EditorState& editor, const char* rtf, const char* html) {
     const std::string& formPath = editor.currentFilePath;
     if (formPath.empty()) return {};
-    return Left(formPath, Len(formPath) - 3) + (editor.outputKind == kOutputHtml ? html : rtf);
+    return documentBasePath(formPath) + (editor.outputKind == kOutputHtml ? html : rtf);
 }
 
 bool chosenDocumentExists(const EditorState& editor) {
@@ -90,7 +90,7 @@ CommandEnd createFiles(MainWindow& main) {
     const std::string dateText = ControlGetText(main.window, kDateBox);
     main.form.addresseeLines[0] = ControlGetText(main.window, kNameBox);
     const CreateFilesResult checked =
-        checkFormForFiles(main.form, dateText, checkedFormType(main.window, kNoType));
+        checkFormAndRewriteItemDates(main.form, dateText, checkedFormType(main.window, kNoType));
     if (checked.status != CreateFilesStatus::Ok) {
         refuse(main, checked);
         return CommandEnd::Refused;
@@ -99,8 +99,9 @@ CommandEnd createFiles(MainWindow& main) {
     refreshRows(main);
 
     if (!formSavedInItsFile(main)) return CommandEnd::Finished;
-    gatherForm(main);
-    const CreateFilesResult written = writeFormDocuments(main.form, main.editor.currentFilePath);
+    const DocumentValues values = gatherForm(main);
+    const CreateFilesResult written =
+        writeFormDocuments(main.form, values, main.editor.currentFilePath);
     if (written.status != CreateFilesStatus::Ok) {
         MessageBox(written.message, written.title, MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;

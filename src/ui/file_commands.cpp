@@ -6,9 +6,9 @@
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/file_dialogs.h"
-#include "runtime/toolkit/message_box.h"
+#include "win/controls.h"
+#include "win/file_dialogs.h"
+#include "win/message_box.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
@@ -40,8 +40,10 @@ bool saveIntoCurrentFile(MainWindow& main) {
     countFocusedRowBeforeScrolling(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
-    gatherForm(main);
-    const FormSaveResult saved = saveFormFile(main.form, main.editor, countBeforeGathering);
+    const DocumentValues values = gatherForm(main);
+    const FormSaveResult saved = saveFormFile(
+        main.editor.currentFilePath, withComputedCosts(main.form, values.sums), countBeforeGathering);
+    if (saved.outcome == SaveOutcome::Saved) main.editor.changed = false;
     // Gathering closes up blank rows between items; the grid shows the result.
     refreshRows(main);
     if (saved.outcome != SaveOutcome::Failed) return true;
@@ -69,22 +71,11 @@ bool askSaveChanges(MainWindow& main) {
     return saveCurrentForm(main);
 }
 
-void emptyItemLists(FormDocument& form) {
-    for (size_t i = 0; i < static_cast<size_t>(form.itemCapacity); ++i) {
-        form.itemDates[i].clear();
-        form.itemDescriptions[i].clear();
-        form.itemCosts[i].clear();
-    }
-}
-
 // Reads the form file into a copy of the record first, so a file that turns
 // out to be damaged is reported and the form on screen stays as it was.
 bool loadIntoRecord(MainWindow& main, const std::string& path) {
     FormDocument loaded = main.form;
-    emptyItemLists(loaded);
-    EditorState reading;
-    reading.currentFilePath = path;
-    const FormFileResult result = loadFormFile(loaded, reading);
+    const FormFileResult result = loadFormFile(path, loaded);
     if (!result.ok) {
         MessageBox("The form file could not be opened:\r\n" + result.error, "Open File",
                    MB_OK | MB_ICONSTOP);
@@ -129,7 +120,7 @@ void newForm(MainWindow& main) {
 }
 
 void openForm(MainWindow& main) {
-    FileDialogSpec dialog;
+    FileDialogOptions dialog;
     dialog.owner = main.window;
     dialog.title = "Open File";
     dialog.initialFolder = main.folders.dataFolder;
@@ -151,7 +142,7 @@ void saveForm(MainWindow& main) {
 }
 
 bool saveFormAs(MainWindow& main) {
-    FileDialogSpec dialog;
+    FileDialogOptions dialog;
     dialog.owner = main.window;
     dialog.title = "Save File";
     dialog.initialFolder = main.folders.dataFolder;

@@ -1,7 +1,6 @@
 #include "ui/form_transfer.h"
 
-#include "output/totals.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/form_type.h"
 
@@ -12,7 +11,7 @@ constexpr int kAddresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
 
 } // namespace
 
-void gatherForm(MainWindow& main) {
+DocumentValues gatherForm(MainWindow& main) {
     FormDocument& form = main.form;
     for (size_t k = 0; k < form.addresseeLines.size(); ++k)
         form.addresseeLines[k] = ControlGetText(main.window, kAddresseeBoxes[k]);
@@ -21,7 +20,7 @@ void gatherForm(MainWindow& main) {
     if (form.formType == kReceipt) form.amountPaid = ControlGetText(main.window, kAmountBox);
     form.notes = ControlGetText(main.window, kNotesBox);
     recountItems(form);
-    computeTotals(form);
+    return documentValues(form);
 }
 
 void showLoadedForm(MainWindow& main) {
@@ -33,12 +32,13 @@ void showLoadedForm(MainWindow& main) {
         ControlSetChecked(main.window, kFormTypeButtonBase + type, type == form.formType);
 }
 
-void recalcTotals(MainWindow& main) {
-    if (main.editor.rowRefreshInProgress) return;
+ItemSums recalcTotals(MainWindow& main) {
     main.form.formType = checkedFormType(main.window, main.form.formType);
-    recalcItemTotals(main.form);
+    ItemSums sums = screenSums(main.form);
+    main.shownTotal = sums.total;
     showTotalInAmountBox(main);
     ControlSetText(main.window, kNotesBox, main.form.notes);
+    return sums;
 }
 
 } // namespace plaxet

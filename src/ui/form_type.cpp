@@ -2,7 +2,7 @@
 
 #include "runtime/numbers.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/main_window_layout.h"
@@ -25,7 +25,7 @@ std::string amountLabel(int32_t formType) {
 // the tab order, right after its label, as if it had been created there.
 void replaceAmountBox(HWND window, int32_t formType) {
     ControlKill(window, kAmountBox);
-    HWND box = ControlAdd(window, amountBoxSpec(formType));
+    HWND box = ControlAdd(window, amountBoxDef(formType));
     SetWindowPos(box, ControlWindow(window, kAmountLabel), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -45,7 +45,7 @@ void applyFormType(MainWindow& main, int32_t formType) {
                    toWide(formTypeTitle(formType, main.editor.currentFilePath)).c_str());
     replaceAmountBox(main.window, formType);
     ControlSetText(main.window, kAmountLabel, amountLabel(formType));
-    if (main.form.total != 0) showTotalInAmountBox(main);
+    if (main.shownTotal != 0) showTotalInAmountBox(main);
 }
 
 int32_t checkedFormType(HWND window, int32_t fallback) {
@@ -55,7 +55,7 @@ int32_t checkedFormType(HWND window, int32_t fallback) {
 }
 
 void showTotalInAmountBox(MainWindow& main) {
-    const std::string total = Format(main.form.total);
+    const std::string total = Format(main.shownTotal);
     if (main.form.formType == kReceipt) {
         TextBoxSetHint(main.window, kAmountBox, total); // the typed amount stays
         return;

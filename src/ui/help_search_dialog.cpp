@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/handles.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -17,13 +18,13 @@ constexpr int kMinimumWidth = 150;
 
 SIZE textExtent(HWND window, std::string_view text) {
     const std::wstring wide = toWide(text);
-    HDC dc = GetDC(window);
+    const WindowDc owned(window);
+    const HDC dc = owned.get();
     const HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, previous);
-    ReleaseDC(window, dc);
     return size;
 }
 
@@ -73,7 +74,7 @@ void addControls(HWND dialog, std::string_view prompt, std::string_view startTex
     const bool multiLine = lineCount(startText) > 1;
     const DWORD boxStyle =
         WS_TABSTOP | (multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL : ES_AUTOHSCROLL);
-    const ControlSpec controls[] = {
+    const ControlDef controls[] = {
         {ControlKind::Label, kNoId, prompt, 5, 15, layout.promptWidth + 5, 20, SS_LEFT, 0},
         {ControlKind::TextBox, kSearchTextBox, startText, layout.promptWidth + 10, 15,
          layout.boxWidth + 5, layout.boxHeight, boxStyle, WS_EX_CLIENTEDGE},
@@ -90,7 +91,7 @@ void addControls(HWND dialog, std::string_view prompt, std::string_view startTex
 
 SearchTextAnswer askSearchText(std::string_view prompt, std::string_view boxTitle,
                                std::string_view startText, HWND owner) {
-    FormSpec params;
+    FormLayout params;
     params.owner = owner;
     params.caption = std::string(boxTitle);
     params.pixels = true;

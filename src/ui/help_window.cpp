@@ -12,12 +12,12 @@
 #include "print/topic_printout.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/menus.h"
-#include "runtime/toolkit/message_box.h"
-#include "runtime/toolkit/status_bar.h"
-#include "runtime/toolkit/tree_view.h"
+#include "win/fonts.h"
+#include "win/forms.h"
+#include "win/menus.h"
+#include "win/message_box.h"
+#include "win/status_bar.h"
+#include "win/tree_view.h"
 #include "ui/help_search_dialog.h"
 #include "ui/win32_printer.h"
 
@@ -53,7 +53,7 @@ int32_t paneModeOf(int32_t wrapMode) {
 }
 
 void addControls(HWND window) {
-    const ControlSpec controls[] = {
+    const ControlDef controls[] = {
         {ControlKind::TreeView, kHelpOutline, "", 10, 5, 235, 325, kOutlineStyle, 0},
         {ControlKind::Label, kHelpCaption, "", 250, 5, 355, 23, SS_LEFT | SS_NOPREFIX, 0},
         {ControlKind::TextBox, kHelpPane, "", 250, 30, 370, 300, kPaneStyle, 0},
@@ -506,7 +506,7 @@ HWND openHelpWindow(HelpViewerState& state, const std::string& helpFilePath,
     }
     RECT callerFrame{};
     if (caller) GetWindowRect(caller, &callerFrame);
-    FormSpec params;
+    FormLayout params;
     params.caption = title.empty() ? "Application Help" : title;
     params.x = callerFrame.left + kCallerOffsetX;
     params.y = callerFrame.top + kCallerOffsetY;

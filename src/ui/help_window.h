@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "help/help_file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/handles.h"
+#include "win/controls.h"
+#include "win/handles.h"
 
 namespace plaxet {
 

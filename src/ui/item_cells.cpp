@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
 #include "ui/item_scroll.h"
@@ -16,52 +15,21 @@ namespace {
 
 constexpr UINT_PTR kCellSubclassId = 1;
 
-// A description that makes its row a computed row when its cell is left.
-// Taken as stored, not trimmed: once a row refresh has stored a computed
-// label with the blanks that push it right, the row has been counted and
-// leaving it again changes nothing.
-bool namesComputedRow(const std::string& description) {
-    const std::string lower = LCase(description);
-    return lower == "subtotal" || Left(lower, 3) == "tax";
-}
-
-bool holdsItem(const MainWindow& main, int32_t item) {
-    return item >= 1 && item <= main.form.itemCapacity;
-}
-
 std::string& itemText(FormDocument& form, int column, int32_t item) {
-    const auto i = static_cast<size_t>(item - 1);
-    if (column == kDateColumn) return form.itemDates[i];
-    if (column == kDescriptionColumn) return form.itemDescriptions[i];
-    return form.itemCosts[i];
+    Item& row = editItem(form, item);
+    if (column == kDateColumn) return row.date;
+    if (column == kDescriptionColumn) return row.description;
+    return row.cost;
 }
 
-// Makes `item` count. A row filled further down than the first free one
-// counts the blank items above it as well: counting it alone would leave it
-// beyond the count, and the refresh that follows would empty its cost.
-// Blank items are closed up when the form is saved.
-void countThrough(MainWindow& main, int32_t item) {
-    if (item <= main.form.itemCount) return;
-    main.form.itemCount = item;
-    ensureCapacity(main.form);
-    // The range follows every new item, so the bottom row can always be
-    // scrolled on from, whichever way the item came to count.
-    updateScrollBar(main);
+std::string shownDescription(const MainWindow& main, int row) {
+    return ControlGetText(main.window, kDescriptionColumn + row);
 }
-
-enum class Completion { None, ComputedRow, PlainRow };
 
 // What leaving the cell at `place` does to its row.
-Completion completionOf(MainWindow& main, CellPlace place) {
-    const int32_t item = itemOfRow(main, place.row);
-    if (!holdsItem(main, item)) return Completion::None;
-    const std::string& description = itemText(main.form, kDescriptionColumn, item);
-    if (namesComputedRow(description)) return Completion::ComputedRow;
-    const std::string& cost = itemText(main.form, kCostColumn, item);
-    if (place.column == kCostColumn && item > main.form.itemCount && !description.empty() &&
-        !cost.empty())
-        return Completion::PlainRow;
-    return Completion::None;
+RowCompletion completionOf(const MainWindow& main, CellPlace place) {
+    return rowCompletion(main.form, itemOfRow(main, place.row), shownDescription(main, place.row),
+                         place.column == kCostColumn);
 }
 
 // Leaving a cell: a computed row counts and shows its label pushed right,
@@ -69,24 +37,20 @@ Completion completionOf(MainWindow& main, CellPlace place) {
 // cost cell is left; then the rows are shown afresh.
 void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
     const int32_t item = itemOfRow(main, place.row);
-    switch (completionOf(main, place)) {
-    case Completion::ComputedRow: {
-        countThrough(main, item);
+    const int32_t countBefore = main.form.itemCount;
+    const RowCompletion completion = leaveRow(main.form, item, shownDescription(main, place.row),
+                                              place.column == kCostColumn);
+    // The range follows every new item, so the bottom row can always be
+    // scrolled on from, whichever way the item came to count.
+    if (main.form.itemCount != countBefore) updateScrollBar(main);
+    if (completion == RowCompletion::ComputedRow) {
         const int cell = kDescriptionColumn + place.row;
-        // A copy: the cell reports the new text, which replaces the item's.
-        const std::string label = itemText(main.form, kDescriptionColumn, item);
-        ControlSetText(main.window, cell,
-                       alignComputedLabel(ControlWindow(main.window, cell), label));
+        setCellText(main, cell,
+                    alignComputedLabel(ControlWindow(main.window, cell),
+                                       itemAt(main.form, item).description));
         // The focus is still on its way to the next control; where it lands
         // is only known once it has arrived.
         if (focusMovesOn) PostMessageW(main.window, kSkipComputedCost, place.row, 0);
-        break;
-    }
-    case Completion::PlainRow:
-        countThrough(main, item);
-        break;
-    case Completion::None:
-        break;
     }
     refreshRows(main);
 }
@@ -179,12 +143,12 @@ void attachItemCells(MainWindow& main) {
 }
 
 bool onItemCellEvent(MainWindow& main, int id, int notification) {
-    // Rows rewritten by a scroll are no edit of the form.
-    if (main.editor.rowRefreshInProgress) return false;
+    // Rows rewritten by a scroll or by the program are no edit of the form.
+    if (main.editor.rowRefreshInProgress || main.writingCells) return false;
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
     const CellPlace place = cellPlace(id);
     const int32_t item = itemOfRow(main, place.row);
-    if (place.row == 0 || !holdsItem(main, item)) return true;
+    if (place.row == 0 || item < 1) return true;
     if (notification == EN_CHANGE) {
         main.editor.changed = true;
         main.itemCellEdited = true;
@@ -200,10 +164,10 @@ void countFocusedRowBeforeScrolling(MainWindow& main) {
     if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
     const CellPlace place = cellPlace(GetDlgCtrlID(focus));
     if (place.row == 0) return;
-    const Completion completion = completionOf(main, place);
-    const bool counts =
-        completion == Completion::PlainRow ||
-        (completion == Completion::ComputedRow && itemOfRow(main, place.row) > main.form.itemCount);
+    const RowCompletion completion = completionOf(main, place);
+    const bool counts = completion == RowCompletion::PlainRow ||
+                        (completion == RowCompletion::ComputedRow &&
+                         itemOfRow(main, place.row) > main.form.itemCount);
     if (counts) completeRow(main, place, false);
 }
 

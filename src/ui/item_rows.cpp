@@ -5,29 +5,14 @@
 #include "output/totals.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
+#include "win/handles.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 
 namespace plaxet {
 namespace {
-
-// A device context of a window, released when it goes out of scope.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
 
 int textWidth(HDC dc, const std::string& text) {
     const std::wstring wide = toWide(text);
@@ -42,19 +27,20 @@ struct RowTexts {
     std::string cost;
 };
 
-RowTexts rowTexts(MainWindow& main, int32_t item, int row) {
-    FormDocument& form = main.form;
-    if (item < 1 || item > form.itemCapacity) return {};
-    const auto i = static_cast<size_t>(item - 1);
+// What row `row` shows of `item`: the date, the description trimmed (a
+// computed row's pushed right), and for a counted item the money text of its
+// cost, a computed row's as the sums make it.
+RowTexts rowTexts(const MainWindow& main, const ItemSums& sums, int32_t item, int row) {
+    const Item& shown = itemAt(main.form, item);
     RowTexts texts;
-    texts.date = form.itemDates[i];
-    form.itemDescriptions[i] = Trim(form.itemDescriptions[i]);
-    texts.description = form.itemDescriptions[i];
+    texts.date = shown.date;
+    texts.description = Trim(shown.description);
     if (rowKindOf(texts.description) != RowKind::Plain)
         texts.description = alignComputedLabel(ControlWindow(main.window, kDescriptionColumn + row),
                                                texts.description);
-    if (!form.itemCosts[i].empty() && item <= form.itemCount)
-        texts.cost = Format(static_cast<double>(Val(form.itemCosts[i])));
+    const auto index = static_cast<size_t>(item - 1);
+    if (item >= 1 && index < sums.costs.size() && !sums.costs[index].empty())
+        texts.cost = Format(static_cast<double>(Val(sums.costs[index])));
     return texts;
 }
 
@@ -87,29 +73,28 @@ std::string alignComputedLabel(HWND cell, const std::string& text) {
     return std::string(static_cast<size_t>(std::max(blanks, 0)), ' ') + text;
 }
 
+void setCellText(MainWindow& main, int id, const std::string& text) {
+    const bool writing = main.writingCells;
+    main.writingCells = true;
+    ControlSetText(main.window, id, text);
+    main.writingCells = writing;
+}
+
 void refreshRows(MainWindow& main) {
-    const bool changedBefore = main.editor.changed;
-    if (!main.editor.rowRefreshInProgress) recalcTotals(main);
+    const bool scrolling = main.editor.rowRefreshInProgress;
+    const ItemSums sums = scrolling ? screenSums(main.form) : recalcTotals(main);
     for (int row = 1; row <= kVisibleRows; ++row) {
-        const int32_t item = main.editor.topItem + row - 1;
-        const RowTexts texts = rowTexts(main, item, row);
-        ControlSetText(main.window, kDateColumn + row, texts.date);
-        ControlSetText(main.window, kDescriptionColumn + row, texts.description);
-        ControlSetText(main.window, kCostColumn + row, texts.cost);
-        // What a refresh writes counts as typed: the items take the texts
-        // shown, and the form counts as changed.
-        if (main.editor.rowRefreshInProgress || item > main.form.itemCapacity) continue;
-        const auto i = static_cast<size_t>(item - 1);
-        main.form.itemDates[i] = texts.date;
-        main.form.itemDescriptions[i] = texts.description;
-        main.form.itemCosts[i] = texts.cost;
-        main.editor.changed = true;
+        const RowTexts texts = rowTexts(main, sums, itemOfRow(main, row), row);
+        setCellText(main, kDateColumn + row, texts.date);
+        setCellText(main, kDescriptionColumn + row, texts.description);
+        setCellText(main, kCostColumn + row, texts.cost);
     }
-    if (main.editor.changed) {
+    // Rows shown afresh may differ from the documents made before, except
+    // when they only scroll over an unchanged form.
+    if (!scrolling || main.editor.changed) {
         ControlEnable(main.window, kShowFileButton, false);
         ControlEnable(main.window, kCopyFileButton, false);
     }
-    main.editor.changed = changedBefore;
 }
 
 void updateScrollBar(MainWindow& main) {

@@ -23,10 +23,14 @@ inline int32_t itemOfRow(const MainWindow& main, int row) {
 
 // Rewrites the visible rows from the record (after the screen recalculation,
 // unless scrolling): dates, trimmed descriptions (computed rows pushed to
-// the right), costs as money texts for counted items. Outside scrolling the
-// texts shown also become the items' texts. `changed` is left as it was;
-// Show File and Copy File are disabled when the form is changed.
+// the right), costs as money texts for counted items. The texts shown stay
+// on the screen; the record keeps what was typed. `changed` is left as it
+// was; Show File and Copy File are disabled unless the rows only scrolled
+// over an unchanged form.
 void refreshRows(MainWindow& main);
+
+// Writes a cell's text as the program's own, not as typing into the form.
+void setCellText(MainWindow& main, int id, const std::string& text);
 
 // The scroll bar's range, page and position for the current item count.
 void updateScrollBar(MainWindow& main);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "ui/control_ids.h"
 #include "ui/item_cells.h"
 #include "ui/item_rows.h"

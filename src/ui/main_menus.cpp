@@ -1,6 +1,6 @@
 #include "ui/main_menus.h"
 
-#include "runtime/toolkit/menus.h"
+#include "win/menus.h"
 #include "ui/control_ids.h"
 
 namespace plaxet {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's menu bar and the item cells' popup menu.
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 
 namespace plaxet {
 

@@ -2,8 +2,8 @@
 
 #include "form/sender_file.h"
 #include "runtime/file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/menus.h"
+#include "win/controls.h"
+#include "win/menus.h"
 #include "ui/commands.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
@@ -90,7 +90,7 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
 } // namespace
 
 HWND createMainWindow(MainWindow& main) {
-    FormSpec params;
+    FormLayout params;
     params.caption = "Plaxet";
     params.width = kMainClientWidth;
     params.height = kMainClientHeight;
@@ -98,7 +98,7 @@ HWND createMainWindow(MainWindow& main) {
     params.pixels = true;
     HWND window = FormNew(params);
     if (!window) return nullptr;
-    const std::vector<ControlSpec> layout = mainWindowLayout();
+    const std::vector<ControlDef> layout = mainWindowLayout();
     ControlAddAll(window, layout);
     setProgramIcon(window);
     main.window = window;

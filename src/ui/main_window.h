@@ -8,8 +8,8 @@
 
 #include "form/data_folder.h"
 #include "form/form_document.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/handles.h"
+#include "win/forms.h"
+#include "win/handles.h"
 #include "ui/help_window.h"
 
 namespace plaxet {
@@ -43,6 +43,11 @@ struct MainWindow {
     // Set by the first edit of an item cell; until then leaving a cell
     // leaves the rows as they are.
     bool itemCellEdited = false;
+    // Set while the program itself writes into the item cells, so that their
+    // change notices are not taken for typing.
+    bool writingCells = false;
+    // The total the amount box shows, from the screen's recalculation.
+    double shownTotal = 0;
 };
 
 // Creates the window with all its controls, not yet shown and not yet

@@ -23,58 +23,58 @@ constexpr DWORD kLine = SS_BLACKRECT;
 // The controls above the grid. Boxes without ES_AUTOHSCROLL accept only as
 // much text as fits their width.
 constexpr std::array kHead = {
-    ControlSpec{Label, kNameLabel, "Name:", 15, 30, 75, 16, kDefaultStyle, kPlain},
-    ControlSpec{Label, kAddressLabel, "Address:", 15, 60, 75, 16, kDefaultStyle, kPlain},
-    ControlSpec{Label, kCityLabel, "City, State Zip:", 15, 90, 75, 16, kDefaultStyle, kPlain},
-    ControlSpec{Label, kPhoneLabel, "Phone:", 15, 120, 75, 16, kDefaultStyle, kPlain},
-    ControlSpec{GroupBox, kAddresseeGroup, "Addressee:", 10, 10, 425, 140, kDefaultStyle, kPlain},
-    ControlSpec{OptionButton, kInvoiceButton, "Invoice", 470, 40, 60, 15, WS_GROUP | kTab, kPlain},
-    ControlSpec{OptionButton, kReceiptButton, "Receipt", 470, 60, 60, 15, kTab, kPlain},
-    ControlSpec{OptionButton, kEstimateButton, "Estimate", 470, 80, 60, 15, kTab, kPlain},
-    ControlSpec{GroupBox, kNoId, "Form", 460, 20, 90, 85, kDefaultStyle, kPlain},
-    ControlSpec{Label, kNoId, "Date:", 450, 120, 30, 15, kDefaultStyle, kPlain},
-    ControlSpec{TextBox, kDateBox, "", 480, 120, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
-    ControlSpec{TextBox, kNameBox, "", 87, 30, 335, 20, kTab, kEdge},
-    ControlSpec{TextBox, kAddressBox, "", 87, 60, 335, 20, kTab, kEdge},
-    ControlSpec{TextBox, kCityBox, "", 87, 90, 335, 20, kTab, kEdge},
-    ControlSpec{TextBox, kPhoneBox, "", 87, 120, 335, 20, kTab, kEdge},
-    ControlSpec{TextBox, kDateColumn, "Date", 10, 170, 77, 20, kHeading, kPlain},
-    ControlSpec{TextBox, kDescriptionColumn, "Description", 87, 170, 365, 20, kHeading, kPlain},
-    ControlSpec{TextBox, kCostColumn, "Cost", 452, 170, 87, 20, kHeading, kPlain},
+    ControlDef{Label, kNameLabel, "Name:", 15, 30, 75, 16, kDefaultStyle, kPlain},
+    ControlDef{Label, kAddressLabel, "Address:", 15, 60, 75, 16, kDefaultStyle, kPlain},
+    ControlDef{Label, kCityLabel, "City, State Zip:", 15, 90, 75, 16, kDefaultStyle, kPlain},
+    ControlDef{Label, kPhoneLabel, "Phone:", 15, 120, 75, 16, kDefaultStyle, kPlain},
+    ControlDef{GroupBox, kAddresseeGroup, "Addressee:", 10, 10, 425, 140, kDefaultStyle, kPlain},
+    ControlDef{OptionButton, kInvoiceButton, "Invoice", 470, 40, 60, 15, WS_GROUP | kTab, kPlain},
+    ControlDef{OptionButton, kReceiptButton, "Receipt", 470, 60, 60, 15, kTab, kPlain},
+    ControlDef{OptionButton, kEstimateButton, "Estimate", 470, 80, 60, 15, kTab, kPlain},
+    ControlDef{GroupBox, kNoId, "Form", 460, 20, 90, 85, kDefaultStyle, kPlain},
+    ControlDef{Label, kNoId, "Date:", 450, 120, 30, 15, kDefaultStyle, kPlain},
+    ControlDef{TextBox, kDateBox, "", 480, 120, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
+    ControlDef{TextBox, kNameBox, "", 87, 30, 335, 20, kTab, kEdge},
+    ControlDef{TextBox, kAddressBox, "", 87, 60, 335, 20, kTab, kEdge},
+    ControlDef{TextBox, kCityBox, "", 87, 90, 335, 20, kTab, kEdge},
+    ControlDef{TextBox, kPhoneBox, "", 87, 120, 335, 20, kTab, kEdge},
+    ControlDef{TextBox, kDateColumn, "Date", 10, 170, 77, 20, kHeading, kPlain},
+    ControlDef{TextBox, kDescriptionColumn, "Description", 87, 170, 365, 20, kHeading, kPlain},
+    ControlDef{TextBox, kCostColumn, "Cost", 452, 170, 87, 20, kHeading, kPlain},
 };
 
 // The controls below the grid's rows.
 constexpr std::array kTail = {
-    ControlSpec{Label, kNoId, "", 10, 430, 528, 1, kLine, kPlain},  // bottom edge of the grid
-    ControlSpec{Label, kNoId, "", 452, 450, 86, 1, kLine, kPlain},  // under the amount box
-    ControlSpec{Label, kNoId, "", 10, 190, 1, 240, kLine, kPlain},  // left edge
-    ControlSpec{Label, kNoId, "", 87, 190, 1, 240, kLine, kPlain},  // date / description
-    ControlSpec{Label, kNoId, "", 452, 190, 1, 260, kLine, kPlain}, // description / cost
-    ControlSpec{Label, kNoId, "", 538, 190, 1, 260, kLine, kPlain}, // right edge
+    ControlDef{Label, kNoId, "", 10, 430, 528, 1, kLine, kPlain},  // bottom edge of the grid
+    ControlDef{Label, kNoId, "", 452, 450, 86, 1, kLine, kPlain},  // under the amount box
+    ControlDef{Label, kNoId, "", 10, 190, 1, 240, kLine, kPlain},  // left edge
+    ControlDef{Label, kNoId, "", 87, 190, 1, 240, kLine, kPlain},  // date / description
+    ControlDef{Label, kNoId, "", 452, 190, 1, 260, kLine, kPlain}, // description / cost
+    ControlDef{Label, kNoId, "", 538, 190, 1, 260, kLine, kPlain}, // right edge
     // Invisible (no size): catches the focus when Tab leaves row 12, and
     // says so (BS_NOTIFY) so the grid can move on.
-    ControlSpec{PushButton, kDummyButton, "Dummy", 0, 0, 0, 0, kTab | BS_NOTIFY, kPlain},
-    ControlSpec{Label, kAmountLabel, "Amount due:", 360, 432, 88, 20, SS_RIGHT, kPlain},
-    ControlSpec{TextBox, kAmountBox, "", 454, 431, 80, 18, ES_READONLY, kPlain},
-    ControlSpec{ScrollBar, kItemScrollBar, "", 539, 170, 20, 260, SBS_VERT, kPlain},
-    ControlSpec{Label, kNoId, "Notes and comments:", 10, 450, 120, 16, kDefaultStyle, kPlain},
-    ControlSpec{TextBox, kNotesBox, "", 10, 470, 540, 75, ES_MULTILINE | ES_WANTRETURN | kTab,
+    ControlDef{PushButton, kDummyButton, "Dummy", 0, 0, 0, 0, kTab | BS_NOTIFY, kPlain},
+    ControlDef{Label, kAmountLabel, "Amount due:", 360, 432, 88, 20, SS_RIGHT, kPlain},
+    ControlDef{TextBox, kAmountBox, "", 454, 431, 80, 18, ES_READONLY, kPlain},
+    ControlDef{ScrollBar, kItemScrollBar, "", 539, 170, 20, 260, SBS_VERT, kPlain},
+    ControlDef{Label, kNoId, "Notes and comments:", 10, 450, 120, 16, kDefaultStyle, kPlain},
+    ControlDef{TextBox, kNotesBox, "", 10, 470, 540, 75, ES_MULTILINE | ES_WANTRETURN | kTab,
                 kEdge},
-    ControlSpec{PushButton, kSenderButton, "&Sender", 20, 560, 85, 35, kTab, kPlain},
-    ControlSpec{PushButton, kCreateFilesButton, "Create Files", 105, 560, 85, 35, kTab, kPlain},
-    ControlSpec{OptionButton, kRtfButton, "RTF file", 290, 570, 70, 12, WS_GROUP | kTab, kPlain},
-    ControlSpec{OptionButton, kHtmButton, "HTM file", 290, 590, 70, 12, kTab, kPlain},
-    ControlSpec{GroupBox, kNoId, "File type", 275, 550, 90, 60, kDefaultStyle, kPlain},
-    ControlSpec{PushButton, kShowFileButton, "Show File", 370, 560, 85, 35, kTab, kPlain},
-    ControlSpec{PushButton, kCopyFileButton, "Copy File", 455, 560, 85, 35, kTab, kPlain},
+    ControlDef{PushButton, kSenderButton, "&Sender", 20, 560, 85, 35, kTab, kPlain},
+    ControlDef{PushButton, kCreateFilesButton, "Create Files", 105, 560, 85, 35, kTab, kPlain},
+    ControlDef{OptionButton, kRtfButton, "RTF file", 290, 570, 70, 12, WS_GROUP | kTab, kPlain},
+    ControlDef{OptionButton, kHtmButton, "HTM file", 290, 590, 70, 12, kTab, kPlain},
+    ControlDef{GroupBox, kNoId, "File type", 275, 550, 90, 60, kDefaultStyle, kPlain},
+    ControlDef{PushButton, kShowFileButton, "Show File", 370, 560, 85, 35, kTab, kPlain},
+    ControlDef{PushButton, kCopyFileButton, "Copy File", 455, 560, 85, 35, kTab, kPlain},
 };
 
 constexpr int kRowHeight = 20;
 
 } // namespace
 
-std::vector<ControlSpec> mainWindowLayout() {
-    std::vector<ControlSpec> layout(kHead.begin(), kHead.end());
+std::vector<ControlDef> mainWindowLayout() {
+    std::vector<ControlDef> layout(kHead.begin(), kHead.end());
     // The cells, row by row: date, description, cost. No border, no
     // scrolling (a cell takes what fits); the cost is right-aligned.
     for (int r = 1; r <= kVisibleRows; ++r) {
@@ -89,7 +89,7 @@ std::vector<ControlSpec> mainWindowLayout() {
     return layout;
 }
 
-ControlSpec amountBoxSpec(int32_t formType) {
+ControlDef amountBoxDef(int32_t formType) {
     DWORD style = ES_READONLY;
     if (formType == kReceipt)
         style = ES_RIGHT;

@@ -4,18 +4,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 
 namespace plaxet {
 
 inline constexpr int kMainClientWidth = 575;
 inline constexpr int kMainClientHeight = 640;
 
-std::vector<ControlSpec> mainWindowLayout();
+std::vector<ControlDef> mainWindowLayout();
 
 // The amount box as each form type wants it: left-aligned and read-only
 // before a type is chosen, right-aligned and read-only for invoices and
 // estimates, right-aligned and editable for receipts.
-ControlSpec amountBoxSpec(int32_t formType);
+ControlDef amountBoxDef(int32_t formType);
 
 } // namespace plaxet

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "form/sender_file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/message_box.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/message_box.h"
 
 namespace plaxet {
 namespace {
@@ -57,7 +57,7 @@ intptr_t handleEvent(MainWindow& main, HWND dialog, UINT message, WPARAM wParam)
 } // namespace
 
 void editSender(MainWindow& main) {
-    FormSpec params;
+    FormLayout params;
     params.owner = main.window;
     params.caption = "Define Sender";
     params.width = 400;

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "print/print_geometry.h"
-#include "runtime/toolkit/message_box.h"
-#include "runtime/toolkit/responder.h"
+#include "win/message_box.h"
+#include "win/responder.h"
 
 // The print dialog's and the spooler's records are laid out differently for
 // 32-bit and 64-bit programs (the print dialog's is packed on x86); a header
@@ -16,26 +16,6 @@ static_assert(sizeof(PRINTDLGA) == (sizeof(void*) == 8 ? 120 : 66));
 static_assert(sizeof(DOCINFOA) == (sizeof(void*) == 8 ? 40 : 20));
 
 namespace plaxet {
-namespace {
-
-// Locks a movable memory block for the lifetime of the object.
-template <typename T> class LockedGlobal {
-  public:
-    explicit LockedGlobal(HGLOBAL memory)
-        : memory_(memory), data_(memory ? static_cast<T*>(GlobalLock(memory)) : nullptr) {}
-    ~LockedGlobal() {
-        if (data_) GlobalUnlock(memory_);
-    }
-    LockedGlobal(const LockedGlobal&) = delete;
-    LockedGlobal& operator=(const LockedGlobal&) = delete;
-    T* get() const { return data_; }
-
-  private:
-    HGLOBAL memory_;
-    T* data_;
-};
-
-} // namespace
 
 Win32PrinterDevice::~Win32PrinterDevice() {
     releaseFont();
@@ -52,8 +32,8 @@ std::string Win32PrinterDevice::choosePrinter() {
     dialog.lStructSize = sizeof(dialog);
     dialog.Flags = PD_RETURNDC | PD_HIDEPRINTTOFILE | PD_NOSELECTION | PD_NOPAGENUMS;
     if (PrintDlgA(&dialog)) {
-        UniqueGlobalMemory names(dialog.hDevNames);
-        UniqueGlobalMemory settings(dialog.hDevMode);
+        UniqueGlobal names(dialog.hDevNames);
+        UniqueGlobal settings(dialog.hDevMode);
         UniqueDeviceContext dc(dialog.hDC);
         const LockedGlobal<DEVNAMES> devNames(names.get());
         if (devNames.get() && dc) {
@@ -87,7 +67,7 @@ void Win32PrinterDevice::openPrinter(const std::string& name) {
     const LONG size =
         DocumentPropertiesA(nullptr, printer, const_cast<char*>(name.c_str()), nullptr, nullptr, 0);
     if (size > 0) {
-        UniqueGlobalMemory settings(GlobalAlloc(GHND, static_cast<SIZE_T>(size)));
+        UniqueGlobal settings(GlobalAlloc(GHND, static_cast<SIZE_T>(size)));
         const LockedGlobal<DEVMODEA> mode(settings.get());
         if (mode.get() && DocumentPropertiesA(nullptr, printer, const_cast<char*>(name.c_str()),
                                               mode.get(), nullptr, DM_OUT_BUFFER) == IDOK)

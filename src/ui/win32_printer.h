@@ -13,22 +13,9 @@
 #include <type_traits>
 
 #include "print/printer_device.h"
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 
 namespace plaxet {
-
-struct DeviceContextRelease {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct GlobalMemoryRelease {
-    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-struct PrinterHandleRelease {
-    void operator()(HANDLE printer) const { ClosePrinter(printer); }
-};
-using UniqueDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextRelease>;
-using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryRelease>;
-using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
 
 class Win32PrinterDevice : public PrinterDevice {
   public:
@@ -70,7 +57,7 @@ class Win32PrinterDevice : public PrinterDevice {
     UniqueDeviceContext dc_;
     UniqueFont currentFont_;
     HGDIOBJ initialFont_ = nullptr; // belongs to the device context
-    UniqueGlobalMemory settings_;   // the printer's DEVMODEA block
+    UniqueGlobal settings_;      // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
 };

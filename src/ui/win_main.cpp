@@ -3,7 +3,7 @@
 
 #include "form/data_folder.h"
 #include "form/form_document.h"
-#include "runtime/toolkit/process.h"
+#include "win/process.h"
 #include "ui/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -1,9 +1,12 @@
 #include "form/data_folder.h"
 
+#include "runtime/codepage.h"
 #include "runtime/paths.h"
+#include "runtime/text.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 namespace plaxet {
@@ -89,6 +92,30 @@ TEST(Paths, FolderAndFileNameParts) {
     EXPECT_EQ(withTrailingSeparator("", kPosixPaths), "");
     EXPECT_TRUE(samePathText("C:\\A.PLX", "c:\\a.plx", kWindowsPaths));
     EXPECT_FALSE(samePathText("/A.plx", "/a.plx", kPosixPaths));
+}
+
+// Japanese, Chinese and Korean Windows hold some characters in two bytes,
+// and the second may have the code of a capital letter: the katakana A is
+// 0x83 0x41 in code page 932. scripts/test-codepage.sh runs this test with
+// such a code page and sets PLAXET_DOUBLE_BYTE_CODE_PAGE, so there it can
+// never pass by being skipped.
+TEST(DoubleByteCodePage, LowerCasingKeepsEveryTwoByteCharacter) {
+    const bool twoByte = ansiCharacterAt("\x83\x41", 0).length == 2;
+    if (std::getenv("PLAXET_DOUBLE_BYTE_CODE_PAGE"))
+        ASSERT_TRUE(twoByte) << "the system's code page has no two-byte characters";
+    else if (!twoByte)
+        GTEST_SKIP() << "the system's code page has no two-byte characters";
+
+    // Katakana "a-pu-ri" (an application) between ASCII capitals.
+    const std::string app = "\x83\x41\x83\x76\x83\x8A";
+    EXPECT_EQ(LCase("ABC" + app + "XYZ"), "abc" + app + "xyz");
+    EXPECT_EQ(LCase("\x83\x41"), "\x83\x41");
+    // A lone lead byte at the end is no character; it stays, and so does the rest.
+    EXPECT_EQ(LCase("Q\x83"), "q\x83");
+
+    const DataFolders folders = findDataFolders("D:\\Tools\\" + app + "\\Plaxet", {}, kWindowsPaths);
+    EXPECT_EQ(folders.dataFolder, "d:\\tools\\" + app + "\\plaxet\\");
+    EXPECT_EQ(folders.helpFilePath, "d:\\tools\\" + app + "\\plaxet\\plaxet.ahp");
 }
 
 } // namespace plaxet

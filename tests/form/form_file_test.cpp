@@ -47,9 +47,9 @@ void expectPaintForm(const FormDocument& form) {
     EXPECT_EQ(form.addresseeLines[0], "A");
     EXPECT_EQ(form.addresseeLines[3], "");
     EXPECT_EQ(form.formType, kInvoice);
-    EXPECT_EQ(form.itemDates[0], "");
-    EXPECT_EQ(form.itemDescriptions[0], "Paint");
-    EXPECT_EQ(form.itemCosts[0], "10");
+    EXPECT_EQ(itemAt(form, 1).date, "");
+    EXPECT_EQ(itemAt(form, 1).description, "Paint");
+    EXPECT_EQ(itemAt(form, 1).cost, "10");
     EXPECT_EQ(form.notes, "");
 }
 
@@ -84,23 +84,20 @@ TEST(FormFile, SavesAndReloadsEveryStoredField) {
     form.notes = "first line\r\nsecond line\r\n";
     form.senderLines[0] = "never stored";
     form.amountPaid = "99";
-    EditorState editor;
-    editor.currentFilePath = dir.file("smith.plx");
-    editor.changed = true;
+    const std::string path = dir.file("smith.plx");
 
-    const FormSaveResult saved = saveFormFile(form, editor);
+    const FormSaveResult saved = saveFormFile(path, form, form.itemCount);
     ASSERT_EQ(saved.outcome, SaveOutcome::Saved) << saved.error;
-    EXPECT_FALSE(editor.changed);
 
     FormDocument loaded;
-    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, loaded).ok);
     EXPECT_EQ(loaded.formDate, "3/5/2024  ");
     EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
     EXPECT_EQ(loaded.formType, kEstimate);
     EXPECT_EQ(loaded.itemCount, 2);
-    EXPECT_EQ(loaded.itemDates[1], "1/2/07");
-    EXPECT_EQ(loaded.itemDescriptions[1], "Tax (8%)");
-    EXPECT_EQ(loaded.itemCosts[1], " 12");
+    EXPECT_EQ(itemAt(loaded, 2).date, "1/2/07");
+    EXPECT_EQ(itemAt(loaded, 2).description, "Tax (8%)");
+    EXPECT_EQ(itemAt(loaded, 2).cost, " 12");
     EXPECT_EQ(loaded.notes, "first line\r\nsecond line\r\n");
     EXPECT_EQ(loaded.senderLines[0], "");
     EXPECT_EQ(loaded.amountPaid, "");
@@ -119,39 +116,34 @@ TEST(FormFile, LongAddresseeLinesSwitchToThirtyTwoBitLengths) {
     FormDocument loaded;
     ASSERT_TRUE(readFormFileBytes(bytes, loaded).ok);
     EXPECT_EQ(loaded.addresseeLines, form.addresseeLines);
-    EXPECT_EQ(loaded.itemDescriptions[0], "Paint");
+    EXPECT_EQ(itemAt(loaded, 1).description, "Paint");
 }
 
 TEST(FormFile, AFormWithoutItemsIsNotSaved) {
     TempFolder dir;
-    EditorState editor;
-    editor.currentFilePath = dir.file("kept.plx");
-    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, kPaintBytes).ok);
-    editor.changed = true;
+    const std::string path = dir.file("kept.plx");
+    ASSERT_TRUE(replaceFileContents(path, kPaintBytes).ok);
 
     FormDocument form;
     form.addresseeLines[0] = "Someone";
     form.notes = "filled in";
-    EXPECT_EQ(saveFormFile(form, editor).outcome, SaveOutcome::NothingToSave);
-    EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+    EXPECT_EQ(saveFormFile(path, form, form.itemCount).outcome, SaveOutcome::NothingToSave);
+    EXPECT_EQ(contentOf(path), kPaintBytes);
 
     // The rule looks at the count the editing commands kept, not at the one
     // the gathering step recounted: a form that had items is saved even when
     // they all turned out blank.
-    EXPECT_EQ(saveFormFile(form, editor, 3).outcome, SaveOutcome::Saved);
-    EXPECT_FALSE(editor.changed);
+    EXPECT_EQ(saveFormFile(path, form, 3).outcome, SaveOutcome::Saved);
     FormDocument reloaded = paintForm();
-    ASSERT_TRUE(loadFormFile(reloaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, reloaded).ok);
     EXPECT_EQ(reloaded.itemCount, 0);
     EXPECT_EQ(reloaded.addresseeLines[0], "Someone");
-    EXPECT_EQ(reloaded.itemDescriptions[0], ""); // items beyond the count are blank
+    EXPECT_EQ(itemAt(reloaded, 1).description, ""); // items beyond the count are blank
 
     form.itemCount = 0;
-    EditorState fresh;
-    fresh.currentFilePath = dir.file("never.plx");
-    EXPECT_EQ(saveFormFile(form, fresh, 0).outcome, SaveOutcome::NothingToSave);
-    EXPECT_FALSE(fileExists(fresh.currentFilePath));
+    const std::string never = dir.file("never.plx");
+    EXPECT_EQ(saveFormFile(never, form, 0).outcome, SaveOutcome::NothingToSave);
+    EXPECT_FALSE(fileExists(never));
 }
 
 TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
@@ -161,41 +153,32 @@ TEST(FormFile, SavingAShorterFormLeavesExactlyTheNewForm) {
     setItem(three, 3, "", "Ladder", "120");
     three.itemCount = 3;
     three.notes = "a long note that makes the old file longer";
-    EditorState editor;
-    editor.currentFilePath = dir.file("shrink.plx");
-    ASSERT_EQ(saveFormFile(three, editor).outcome, SaveOutcome::Saved);
+    const std::string path = dir.file("shrink.plx");
+    ASSERT_EQ(saveFormFile(path, three, three.itemCount).outcome, SaveOutcome::Saved);
 
-    ASSERT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(contentOf(editor.currentFilePath), kPaintBytes);
+    ASSERT_EQ(saveFormFile(path, paintForm(), 1).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(contentOf(path), kPaintBytes);
     FormDocument loaded = three;
-    ASSERT_TRUE(loadFormFile(loaded, editor).ok);
+    ASSERT_TRUE(loadFormFile(path, loaded).ok);
     expectPaintForm(loaded);
-    EXPECT_EQ(loaded.itemDescriptions[1], "");
+    EXPECT_EQ(itemAt(loaded, 2).description, "");
 }
 
-TEST(FormFile, AFailedSaveKeepsTheOldFileAndTheChangedFlag) {
+TEST(FormFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     TempFolder dir;
-    EditorState editor;
-    editor.changed = true;
-
-    editor.currentFilePath = dir.file("missing-folder/form.plx");
-    FormSaveResult result = saveFormFile(paintForm(), editor);
+    FormSaveResult result = saveFormFile(dir.file("missing-folder/form.plx"), paintForm(), 1);
     EXPECT_EQ(result.outcome, SaveOutcome::Failed);
     EXPECT_NE(result.error.find("missing-folder"), std::string::npos) << result.error;
-    EXPECT_TRUE(editor.changed);
 
-    editor.currentFilePath = dir.file("locked.plx");
-    ASSERT_TRUE(replaceFileContents(editor.currentFilePath, "old bytes").ok);
-    ASSERT_TRUE(setAttributes(editor.currentFilePath, kAttrReadOnly));
-    result = saveFormFile(paintForm(), editor);
+    const std::string locked = dir.file("locked.plx");
+    ASSERT_TRUE(replaceFileContents(locked, "old bytes").ok);
+    ASSERT_TRUE(setAttributes(locked, kAttrReadOnly));
+    result = saveFormFile(locked, paintForm(), 1);
     EXPECT_EQ(result.outcome, SaveOutcome::Failed);
     EXPECT_NE(result.error.find("read-only"), std::string::npos) << result.error;
-    EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(contentOf(editor.currentFilePath), "old bytes");
+    EXPECT_EQ(contentOf(locked), "old bytes");
 
-    editor.currentFilePath.clear();
-    EXPECT_EQ(saveFormFile(paintForm(), editor).outcome, SaveOutcome::Failed);
-    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(saveFormFile("", paintForm(), 1).outcome, SaveOutcome::Failed);
 }
 
 TEST(FormFile, AFileCutShortLoadsAsFarAsItGoes) {
@@ -230,8 +213,8 @@ TEST(FormFile, AFileCutShortLoadsAsFarAsItGoes) {
     FormDocument partial;
     ASSERT_TRUE(readFormFileBytes(kPaintBytes.substr(0, 37), partial).ok);
     EXPECT_EQ(partial.itemCount, 1);
-    EXPECT_EQ(partial.itemDescriptions[0], "Pa");
-    EXPECT_EQ(partial.itemCosts[0], "");
+    EXPECT_EQ(itemAt(partial, 1).description, "Pa");
+    EXPECT_EQ(itemAt(partial, 1).cost, "");
     EXPECT_EQ(partial.formType, kInvoice);
 
     // Cut inside the item count: the missing bytes are zeros.
@@ -266,22 +249,22 @@ TEST(FormFile, DamagedCountsAndLengthsAreMetSafely) {
     negativeNotes.replace(46, 4, std::string("\xFE\xFF\xFF\xFF", 4));
     EXPECT_FALSE(readFormFileBytes(negativeNotes, form).ok);
 
-    // A huge count loads only the items the file holds; the lists stay small.
+    // A huge count loads only the items the file holds; the list stays small.
     std::string hugeCount = kPaintBytes;
     hugeCount.replace(10, 4, std::string("\xFF\xFF\xFF\x7F", 4));
     FormDocument huge;
     ASSERT_TRUE(readFormFileBytes(hugeCount, huge).ok);
     // The notes' four bytes make a second, blank item; nothing lies beyond.
     EXPECT_EQ(huge.itemCount, 2);
-    EXPECT_EQ(huge.itemCapacity, kInitialItemCapacity);
-    EXPECT_EQ(huge.itemDescriptions[0], "Paint");
+    EXPECT_EQ(huge.items.size(), 2u);
+    EXPECT_EQ(itemAt(huge, 1).description, "Paint");
     EXPECT_TRUE(isBlankItem(huge, 2));
 
     // Huge lengths get the bytes that are there.
     std::string hugeLength = kPaintBytes;
     hugeLength.replace(31, 4, std::string("\xFF\xFF\xFF\x7F", 4));
     ASSERT_TRUE(readFormFileBytes(hugeLength, huge).ok);
-    EXPECT_EQ(huge.itemDescriptions[0], kPaintBytes.substr(35));
+    EXPECT_EQ(itemAt(huge, 1).description, kPaintBytes.substr(35));
 
     std::string hugeName =
         kPaintBytes.substr(0, 14) + std::string("\xFF\xFF\xFF\xFF\xFF\xFF", 6) + "rest of the file";
@@ -289,38 +272,34 @@ TEST(FormFile, DamagedCountsAndLengthsAreMetSafely) {
     EXPECT_EQ(huge.addresseeLines[0], "rest of the file");
 }
 
-TEST(FormFile, LargeFilesGrowTheListsFirst) {
+TEST(FormFile, LargeFilesLoadWholeAndReplaceEveryEarlierItem) {
     FormDocument big;
     const int32_t count = 250;
     big.itemCount = count;
-    ensureCapacity(big);
     for (int32_t i = 1; i <= count; ++i) setItem(big, i, "", "item " + std::to_string(i), "1");
     const std::string bytes = formFileBytes(big);
 
     FormDocument form;
-    setItem(form, 100, "stale", "stale", "stale");
+    setItem(form, 300, "stale", "stale", "stale");
     ASSERT_TRUE(readFormFileBytes(bytes, form).ok);
     EXPECT_EQ(form.itemCount, count);
-    EXPECT_EQ(form.itemCapacity, 300);
-    EXPECT_EQ(form.itemDescriptions.size(), 300u);
-    EXPECT_EQ(form.itemDescriptions[0], "item 1");
-    EXPECT_EQ(form.itemDescriptions[99], "item 100");
-    EXPECT_EQ(form.itemDescriptions[249], "item 250");
-    EXPECT_EQ(form.itemDescriptions[250], "");
+    EXPECT_EQ(itemAt(form, 1).description, "item 1");
+    EXPECT_EQ(itemAt(form, 100).description, "item 100");
+    EXPECT_EQ(itemAt(form, 250).description, "item 250");
+    EXPECT_EQ(itemAt(form, 251).description, "");
 
     // Loading a small form afterwards blanks the items beyond its count.
     ASSERT_TRUE(readFormFileBytes(kPaintBytes, form).ok);
     EXPECT_EQ(form.itemCount, 1);
-    EXPECT_EQ(form.itemDescriptions[1], "");
-    EXPECT_EQ(form.itemDescriptions[249], "");
+    EXPECT_EQ(itemAt(form, 2).description, "");
+    EXPECT_EQ(itemAt(form, 250).description, "");
+    EXPECT_EQ(itemAt(form, 300).description, "");
 }
 
 TEST(FormFile, MissingOrUnreadableFilesAreReported) {
     TempFolder dir;
-    EditorState editor;
-    editor.currentFilePath = dir.file("absent.plx");
     FormDocument form;
-    const FormFileResult result = loadFormFile(form, editor);
+    const FormFileResult result = loadFormFile(dir.file("absent.plx"), form);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("absent.plx"), std::string::npos);
 }

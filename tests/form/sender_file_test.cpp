@@ -50,6 +50,16 @@ TEST(SenderFile, ReadsLinesByTheTextFileRules) {
     EXPECT_EQ(form.senderLines[1], "two\nstill two");
     EXPECT_EQ(form.senderLines[2], "three");
     EXPECT_EQ(form.senderLines[3], "");
+
+    // A bare CR ends a line too, and a line longer than any read block stays whole.
+    const std::string longLine(200000, 'x');
+    ASSERT_TRUE(replaceFileContents(path, "A\rB\r\n" + longLine + "\r\nend").ok);
+    ASSERT_TRUE(loadSenderLines(form, path));
+    EXPECT_EQ(form.senderLines[0], "A");
+    EXPECT_EQ(form.senderLines[1], "B");
+    EXPECT_EQ(form.senderLines[2], longLine);
+    EXPECT_EQ(form.senderLines[3], "end");
+    EXPECT_EQ(form.senderLines[4], "");
 }
 
 TEST(SenderFile, AMissingFileLeavesTheLinesAlone) {

@@ -40,57 +40,57 @@ std::string contentOf(const std::string& path) {
 
 TEST(CreateFiles, ChecksRefuseInTheirOrderWithTheirOwnTexts) {
     FormDocument form;
-    CreateFilesResult result = checkFormForFiles(form, "2/30/2007", 0);
+    CreateFilesResult result = checkFormAndRewriteItemDates(form, "2/30/2007", 0);
     EXPECT_EQ(result.status, CreateFilesStatus::InvalidFormDate);
     EXPECT_EQ(result.message, "invalid date");
     EXPECT_EQ(result.title, "ERROR");
     // Blanks are not an empty date: they fail as an invalid one.
-    EXPECT_EQ(checkFormForFiles(form, "          ", 0).status, CreateFilesStatus::InvalidFormDate);
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "          ", 0).status, CreateFilesStatus::InvalidFormDate);
 
-    result = checkFormForFiles(form, "", 0);
+    result = checkFormAndRewriteItemDates(form, "", 0);
     EXPECT_EQ(result.status, CreateFilesStatus::NoSender);
     EXPECT_EQ(result.message, "Must include sender");
     EXPECT_EQ(result.title, "Create RTF & HTM files");
 
     form.senderLines[0] = "Hill Paint Co.";
-    EXPECT_EQ(checkFormForFiles(form, "", 0).message, "Must at least include addressee");
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "", 0).message, "Must at least include addressee");
 
     form.addresseeLines[0] = " "; // a name of blanks passes
-    EXPECT_EQ(checkFormForFiles(form, "", 0).message, "Must have form date");
-    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 0).message, "Must include some items");
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "", 0).message, "Must have form date");
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "1/5/2007", 0).message, "Must include some items");
 
     setItem(form, 1, " 1-2-07 ", "Paint", "10");
     setItem(form, 2, "", "Brushes", "4");
     setItem(form, 3, "31/1/2007", "Ladder", "120");
     setItem(form, 4, "2/2/2007", "Rope", "3");
     form.itemCount = 4;
-    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 0).message, "Must specify form type");
-    EXPECT_EQ(checkFormForFiles(form, "1/5/2007", 4).message, "Must specify form type");
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "1/5/2007", 0).message, "Must specify form type");
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "1/5/2007", 4).message, "Must specify form type");
     // Nothing was rewritten by the earlier refusals.
-    EXPECT_EQ(form.itemDates[0], " 1-2-07 ");
+    EXPECT_EQ(itemAt(form, 1).date, " 1-2-07 ");
 
-    result = checkFormForFiles(form, "1/5/2007", kReceipt);
+    result = checkFormAndRewriteItemDates(form, "1/5/2007", kReceipt);
     EXPECT_EQ(result.status, CreateFilesStatus::InvalidItemDate);
     EXPECT_EQ(result.message, "Invalid date for item 3");
     EXPECT_EQ(result.item, 3);
     // The dates checked so far are normalised; the ones after the failure are not.
-    EXPECT_EQ(form.itemDates[0], "01/02/2007");
-    EXPECT_EQ(form.itemDates[2], "31/1/2007");
-    EXPECT_EQ(form.itemDates[3], "2/2/2007");
+    EXPECT_EQ(itemAt(form, 1).date, "01/02/2007");
+    EXPECT_EQ(itemAt(form, 3).date, "31/1/2007");
+    EXPECT_EQ(itemAt(form, 4).date, "2/2/2007");
 
-    form.itemDates[2] = "";
-    result = checkFormForFiles(form, "1/5/2007", kReceipt);
+    editItem(form, 3).date = "";
+    result = checkFormAndRewriteItemDates(form, "1/5/2007", kReceipt);
     EXPECT_EQ(result.status, CreateFilesStatus::Ok);
     EXPECT_EQ(result.message, "");
-    EXPECT_EQ(form.itemDates[3], "02/02/2007");
+    EXPECT_EQ(itemAt(form, 4).date, "02/02/2007");
 }
 
 TEST(CreateFiles, AnItemBeyondTheVisibleRowsIsNamedByItsNumber) {
     FormDocument form = readyInvoice();
     for (int32_t i = 4; i <= 15; ++i) setItem(form, i, "", "item", "1");
-    form.itemDates[14] = "31/1/2007";
+    editItem(form, 15).date = "31/1/2007";
     form.itemCount = 15;
-    const CreateFilesResult result = checkFormForFiles(form, form.formDate, form.formType);
+    const CreateFilesResult result = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
     EXPECT_EQ(result.message, "Invalid date for item 15");
     EXPECT_EQ(result.item, 15);
 }
@@ -112,13 +112,13 @@ TEST(CreateFiles, WritesBothDocumentsAndSaysWhere) {
     EXPECT_EQ(result.title, "RTF File");
     EXPECT_EQ(result.message,
               "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
-    EXPECT_EQ(form.itemDates[0], "01/02/2007");
-    EXPECT_EQ(form.itemCosts[1], "10.00"); // the totals ran before writing
-    EXPECT_DOUBLE_EQ(form.total, 10.8);
+    EXPECT_EQ(itemAt(form, 1).date, "01/02/2007");
+    EXPECT_EQ(itemAt(form, 2).cost, "") << "the record keeps what was typed";
+    EXPECT_DOUBLE_EQ(documentValues(form).sums.total, 10.8);
 
     const DocumentPaths paths = documentPaths(formPath);
-    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form));
-    EXPECT_EQ(contentOf(paths.html), htmlDocument(form));
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form, documentValues(form)));
+    EXPECT_EQ(contentOf(paths.html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(contentOf(paths.rtf).find("01/02/2007"), std::string::npos);
     EXPECT_TRUE(isReadOnly(paths.rtf));
     EXPECT_TRUE(isReadOnly(paths.html));
@@ -134,7 +134,6 @@ TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {
     FormDocument form = readyInvoice();
     for (int32_t item = 1; item <= 4000; ++item) {
         form.itemCount = item;
-        ensureCapacity(form);
         const bool computed = item % 25 == 0;
         setItem(form, item, "03/04/2024",
                 computed ? "Subtotal"
@@ -144,8 +143,8 @@ TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {
     ASSERT_EQ(createFilesHeadless(form, formPath).status, CreateFilesStatus::Ok);
 
     const DocumentPaths paths = documentPaths(formPath);
-    const std::string rtf = rtfDocument(form);
-    const std::string html = htmlDocument(form);
+    const std::string rtf = rtfDocument(form, documentValues(form));
+    const std::string html = htmlDocument(form, documentValues(form));
     EXPECT_GT(rtf.size(), 1000000u);
     EXPECT_GT(html.size(), 500000u);
     EXPECT_EQ(contentOf(paths.rtf), rtf);
@@ -164,8 +163,8 @@ TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
     const CreateFilesResult result = createFilesHeadless(second, formPath);
     ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
     const DocumentPaths paths = documentPaths(formPath);
-    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second));
-    EXPECT_EQ(contentOf(paths.html), htmlDocument(second));
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second)));
+    EXPECT_EQ(contentOf(paths.html), htmlDocument(second, documentValues(second)));
     EXPECT_NE(contentOf(paths.html).find("Someone Else"), std::string::npos);
     EXPECT_TRUE(isReadOnly(paths.rtf));
 }

@@ -85,8 +85,7 @@ std::vector<std::string> head(const std::string& title, const std::string& top2,
 }
 
 std::string written(FormDocument form) {
-    computeTotals(form);
-    return htmlDocument(form);
+    return htmlDocument(form, documentValues(form));
 }
 
 // The lines of one block, from its opening tag to its closing one.
@@ -216,8 +215,8 @@ TEST(HtmlWriter, FormTextsAreEscaped) {
     form.senderLines[0] = "Ann & \"Bob\" <Garden>";
     form.addresseeLines[0] = "Ren\xe9";
     form.addresseeLines[3] = "<b>555</b>";
-    form.itemDates[0] = "1 > 0";
-    form.itemDescriptions[0] = "a&b \x80";
+    editItem(form, 1).date = "1 > 0";
+    editItem(form, 1).description = "a&b \x80";
     setFormDate(form, "<soon>");
     form.notes = "&amp;\r\n\xe9";
     const std::vector<std::string> lines = linesOf(written(form));
@@ -240,24 +239,21 @@ TEST(HtmlWriter, WritesReadOnlyReplacesAndReportsFailure) {
     testing::TempFolder folder;
     const std::string path = folder.file("garden.htm");
     FormDocument form = gardenInvoice();
-    computeTotals(form);
-    ReplaceResult result = writeHtmlFile(form, path);
+    ReplaceResult result = writeHtmlFile(form, documentValues(form), path);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(readWholeFile(path), htmlDocument(form));
+    EXPECT_EQ(readWholeFile(path), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
 
     form.addresseeLines[0] = "Carol Day";
-    computeTotals(form);
-    result = writeHtmlFile(form, path);
+    result = writeHtmlFile(form, documentValues(form), path);
     ASSERT_TRUE(result.ok) << result.error;
-    const std::string replaced = htmlDocument(form);
+    const std::string replaced = htmlDocument(form, documentValues(form));
     EXPECT_EQ(readWholeFile(path), replaced);
     EXPECT_TRUE(isReadOnly(path));
 
     form.addresseeLines[0] = "Dan Fox";
-    computeTotals(form);
     const std::string missing = folder.file("no such folder") + "/garden.htm";
-    result = writeHtmlFile(form, missing);
+    result = writeHtmlFile(form, documentValues(form), missing);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
     EXPECT_FALSE(fileExists(missing));

@@ -13,7 +13,6 @@ namespace {
 using testing::append;
 using testing::documentOf;
 using testing::gardenInvoice;
-using testing::Item;
 using testing::linesOf;
 
 const std::string kBorders = R"(\clbrdrt\brdrw10\brdrs\clbrdrl\brdrw10\brdrs)"
@@ -25,8 +24,7 @@ std::vector<std::string> rowStart(const std::string& definition = R"(\trowd\trga
 }
 
 std::string written(FormDocument form) {
-    computeTotals(form);
-    return rtfDocument(form);
+    return rtfDocument(form, documentValues(form));
 }
 
 } // namespace
@@ -192,8 +190,8 @@ TEST(RtfWriter, FormTextsAreEscaped) {
     form.senderLines[0] = "Ann's {Garden}";
     form.addresseeLines[0] = "Ren\xe9 \\ Co";
     form.addresseeLines[2] = "K\xf6ln";
-    form.itemDates[0] = "{1/2}";
-    form.itemDescriptions[0] = "Caf\xe9 \x80 100%";
+    editItem(form, 1).date = "{1/2}";
+    editItem(form, 1).description = "Caf\xe9 \x80 100%";
     setFormDate(form, "soon {tm}");
     form.notes = "C:\\forms\\{a}\r\n\xff";
     const std::vector<std::string> lines = linesOf(written(form));
@@ -224,18 +222,16 @@ TEST(RtfWriter, WritesReadOnlyAndReplacesAnEarlierDocument) {
     testing::TempFolder folder;
     const std::string path = folder.file("garden.rtf");
     FormDocument form = gardenInvoice();
-    computeTotals(form);
-    ReplaceResult result = writeRtfFile(form, path);
+    ReplaceResult result = writeRtfFile(form, documentValues(form), path);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(readWholeFile(path), rtfDocument(form));
+    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
 
     // The earlier document is read-only; writing again replaces it.
     form.addresseeLines[0] = "Carol Day";
-    computeTotals(form);
-    result = writeRtfFile(form, path);
+    result = writeRtfFile(form, documentValues(form), path);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(readWholeFile(path), rtfDocument(form));
+    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
 }
 
@@ -243,14 +239,12 @@ TEST(RtfWriter, AFailedWriteIsReportedAndHarmsNothing) {
     testing::TempFolder folder;
     const std::string earlier = folder.file("garden.rtf");
     FormDocument form = gardenInvoice();
-    computeTotals(form);
-    ASSERT_TRUE(writeRtfFile(form, earlier).ok);
+    ASSERT_TRUE(writeRtfFile(form, documentValues(form), earlier).ok);
     const std::string before = readWholeFile(earlier).value_or("");
 
     form.addresseeLines[0] = "Carol Day";
-    computeTotals(form);
     const std::string missing = folder.file("no such folder") + "/garden.rtf";
-    const ReplaceResult result = writeRtfFile(form, missing);
+    const ReplaceResult result = writeRtfFile(form, documentValues(form), missing);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
     EXPECT_FALSE(fileExists(missing));
@@ -259,7 +253,7 @@ TEST(RtfWriter, AFailedWriteIsReportedAndHarmsNothing) {
     // A folder standing where the document should go is not replaced either.
     const std::string folderInTheWay = folder.file("in the way.rtf");
     ASSERT_TRUE(createFolder(folderInTheWay));
-    EXPECT_FALSE(writeRtfFile(form, folderInTheWay).ok);
+    EXPECT_FALSE(writeRtfFile(form, documentValues(form), folderInTheWay).ok);
     EXPECT_TRUE(folderExists(folderInTheWay));
 }
 

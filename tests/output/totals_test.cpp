@@ -7,14 +7,20 @@
 namespace plaxet {
 namespace {
 
-using testing::costOf;
 using testing::formOfType;
 
-FormDocument receipt(const std::vector<testing::Item>& items, const std::string& amountPaid) {
+// The computed cost text of item `item` (1-based).
+const std::string& costOf(const ItemSums& sums, int32_t item) {
+    return sums.costs.at(static_cast<size_t>(item - 1));
+}
+const std::string& costOf(const DocumentValues& values, int32_t item) {
+    return costOf(values.sums, item);
+}
+
+DocumentValues receipt(const std::vector<Item>& items, const std::string& amountPaid) {
     FormDocument form = formOfType(kReceipt, items);
     form.amountPaid = amountPaid;
-    computeTotals(form);
-    return form;
+    return documentValues(form);
 }
 
 } // namespace
@@ -50,59 +56,56 @@ TEST(Totals, SubtotalAndTaxRowsFromTheExamples) {
     FormDocument form = formOfType(
         kInvoice,
         {{"", "Labour", "100"}, {"", "Parts", "50"}, {"", "Subtotal", ""}, {"", "Tax (8%)", ""}});
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 3), "150.00");
-    EXPECT_EQ(costOf(form, 4), " 12"); // the grand total is taxed after a subtotal row
-    EXPECT_EQ(form.total, 162);
-    EXPECT_EQ(form.lastTax, 12);
-    EXPECT_EQ(form.totalRowAmount, 162);
-    EXPECT_EQ(form.runningSubtotal, 12);
-    EXPECT_EQ(costOf(form, 1), "100"); // plain rows keep their text
-    EXPECT_EQ(form.headingWord, "INVOICE");
-    EXPECT_EQ(form.totalLabel, "Total due");
-    EXPECT_EQ(form.closingSentence, "Please remit the total amount due.");
+    DocumentValues v = documentValues(form);
+    EXPECT_EQ(costOf(v, 3), "150.00");
+    EXPECT_EQ(costOf(v, 4), " 12"); // the grand total is taxed after a subtotal row
+    EXPECT_EQ(v.sums.total, 162);
+    EXPECT_EQ(v.totalRowAmount, 162);
+    EXPECT_EQ(costOf(v, 1), "100"); // plain rows keep their text
+    EXPECT_EQ(v.heading, "INVOICE");
+    EXPECT_EQ(v.totalLabel, "Total due");
+    EXPECT_EQ(v.closingSentence, "Please remit the total amount due.");
 
     // Taxes compound on the running subtotal.
     form = formOfType(
         kInvoice,
         {{"", "Labour", "100"}, {"", "Parts", "50"}, {"", "tax, 10%", ""}, {"", "tax (5%)", ""}});
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 3), " 15");
-    EXPECT_EQ(costOf(form, 4), " 8.25");
-    EXPECT_DOUBLE_EQ(form.total, 173.25);
+    v = documentValues(form);
+    EXPECT_EQ(costOf(v, 3), " 15");
+    EXPECT_EQ(costOf(v, 4), " 8.25");
+    EXPECT_DOUBLE_EQ(v.sums.total, 173.25);
 
     // After plain items a tax row taxes only what came since the last subtotal.
     form = formOfType(
         kEstimate, {{"", "a", "100"}, {"", "Subtotal", ""}, {"", "b", "20"}, {"", "Tax (7%)", ""}});
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 2), "100.00");
-    EXPECT_EQ(costOf(form, 4), " 1.4");
-    EXPECT_DOUBLE_EQ(form.total, 121.4);
-    EXPECT_EQ(form.headingWord, "ESTIMATE");
-    EXPECT_EQ(form.totalLabel, "Estimated total");
-    EXPECT_EQ(form.closingSentence, "This is an estimate of the proposed sales and services");
+    v = documentValues(form);
+    EXPECT_EQ(costOf(v, 2), "100.00");
+    EXPECT_EQ(costOf(v, 4), " 1.4");
+    EXPECT_DOUBLE_EQ(v.sums.total, 121.4);
+    EXPECT_EQ(v.heading, "ESTIMATE");
+    EXPECT_EQ(v.totalLabel, "Estimated total");
+    EXPECT_EQ(v.closingSentence, "This is an estimate of the proposed sales and services");
 }
 
 TEST(Totals, EdgeCasesOfComputedRows) {
     // No items: nothing to remit but the wording is complete.
     FormDocument form = formOfType(kInvoice);
-    computeTotals(form);
-    EXPECT_EQ(form.total, 0);
-    EXPECT_EQ(form.totalRowAmount, 0);
-    EXPECT_EQ(form.closingSentence, "Please remit the total amount due.");
+    DocumentValues v = documentValues(form);
+    EXPECT_EQ(v.sums.total, 0);
+    EXPECT_EQ(v.totalRowAmount, 0);
+    EXPECT_EQ(v.closingSentence, "Please remit the total amount due.");
 
     // A first subtotal row shows 0.00 and changes nothing.
     form = formOfType(kInvoice, {{"", "Subtotal", "99"}, {"", "x", "5"}});
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 1), "0.00");
-    EXPECT_EQ(form.total, 5);
+    v = documentValues(form);
+    EXPECT_EQ(costOf(v, 1), "0.00");
+    EXPECT_EQ(v.sums.total, 5);
 
     // A tax row without a rate counts its typed cost, which stays as typed.
     form = formOfType(kInvoice, {{"", "x", "10"}, {"", "TAX", "4.50"}});
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 2), "4.50");
-    EXPECT_DOUBLE_EQ(form.total, 14.5);
-    EXPECT_DOUBLE_EQ(form.lastTax, 4.5);
+    v = documentValues(form);
+    EXPECT_EQ(costOf(v, 2), "4.50");
+    EXPECT_DOUBLE_EQ(v.sums.total, 14.5);
 
     // Rates as factor and as percentage.
     for (const auto& [description, expected] :
@@ -110,8 +113,8 @@ TEST(Totals, EdgeCasesOfComputedRows) {
           {"tax (7%)", " 7"},
           {"tax (.07)", " 7"}}) {
         form = formOfType(kInvoice, {{"", "x", "100"}, {"", description, ""}});
-        computeTotals(form);
-        EXPECT_EQ(costOf(form, 2), expected) << description;
+        v = documentValues(form);
+        EXPECT_EQ(costOf(v, 2), expected) << description;
     }
 
     // Unreadable and partly readable costs.
@@ -120,32 +123,32 @@ TEST(Totals, EdgeCasesOfComputedRows) {
                                  {"", "c", "1,200"},
                                  {"", "d", "$12"},
                                  {"", "", ""}});
-    computeTotals(form);
-    EXPECT_DOUBLE_EQ(form.total, 13.5);
+    v = documentValues(form);
+    EXPECT_DOUBLE_EQ(v.sums.total, 13.5);
 }
 
 TEST(Totals, ReceiptBalances) {
-    const std::vector<testing::Item> items = {
+    const std::vector<Item> items = {
         {"", "Labour", "100"}, {"", "Parts", "50"}, {"", "Subtotal", ""}, {"", "Tax (8%)", ""}};
-    FormDocument form = receipt(items, "150");
-    EXPECT_EQ(form.headingWord, "RECEIPT");
-    EXPECT_EQ(form.totalLabel, "Total paid");
-    EXPECT_EQ(form.totalRowAmount, 150);
-    EXPECT_EQ(form.closingSentence, "12.00 is still owed, please remit balance");
+    DocumentValues v = receipt(items, "150");
+    EXPECT_EQ(v.heading, "RECEIPT");
+    EXPECT_EQ(v.totalLabel, "Total paid");
+    EXPECT_EQ(v.totalRowAmount, 150);
+    EXPECT_EQ(v.closingSentence, "12.00 is still owed, please remit balance");
 
     EXPECT_EQ(receipt(items, "200").closingSentence, "Overpaid 38.00, please contact us");
     EXPECT_EQ(receipt(items, "162").closingSentence, "Total amount paid in full.");
 
     // An empty amount box counts as paid in full; blanks or text pay nothing.
-    form = receipt(items, "");
-    EXPECT_EQ(form.totalRowAmount, 162);
-    EXPECT_EQ(form.closingSentence, "Total amount paid in full.");
-    form = receipt(items, "  ");
-    EXPECT_EQ(form.totalRowAmount, 0);
-    EXPECT_EQ(form.closingSentence, "162.00 is still owed, please remit balance");
-    form = receipt(items, "abc");
-    EXPECT_EQ(form.totalRowAmount, 0);
-    EXPECT_EQ(form.closingSentence, "162.00 is still owed, please remit balance");
+    v = receipt(items, "");
+    EXPECT_EQ(v.totalRowAmount, 162);
+    EXPECT_EQ(v.closingSentence, "Total amount paid in full.");
+    v = receipt(items, "  ");
+    EXPECT_EQ(v.totalRowAmount, 0);
+    EXPECT_EQ(v.closingSentence, "162.00 is still owed, please remit balance");
+    v = receipt(items, "abc");
+    EXPECT_EQ(v.totalRowAmount, 0);
+    EXPECT_EQ(v.closingSentence, "162.00 is still owed, please remit balance");
 
     // The balance is compared unrounded.
     EXPECT_EQ(receipt({{"", "x", "10.004"}}, "10").closingSentence,
@@ -162,53 +165,60 @@ TEST(Totals, WordingDatesAndNotes) {
     FormDocument form = formOfType(kInvoice);
     setFormDate(form, "3/5/2024");
     form.notes = "a\r\nb\r\n";
-    computeTotals(form);
-    EXPECT_EQ(form.longDate, "March 5, 2024");
-    EXPECT_EQ(form.notesLines, (std::vector<std::string>{"a", "b", ""}));
+    DocumentValues v = documentValues(form);
+    EXPECT_EQ(v.longDate, "March 5, 2024");
+    EXPECT_EQ(v.notesLines, (std::vector<std::string>{"a", "b", ""}));
 
-    // A blank date leaves the long date alone; empty notes give one empty line.
+    // A blank date has no long form; empty notes give one empty line.
     setFormDate(form, "");
     form.notes.clear();
-    computeTotals(form);
-    EXPECT_EQ(form.longDate, "March 5, 2024");
-    EXPECT_EQ(form.notesLines, std::vector<std::string>{""});
+    v = documentValues(form);
+    EXPECT_EQ(v.longDate, "");
+    EXPECT_EQ(v.notesLines, std::vector<std::string>{""});
 
     setFormDate(form, "12/24/2023");
-    computeTotals(form);
-    EXPECT_EQ(form.longDate, "December 24, 2023");
+    EXPECT_EQ(documentValues(form).longDate, "December 24, 2023");
 
     // A lone LF does not cut the notes.
     form.notes = "one\ntwo\r\nthree";
-    computeTotals(form);
-    EXPECT_EQ(form.notesLines, (std::vector<std::string>{"one\ntwo", "three"}));
+    EXPECT_EQ(documentValues(form).notesLines, (std::vector<std::string>{"one\ntwo", "three"}));
 
-    // Without a form type the wording is empty and the closing is left alone.
-    form.formType = kNoType;
-    form.closingSentence = "earlier";
-    form.totalRowAmount = 7;
-    computeTotals(form);
-    EXPECT_EQ(form.headingWord, "");
-    EXPECT_EQ(form.totalLabel, "");
-    EXPECT_EQ(form.closingSentence, "earlier");
-    EXPECT_EQ(form.totalRowAmount, 7);
+    // Without a form type there is no wording and no totals row amount.
+    form = formOfType(kNoType, {{"", "x", "5"}});
+    v = documentValues(form);
+    EXPECT_EQ(v.heading, "");
+    EXPECT_EQ(v.totalLabel, "");
+    EXPECT_EQ(v.closingSentence, "");
+    EXPECT_EQ(v.totalRowAmount, 0);
+    EXPECT_EQ(v.sums.total, 5);
 }
 
-TEST(Totals, ComputedCostTextIsRecomputedNotAccumulated) {
-    FormDocument form = formOfType(kInvoice, {{"", "x", "100"}, {"", "tax (5%)", ""}});
-    computeTotals(form);
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 2), " 5");
-    EXPECT_EQ(form.total, 105);
+TEST(Totals, TheRecordKeepsItsTextsAndComputingTwiceGivesTheSame) {
+    FormDocument form = formOfType(kInvoice, {{"", "x", "100"}, {"", "tax (5%)", "typed"}});
+    const DocumentValues first = documentValues(form);
+    const DocumentValues second = documentValues(form);
+    EXPECT_EQ(costOf(second, 2), " 5");
+    EXPECT_EQ(costOf(first, 2), costOf(second, 2));
+    EXPECT_EQ(second.sums.total, 105);
+    EXPECT_EQ(itemAt(form, 2).cost, "typed") << "the values never write into the record";
+
+    // As the form file keeps it, the computed row holds its amount.
+    const FormDocument stored = withComputedCosts(form, second.sums);
+    EXPECT_EQ(itemAt(stored, 1).cost, "100");
+    EXPECT_EQ(itemAt(stored, 2).cost, " 5");
 }
 
-TEST(Totals, ItemCountBeyondTheListsIsHarmless) {
+TEST(Totals, ItemCountBeyondTheListIsHarmless) {
     FormDocument form = formOfType(kInvoice, {{"", "x", "3"}});
-    form.itemCount = form.itemCapacity + 50;
-    computeTotals(form);
-    EXPECT_EQ(form.total, 3);
+    form.itemCount = 50;
+    DocumentValues v = documentValues(form);
+    EXPECT_EQ(v.sums.total, 3);
+    EXPECT_EQ(v.sums.costs.size(), 1u);
+    EXPECT_EQ(v.printedCosts.ends.size(), 1u);
     form.itemCount = -4;
-    computeTotals(form);
-    EXPECT_EQ(form.total, 0);
+    v = documentValues(form);
+    EXPECT_EQ(v.sums.total, 0);
+    EXPECT_TRUE(v.sums.costs.empty());
 }
 
 TEST(Totals, ScreenRecalculation) {
@@ -217,27 +227,22 @@ TEST(Totals, ScreenRecalculation) {
                                               {"", "Subtotal", ""},
                                               {"", "TAX (8%)", ""},
                                               {"", "tax", "4.50"}});
-    form.closingSentence = "untouched";
-    recalcItemTotals(form);
-    EXPECT_EQ(costOf(form, 3), " 150.5"); // general number text, not money text
-    EXPECT_EQ(costOf(form, 4), " 12.04");
-    EXPECT_EQ(costOf(form, 5), "4.50");
-    EXPECT_DOUBLE_EQ(form.total, 167.04);
-    EXPECT_DOUBLE_EQ(form.lastTax, 4.5);
-    EXPECT_EQ(form.closingSentence, "untouched"); // only the sums and computed rows
+    ItemSums sums = screenSums(form);
+    EXPECT_EQ(costOf(sums, 3), " 150.5"); // general number text, not money text
+    EXPECT_EQ(costOf(sums, 4), " 12.04");
+    EXPECT_EQ(costOf(sums, 5), "4.50");
+    EXPECT_DOUBLE_EQ(sums.total, 167.04);
+    EXPECT_EQ(costOf(documentValues(form), 3), "150.50");
 
     // The rate comes from the description as stored: a trailing blank hides
-    // the percent sign here, though not in the output computation.
+    // the percent sign here, though not in the documents' computation.
     form = formOfType(kInvoice, {{"", "x", "100"}, {"", "Tax, 7% ", ""}});
-    recalcItemTotals(form);
-    EXPECT_EQ(costOf(form, 2), " 700");
-    computeTotals(form);
-    EXPECT_EQ(costOf(form, 2), " 7");
+    EXPECT_EQ(costOf(screenSums(form), 2), " 700");
+    EXPECT_EQ(costOf(documentValues(form), 2), " 7");
 
     // A subtotal of zero reads " 0".
     form = formOfType(kInvoice, {{"", "subtotal", ""}});
-    recalcItemTotals(form);
-    EXPECT_EQ(costOf(form, 1), " 0");
+    EXPECT_EQ(costOf(screenSums(form), 1), " 0");
 }
 
 } // namespace plaxet

@@ -32,10 +32,10 @@ TEST(Binary, ShortCountedTextsSwitchToLongLengthsAt65535) {
 
     out.clear();
     putInt32(out, -1);
-    putInt16(out, -2);
+    putUInt16(out, 0xFFFE);
     ByteReader signedIn{out};
     EXPECT_EQ(readInt32(signedIn), -1);
-    EXPECT_EQ(readInt16(signedIn), -2);
+    EXPECT_EQ(readUInt16(signedIn), 0xFFFEu);
 }
 
 } // namespace plaxet

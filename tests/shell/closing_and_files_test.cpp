@@ -10,7 +10,7 @@
 #include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
 
@@ -21,9 +21,7 @@ enum class CloseBy { EscapeKey, ExitCommand, CloseBox };
 
 FormDocument readBack(const std::string& path) {
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = path;
-    const FormFileResult loaded = loadFormFile(saved, reading);
+    const FormFileResult loaded = loadFormFile(path, saved);
     EXPECT_TRUE(loaded.ok) << loaded.error;
     return saved;
 }
@@ -229,7 +227,7 @@ TEST_F(MainWindowTest, NewEmptiesTheFormAndKeepsTheDate) {
     EXPECT_EQ(form.formType, kInvoice);
     EXPECT_EQ(text(kAmountLabel), "Estimated Total:") << "left until a type is chosen";
     EXPECT_EQ(form.itemCount, 0);
-    EXPECT_EQ(form.itemDescriptions[0], "");
+    EXPECT_EQ(itemAt(form, 1).description, "");
     EXPECT_EQ(editor.currentFilePath, "");
     EXPECT_FALSE(editor.changed);
 }

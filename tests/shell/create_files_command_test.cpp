@@ -12,8 +12,8 @@
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/clipboard.h"
-#include "runtime/toolkit/controls.h"
+#include "win/clipboard.h"
+#include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
@@ -148,7 +148,7 @@ TEST_F(CreateFilesTest, RefusesAnIncompleteFormOneCheckAtATimeInOrder) {
     focus(kNotesBox);
     expectRefusal("Invalid date for item 2");
     expectFocusOn(kDateColumn + 2);
-    EXPECT_EQ(form.itemDates[0], "01/02/2007") << "checked dates are rewritten";
+    EXPECT_EQ(itemAt(form, 1).date, "01/02/2007") << "checked dates are rewritten";
     EXPECT_EQ(form.itemCount, 2);
     EXPECT_FALSE(senderDialog.timedOut());
 }
@@ -156,11 +156,11 @@ TEST_F(CreateFilesTest, RefusesAnIncompleteFormOneCheckAtATimeInOrder) {
 TEST_F(CreateFilesTest, AnItemBelowTheGridIsNamedWithoutMovingTheFocus) {
     openReadyForm();
     for (size_t i = 3; i < 15; ++i) {
-        form.itemDates[i] = "";
-        form.itemDescriptions[i] = "Item";
-        form.itemCosts[i] = "1";
+        editItem(form, i + 1).date = "";
+        editItem(form, i + 1).description = "Item";
+        editItem(form, i + 1).cost = "1";
     }
-    form.itemDates[14] = "31/1/2007";
+    editItem(form, 15).date = "31/1/2007";
     form.itemCount = 15;
     focus(kNotesBox);
     expectRefusal("Invalid date for item 15");
@@ -192,7 +192,7 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::string rtf = folder.file("job.rtf");
     const std::string html = folder.file("job.htm");
     // The item date is rewritten in the documents as in the form.
-    form.itemDates[0] = "3-1-24";
+    editItem(form, 1).date = "3-1-24";
     setText(kNameBox, "Ann Smith-Jones");
     ASSERT_TRUE(editor.changed);
 
@@ -205,18 +205,16 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     expectViewerStartedOn(rtf, kOutputRtf);
     EXPECT_FALSE(editor.changed) << "saved into its file without a question";
 
-    EXPECT_EQ(form.itemDates[0], "03/01/2024");
+    EXPECT_EQ(itemAt(form, 1).date, "03/01/2024");
     EXPECT_EQ(form.addresseeLines[0], "Ann Smith-Jones");
-    EXPECT_EQ(readWholeFile(rtf), rtfDocument(form));
-    EXPECT_EQ(readWholeFile(html), htmlDocument(form));
+    EXPECT_EQ(readWholeFile(rtf), rtfDocument(form, documentValues(form)));
+    EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(rtf));
     EXPECT_TRUE(isReadOnly(html));
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = formPath;
-    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    ASSERT_TRUE(loadFormFile(formPath, saved).ok);
     EXPECT_EQ(saved.addresseeLines[0], "Ann Smith-Jones");
     EXPECT_EQ(text(kDateColumn + 1), "03/01/2024") << "the grid shows the rewritten date";
 
@@ -227,7 +225,7 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     ASSERT_GE(again.size(), 1u);
     EXPECT_EQ(again[0].title, "RTF File");
     expectViewerStartedOn(html, kOutputHtml);
-    EXPECT_EQ(readWholeFile(html), htmlDocument(form));
+    EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(readWholeFile(html)->find("555-0199"), std::string::npos);
     EXPECT_TRUE(isReadOnly(html));
 }

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "form/data_folder.h"
 #include "help/help_source.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/process.h"
-#include "runtime/toolkit/tree_view.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/tree_view.h"
 #include "runtime/wide.h"
 #include "shell/scripted_responder.h"
 #include "shell/window_driver.h"
@@ -559,9 +559,10 @@ TEST_F(HelpWindowTest, TextToFindDialogIsPlacedOverThePaneWhichItDisables) {
     const int w = frame.right - frame.left - 40;
     EXPECT_GE(w, 150);
     EXPECT_EQ(ok.x, w - 60);
-    const SIZE paneSize = ControlClientSize(window, kHelpPane);
-    POINT corner{static_cast<LONG>(std::lround(paneSize.cx / 2.0 - w / 2.0)),
-                 static_cast<LONG>(std::lround(paneSize.cy / 4.0))};
+    RECT pane{};
+    GetClientRect(ControlWindow(window, kHelpPane), &pane);
+    POINT corner{static_cast<LONG>(std::lround(pane.right / 2.0 - w / 2.0)),
+                 static_cast<LONG>(std::lround(pane.bottom / 4.0))};
     ClientToScreen(window, &corner);
     EXPECT_EQ(frame.left, corner.x);
     EXPECT_EQ(frame.top, corner.y);
@@ -592,7 +593,7 @@ TEST_F(HelpWindowTest, TabStopsFollowEachTopicsTabWidth) {
 }
 
 TEST_F(HelpWindowTest, OpensTheProgramsOwnHelpFile) {
-    const std::string programFolder = folderPart(programPath());
+    const std::string programFolder = runningProgramFolder();
     const std::string helpFile = programFolder + "plaxet.ahp";
     const HelpFileResult expected = loadHelpFile(helpFile);
     ASSERT_EQ(expected.status, HelpFileStatus::Loaded) << helpFile;
@@ -626,7 +627,7 @@ TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
 }
 
 TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCallerCloses) {
-    FormSpec params;
+    FormLayout params;
     params.caption = "Caller";
     params.x = 50;
     params.y = 40;

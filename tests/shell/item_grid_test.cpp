@@ -13,7 +13,7 @@
 #include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
@@ -81,10 +81,9 @@ class ItemGridTest : public MainWindowTest {
         FormDocument sample;
         sample.formType = kInvoice;
         for (int k = 1; k <= count; ++k) {
-            sample.itemDescriptions[static_cast<size_t>(k - 1)] = "Item " + std::to_string(k);
-            sample.itemCosts[static_cast<size_t>(k - 1)] = std::to_string(k);
+            editItem(sample, k).description = "Item " + std::to_string(k);
+            editItem(sample, k).cost = std::to_string(k);
             sample.itemCount = k;
-            ensureCapacity(sample);
         }
         const std::string path = folder.file("items.plx");
         ASSERT_TRUE(writeFormFile(sample, path).ok);
@@ -162,16 +161,16 @@ class ItemGridTest : public MainWindowTest {
 TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     open();
     typeRow(1, "03/01/2024", "Paint", "12.50 each");
-    EXPECT_EQ(form.itemDates[0], "03/01/2024");
-    EXPECT_EQ(form.itemDescriptions[0], "Paint");
-    EXPECT_EQ(form.itemCosts[0], "12.50 each") << "kept as typed while the cell has the focus";
+    EXPECT_EQ(itemAt(form, 1).date, "03/01/2024");
+    EXPECT_EQ(itemAt(form, 1).description, "Paint");
+    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "kept as typed while the cell has the focus";
     EXPECT_TRUE(editor.changed);
     EXPECT_EQ(form.itemCount, 0) << "not before the cost cell is left";
 
     pressAndExpectFocus(VK_TAB, dateCell(2));
     EXPECT_EQ(form.itemCount, 1);
     EXPECT_EQ(text(costCell(1)), "12.50");
-    EXPECT_EQ(form.itemCosts[0], "12.50") << "the item takes the text its cell shows";
+    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "the money text stays on the screen";
     EXPECT_EQ(text(kAmountBox), "12.50") << "the total";
 
     // A cost without a description does not count and is emptied again.
@@ -180,7 +179,7 @@ TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     pressAndExpectFocus(VK_TAB, dateCell(3));
     EXPECT_EQ(form.itemCount, 1);
     EXPECT_EQ(text(costCell(2)), "");
-    EXPECT_EQ(form.itemCosts[1], "");
+    EXPECT_EQ(itemAt(form, 2).cost, "");
 
     // A row filled below a blank one counts with the blank one above it, and
     // keeps its cost (counting one item only would leave it beyond the count).
@@ -189,13 +188,13 @@ TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     EXPECT_EQ(form.itemCount, 4);
     EXPECT_EQ(text(costCell(4)), "3.00");
     EXPECT_EQ(text(descriptionCell(4)), "Brush") << "descriptions are trimmed";
-    EXPECT_EQ(form.itemDescriptions[3], "Brush");
+    EXPECT_EQ(itemAt(form, 4).description, "Brush");
     EXPECT_EQ(text(kAmountBox), "15.50");
 
     // Text set into a cell (WM_SETTEXT) counts as typed too.
     editor.changed = false;
     setText(descriptionCell(1), "Wall paint");
-    EXPECT_EQ(form.itemDescriptions[0], "Wall paint");
+    EXPECT_EQ(itemAt(form, 1).description, "Wall paint");
     EXPECT_TRUE(editor.changed);
 }
 
@@ -321,7 +320,7 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
 
     EXPECT_FALSE(editor.changed);
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton))) << "the form was not changed";
-    EXPECT_EQ(form.itemCosts[29], "30") << "a scroll only shows the items";
+    EXPECT_EQ(itemAt(form, 30).cost, "30") << "a scroll only shows the items";
 }
 
 TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
@@ -337,7 +336,7 @@ TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
     scroll(SB_THUMBPOSITION, 11);
     focus(dateCell(1));
     focus(kNameBox);
-    EXPECT_EQ(form.itemCosts[20], "21.00");
+    EXPECT_EQ(itemAt(form, 21).cost, "21");
     EXPECT_EQ(text(costCell(11)), "21.00");
 }
 
@@ -433,8 +432,8 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     focus(costCell(3));
     command(kInsertItemCommand);
     EXPECT_EQ(form.itemCount, 6);
-    EXPECT_EQ(form.itemDescriptions[2], "");
-    EXPECT_EQ(form.itemDescriptions[5], "Item 5");
+    EXPECT_EQ(itemAt(form, 3).description, "");
+    EXPECT_EQ(itemAt(form, 6).description, "Item 5");
     EXPECT_EQ(text(descriptionCell(3)), "");
     EXPECT_EQ(text(descriptionCell(6)), "Item 5");
     EXPECT_EQ(text(costCell(6)), "5.00");
@@ -447,16 +446,16 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     command(kDeleteItemCommand);
     EXPECT_EQ(form.itemCount, 5);
     EXPECT_EQ(text(descriptionCell(4)), "Item 4");
-    EXPECT_EQ(form.itemDescriptions[4], "Item 5");
-    EXPECT_EQ(form.itemDescriptions[5], "");
+    EXPECT_EQ(itemAt(form, 5).description, "Item 5");
+    EXPECT_EQ(itemAt(form, 6).description, "");
     EXPECT_TRUE(editor.changed);
     EXPECT_EQ(text(kAmountBox), "12.00") << "1 + 2 + the blank item + 4 + 5";
 
     focus(dateCell(1));
     command(kClearItemCommand);
     EXPECT_EQ(form.itemCount, 5) << "clearing keeps the count";
-    EXPECT_EQ(form.itemDescriptions[0], "");
-    EXPECT_EQ(form.itemCosts[0], "");
+    EXPECT_EQ(itemAt(form, 1).description, "");
+    EXPECT_EQ(itemAt(form, 1).cost, "");
     EXPECT_EQ(text(descriptionCell(1)), "");
     EXPECT_EQ(text(kAmountBox), "11.00");
 
@@ -468,7 +467,7 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     command(kDeleteItemCommand);
     command(kInsertItemCommand);
     EXPECT_EQ(form.itemCount, 5);
-    EXPECT_EQ(form.itemDescriptions[4], "Item 5");
+    EXPECT_EQ(itemAt(form, 5).description, "Item 5");
 }
 
 TEST_F(ItemGridTest, ItemsPushedDownByInsertsCanBeScrolledTo) {
@@ -503,8 +502,8 @@ TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
         EXPECT_TRUE(choice.menuWasShown());
     }
     EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
-    EXPECT_EQ(form.itemDescriptions[3], "Item 5");
+    EXPECT_EQ(itemAt(form, 1).description, "Item 1");
+    EXPECT_EQ(itemAt(form, 4).description, "Item 5");
     EXPECT_EQ(editor.currentItem, 4);
     EXPECT_EQ(GetFocus(), control(dateCell(4)));
     {
@@ -513,30 +512,28 @@ TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
         EXPECT_TRUE(choice.menuWasShown());
     }
     EXPECT_EQ(form.itemCount, 5);
-    EXPECT_EQ(form.itemDescriptions[1], "");
-    EXPECT_EQ(form.itemDescriptions[2], "Item 2");
+    EXPECT_EQ(itemAt(form, 2).description, "");
+    EXPECT_EQ(itemAt(form, 3).description, "Item 2");
     {
         PopupMenuChoice choice(0); // dismissed: nothing happens
         rightClick(descriptionCell(1));
         EXPECT_TRUE(choice.menuWasShown());
     }
     EXPECT_EQ(form.itemCount, 5);
-    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
+    EXPECT_EQ(itemAt(form, 1).description, "Item 1");
 }
 
-TEST_F(ItemGridTest, CountingTheEightyFirstItemGrowsTheLists) {
+TEST_F(ItemGridTest, CountingTheEightyFirstItemKeepsEveryItem) {
     openWithItems(80);
-    EXPECT_EQ(form.itemCapacity, 100);
     scroll(SB_THUMBPOSITION, 70);
     ASSERT_EQ(editor.topItem, 70);
     typeRow(12, "", "Item 81", "81");
     pressAndExpectFocus(VK_TAB, dateCell(12));
     EXPECT_EQ(form.itemCount, 81);
-    EXPECT_EQ(form.itemCapacity, 200);
-    EXPECT_EQ(form.itemDescriptions.size(), 200u);
-    EXPECT_EQ(form.itemDescriptions[0], "Item 1");
-    EXPECT_EQ(form.itemDescriptions[79], "Item 80");
-    EXPECT_EQ(form.itemCosts[80], "81.00");
+    EXPECT_EQ(itemAt(form, 1).description, "Item 1");
+    EXPECT_EQ(itemAt(form, 80).description, "Item 80");
+    EXPECT_EQ(itemAt(form, 81).cost, "81");
+    EXPECT_EQ(text(costCell(11)), "81.00");
     EXPECT_EQ(editor.topItem, 71);
 }
 
@@ -553,12 +550,10 @@ TEST_F(ItemGridTest, SavingWithTheFocusInAJustTypedRowKeepsThatItem) {
     EXPECT_FALSE(editor.changed);
 
     FormDocument saved;
-    EditorState reading;
-    reading.currentFilePath = path;
-    ASSERT_TRUE(loadFormFile(saved, reading).ok);
+    ASSERT_TRUE(loadFormFile(path, saved).ok);
     ASSERT_EQ(saved.itemCount, 4);
-    EXPECT_EQ(saved.itemDescriptions[3], "Varnish");
-    EXPECT_EQ(saved.itemCosts[3], "7.00") << "counted as on leaving the cell";
+    EXPECT_EQ(itemAt(saved, 4).description, "Varnish");
+    EXPECT_EQ(itemAt(saved, 4).cost, "7") << "counted as on leaving the cell";
     // The grid shows the items as saved, the gap closed.
     EXPECT_EQ(text(descriptionCell(4)), "Varnish");
     EXPECT_EQ(text(descriptionCell(5)), "");

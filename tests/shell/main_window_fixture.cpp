@@ -1,8 +1,8 @@
 #include "shell/main_window_fixture.h"
 
 #include "form/form_file.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
+#include "win/controls.h"
+#include "win/forms.h"
 #include "ui/control_ids.h"
 
 namespace plaxet::testing {
@@ -56,9 +56,9 @@ std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t for
     const char* items[][3] = {
         {"03/01/2024", "Paint", "10"}, {"", "Brush", "2.5"}, {"", "Tax (10%)", ""}};
     for (size_t i = 0; i < 3; ++i) {
-        sample.itemDates[i] = items[i][0];
-        sample.itemDescriptions[i] = items[i][1];
-        sample.itemCosts[i] = items[i][2];
+        editItem(sample, i + 1).date = items[i][0];
+        editItem(sample, i + 1).description = items[i][1];
+        editItem(sample, i + 1).cost = items[i][2];
     }
     sample.itemCount = 3;
     sample.notes = "Thank you\r\nSee you soon";

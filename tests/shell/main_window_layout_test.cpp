@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/file.h"
-#include "runtime/toolkit/fonts.h"
+#include "win/fonts.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, InitialisationLoadsTheSenderAndSetsTheStartingState) {
         EXPECT_FALSE(IsDlgButtonChecked(window, id)) << "no form type until one is chosen";
     EXPECT_FALSE(editor.changed);
     EXPECT_EQ(editor.topItem, 1);
-    EXPECT_EQ(form.itemCapacity, 100);
+    EXPECT_EQ(form.itemCount, 0);
     EXPECT_TRUE(responder.asked().empty());
 }
 

@@ -9,7 +9,7 @@
 
 #include "runtime/file.h"
 #include "runtime/paths.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
@@ -64,7 +64,6 @@ TEST_F(MainWindowTest, FormTypeSetsTheTitleWithAndWithoutAFile) {
 TEST_F(MainWindowTest, AmountBoxShowsTheTotalAsHintForReceiptsAndAsTextOtherwise) {
     open("\"" + writeSampleForm("sample.plx", kEstimate) + "\"");
     // 10 + 2.5, then 10% tax on it: 13.75.
-    EXPECT_DOUBLE_EQ(form.total, 13.75);
     EXPECT_EQ(text(kAmountBox), "13.75");
     EXPECT_TRUE(styleOf(kAmountBox) & ES_READONLY);
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/toolkit/responder.h"
+#include "win/responder.h"
 
 namespace plaxet::testing {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "runtime/file.h"
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
 #include "ui/sender_dialog.h"

@@ -10,16 +10,17 @@
 
 #include <vector>
 
-#include "runtime/toolkit/clipboard.h"
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/file_dialogs.h"
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/menus.h"
-#include "runtime/toolkit/message_box.h"
-#include "runtime/toolkit/process.h"
-#include "runtime/toolkit/status_bar.h"
-#include "runtime/toolkit/tree_view.h"
+#include "win/clipboard.h"
+#include "win/controls.h"
+#include "win/file_dialogs.h"
+#include "win/fonts.h"
+#include "win/forms.h"
+#include "win/handles.h"
+#include "win/menus.h"
+#include "win/message_box.h"
+#include "win/process.h"
+#include "win/status_bar.h"
+#include "win/tree_view.h"
 #include "runtime/wide.h"
 #include "shell/scripted_responder.h"
 #include "shell/window_driver.h"
@@ -30,8 +31,8 @@ namespace {
 using testing::pumpUntil;
 using testing::WhenWindowAppears;
 
-FormSpec pixelForm(int width, int height) {
-    FormSpec params;
+FormLayout pixelForm(int width, int height) {
+    FormLayout params;
     params.caption = "Pixel form";
     params.width = width;
     params.height = height;
@@ -39,8 +40,8 @@ FormSpec pixelForm(int width, int height) {
     return params;
 }
 
-FormSpec dialogUnitForm(int width, int height) {
-    FormSpec params = pixelForm(width, height);
+FormLayout dialogUnitForm(int width, int height) {
+    FormLayout params = pixelForm(width, height);
     params.pixels = false;
     return params;
 }
@@ -48,16 +49,16 @@ FormSpec dialogUnitForm(int width, int height) {
 // A form that is destroyed when the test ends, whatever happened.
 struct TestForm {
     HWND window = nullptr;
-    explicit TestForm(const FormSpec& params) : window(FormNew(params)) {}
+    explicit TestForm(const FormLayout& params) : window(FormNew(params)) {}
     TestForm() : TestForm(dialogUnitForm(300, 200)) {}
     ~TestForm() {
         if (IsWindow(window)) DestroyWindow(window);
     }
 };
 
-ControlSpec control(ControlKind kind, int id, std::string_view text, int x, int y, int width,
+ControlDef control(ControlKind kind, int id, std::string_view text, int x, int y, int width,
                     int height, DWORD style = kDefaultStyle) {
-    return ControlSpec{kind, id, text, x, y, width, height, style, 0};
+    return ControlDef{kind, id, text, x, y, width, height, style, 0};
 }
 
 DWORD styleOf(HWND window) {
@@ -74,7 +75,7 @@ LOGFONTW fontOf(HFONT font) {
 }
 
 TEST(Toolkit, FormFromTemplateHasItsSizePlaceAndFont) {
-    FormSpec params = pixelForm(400, 250);
+    FormLayout params = pixelForm(400, 250);
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
     TestForm form(params);
     ASSERT_NE(form.window, nullptr);
@@ -174,7 +175,7 @@ TEST(Toolkit, ControlsGetTheirKindsDefaultStylesAndTheDefaultFont) {
     ControlEnable(form.window, 10, false);
     EXPECT_FALSE(ControlIsEnabled(form.window, 10));
     ControlKill(form.window, 10);
-    EXPECT_FALSE(ControlExists(form.window, 10));
+    EXPECT_EQ(ControlWindow(form.window, 10), nullptr);
     EXPECT_EQ(ControlGetText(form.window, 10), "") << "a missing control reads as empty";
 
     OptionSelect(form.window, 13, 14, 14);
@@ -198,7 +199,7 @@ TEST(Toolkit, ControlsInDialogUnitsAreMappedThroughTheFormFont) {
     EXPECT_EQ(client.right, size.right);
 }
 
-TEST(Toolkit, FontTableSharesEqualFontsAndReleasesUnusedOnes) {
+TEST(Toolkit, FontTableSharesEqualFonts) {
     // Fonts 1 to 3 are never released; the fonts tested here come later.
     for (int points = 9; FontNew("Courier New", points, 0) < 3; ++points) {
     }
@@ -210,9 +211,8 @@ TEST(Toolkit, FontTableSharesEqualFontsAndReleasesUnusedOnes) {
     EXPECT_EQ(FontNew("MS Sans Serif", 0, 0), kDefaultFormFont) << "0 points means 8";
     EXPECT_TRUE(fontOf(fontHandle(underlined)).lfUnderline);
 
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     EXPECT_EQ(fontPixelHeight(14), -((14 * dpi + 36) / 72));
 
     TestForm form(pixelForm(200, 100));
@@ -220,13 +220,7 @@ TEST(Toolkit, FontTableSharesEqualFontsAndReleasesUnusedOnes) {
     ControlSetFont(form.window, 30, big);
     HFONT bigHandle = fontHandle(big);
     EXPECT_EQ(reinterpret_cast<HFONT>(ControlSend(form.window, 30, WM_GETFONT)), bigHandle);
-    FontEnd(big);
-    EXPECT_EQ(GetObjectType(bigHandle), static_cast<DWORD>(OBJ_FONT)) << "still in use";
-    ControlKill(form.window, 30);
-    EXPECT_EQ(GetObjectType(bigHandle), 0u) << "released with its last user";
-    EXPECT_NE(fontHandle(big), nullptr) << "made again when used again";
-    FontEnd(kDefaultFormFont);
-    EXPECT_EQ(GetObjectType(fontHandle(kDefaultFormFont)), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(fontHandle(big), bigHandle) << "made once";
 }
 
 TEST(Toolkit, ControlColoursAnswerTheColourMessages) {
@@ -326,7 +320,7 @@ TEST(Toolkit, EscapeIsACancelCommandThatClosesNothingByItself) {
 TEST(Toolkit, ModalFormDisablesItsOwnerUntilFormEnd) {
     TestForm owner(pixelForm(300, 200));
     FormShowModeless(owner.window, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
-    FormSpec params = pixelForm(120, 80);
+    FormLayout params = pixelForm(120, 80);
     params.owner = owner.window;
     HWND modal = FormNew(params);
     bool ownerDisabledMeanwhile = false;
@@ -338,9 +332,6 @@ TEST(Toolkit, ModalFormDisablesItsOwnerUntilFormEnd) {
             if (message == WM_INITDIALOG) PostMessageW(form, WM_APP, 0, 0);
             if (message == WM_APP) {
                 ownerDisabledMeanwhile = !IsWindowEnabled(owner.window);
-                FormSetUser(form, 3, 77);
-                EXPECT_EQ(FormGetUser(form, 3), 77);
-                EXPECT_EQ(FormGetUser(form, 9), 0) << "slots are 1 to 8";
                 FormEnd(form, 42);
                 return 1;
             }
@@ -378,8 +369,6 @@ TEST(Toolkit, TreeViewAndStatusBarOperations) {
     ASSERT_TRUE(top && child);
     EXPECT_EQ(TreeItemText(form.window, 70, child), "Section \xE9");
     EXPECT_EQ(TreeItemParam(form.window, 70, child), 2);
-    TreeSetItemParam(form.window, 70, child, 5);
-    EXPECT_EQ(TreeItemParam(form.window, 70, child), 5);
     TreeExpand(form.window, 70, top, true);
     EXPECT_TRUE(ControlSend(form.window, 70, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(top),
                             TVIS_EXPANDED) &
@@ -441,7 +430,7 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
             corner = {frame.left, frame.top};
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
-        FileDialogSpec params;
+        FileDialogOptions params;
         params.owner = owner.window;
         params.title = "Pick a form";
         params.filter = {{"Forms", "*.plx"}, {"All files", "*.*"}};
@@ -461,7 +450,7 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
 
     testing::ScriptedResponder responder;
     responder.answerPath("C:\\forms\\a.plx");
-    FileDialogSpec params;
+    FileDialogOptions params;
     params.title = "Save File";
     EXPECT_EQ(SaveFileDialog(params), "C:\\forms\\a.plx");
     ASSERT_EQ(responder.asked().size(), 1u);
@@ -473,15 +462,13 @@ TEST(Toolkit, ClipboardHoldsTheTextGiven) {
     TestForm form(pixelForm(100, 100));
     ASSERT_TRUE(ClipboardSetText(form.window, "C:\\forms\\caf\xE9.rtf"));
     EXPECT_EQ(ClipboardGetText(form.window), "C:\\forms\\caf\xE9.rtf");
-    ASSERT_TRUE(ClipboardReset(form.window));
+    ASSERT_TRUE(ClipboardSetText(form.window, ""));
     EXPECT_EQ(ClipboardGetText(form.window), "");
 }
 
 TEST(Toolkit, ShellStartsProgramsAndWaitsForTheirExitCode) {
     EXPECT_EQ(Shell("cmd.exe /c exit 7", SW_HIDE, true), 7);
     EXPECT_EQ(Shell("no-such-program-here.exe", SW_HIDE, true), -1);
-    EXPECT_NE(programPath().find("test_shell"), std::string::npos);
-    EXPECT_FALSE(currentFolder().empty());
 }
 
 TEST(Toolkit, CommandLineArgumentsFollowTheProgramName) {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "runtime/toolkit/forms.h"
+#include "win/forms.h"
 #include "runtime/wide.h"
 
 namespace plaxet::testing {

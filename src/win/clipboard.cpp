@@ -1,39 +1,11 @@
-#include "runtime/toolkit/clipboard.h"
+#include "win/clipboard.h"
 
 #include <cstring>
-#include <memory>
 
 #include "runtime/wide.h"
+#include "win/handles.h"
 
 namespace plaxet {
-namespace {
-
-// Keeps the clipboard open for the lifetime of one operation.
-class OpenedClipboard {
-  public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    bool isOpen() const { return open_; }
-
-  private:
-    bool open_;
-};
-
-struct GlobalRelease {
-    void operator()(void* memory) const { GlobalFree(memory); }
-};
-using UniqueGlobal = std::unique_ptr<void, GlobalRelease>;
-
-} // namespace
-
-bool ClipboardReset(HWND owner) {
-    OpenedClipboard clipboard(owner);
-    return clipboard.isOpen() && EmptyClipboard();
-}
 
 bool ClipboardSetText(HWND owner, std::string_view text) {
     const std::wstring wide = toWide(text);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "runtime/toolkit/responder.h"
+#include "win/responder.h"
 
 namespace plaxet {
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     HWND owner = nullptr;
     std::string title;
     std::string initialFolder;
@@ -25,7 +25,7 @@ struct FileDialogSpec {
 };
 
 // The chosen path, or the empty text when the user cancelled.
-std::string OpenFileDialog(const FileDialogSpec& params);
-std::string SaveFileDialog(const FileDialogSpec& params);
+std::string OpenFileDialog(const FileDialogOptions& params);
+std::string SaveFileDialog(const FileDialogOptions& params);
 
 } // namespace plaxet

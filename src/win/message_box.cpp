@@ -1,8 +1,8 @@
-#include "runtime/toolkit/message_box.h"
+#include "win/message_box.h"
 
 #include <string>
 
-#include "runtime/toolkit/responder.h"
+#include "win/responder.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

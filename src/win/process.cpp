@@ -1,11 +1,11 @@
-#include "runtime/toolkit/process.h"
+#include "win/process.h"
 
 #include <shellapi.h>
 
 #include <vector>
 
-#include "runtime/toolkit/handles.h"
-#include "runtime/toolkit/responder.h"
+#include "win/handles.h"
+#include "win/responder.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -48,17 +48,6 @@ void ShellOpen(std::string_view verb, std::string_view target, int showCommand) 
                   showCommand);
 }
 
-std::string programPath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return {};
-        if (length < buffer.size()) return fromWide(std::wstring_view(buffer.data(), length));
-        buffer.resize(buffer.size() * 2); // the path was cut: try a larger buffer
-    }
-}
-
 std::string argumentsAfterProgramName(std::string_view line) {
     size_t at = 0;
     if (!line.empty() && line[0] == '"') {
@@ -73,15 +62,6 @@ std::string argumentsAfterProgramName(std::string_view line) {
 
 std::string commandLineArguments() {
     return argumentsAfterProgramName(fromWide(GetCommandLineW()));
-}
-
-std::string currentFolder() {
-    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-    if (needed == 0) return {};
-    std::wstring folder(needed, L'\0');
-    const DWORD length = GetCurrentDirectoryW(needed, folder.data());
-    folder.resize(length);
-    return fromWide(folder);
 }
 
 } // namespace plaxet

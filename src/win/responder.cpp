@@ -1,4 +1,4 @@
-#include "runtime/toolkit/responder.h"
+#include "win/responder.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "runtime/toolkit/tree_view.h"
+#include "win/tree_view.h"
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -49,14 +49,6 @@ LPARAM TreeItemParam(HWND form, int id, HTREEITEM item) {
     query.hItem = item;
     if (!ControlSend(form, id, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query))) return 0;
     return query.lParam;
-}
-
-void TreeSetItemParam(HWND form, int id, HTREEITEM item, LPARAM param) {
-    TVITEMW change{};
-    change.mask = TVIF_PARAM;
-    change.hItem = item;
-    change.lParam = param;
-    ControlSend(form, id, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
 }
 
 void TreeSetItemState(HWND form, int id, HTREEITEM item, UINT state, UINT mask) {

@@ -19,7 +19,7 @@ using EventProcedure = std::function<intptr_t(HWND, UINT, WPARAM, LPARAM)>;
 // An x or y left unspecified centres the form in the desktop's work area.
 inline constexpr int kCentred = INT_MIN;
 
-struct FormSpec {
+struct FormLayout {
     HWND owner = nullptr;
     std::string caption;
     int x = kCentred;
@@ -33,7 +33,7 @@ struct FormSpec {
 };
 
 // Creates the form, not yet visible, and returns its window (null on failure).
-HWND FormNew(const FormSpec& params);
+HWND FormNew(const FormLayout& params);
 
 // Delivers WM_INITDIALOG and WM_SIZE to `procedure`, then registers it for
 // every later message, disables the owner, shows the form and runs the modal
@@ -48,17 +48,10 @@ void FormShowModeless(HWND form, EventProcedure procedure);
 // owner and destroys the form with its accelerator table.
 void FormEnd(HWND form, intptr_t result);
 
-// Dispatches the messages that are waiting, then returns.
-void DoEvents();
-
 // Offers a message to the form's accelerator table and to its dialog keys
 // (Tab, arrows, Enter, Esc); true when one of them consumed it. This is the
 // keyboard step of the modal loop, for loops of the caller's own.
 bool FormOfferMessage(HWND form, MSG& message);
-
-// Eight 32-bit values kept with each form, slots 1 to 8.
-void FormSetUser(HWND form, int slot, int32_t value);
-int32_t FormGetUser(HWND form, int slot);
 
 // Resizes the window so that its client area has the given pixel size (for
 // example after a menu bar took some of it), keeping the window's centre.

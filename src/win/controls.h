@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/toolkit/forms.h"
+#include "win/forms.h"
 
 namespace plaxet {
 
@@ -30,7 +30,7 @@ inline constexpr int kFormItself = static_cast<int>(0x80000000u);
 // The style that stands for the kind's default style.
 inline constexpr DWORD kDefaultStyle = 0xFFFFFFFF;
 
-struct ControlSpec {
+struct ControlDef {
     ControlKind kind = ControlKind::Label;
     int id = kNoId;
     std::string_view text;
@@ -47,9 +47,9 @@ struct ControlSpec {
 // Creates one control (positions in the form's units). Creation order is the
 // tab order. `procedure`, when given, sees the control's WM_COMMAND (and, for
 // a scroll bar, WM_HSCROLL / WM_VSCROLL) before the form does.
-HWND ControlAdd(HWND form, const ControlSpec& params, EventProcedure procedure = {});
+HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure = {});
 // Creates every control of a layout table, in its order.
-void ControlAddAll(HWND form, std::span<const ControlSpec> layout);
+void ControlAddAll(HWND form, std::span<const ControlDef> layout);
 
 // The control's window, or the form for kFormItself; null when absent.
 HWND ControlWindow(HWND form, int id);
@@ -61,7 +61,6 @@ bool ControlIsEnabled(HWND form, int id);
 // Brings the control's form to the foreground, then focuses the control.
 void ControlSetFocus(HWND form, int id);
 void ControlKill(HWND form, int id);
-bool ControlExists(HWND form, int id);
 void ControlMove(HWND form, int id, int x, int y);
 void ControlResize(HWND form, int id, int width, int height);
 
@@ -73,7 +72,6 @@ struct ControlBounds {
 };
 // Position in the parent's client area and the window size, in pixels.
 ControlBounds ControlGetBounds(HWND form, int id);
-SIZE ControlClientSize(HWND form, int id);
 
 // Colours are COLORREF values or one of these.
 inline constexpr COLORREF kDefaultColor = CLR_INVALID;

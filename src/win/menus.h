@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 
 namespace plaxet {
 

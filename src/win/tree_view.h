@@ -15,7 +15,6 @@ HTREEITEM TreeAddItem(HWND form, int id, HTREEITEM parent, std::string_view text
                       UINT state = 0);
 std::string TreeItemText(HWND form, int id, HTREEITEM item); // up to 256 characters
 LPARAM TreeItemParam(HWND form, int id, HTREEITEM item);
-void TreeSetItemParam(HWND form, int id, HTREEITEM item, LPARAM param);
 // Sets the bits of `state` selected by `mask` (for example TVIS_BOLD).
 void TreeSetItemState(HWND form, int id, HTREEITEM item, UINT state, UINT mask);
 void TreeExpand(HWND form, int id, HTREEITEM item, bool expand);

@@ -1,26 +1,21 @@
-#include "runtime/toolkit/fonts.h"
+#include "win/fonts.h"
 
 #include <string>
 #include <vector>
 
-#include "runtime/toolkit/handles.h"
+#include "win/handles.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
 namespace {
 
 constexpr size_t kFaceLength = 31;
-constexpr int kPermanentFonts = 3;
 
 struct FontEntry {
     std::string face;
     int points = 8;
     int style = 0;
-    int charset = 0;
-    int escapement = 0;
     UniqueFont handle;
-    int users = 0;
-    bool releaseWhenUnused = false;
 };
 
 // The one process-wide table; fonts are shared by every form.
@@ -46,9 +41,6 @@ UniqueFont makeFont(const FontEntry& entry) {
     font.lfItalic = (entry.style & kFontItalic) ? TRUE : FALSE;
     font.lfUnderline = (entry.style & kFontUnderline) ? TRUE : FALSE;
     font.lfStrikeOut = (entry.style & kFontStrikeOut) ? TRUE : FALSE;
-    font.lfCharSet = static_cast<BYTE>(entry.charset);
-    font.lfEscapement = entry.escapement;
-    font.lfOrientation = entry.escapement;
     const std::wstring face = toWide(entry.face);
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&font));
@@ -57,61 +49,31 @@ UniqueFont makeFont(const FontEntry& entry) {
 } // namespace
 
 int fontPixelHeight(int points) {
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return -MulDiv(points, pixelsPerInch, 72); // MulDiv rounds to nearest
 }
 
-int FontNew(std::string_view face, int points, int style, int charset, int escapement) {
+int FontNew(std::string_view face, int points, int style) {
     FontEntry wanted;
     wanted.face = std::string(face.substr(0, kFaceLength));
     wanted.points = points == 0 ? 8 : points;
     wanted.style = style & (kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut);
-    wanted.charset = charset;
-    wanted.escapement = escapement;
     std::vector<FontEntry>& table = fontTable();
     for (size_t i = 0; i < table.size(); ++i) {
         const FontEntry& e = table[i];
-        if (e.face == wanted.face && e.points == wanted.points && e.style == wanted.style &&
-            e.charset == wanted.charset && e.escapement == wanted.escapement)
+        if (e.face == wanted.face && e.points == wanted.points && e.style == wanted.style)
             return static_cast<int>(i + 1);
     }
     table.push_back(std::move(wanted));
     return static_cast<int>(table.size());
 }
 
-void FontEnd(int number) {
-    FontEntry* entry = findEntry(number);
-    if (!entry || number <= kPermanentFonts) return;
-    if (entry->users > 0) {
-        entry->releaseWhenUnused = true;
-        return;
-    }
-    entry->handle.reset();
-}
-
 HFONT fontHandle(int number) {
     FontEntry* entry = findEntry(number);
     if (!entry) return nullptr;
-    if (!entry->handle) {
-        entry->handle = makeFont(*entry);
-        entry->releaseWhenUnused = false;
-    }
+    if (!entry->handle) entry->handle = makeFont(*entry);
     return entry->handle.get();
-}
-
-void fontAddUser(int number) {
-    if (FontEntry* entry = findEntry(number)) ++entry->users;
-}
-
-void fontDropUser(int number) {
-    FontEntry* entry = findEntry(number);
-    if (!entry || entry->users == 0) return;
-    if (--entry->users == 0 && entry->releaseWhenUnused && number > kPermanentFonts) {
-        entry->handle.reset();
-        entry->releaseWhenUnused = false;
-    }
 }
 
 } // namespace plaxet

@@ -1,12 +1,12 @@
-#include "runtime/toolkit/forms.h"
+#include "win/forms.h"
 
 #include <commctrl.h>
 
 #include <memory>
 #include <string_view>
 
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/form_record.h"
+#include "win/fonts.h"
+#include "win/form_record.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -62,11 +62,7 @@ void initialiseCommonControls() {
 }
 
 void releaseControls(FormRecord& record) {
-    for (const auto& control : record.controls)
-        if (control->fontNumber != 0) fontDropUser(control->fontNumber);
     record.controls.clear();
-    if (record.self.fontNumber != 0) fontDropUser(record.self.fontNumber);
-    record.self.fontNumber = 0;
 }
 
 intptr_t applyColors(ControlRecord& control, HDC dc, UINT message) {
@@ -174,7 +170,7 @@ RECT workArea() {
     return area;
 }
 
-void placeForm(HWND form, const FormSpec& params, FormRecord& record) {
+void placeForm(HWND form, const FormLayout& params, FormRecord& record) {
     RECT window{};
     GetWindowRect(form, &window);
     int width = window.right - window.left;
@@ -245,7 +241,7 @@ ControlRecord* findControlRecord(FormRecord& form, HWND control) {
     return nullptr;
 }
 
-HWND FormNew(const FormSpec& params) {
+HWND FormNew(const FormLayout& params) {
     initialiseCommonControls();
     DWORD style = params.style.value_or(kDefaultFormStyle);
     style &= ~static_cast<DWORD>(WS_VISIBLE | DS_SYSMODAL);
@@ -315,14 +311,6 @@ void FormEnd(HWND form, intptr_t result) {
     DestroyWindow(form);
 }
 
-void DoEvents() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 bool FormOfferMessage(HWND form, MSG& message) {
     FormRecord* record = findFormRecord(form);
     if (!record) return false;
@@ -330,18 +318,6 @@ bool FormOfferMessage(HWND form, MSG& message) {
         TranslateAcceleratorW(form, record->accelerators.get(), &message) != 0)
         return true;
     return IsDialogMessageW(form, &message) != FALSE;
-}
-
-void FormSetUser(HWND form, int slot, int32_t value) {
-    FormRecord* record = findFormRecord(form);
-    if (!record || slot < 1 || slot > static_cast<int>(record->user.size())) return;
-    record->user[static_cast<size_t>(slot - 1)] = value;
-}
-
-int32_t FormGetUser(HWND form, int slot) {
-    FormRecord* record = findFormRecord(form);
-    if (!record || slot < 1 || slot > static_cast<int>(record->user.size())) return 0;
-    return record->user[static_cast<size_t>(slot - 1)];
 }
 
 void FormSetClientSize(HWND form, int width, int height) {

@@ -1,4 +1,4 @@
-#include "runtime/toolkit/file_dialogs.h"
+#include "win/file_dialogs.h"
 
 #include <commdlg.h>
 
@@ -41,7 +41,7 @@ UINT_PTR CALLBACK placementHook(HWND hook, UINT message, WPARAM, LPARAM lParam) 
     return 0;
 }
 
-std::string runFileDialog(const FileDialogSpec& params, RequestKind kind) {
+std::string runFileDialog(const FileDialogOptions& params, RequestKind kind) {
     const DWORD flags = params.flags | kAlwaysFlags;
     UserRequest request;
     request.kind = kind;
@@ -92,11 +92,11 @@ std::string runFileDialog(const FileDialogSpec& params, RequestKind kind) {
 
 } // namespace
 
-std::string OpenFileDialog(const FileDialogSpec& params) {
+std::string OpenFileDialog(const FileDialogOptions& params) {
     return runFileDialog(params, RequestKind::OpenFile);
 }
 
-std::string SaveFileDialog(const FileDialogSpec& params) {
+std::string SaveFileDialog(const FileDialogOptions& params) {
     return runFileDialog(params, RequestKind::SaveFile);
 }
 

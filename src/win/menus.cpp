@@ -1,4 +1,4 @@
-#include "runtime/toolkit/menus.h"
+#include "win/menus.h"
 
 #include <string>
 

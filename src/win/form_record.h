@@ -3,14 +3,13 @@
 // toolkit: the rest of the program names forms by window and controls by id.
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "runtime/toolkit/controls.h"
-#include "runtime/toolkit/forms.h"
-#include "runtime/toolkit/handles.h"
+#include "win/controls.h"
+#include "win/forms.h"
+#include "win/handles.h"
 
 namespace plaxet {
 
@@ -22,7 +21,6 @@ struct ControlRecord {
     COLORREF textColor = kDefaultColor;
     COLORREF backgroundColor = kDefaultColor;
     UniqueBrush backgroundBrush; // made on first use for a solid background
-    int fontNumber = 0;          // 0 until ControlSetFont names one
 };
 
 struct FormRecord {
@@ -34,7 +32,6 @@ struct FormRecord {
     bool modal = false;
     bool pixels = false;
     bool ending = false; // inside FormEnd
-    std::array<int32_t, 8> user{};
     std::vector<std::unique_ptr<ControlRecord>> controls;
     ControlRecord self; // colours of the form window itself
     HWND statusBar = nullptr;

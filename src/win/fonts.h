@@ -18,19 +18,12 @@ enum FontStyle : int {
 
 // The number of a font with these properties, added to the table when no
 // equal font is there yet. Points 0 means 8; the face keeps 31 characters.
-int FontNew(std::string_view face, int points, int style = 0, int charset = 0, int escapement = 0);
-// Releases the font's GDI object once no control uses it; fonts 1 to 3 stay.
-// The number stays valid: a later use makes the font again.
-void FontEnd(int number);
+int FontNew(std::string_view face, int points, int style = 0);
 
 // The font's handle, made on first use; null for an unknown number.
 HFONT fontHandle(int number);
 // The character height in pixels of a font of `points` on the screen
 // (negative, as LOGFONT wants it).
 int fontPixelHeight(int points);
-
-// Bookkeeping of which controls use a font, kept by the toolkit.
-void fontAddUser(int number);
-void fontDropUser(int number);
 
 } // namespace plaxet

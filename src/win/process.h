@@ -18,13 +18,10 @@ long Shell(std::string_view commandLine, int showState, bool wait);
 // responder seam (responder.h) so tests see what would be opened.
 void ShellOpen(std::string_view verb, std::string_view target, int showCommand);
 
-// The full path of the running program file.
-std::string programPath();
 // The command line after the program's own name and the blanks following it.
 std::string commandLineArguments();
 // The same cut of any command line: a quoted program name ends at its
 // closing quote, a bare one at the first blank.
 std::string argumentsAfterProgramName(std::string_view commandLine);
-std::string currentFolder();
 
 } // namespace plaxet

@@ -9,7 +9,6 @@ namespace plaxet {
 
 // The clipboard is opened for one of the program's windows: with no window
 // the system gives the emptied clipboard no owner and refuses new data.
-bool ClipboardReset(HWND owner);
 // Replaces the clipboard's content with the text (as CF_UNICODETEXT).
 // On failure the clipboard is left as it was.
 bool ClipboardSetText(HWND owner, std::string_view text);

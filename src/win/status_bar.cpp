@@ -1,10 +1,10 @@
-#include "runtime/toolkit/status_bar.h"
+#include "win/status_bar.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 #include "runtime/wide.h"
 
 namespace plaxet {

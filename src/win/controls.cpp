@@ -1,11 +1,11 @@
-#include "runtime/toolkit/controls.h"
+#include "win/controls.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "runtime/toolkit/fonts.h"
-#include "runtime/toolkit/form_record.h"
+#include "win/fonts.h"
+#include "win/form_record.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -63,7 +63,8 @@ LRESULT CALLBACK paintHint(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
     if (hint[0] == L'\0') return result;
     RECT area{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-    HDC dc = GetDC(box);
+    const WindowDc owned(box);
+    const HDC dc = owned.get();
     const HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
@@ -71,7 +72,6 @@ LRESULT CALLBACK paintHint(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
     const UINT alignment = (GetWindowLongW(box, GWL_STYLE) & ES_RIGHT) ? DT_RIGHT : DT_CENTER;
     DrawTextW(dc, hint, -1, &area, alignment | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, previous);
-    ReleaseDC(box, dc);
     return result;
 }
 
@@ -84,7 +84,7 @@ ControlRecord* recordOf(HWND form, int id) {
 
 } // namespace
 
-HWND ControlAdd(HWND form, const ControlSpec& params, EventProcedure procedure) {
+HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure) {
     FormRecord* record = findFormRecord(form);
     if (!record) return nullptr;
     const KindTraits traits = traitsOf(params.kind);
@@ -123,14 +123,12 @@ HWND ControlAdd(HWND form, const ControlSpec& params, EventProcedure procedure) 
     added->id = params.id;
     added->kind = params.kind;
     added->procedure = std::move(procedure);
-    added->fontNumber = kDefaultFormFont;
-    fontAddUser(kDefaultFormFont);
     record->controls.push_back(std::move(added));
     return control;
 }
 
-void ControlAddAll(HWND form, std::span<const ControlSpec> layout) {
-    for (const ControlSpec& params : layout) ControlAdd(form, params);
+void ControlAddAll(HWND form, std::span<const ControlDef> layout) {
+    for (const ControlDef& params : layout) ControlAdd(form, params);
 }
 
 HWND ControlWindow(HWND form, int id) {
@@ -179,13 +177,7 @@ void ControlKill(HWND form, int id) {
     auto found = std::find_if(controls.begin(), controls.end(),
                               [control](const auto& c) { return c->window == control; });
     if (found == controls.end()) return;
-    if ((*found)->fontNumber != 0) fontDropUser((*found)->fontNumber);
     controls.erase(found);
-}
-
-bool ControlExists(HWND form, int id) {
-    HWND control = ControlWindow(form, id);
-    return control && IsWindow(control);
 }
 
 void ControlMove(HWND form, int id, int x, int y) {
@@ -211,14 +203,6 @@ ControlBounds ControlGetBounds(HWND form, int id) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-SIZE ControlClientSize(HWND form, int id) {
-    HWND control = ControlWindow(form, id);
-    if (!control) return {};
-    RECT r{};
-    GetClientRect(control, &r);
-    return {r.right, r.bottom};
-}
-
 void ControlSetColors(HWND form, int id, COLORREF text, COLORREF background) {
     ControlRecord* record = recordOf(form, id);
     if (!record) return;
@@ -232,9 +216,6 @@ void ControlSetFont(HWND form, int id, int fontNumber) {
     ControlRecord* record = recordOf(form, id);
     HFONT font = fontHandle(fontNumber);
     if (!record || !font) return;
-    fontAddUser(fontNumber);
-    if (record->fontNumber != 0) fontDropUser(record->fontNumber);
-    record->fontNumber = fontNumber;
     SendMessageW(record->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 

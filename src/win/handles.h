@@ -1,0 +1,95 @@
+#pragma once
+// Owners of the Win32 handles that the program creates or borrows, every one
+// of them in this header. Window handles are plain values: the system
+// destroys child windows with their parent.
+#include <windows.h>
+
+#include <winspool.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace plaxet {
+
+struct GdiObjectRelease {
+    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+struct MenuRelease {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct AcceleratorRelease {
+    void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+};
+struct KernelHandleRelease {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct GlobalRelease {
+    void operator()(void* memory) const { GlobalFree(memory); }
+};
+struct DeviceContextRelease {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct PrinterHandleRelease {
+    void operator()(HANDLE printer) const { ClosePrinter(printer); }
+};
+
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectRelease>;
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectRelease>;
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuRelease>;
+using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorRelease>;
+using UniqueKernelHandle = std::unique_ptr<void, KernelHandleRelease>;
+using UniqueGlobal = std::unique_ptr<void, GlobalRelease>;
+using UniqueDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextRelease>;
+using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
+
+// A window's device context (the screen's for no window), released when it
+// goes out of scope.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A movable memory block locked for the lifetime of the object.
+template <typename T> class LockedGlobal {
+  public:
+    explicit LockedGlobal(HGLOBAL memory)
+        : memory_(memory), data_(memory ? static_cast<T*>(GlobalLock(memory)) : nullptr) {}
+    ~LockedGlobal() {
+        if (data_) GlobalUnlock(memory_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+    T* get() const { return data_; }
+
+  private:
+    HGLOBAL memory_;
+    T* data_;
+};
+
+// The clipboard, open for one of the program's windows for the lifetime of
+// one operation.
+class OpenedClipboard {
+  public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    bool isOpen() const { return open_; }
+
+  private:
+    bool open_;
+};
+
+} // namespace plaxet
