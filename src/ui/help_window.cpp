@@ -12,6 +12,7 @@
 #include "print/topic_printout.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
+#include "runtime/toolkit/failure_barrier.h"
 #include "runtime/toolkit/fonts.h"
 #include "runtime/toolkit/forms.h"
 #include "runtime/toolkit/menus.h"
@@ -72,8 +73,10 @@ void openMenu(const HelpViewerState& state, HMENU menu, int x, int y) {
                    nullptr);
 }
 
-LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR data) {
+LRESULT CALLBACK paneHandler(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+LRESULT handlePaneMessage(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(pane, paneHandler, kPaneHandlerId);
     if (message == WM_CONTEXTMENU) {
         const auto& state = *reinterpret_cast<const HelpViewerState*>(data);
@@ -83,6 +86,13 @@ LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     return DefSubclassProc(pane, message, wParam, lParam);
+}
+
+LRESULT CALLBACK paneHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
+    // Nothing the handler throws may unwind into the system's code.
+    return guardWindowProcedure<LRESULT>(
+        0, [&] { return handlePaneMessage(window, message, wParam, lParam, id, data); });
 }
 
 // Look, margins and menu of a newly made text pane.
@@ -342,11 +352,12 @@ void printItem(const HelpViewerState& state) {
     if (state.shownTopic < 1 ||
         state.topics[static_cast<size_t>(state.shownTopic - 1)].body.empty())
         return;
-    // Copies: the print dialog lets the viewer reopen on another file while
-    // it is up, which replaces the topic table.
+    // Copies: though the print dialog holds the viewer off while it is up,
+    // the main window's Help command could still reopen it on another file,
+    // which replaces the topic table.
     const std::string body = state.topics[static_cast<size_t>(state.shownTopic - 1)].body;
     const std::string heading = TreeItemText(state.window, kHelpOutline, state.selectedEntry);
-    Win32PrinterDevice device;
+    Win32PrinterDevice device(state.window);
     cTPrint printer(device);
     printTopic(printer, heading, body);
 }
@@ -530,10 +541,14 @@ void showHelp(HelpViewerState& state, const std::string& helpFilePath, const std
     if (!openHelpWindow(state, helpFilePath, title, caller) || state.dispatching) return;
     state.dispatching = true;
     MSG message{};
+    // The caller is a modal form: its destruction posts a message, so the
+    // wait below wakes to see that it is gone.
     while (IsWindow(caller)) {
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
-            continue;
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // for the loop around this one
+            break;
         }
         if (FormOfferMessage(GetActiveWindow(), message)) continue;
         TranslateMessage(&message);

@@ -33,6 +33,9 @@ using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
 class Win32PrinterDevice : public PrinterDevice {
   public:
     Win32PrinterDevice() = default;
+    // The print dialog belongs to `owner`, which it keeps disabled while it
+    // is up, so the window cannot change what is being printed meanwhile.
+    explicit Win32PrinterDevice(HWND owner) : owner_(owner) {}
     // Works on a device context made elsewhere (a memory device context in
     // tests); a device without paper counts as all printable area.
     explicit Win32PrinterDevice(UniqueDeviceContext dc) : dc_(std::move(dc)) {}
@@ -73,6 +76,7 @@ class Win32PrinterDevice : public PrinterDevice {
     UniqueGlobalMemory settings_;   // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
+    HWND owner_ = nullptr;
 };
 
 } // namespace plaxet
