@@ -185,14 +185,25 @@ void buildOutline(HelpViewerState& state) {
     TreeDeleteItem(window, kHelpOutline, TVI_ROOT);
     state.selectedEntry = nullptr;
     const HelpOutline plan = planOutline(state.topics);
+    // With thousands of topics the outline would lay itself out and repaint
+    // after every entry added and every branch opened; it does so once, at
+    // the end.
+    HWND outline = ControlWindow(window, kHelpOutline);
+    SendMessageW(outline, WM_SETREDRAW, FALSE, 0);
+    std::vector<bool> hasEntriesUnder(state.topics.size(), false);
     for (size_t i = 0; i < state.topics.size(); ++i) {
         const int32_t parent = plan.parents[i];
         HTREEITEM under =
             parent > 0 ? state.outlineEntries[static_cast<size_t>(parent - 1)] : TVI_ROOT;
+        if (parent > 0) hasEntriesUnder[static_cast<size_t>(parent - 1)] = true;
         state.outlineEntries.push_back(TreeAddItem(
             window, kHelpOutline, under, state.topics[i].title, static_cast<LPARAM>(i + 1)));
     }
-    for (HTREEITEM entry : state.outlineEntries) TreeExpand(window, kHelpOutline, entry, true);
+    // Only a branch can open; asking every entry would cost a message each.
+    for (size_t i = 0; i < state.outlineEntries.size(); ++i)
+        if (hasEntriesUnder[i]) TreeExpand(window, kHelpOutline, state.outlineEntries[i], true);
+    SendMessageW(outline, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(outline, nullptr, TRUE);
     selectTopic(state, plan.startTopic);
 }
 
