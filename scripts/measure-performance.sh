@@ -15,14 +15,12 @@ if [ -z "${PLAXET_MEASURE_DISPLAY_READY:-}" ]; then
   exec scripts/with-display.sh "$0" "$@"
 fi
 
-if [ -f scripts/windows-target.sh ]; then
-  # shellcheck source=/dev/null
-  source scripts/windows-target.sh
-fi
-preset=${PLAXET_WINDOWS_PRESET:-win32}
-cmake --preset "$preset" >/dev/null
+source scripts/windows-target.sh
+plaxet_windows_target || { echo "measure: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+preset=$PLAXET_WINDOWS_PRESET
+[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target plaxet plaxet-cli >/dev/null
-bin=$(realpath "${PLAXET_WINDOWS_BIN:-build/$preset/bin}")
+bin=$(realpath "$PLAXET_WINDOWS_BIN")
 program=$(realpath "${1:-$bin/plaxet.exe}")
 work=/tmp/plaxet-measure-$$
 launcher=""

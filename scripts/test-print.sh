@@ -24,14 +24,12 @@ fail() {
   exit 1
 }
 
-if [ -f scripts/windows-target.sh ]; then
-  # shellcheck source=/dev/null
-  source scripts/windows-target.sh
-fi
-preset=${PLAXET_WINDOWS_PRESET:-win32}
-cmake --preset "$preset" >/dev/null
+source scripts/windows-target.sh
+plaxet_windows_target || { echo "print: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+preset=$PLAXET_WINDOWS_PRESET
+[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target print_check plaxet-cli >/dev/null
-bin=$(realpath "${PLAXET_WINDOWS_BIN:-build/$preset/bin}")
+bin=$(realpath "$PLAXET_WINDOWS_BIN")
 
 [ "$(id -u)" -eq 0 ] || fail "the print spooler and its PDF printer need root; run as root"
 command -v cupsd >/dev/null || fail "no print spooler (cupsd) installed: run scripts/setup.sh"
