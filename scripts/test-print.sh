@@ -115,9 +115,9 @@ lpadmin -d "$queue" >/dev/null 2>&1 || fail "the PDF printer could not be made t
 
 # --- a Wine prefix made now, so that it takes the spooler's default printer
 export WINEPREFIX=$work/wineprefix
-scripts/wine-run.sh wineboot --init >/dev/null 2>&1 || true
-wineserver -w
-device=$(scripts/wine-run.sh reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+timeout 300 scripts/wine-run.sh wineboot --init >/dev/null 2>&1 || true
+timeout 120 wineserver -w || true
+device=$(timeout 120 scripts/wine-run.sh reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 case "$device" in
   "$queue,"*) ;;
   *) fail "Wine does not see the PDF printer as its default (found '$device'); its architecture's libcups2 may be missing" ;;
@@ -132,7 +132,7 @@ printf 'Title: Short topic\n\nA short topic for printing.\nIts second line\twith
   printf 'Title: Long topic\n\n'
   for i in $(seq -w 1 140); do printf 'Body line %s of the long topic, written to fill pages.\n' "$i"; done
 } >"$work/help/020-long.txt"
-scripts/wine-run.sh "$bin/plaxet-cli.exe" help-build "$(windows_path "$work/help")" \
+timeout 120 scripts/wine-run.sh "$bin/plaxet-cli.exe" help-build "$(windows_path "$work/help")" \
   "$(windows_path "$work/print.ahp")" >"$work/log/help-build.out" 2>&1 ||
   fail "the help file was not built: $(cat "$work/log/help-build.out")"
 

@@ -72,7 +72,7 @@ prepare_form() {
   mkdir -p "$work/app" "$work/forms"
   cp "$bin/plaxet.exe" "$bin/plaxet.ahp" examples/quillet.ini "$work/app/"
   rm -f "$work/forms/"*
-  WINEPREFIX=$main_prefix scripts/wine-run.sh "$bin/plaxet-cli.exe" make \
+  WINEPREFIX=$main_prefix timeout 120 scripts/wine-run.sh "$bin/plaxet-cli.exe" make \
     "$(windows_path "$(realpath examples/invoice.json)")" \
     "$(windows_path "$work/forms/invoice.plx")" >"$work/make.log" 2>&1 || {
     cat "$work/make.log"
@@ -87,13 +87,13 @@ prepare_moved_prefix() {
   local accessories="$moved_prefix/drive_c/Program Files/Windows NT/Accessories"
   if [ ! -f "$moved_prefix/.plaxet-viewer-moved" ]; then
     rm -rf "$moved_prefix"
-    WINEPREFIX=$moved_prefix scripts/wine-run.sh wineboot --init >/dev/null 2>&1 || true
-    WINEPREFIX=$moved_prefix wineserver -w
+    WINEPREFIX=$moved_prefix timeout 300 scripts/wine-run.sh wineboot --init >/dev/null 2>&1 || true
+    WINEPREFIX=$moved_prefix timeout 120 wineserver -w || true
     mkdir -p "$moved_prefix/drive_c/Program Files/Writer"
     mv "$accessories/wordpad.exe" "$moved_prefix/drive_c/Program Files/Writer/wordpad.exe"
-    WINEPREFIX=$moved_prefix scripts/wine-run.sh reg add 'HKCR\rtffile\shell\open\command' /ve \
+    WINEPREFIX=$moved_prefix timeout 120 scripts/wine-run.sh reg add 'HKCR\rtffile\shell\open\command' /ve \
       /d '"C:\Program Files\Writer\wordpad.exe" "%1"' /f >/dev/null 2>&1
-    WINEPREFIX=$moved_prefix wineserver -w
+    WINEPREFIX=$moved_prefix timeout 120 wineserver -w || true
     touch "$moved_prefix/.plaxet-viewer-moved"
   fi
   [ ! -e "$accessories/wordpad.exe" ] || { echo "the fixed viewer path is not empty"; return 1; }
