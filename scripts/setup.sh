@@ -9,6 +9,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   poppler-utils locales
+  cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 
 missing=()

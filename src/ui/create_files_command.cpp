@@ -7,6 +7,7 @@
 #include "win/controls.h"
 #include "win/message_box.h"
 #include "win/process.h"
+#include "win/responder.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/form_transfer.h"
@@ -122,21 +123,40 @@ Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string
 }
 
 std::string viewerCommandLine(const std::string& viewer, const std::string& document) {
-    return viewer + " \"" + document + "\"";
+    // Quoted, so that a path with blanks cannot be read as a shorter
+    // program name ("c:\Program.exe") followed by arguments.
+    return "\"" + viewer + "\" \"" + document + "\"";
+}
+
+CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& document,
+                        const std::function<bool(const std::string&)>& programExists) {
+    // The window waits for the viewer, painting but taking no input: the
+    // document is the user's business until it is closed.
+    const Viewer viewer = findViewer(outputKind, programExists);
+    if (!viewer.path.empty() &&
+        Shell(viewerCommandLine(viewer.path, document), SW_SHOWNORMAL, true, window) != kNotStarted)
+        return CommandEnd::ViewerStarted;
+    // Without the fixed viewer (current systems no longer ship it, or it
+    // would not start), whatever opens this type of file here does.
+    if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
+        return CommandEnd::ViewerStarted;
+    const std::string missing =
+        viewer.missingMessage.empty()
+            ? (outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found")
+            : viewer.missingMessage;
+    MessageBox(missing + "\r\nNo program on this computer opens " +
+                   (outputKind == kOutputHtml ? "HTM" : "RTF") + " files.",
+               "File not found", MB_OK | MB_ICONERROR);
+    return CommandEnd::Finished;
 }
 
 CommandEnd showFile(MainWindow& main) {
     const std::string document = chosenDocument(main.editor, "rtf", "htm");
-    const bool documentExists = !document.empty() && fileExists(document);
-    const Viewer viewer = findViewer(main.editor.outputKind, fileExists);
-    if (!documentExists) MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
-    if (viewer.path.empty())
-        MessageBox(viewer.missingMessage, "File not found", MB_OK | MB_ICONERROR);
-    if (!documentExists || viewer.path.empty()) return CommandEnd::Finished;
-    // The window waits for the viewer: the document is the user's business
-    // until it is closed.
-    Shell(viewerCommandLine(viewer.path, document), SW_SHOWNORMAL, true);
-    return CommandEnd::ViewerStarted;
+    if (document.empty() || !fileExists(document)) {
+        MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
+        return CommandEnd::Finished;
+    }
+    return showDocument(main.window, main.editor.outputKind, document, fileExists);
 }
 
 void copyFilePath(MainWindow& main) {

@@ -18,9 +18,17 @@ enum class CommandEnd { Finished, Refused, ViewerStarted };
 // shows the chosen one.
 CommandEnd createFiles(MainWindow& main);
 
-// Starts the word processor (RTF) or the web browser (HTM) on the chosen
-// document and waits until it ends.
+// Shows the chosen document (below), or says that it was not created.
 CommandEnd showFile(MainWindow& main);
+
+// Shows a document of an output kind: in the kind's fixed viewer when
+// `programExists` finds it, otherwise in the program the system associates
+// with the document's type. Waits for a program it started, with `window`
+// painting but disabled; a program that was already running and took the
+// document is not waited for. When nothing can show the document the user
+// is told, and the command ends Finished.
+CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& document,
+                        const std::function<bool(const std::string&)>& programExists);
 
 // Puts the chosen document's path on the clipboard, for an e-mail's
 // attachment dialog. Does nothing when that document does not exist.
@@ -38,7 +46,7 @@ struct Viewer {
 };
 Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists);
 
-// The viewer's command line: its path as it is, a blank, the document quoted.
+// The viewer's command line: its path and the document, each quoted.
 std::string viewerCommandLine(const std::string& viewer, const std::string& document);
 
 } // namespace plaxet

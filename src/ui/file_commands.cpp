@@ -179,6 +179,18 @@ void confirmClose(MainWindow& main) {
     closeWindow(main);
 }
 
+bool allowSessionEnd(MainWindow& main) {
+    if (!main.editor.changed) return true;
+    const int answer =
+        MessageBox("Save program data now?", "Exit Program", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return saveCurrentForm(main);
+    return answer == IDNO;
+}
+
+void endSession(MainWindow& main) {
+    closeWindow(main);
+}
+
 void openFormAtStart(MainWindow& main) {
     const std::string path = Remove(main.commandLine, "\"");
     if (path.empty() || !fileExists(path)) return;

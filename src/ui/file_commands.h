@@ -20,6 +20,13 @@ bool saveFormAs(MainWindow& main);
 // the form could not be saved.
 void confirmClose(MainWindow& main);
 
+// The user is logging off or the system is shutting down: a changed form
+// gets the close box's save question. True when the session may end; Cancel,
+// or a save that did not happen, keeps it (and the form) going.
+bool allowSessionEnd(MainWindow& main);
+// The session is ending for certain: the window goes without a question.
+void endSession(MainWindow& main);
+
 // At start: the command line's text without its double quotes names a form
 // file; when that file exists it is loaded and shown, unchanged.
 void openFormAtStart(MainWindow& main);

@@ -12,6 +12,7 @@
 #include "print/topic_printout.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
+#include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/forms.h"
 #include "win/menus.h"
@@ -72,8 +73,10 @@ void openMenu(const HelpViewerState& state, HMENU menu, int x, int y) {
                    nullptr);
 }
 
-LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR data) {
+LRESULT CALLBACK paneHandler(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+LRESULT handlePaneMessage(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(pane, paneHandler, kPaneHandlerId);
     if (message == WM_CONTEXTMENU) {
         const auto& state = *reinterpret_cast<const HelpViewerState*>(data);
@@ -83,6 +86,13 @@ LRESULT CALLBACK paneHandler(HWND pane, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     return DefSubclassProc(pane, message, wParam, lParam);
+}
+
+LRESULT CALLBACK paneHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
+    // Nothing the handler throws may unwind into the system's code.
+    return guardWindowProcedure<LRESULT>(
+        0, [&] { return handlePaneMessage(window, message, wParam, lParam, id, data); });
 }
 
 // Look, margins and menu of a newly made text pane.
@@ -175,14 +185,25 @@ void buildOutline(HelpViewerState& state) {
     TreeDeleteItem(window, kHelpOutline, TVI_ROOT);
     state.selectedEntry = nullptr;
     const HelpOutline plan = planOutline(state.topics);
+    // With thousands of topics the outline would lay itself out and repaint
+    // after every entry added and every branch opened; it does so once, at
+    // the end.
+    HWND outline = ControlWindow(window, kHelpOutline);
+    SendMessageW(outline, WM_SETREDRAW, FALSE, 0);
+    std::vector<bool> hasEntriesUnder(state.topics.size(), false);
     for (size_t i = 0; i < state.topics.size(); ++i) {
         const int32_t parent = plan.parents[i];
         HTREEITEM under =
             parent > 0 ? state.outlineEntries[static_cast<size_t>(parent - 1)] : TVI_ROOT;
+        if (parent > 0) hasEntriesUnder[static_cast<size_t>(parent - 1)] = true;
         state.outlineEntries.push_back(TreeAddItem(
             window, kHelpOutline, under, state.topics[i].title, static_cast<LPARAM>(i + 1)));
     }
-    for (HTREEITEM entry : state.outlineEntries) TreeExpand(window, kHelpOutline, entry, true);
+    // Only a branch can open; asking every entry would cost a message each.
+    for (size_t i = 0; i < state.outlineEntries.size(); ++i)
+        if (hasEntriesUnder[i]) TreeExpand(window, kHelpOutline, state.outlineEntries[i], true);
+    SendMessageW(outline, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(outline, nullptr, TRUE);
     selectTopic(state, plan.startTopic);
 }
 
@@ -342,11 +363,12 @@ void printItem(const HelpViewerState& state) {
     if (state.shownTopic < 1 ||
         state.topics[static_cast<size_t>(state.shownTopic - 1)].body.empty())
         return;
-    // Copies: the print dialog lets the viewer reopen on another file while
-    // it is up, which replaces the topic table.
+    // Copies: though the print dialog holds the viewer off while it is up,
+    // the main window's Help command could still reopen it on another file,
+    // which replaces the topic table.
     const std::string body = state.topics[static_cast<size_t>(state.shownTopic - 1)].body;
     const std::string heading = TreeItemText(state.window, kHelpOutline, state.selectedEntry);
-    Win32PrinterDevice device;
+    Win32PrinterDevice device(state.window);
     cTPrint printer(device);
     printTopic(printer, heading, body);
 }
@@ -530,10 +552,14 @@ void showHelp(HelpViewerState& state, const std::string& helpFilePath, const std
     if (!openHelpWindow(state, helpFilePath, title, caller) || state.dispatching) return;
     state.dispatching = true;
     MSG message{};
+    // The caller is a modal form: its destruction posts a message, so the
+    // wait below wakes to see that it is gone.
     while (IsWindow(caller)) {
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
-            continue;
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // for the loop around this one
+            break;
         }
         if (FormOfferMessage(GetActiveWindow(), message)) continue;
         TranslateMessage(&message);

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "runtime/text.h"
 #include "win/controls.h"
+#include "win/failure_barrier.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
 #include "ui/item_scroll.h"
@@ -91,8 +93,10 @@ void showRowPopup(MainWindow& main, HWND cell, LPARAM where) {
     SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
-LRESULT CALLBACK cellProcedure(HWND cell, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
+LRESULT CALLBACK cellProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+LRESULT handleCellMessage(HWND cell, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
     MainWindow& main = *reinterpret_cast<MainWindow*>(data);
     switch (message) {
     case WM_GETDLGCODE: {
@@ -130,6 +134,13 @@ LRESULT CALLBACK cellProcedure(HWND cell, UINT message, WPARAM wParam, LPARAM lP
         break;
     }
     return DefSubclassProc(cell, message, wParam, lParam);
+}
+
+LRESULT CALLBACK cellProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
+    // Nothing the handler throws may unwind into the system's code.
+    return guardWindowProcedure<LRESULT>(
+        0, [&] { return handleCellMessage(window, message, wParam, lParam, id, data); });
 }
 
 } // namespace

@@ -69,6 +69,13 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
         if ((wParam & 0xFFF0) != SC_CLOSE) return 0;
         confirmClose(main);
         return 1;
+    case WM_QUERYENDSESSION:
+        // A dialog's answer to the system goes in its message result.
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, allowSessionEnd(main) ? TRUE : FALSE);
+        return 1;
+    case WM_ENDSESSION:
+        if (wParam) endSession(main);
+        return 1;
     case WM_VSCROLL:
         if (reinterpret_cast<HWND>(lParam) != ControlWindow(window, kItemScrollBar)) return 0;
         scrollItems(main, LOWORD(wParam), HIWORD(wParam));

@@ -24,12 +24,14 @@ Win32PrinterDevice::~Win32PrinterDevice() {
 std::string Win32PrinterDevice::choosePrinter() {
     UserRequest request;
     request.kind = RequestKind::ChoosePrinter;
+    request.owner = owner_;
     if (const auto answer = answerFromResponder(request)) {
         if (!answer->path.empty()) openPrinter(answer->path);
         return name_;
     }
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_;
     dialog.Flags = PD_RETURNDC | PD_HIDEPRINTTOFILE | PD_NOSELECTION | PD_NOPAGENUMS;
     if (PrintDlgA(&dialog)) {
         UniqueGlobal names(dialog.hDevNames);

@@ -20,6 +20,9 @@ namespace plaxet {
 class Win32PrinterDevice : public PrinterDevice {
   public:
     Win32PrinterDevice() = default;
+    // The print dialog belongs to `owner`, which it keeps disabled while it
+    // is up, so the window cannot change what is being printed meanwhile.
+    explicit Win32PrinterDevice(HWND owner) : owner_(owner) {}
     // Works on a device context made elsewhere (a memory device context in
     // tests); a device without paper counts as all printable area.
     explicit Win32PrinterDevice(UniqueDeviceContext dc) : dc_(std::move(dc)) {}
@@ -60,6 +63,7 @@ class Win32PrinterDevice : public PrinterDevice {
     UniqueGlobal settings_;      // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
+    HWND owner_ = nullptr;
 };
 
 } // namespace plaxet

@@ -51,6 +51,7 @@ std::string runFileDialog(const FileDialogOptions& params, RequestKind kind) {
     request.initialFile = params.initialFile;
     request.defaultExtension = params.defaultExtension;
     request.filter = params.filter;
+    request.owner = params.owner;
     if (const auto answer = answerFromResponder(request)) return answer->path;
 
     std::wstring filter;

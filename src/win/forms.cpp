@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/form_record.h"
 #include "runtime/wide.h"
@@ -119,7 +120,7 @@ INT_PTR defaultHandling(FormRecord& record, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-INT_PTR CALLBACK formDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR dispatchFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         // FormNew hands over the record here; from now on the window owns it
         // and WM_NCDESTROY frees it.
@@ -138,6 +139,9 @@ INT_PTR CALLBACK formDialogProcedure(HWND window, UINT message, WPARAM wParam, L
         SetWindowLongPtrW(window, DWLP_USER, 0);
         // A modal form destroyed without FormEnd must not leave its owner disabled.
         if (owned->modal && owned->owner) EnableWindow(owned->owner, TRUE);
+        // A modal loop waiting in GetMessageW must wake to see that its form
+        // is gone, also when a message sent from elsewhere destroyed it.
+        if (owned->modal) PostMessageW(nullptr, WM_NULL, 0, 0);
         releaseControls(*owned);
         return FALSE;
     }
@@ -162,6 +166,13 @@ INT_PTR CALLBACK formDialogProcedure(HWND window, UINT message, WPARAM wParam, L
         if (!record) return TRUE;
     }
     return defaultHandling(*record, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK formDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Event procedures are the program's own code and may throw; the
+    // dialog manager that calls this cannot pass an exception on.
+    return guardWindowProcedure<INT_PTR>(
+        FALSE, [&] { return dispatchFormMessage(window, message, wParam, lParam); });
 }
 
 RECT workArea() {
@@ -211,12 +222,24 @@ void deliverStartEvents(HWND form, const EventProcedure& procedure) {
 
 void runModalLoop(HWND form, HWND owner) {
     MSG message{};
+    bool idleTold = false;
     while (IsWindow(form)) {
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (owner)
+            // The owner hears once that the queue ran dry (it may post work
+            // of its own in reply), then the thread sleeps until a message
+            // comes.
+            if (owner && !idleTold) {
+                idleTold = true;
                 SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(form));
-            Sleep(1);
-            continue;
+                continue;
+            }
+            if (GetMessageW(&message, nullptr, 0, 0) == -1) return;
+        }
+        idleTold = false;
+        if (message.message == WM_QUIT) {
+            // The loop that started this one ends on it too.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
         }
         if (FormOfferMessage(form, message)) continue;
         TranslateMessage(&message);

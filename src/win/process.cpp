@@ -4,18 +4,53 @@
 
 #include <vector>
 
+#include "win/forms.h"
 #include "win/handles.h"
 #include "win/responder.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
 
-long Shell(std::string_view commandLine, int showState, bool wait) {
+bool WaitKeepingWindows(HANDLE object, HWND held) {
+    // EnableWindow answers whether the window was disabled before.
+    const bool wasEnabled = held && !EnableWindow(held, FALSE);
+    bool quit = false;
+    MSG message{};
+    while (!quit) {
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken != WAIT_OBJECT_0 + 1) break; // signalled, or the handle is unusable
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                quit = true;
+                break;
+            }
+            // The windows that stay usable (the help viewer) keep their keys.
+            if (FormOfferMessage(GetActiveWindow(), message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (wasEnabled && IsWindow(held)) {
+        EnableWindow(held, TRUE);
+        SetForegroundWindow(held);
+    }
+    return !quit;
+}
+
+long Shell(std::string_view commandLine, int showState, bool wait, HWND held) {
     UserRequest request;
     request.kind = RequestKind::StartProgram;
     request.text = std::string(commandLine);
     request.style = static_cast<unsigned>(showState);
-    if (const auto answer = answerFromResponder(request)) return wait ? answer->button : 0;
+    request.owner = held;
+    if (const auto answer = answerFromResponder(request)) {
+        if (answer->button == kNotStarted) return kNotStarted;
+        if (!wait) return 0;
+        if (answer->process) WaitKeepingWindows(static_cast<HANDLE>(answer->process), held);
+        return answer->button;
+    }
     // CreateProcessW may write into the command line buffer.
     std::wstring command = toWide(commandLine);
     STARTUPINFOW startup{};
@@ -25,14 +60,44 @@ long Shell(std::string_view commandLine, int showState, bool wait) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &started))
-        return -1;
+        return kNotStarted;
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
     if (!wait) return 0;
-    WaitForSingleObject(process.get(), INFINITE);
+    if (!WaitKeepingWindows(process.get(), held)) return 0; // the program is ending
     DWORD exitCode = 0;
     GetExitCodeProcess(process.get(), &exitCode);
     return static_cast<long>(exitCode);
+}
+
+DocumentOpening OpenDocumentAndWait(std::string_view document, int showCommand, HWND held) {
+    UserRequest request;
+    request.kind = RequestKind::OpenDocument;
+    request.verb = "open";
+    request.text = std::string(document);
+    request.style = static_cast<unsigned>(showCommand);
+    request.owner = held;
+    if (const auto answer = answerFromResponder(request)) {
+        if (answer->button == kNotStarted) return DocumentOpening::NoProgram;
+        if (!answer->process) return DocumentOpening::HandedOn;
+        WaitKeepingWindows(static_cast<HANDLE>(answer->process), held);
+        return DocumentOpening::Waited;
+    }
+    const std::wstring file = toWide(document);
+    SHELLEXECUTEINFOW opening{};
+    opening.cbSize = sizeof(opening);
+    // No "open with" question when nothing is associated: the caller says so
+    // itself. The process handle, when there is one, is the caller's to wait on.
+    opening.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    opening.hwnd = held;
+    opening.lpVerb = L"open";
+    opening.lpFile = file.c_str();
+    opening.nShow = showCommand;
+    if (!ShellExecuteExW(&opening)) return DocumentOpening::NoProgram;
+    if (!opening.hProcess) return DocumentOpening::HandedOn;
+    UniqueKernelHandle process(opening.hProcess);
+    WaitKeepingWindows(process.get(), held);
+    return DocumentOpening::Waited;
 }
 
 void ShellOpen(std::string_view verb, std::string_view target, int showCommand) {

@@ -7,11 +7,31 @@
 
 namespace plaxet {
 
-// Starts a program with a show state (SW_...). With `wait` blocks, handling
-// no window messages, until it ends and returns its exit code; otherwise
-// returns 0 at once. -1 when the program could not be started. Goes through
-// the responder seam (responder.h) so tests see the command line.
-long Shell(std::string_view commandLine, int showState, bool wait);
+// Starts a program with a show state (SW_...); the command line quotes
+// every path in it, the program's own first. With `wait` returns the
+// program's exit code once it has ended: meanwhile the thread's windows go
+// on painting and answering the system, and `held` (when given) is disabled
+// so that no input reaches it. Without `wait` returns 0 at once.
+// kNotStarted (responder.h) when the program could not be started. Goes
+// through the responder seam so tests see the command line.
+long Shell(std::string_view commandLine, int showState, bool wait, HWND held = nullptr);
+
+enum class DocumentOpening {
+    Waited,    // a program was started on it and has ended
+    HandedOn,  // a program already running took it: there is nothing to wait for
+    NoProgram, // nothing on this system opens documents of its type
+};
+
+// Opens a document with the program the system associates with its type
+// (the "open" verb) and, when that started a process, waits for it as Shell
+// does, with `held` disabled. Through the responder seam.
+DocumentOpening OpenDocumentAndWait(std::string_view document, int showCommand, HWND held);
+
+// Waits until `object` is signalled while dispatching the thread's messages,
+// with `held` (when given) disabled meanwhile and brought back to the front
+// afterwards. False when a WM_QUIT ended the wait early; it is posted again
+// for the loop around the caller.
+bool WaitKeepingWindows(HANDLE object, HWND held);
 
 // Hands a document or address to the desktop shell with a verb ("open"),
 // no parameters, no working folder and no owner window. Goes through the

@@ -36,6 +36,9 @@ struct UserRequest {
     // for a document or program.
     unsigned style = 0;
     std::string verb; // documents: what the shell is asked to do ("open")
+    // The window that owns the dialog or waits for the program (an HWND);
+    // null for none.
+    void* owner = nullptr;
     // File dialogs:
     std::string initialFolder;
     std::string initialFile;
@@ -44,9 +47,17 @@ struct UserRequest {
 };
 
 struct UserAnswer {
-    int button = 0;   // message boxes: IDOK, IDYES, IDNO, IDCANCEL; a program's exit code
+    // Message boxes: IDOK, IDYES, IDNO, IDCANCEL. Programs: the exit code, or
+    // kNotStarted. Documents: kNotStarted when no program opens them.
+    int button = 0;
     std::string path; // file dialogs: the chosen path, empty for Cancel
+    // Programs and documents: a waitable object (a HANDLE, still owned by
+    // the responder) that stands in for the started process; the caller
+    // waits on it as it would on the process. Null: nothing to wait for.
+    void* process = nullptr;
 };
+
+inline constexpr int kNotStarted = -1;
 
 using Responder = std::function<UserAnswer(const UserRequest&)>;
 

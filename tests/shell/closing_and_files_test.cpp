@@ -115,6 +115,7 @@ TEST_F(ClosingTest, YesSavesAFormWithoutFileThroughSaveAsThenCloses) {
     ASSERT_EQ(responder.asked().size(), 2u);
     const UserRequest& dialog = responder.asked()[1];
     EXPECT_EQ(dialog.kind, RequestKind::SaveFile);
+    EXPECT_EQ(dialog.owner, window);
     EXPECT_EQ(dialog.title, "Save File");
     EXPECT_EQ(dialog.initialFolder, main->folders.dataFolder);
     EXPECT_EQ(dialog.initialFile, "");
@@ -164,6 +165,57 @@ TEST_F(ClosingTest, YesKeepsTheWindowOpenWhenTheSaveDoesNotHappen) {
     responder.answerButton(IDYES);
     askToClose(CloseBy::EscapeKey);
     EXPECT_FALSE(isOpen());
+    EXPECT_EQ(readBack(path).addresseeLines[0], "Changed");
+}
+
+TEST_F(ClosingTest, LoggingOffOffersToSaveAChangedFormAndCancelKeepsTheSession) {
+    auto sessionMayEnd = [this] {
+        return SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != 0;
+    };
+    open("\"" + writeSampleForm("job.plx") + "\"");
+    const std::string path = editor.currentFilePath;
+    EXPECT_TRUE(sessionMayEnd()) << "an unchanged form lets the session end";
+    EXPECT_TRUE(responder.asked().empty()) << "without a question, items or not";
+
+    setText(kNameBox, "Changed");
+    responder.answerButton(IDCANCEL);
+    EXPECT_FALSE(sessionMayEnd());
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(lastQuestion().text, "Save program data now?");
+    EXPECT_EQ(lastQuestion().title, "Exit Program");
+    EXPECT_EQ(lastQuestion().style, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_TRUE(isOpen());
+    EXPECT_TRUE(editor.changed);
+
+    // Yes with a file that cannot be written: the session is refused, the
+    // file stays as it was.
+    ASSERT_TRUE(setAttributes(path, kAttrReadOnly));
+    responder.answerButton(IDYES);
+    EXPECT_FALSE(sessionMayEnd());
+    EXPECT_EQ(readBack(path).addresseeLines[0], "Ann Smith");
+    ASSERT_TRUE(setAttributes(path, 0));
+
+    // Yes saves as the close box does, and the session may end.
+    responder.forget();
+    responder.answerButton(IDYES);
+    EXPECT_TRUE(sessionMayEnd());
+    EXPECT_EQ(responder.messages(), std::vector<std::string>{"Save program data now?"});
+    EXPECT_EQ(readBack(path).addresseeLines[0], "Changed");
+    EXPECT_FALSE(editor.changed);
+    EXPECT_TRUE(isOpen()) << "the window waits for the session's end itself";
+
+    // No lets the session end unsaved; an end that another program called
+    // off leaves the window working, the real end closes it.
+    setText(kNameBox, "Changed again");
+    responder.answerButton(IDNO);
+    EXPECT_TRUE(sessionMayEnd());
+    SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(isOpen());
+    EXPECT_TRUE(editor.changed);
+    const size_t askedBefore = responder.asked().size();
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(isOpen());
+    EXPECT_EQ(responder.asked().size(), askedBefore) << "no question at the session's end";
     EXPECT_EQ(readBack(path).addresseeLines[0], "Changed");
 }
 

@@ -14,6 +14,8 @@
 #include "runtime/paths.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
+#include "win/handles.h"
+#include "win/responder.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
@@ -85,7 +87,7 @@ class CreateFilesTest : public MainWindowTest {
             return;
         }
         ASSERT_EQ(startedPrograms().size(), 1u);
-        EXPECT_EQ(startedPrograms()[0].text, viewer + " \"" + document + "\"");
+        EXPECT_EQ(startedPrograms()[0].text, "\"" + viewer + "\" \"" + document + "\"");
         EXPECT_EQ(startedPrograms()[0].style, static_cast<unsigned>(SW_SHOWNORMAL));
     }
 };
@@ -331,8 +333,120 @@ TEST(ShowFileViewer, FixedPathsInOrderAndTheDocumentQuoted) {
     EXPECT_TRUE(none.path.empty());
     EXPECT_EQ(none.missingMessage, "Internet Explorer not found");
     EXPECT_EQ(viewerCommandLine(kWordProcessor, "c:\\my forms\\smith.rtf"),
-              "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe \"c:\\my "
+              "\"c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\" \"c:\\my "
               "forms\\smith.rtf\"");
+}
+
+// Stands in for a started program: a waitable object that a thread timer
+// sets after a few ticks, noting whether the window was held meanwhile. The
+// ticks run only while somebody dispatches the thread's messages.
+class FakeProgram {
+  public:
+    explicit FakeProgram(HWND window) : window_(window) {
+        running_ = this;
+        timer_ = SetTimer(nullptr, 0, 20, tick);
+    }
+    ~FakeProgram() {
+        KillTimer(nullptr, timer_);
+        running_ = nullptr;
+    }
+    FakeProgram(const FakeProgram&) = delete;
+    FakeProgram& operator=(const FakeProgram&) = delete;
+    HANDLE process() const { return ended_.get(); }
+    bool ended() const { return WaitForSingleObject(ended_.get(), 0) == WAIT_OBJECT_0; }
+    bool heldWindow() const { return heldWindow_; }
+
+  private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        FakeProgram* program = running_;
+        if (!program || ++program->ticks_ != 3) return;
+        program->heldWindow_ = !IsWindowEnabled(program->window_);
+        SetEvent(program->ended_.get());
+    }
+    static inline FakeProgram* running_ = nullptr;
+    HWND window_;
+    UniqueKernelHandle ended_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UINT_PTR timer_ = 0;
+    int ticks_ = 0;
+    bool heldWindow_ = false;
+};
+
+class ShowDocumentTest : public MainWindowTest {
+  protected:
+    static bool noViewer(const std::string&) { return false; }
+    static bool everyViewer(const std::string&) { return true; }
+    const std::string document = "c:\\my forms\\job.rtf";
+};
+
+TEST_F(ShowDocumentTest, TheFixedViewerFirstAndTheWindowHeldUntilItEnds) {
+    open();
+    FakeProgram viewer(window);
+    responder.answerProgram(0, viewer.process());
+    EXPECT_EQ(showDocument(window, kOutputRtf, document, everyViewer), CommandEnd::ViewerStarted);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    const UserRequest& started = responder.asked()[0];
+    EXPECT_EQ(started.kind, RequestKind::StartProgram);
+    EXPECT_EQ(started.text, "\"" + std::string(kWordProcessor) + "\" \"" + document + "\"");
+    EXPECT_EQ(started.owner, window);
+    EXPECT_TRUE(viewer.ended()) << "the command waits for the viewer";
+    EXPECT_TRUE(viewer.heldWindow()) << "no input reached the form meanwhile";
+    EXPECT_TRUE(IsWindowEnabled(window)) << "the form is given back";
+}
+
+TEST_F(ShowDocumentTest, WithoutTheViewerTheSystemsProgramForTheTypeOpensIt) {
+    open();
+    {
+        // A program started on it is waited for like the viewer.
+        FakeProgram program(window);
+        responder.answerProgram(0, program.process());
+        EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::ViewerStarted);
+        ASSERT_EQ(responder.asked().size(), 1u);
+        EXPECT_EQ(responder.asked()[0].kind, RequestKind::OpenDocument);
+        EXPECT_EQ(responder.asked()[0].verb, "open");
+        EXPECT_EQ(responder.asked()[0].text, document);
+        EXPECT_EQ(responder.asked()[0].owner, window);
+        EXPECT_TRUE(program.ended());
+        EXPECT_TRUE(program.heldWindow());
+        EXPECT_TRUE(IsWindowEnabled(window));
+    }
+    {
+        // A program already running took it: nothing to wait for.
+        FakeProgram program(window);
+        responder.forget();
+        responder.answerProgram(0, nullptr);
+        EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer),
+                  CommandEnd::ViewerStarted);
+        EXPECT_FALSE(program.ended()) << "returned without waiting";
+        EXPECT_TRUE(responder.messages().empty());
+        EXPECT_TRUE(IsWindowEnabled(window));
+    }
+    // A viewer that is there but will not start hands over to the system too.
+    responder.forget();
+    responder.answerProgram(kNotStarted);
+    responder.answerProgram(0, nullptr);
+    EXPECT_EQ(showDocument(window, kOutputRtf, document, everyViewer), CommandEnd::ViewerStarted);
+    ASSERT_EQ(responder.asked().size(), 2u);
+    EXPECT_EQ(responder.asked()[0].kind, RequestKind::StartProgram);
+    EXPECT_EQ(responder.asked()[1].kind, RequestKind::OpenDocument);
+    EXPECT_TRUE(responder.messages().empty());
+}
+
+TEST_F(ShowDocumentTest, NothingToShowTheDocumentNamesTheViewerAndTheFileType) {
+    open();
+    responder.answerProgram(kNotStarted);
+    EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::Finished);
+    responder.answerProgram(kNotStarted);
+    EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer), CommandEnd::Finished);
+    EXPECT_EQ(responder.messages(),
+              (std::vector<std::string>{
+                  "Wordpad not found\r\nNo program on this computer opens RTF files.",
+                  "Internet Explorer not found\r\nNo program on this computer opens HTM files."}));
+    for (const UserRequest& request : responder.asked())
+        if (request.kind == RequestKind::MessageBox) {
+            EXPECT_EQ(request.title, "File not found");
+            EXPECT_EQ(request.style, kErrorBox);
+        }
+    EXPECT_TRUE(IsWindowEnabled(window));
 }
 
 } // namespace

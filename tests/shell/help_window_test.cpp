@@ -405,6 +405,8 @@ TEST_F(HelpWindowTest, OutlineCommandsAndPrintItem) {
     command(kHelpPrintCommand);
     ASSERT_EQ(responder.asked().size(), 1u);
     EXPECT_EQ(responder.asked()[0].kind, RequestKind::ChoosePrinter);
+    EXPECT_EQ(responder.asked()[0].owner, state.window)
+        << "the dialog holds the viewer off while it is up";
     // A printer that cannot be opened is reported, not replaced by another.
     responder.forget();
     responder.answerPath("No Such Printer");

@@ -17,6 +17,11 @@ class ScriptedResponder {
 
     void answerButton(int button) { answers_.push_back(UserAnswer{button, {}}); }
     void answerPath(std::string path) { answers_.push_back(UserAnswer{0, std::move(path)}); }
+    // A started program or opened document: its exit code (or kNotStarted)
+    // and the object that stands in for its process (null: none to wait on).
+    void answerProgram(int exitCode, HANDLE process = nullptr) {
+        answers_.push_back(UserAnswer{exitCode, {}, process});
+    }
 
     const std::vector<UserRequest>& asked() const { return asked_; }
     // The text of every message box asked so far, in order.

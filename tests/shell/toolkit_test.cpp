@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "win/clipboard.h"
@@ -467,8 +468,11 @@ TEST(Toolkit, ClipboardHoldsTheTextGiven) {
 }
 
 TEST(Toolkit, ShellStartsProgramsAndWaitsForTheirExitCode) {
-    EXPECT_EQ(Shell("cmd.exe /c exit 7", SW_HIDE, true), 7);
-    EXPECT_EQ(Shell("no-such-program-here.exe", SW_HIDE, true), -1);
+    TestForm form(pixelForm(100, 100));
+    EXPECT_EQ(Shell("cmd.exe /c exit 7", SW_HIDE, true, form.window), 7);
+    EXPECT_TRUE(IsWindowEnabled(form.window)) << "the held window is given back";
+    EXPECT_EQ(Shell("no-such-program-here.exe", SW_HIDE, true, form.window), kNotStarted);
+    EXPECT_TRUE(IsWindowEnabled(form.window));
 }
 
 TEST(Toolkit, CommandLineArgumentsFollowTheProgramName) {
@@ -477,6 +481,100 @@ TEST(Toolkit, CommandLineArgumentsFollowTheProgramName) {
     EXPECT_EQ(argumentsAfterProgramName("p.exe   x.plx"), "x.plx");
     EXPECT_EQ(argumentsAfterProgramName("p.exe"), "");
     EXPECT_EQ(argumentsAfterProgramName("\"unclosed"), "");
+}
+
+// Waiting for a program: the thread's windows keep handling their messages
+// (here a timer, a repaint) while the held window takes no input, and the
+// window is given back when the program ends.
+TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
+    TestForm form(pixelForm(200, 100));
+    UniqueKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    int ticks = 0;
+    bool heldMeanwhile = false;
+    bool repaintedMeanwhile = false;
+    FormShowModeless(form.window, [&](HWND window, UINT message, WPARAM, LPARAM) -> intptr_t {
+        if (message != WM_TIMER) return 0;
+        ++ticks;
+        if (ticks == 1) {
+            heldMeanwhile = !IsWindowEnabled(window);
+            InvalidateRect(window, nullptr, TRUE);
+        } else if (ticks == 3) {
+            repaintedMeanwhile = !GetUpdateRect(window, nullptr, FALSE);
+            SetEvent(ended.get());
+        }
+        return 1;
+    });
+    UpdateWindow(form.window);
+    ASSERT_NE(SetTimer(form.window, 1, 30, nullptr), 0u);
+    EXPECT_TRUE(WaitKeepingWindows(ended.get(), form.window));
+    KillTimer(form.window, 1);
+    EXPECT_EQ(ticks, 3) << "the wait ends when the program does";
+    EXPECT_TRUE(heldMeanwhile);
+    EXPECT_TRUE(repaintedMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(form.window));
+
+    // A window that was disabled already stays so.
+    ResetEvent(ended.get());
+    EnableWindow(form.window, FALSE);
+    ticks = 0;
+    ASSERT_NE(SetTimer(form.window, 1, 10, nullptr), 0u);
+    EXPECT_TRUE(WaitKeepingWindows(ended.get(), form.window));
+    KillTimer(form.window, 1);
+    EXPECT_FALSE(IsWindowEnabled(form.window));
+}
+
+// The end of the program's message loop (WM_QUIT) ends a wait and a modal
+// loop early and reaches the loop around them, instead of being swallowed.
+TEST(Toolkit, QuitMessageEndsWaitsAndModalLoopsAndIsPassedOn) {
+    auto takeQuit = [](WPARAM& code) {
+        MSG message{};
+        if (!PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
+        code = message.wParam;
+        return true;
+    };
+    UniqueKernelHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    TestForm form(pixelForm(100, 100));
+    PostQuitMessage(3);
+    EXPECT_FALSE(WaitKeepingWindows(never.get(), form.window));
+    WPARAM code = 0;
+    ASSERT_TRUE(takeQuit(code));
+    EXPECT_EQ(code, 3u);
+    EXPECT_TRUE(IsWindowEnabled(form.window));
+
+    PostQuitMessage(4);
+    FormShowModal(form.window, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
+    EXPECT_TRUE(IsWindow(form.window)) << "the loop ended without its form closing";
+    ASSERT_TRUE(takeQuit(code));
+    EXPECT_EQ(code, 4u);
+}
+
+// What an event procedure throws is stopped at the window: reported in a
+// message box, and the form stays and keeps working.
+TEST(Toolkit, AFailureInAnEventProcedureIsReportedAndTheFormKept) {
+    testing::ScriptedResponder responder;
+    TestForm form;
+    int handled = 0;
+    FormShowModeless(form.window, [&](HWND, UINT message, WPARAM wParam, LPARAM) -> intptr_t {
+        if (message != WM_COMMAND) return 0;
+        if (LOWORD(wParam) == 41) throw std::runtime_error("the disk is full");
+        if (LOWORD(wParam) == 42) throw 42;
+        ++handled;
+        return 1;
+    });
+    SendMessageW(form.window, WM_COMMAND, 41, 0);
+    ASSERT_EQ(responder.asked().size(), 1u);
+    const UserRequest& report = responder.asked()[0];
+    EXPECT_EQ(report.title, "Plaxet");
+    EXPECT_EQ(report.style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(report.text.find("unexpected failure"), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find("the disk is full"), std::string::npos) << report.text;
+
+    SendMessageW(form.window, WM_COMMAND, 42, 0);
+    ASSERT_EQ(responder.asked().size(), 2u) << "a failure without words is reported too";
+    EXPECT_NE(responder.asked()[1].text.find("unexpected failure"), std::string::npos);
+    EXPECT_TRUE(IsWindow(form.window));
+    SendMessageW(form.window, WM_COMMAND, 43, 0);
+    EXPECT_EQ(handled, 1) << "the form still handles its messages";
 }
 
 } // namespace
