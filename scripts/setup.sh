@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
-  poppler-utils
+  poppler-utils nsis zip unzip
 )
 
 missing=()
