@@ -97,9 +97,13 @@ Var DataFolder
 ; its 32-bit and 64-bit registry views; writing it through the 64-bit view
 ; on a 64-bit system lets every shell find it.
 !macro UseSharedClassesView
-  ${If} ${RunningX64}
+  !if "${ARCH}" == "win64"
     SetRegView 64
-  ${EndIf}
+  !else
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
 !macroend
 !macro UseOwnView
   !if "${ARCH}" == "win64"

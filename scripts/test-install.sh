@@ -6,59 +6,73 @@
 # started from its Start menu entry's target (help found, sender lines saved
 # into the data folder), a form opened through its file type, a silent
 # uninstall that keeps the sender file, installing again, and the portable
-# zip unpacked into a folder whose name has a space.
+# zip unpacked into a folder whose name has a space. Where this machine
+# starts the other build too, its packages go through the same cases
+# afterwards, in the same prefix.
+#
+# The build is chosen by scripts/windows-target.sh (PLAXET_WINDOWS_BUILD=win32
+# or win64 forces one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/windows-target.sh
 
 if [ -z "${PLAXET_INSTALL_DISPLAY_READY:-}" ]; then
   export PLAXET_INSTALL_DISPLAY_READY=1
   exec scripts/with-display.sh "$0" "$@"
 fi
 
-if [ -f scripts/windows-target.sh ]; then
-  # shellcheck source=/dev/null
-  . scripts/windows-target.sh
+plaxet_windows_target || { echo "install: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+echo "install: $PLAXET_WINDOWS_REASON"
+builds=("$PLAXET_WINDOWS_PRESET")
+other=win64
+[ "$PLAXET_WINDOWS_PRESET" = win64 ] && other=win32
+if PLAXET_WINDOWS_BUILD=$other plaxet_windows_target 2>/dev/null; then
+  builds+=("$other")
 fi
-build=${PLAXET_WINDOWS_PRESET:-win32}
 
 export PLAXET_DIST_DIR=build/test-install/dist
-scripts/package.sh "$build" >/dev/null
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$build/CMakeCache.txt")
-installer=$(realpath "$PLAXET_DIST_DIR/plaxet-$version-$build-setup.exe")
-portable=$(realpath "$PLAXET_DIST_DIR/plaxet-$version-$build-portable.zip")
-cli=$(realpath "build/$build/bin/plaxet-cli.exe")
+scripts/package.sh "${builds[@]}" >/dev/null
 
 export WINEPREFIX="$PWD/build/wineprefix-install"
 export WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
 wine_run() { scripts/wine-run.sh "$@"; }
 # Waits, with a deadline, until every program of the private prefix has ended
 # (an uninstaller carries on in a copy of itself after the first one exits).
 wine_settle() { timeout 60 wineserver -w; }
-wineboot --init >/dev/null 2>&1 || true
+# wine-run.sh makes the prefix (a 64-bit one, as 64-bit Windows is).
+wine_run wineboot --init >/dev/null 2>&1 || true
 wine_settle
 
 drive_c="$WINEPREFIX/drive_c"
-# The folder the program looks up for its own architecture: on 64-bit
-# Windows a 32-bit program's program-files folder is "Program Files (x86)".
-if [ "$build" = win32 ] && [ -d "$drive_c/Program Files (x86)" ]; then
-  program_files="Program Files (x86)"
-  reg_view=32
-else
-  program_files="Program Files"
-  reg_view=64
-fi
-program_dir="$drive_c/$program_files/Orvane/plaxet"
-program_exe_windows="C:\\$program_files\\Orvane\\plaxet\\plaxet.exe"
 data_dir="$drive_c/ProgramData/Orvane/plaxet"
 start_entry="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Plaxet.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plaxet'
 forms_dir="$drive_c/Shop Forms"
 form="$forms_dir/corner invoice.plx"
 form_windows='C:\Shop Forms\corner invoice.plx'
-portable_dir="$drive_c/Shop Tools/Plaxet Portable"
-portable_windows='C:\Shop Tools\Plaxet Portable\plaxet.exe'
+
+# The names that depend on the build under test.
+use_build() {
+  build=$1
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$build/CMakeCache.txt")
+  installer=$(realpath "$PLAXET_DIST_DIR/plaxet-$version-$build-setup.exe")
+  portable=$(realpath "$PLAXET_DIST_DIR/plaxet-$version-$build-portable.zip")
+  cli=$(realpath "build/$build/bin/plaxet-cli.exe")
+  # The folder the program looks up for its own architecture: on 64-bit
+  # Windows a 32-bit program's program-files folder is "Program Files (x86)".
+  if [ "$build" = win32 ] && [ -d "$drive_c/Program Files (x86)" ]; then
+    program_files="Program Files (x86)"
+    reg_view=32
+  else
+    program_files="Program Files"
+    reg_view=64
+  fi
+  program_dir="$drive_c/$program_files/Orvane/plaxet"
+  program_exe_windows="C:\\$program_files\\Orvane\\plaxet\\plaxet.exe"
+  portable_dir="$drive_c/Shop Tools/Plaxet Portable $build"
+  portable_windows="C:\\Shop Tools\\Plaxet Portable $build\\plaxet.exe"
+}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-install.XXXXXX")
 launcher=""
@@ -69,7 +83,7 @@ wait_for() {
   shift
   local deadline=$((SECONDS + seconds))
   until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ]
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.2
   done
 }
@@ -152,12 +166,28 @@ save_sender_line() {
   wait_for 20 grep -q "^$line" "$file" || fail "the sender line was not saved into $file"
 }
 
-# Opens Help, Contents and checks that the viewer shows (it reports a missing
-# or unreadable help file instead of opening), then closes it with Esc.
+# Whether the help viewer's outline shows topics: some pixel of it, cut from
+# a screenshot of the window (client area 3 pixels in and about 25 down), is
+# dark. An empty outline is all white.
+outline_shows_topics() {
+  local window dark
+  window=$(xdotool search --name '^Application Help$' | head -1)
+  [ -n "$window" ] || return 1
+  dark=$(import -window "$window" -crop 150x80+25+40 +repage -colorspace Gray \
+    -format '%[fx:minima < 0.5]' info:) || return 1
+  [ "$dark" = 1 ]
+}
+
+# Opens Help, Contents and checks that the viewer shows the topics (it
+# reports a missing or unreadable help file instead), then closes it with Esc.
 open_and_close_help() {
   xdotool key alt+h c
   wait_for 20 window_named '^Application Help$' || fail "the help viewer did not open"
-  if window_named 'Help file not found|^Help File$'; then fail "the help file was not found"; fi
+  wait_for 20 outline_shows_topics || fail "the help viewer shows no topics"
+  # Its message boxes are titled with the help file's path or "Help File".
+  if window_named 'plaxet\.ahp$|^Help File$'; then fail "the help file was not found or not read"; fi
+  mkdir -p build/artifacts
+  import -window "$(xdotool search --name '^Application Help$' | head -1)" "build/artifacts/install-help-$build.png"
   xdotool key Escape
   wait_for 20 no_window_named '^Application Help$' || fail "the help viewer did not close"
 }
@@ -177,12 +207,19 @@ install_silently() {
 }
 
 case_silent_install_places_everything() {
+  # A sender file left by an earlier copy must come through untouched.
+  local sender_before=""
+  [ ! -e "$data_dir/quillet.ini" ] || sender_before=$(md5sum <"$data_dir/quillet.ini")
   install_silently
   [ -f "$program_dir/plaxet.exe" ] || fail "no plaxet.exe in $program_dir"
   [ -f "$program_dir/uninstall.exe" ] || fail "no uninstaller in $program_dir"
   [ ! -e "$program_dir/plaxet.ahp" ] || fail "the help file is in the program folder, not only the data folder"
   cmp -s "$data_dir/plaxet.ahp" "build/$build/bin/plaxet.ahp" || fail "the data folder has no (or another) help file"
-  [ ! -e "$data_dir/quillet.ini" ] || fail "the installer wrote a sender file"
+  if [ -z "$sender_before" ]; then
+    [ ! -e "$data_dir/quillet.ini" ] || fail "the installer wrote a sender file"
+  else
+    [ "$(md5sum <"$data_dir/quillet.ini")" = "$sender_before" ] || fail "the installer changed the sender file"
+  fi
   [ -f "$start_entry" ] || fail "no Start menu entry"
 
   local command
@@ -219,7 +256,7 @@ case_installed_program_finds_its_help_and_keeps_the_sender() {
   target=$(strings "$start_entry" | grep -i -x -F "$program_exe_windows" | head -1)
   [ -n "$target" ] || fail "the Start menu entry does not lead to $program_exe_windows"
   start_in_desktop installed '^Plaxet$' "$target"
-  save_sender_line "Corner Shop" "$data_dir/quillet.ini"
+  save_sender_line "Corner Shop $build" "$data_dir/quillet.ini"
   [ ! -e "$program_dir/quillet.ini" ] || fail "the sender file went into the program folder"
   open_and_close_help
   # The sender boxes were edited, so closing offers to save the form: No.
@@ -268,12 +305,21 @@ case_portable_zip_keeps_its_data_beside_itself() {
   for file in plaxet.exe plaxet.ahp README.txt; do
     [ -f "$portable_dir/$file" ] || fail "the portable zip has no $file"
   done
+  grep -q "^Plaxet $version, portable" "$portable_dir/README.txt" || fail "the read-me does not name version $version"
   start_in_desktop portable '^Plaxet$' "$portable_windows"
-  save_sender_line "Market Stall" "$portable_dir/quillet.ini"
+  save_sender_line "Market Stall $build" "$portable_dir/quillet.ini"
   open_and_close_help
   close_with_escape n
   [ "$(md5sum <"$data_dir/quillet.ini")" = "$sender_installed" ] ||
     fail "the portable copy wrote into the installed copy's data folder"
+}
+
+# The first build's copy leaves before the second is installed: both would
+# own the same file type and data folder.
+case_the_other_build_is_uninstalled() {
+  wine_run "$previous_uninstaller" /S >"$work/uninstall.log" 2>&1 || fail "the uninstaller failed"
+  wine_settle
+  [ ! -e "$previous_uninstaller" ] || fail "the first build's copy was not uninstalled"
 }
 
 case_package_refuses_an_unknown_build() {
@@ -301,21 +347,32 @@ run_case() {
 
 passed=0
 failed=0
-for case in case_silent_install_places_everything case_version_is_the_same_everywhere \
-  case_installed_program_finds_its_help_and_keeps_the_sender \
-  case_opening_a_form_file_starts_the_program_with_it \
-  case_uninstall_keeps_the_sender_and_a_new_install_too \
-  case_portable_zip_keeps_its_data_beside_itself case_package_refuses_an_unknown_build; do
-  if run_case "$case"; then
-    passed=$((passed + 1))
-    echo "install: ${case#case_} passed"
-  else
-    failed=$((failed + 1))
-    echo "install: ${case#case_} FAILED: $(cat "$work/case.out")"
-    mkdir -p build/artifacts
-    import -window root "build/artifacts/install-${case#case_}-failure.png" 2>/dev/null || true
-    stop_program
-  fi
+for build in "${builds[@]}"; do
+  use_build "$build"
+  cases=(case_silent_install_places_everything case_version_is_the_same_everywhere
+    case_installed_program_finds_its_help_and_keeps_the_sender
+    case_opening_a_form_file_starts_the_program_with_it
+    case_uninstall_keeps_the_sender_and_a_new_install_too
+    case_portable_zip_keeps_its_data_beside_itself)
+  [ "$build" = "${builds[0]}" ] || cases=(case_the_other_build_is_uninstalled "${cases[@]}")
+  [ "$build" != "${builds[0]}" ] || cases+=(case_package_refuses_an_unknown_build)
+  for case in "${cases[@]}"; do
+    started=$SECONDS
+    if run_case "$case"; then
+      passed=$((passed + 1))
+      echo "install: $build ${case#case_} passed ($((SECONDS - started))s)"
+    else
+      failed=$((failed + 1))
+      echo "install: $build ${case#case_} FAILED: $(cat "$work/case.out")"
+      mkdir -p build/artifacts
+      import -window root "build/artifacts/install-$build-${case#case_}-failure.png" 2>/dev/null || true
+      stop_program
+      # A program left running (behind a message box, say) would hold its
+      # files: end whatever still runs in this test's own prefix.
+      timeout 20 wineserver -k 2>/dev/null || true
+    fi
+  done
+  previous_uninstaller="$program_dir/uninstall.exe"
 done
-echo "install: $passed passed, $failed failed ($build build, Wine prefix $WINEPREFIX)"
+echo "install: $passed passed, $failed failed in ${SECONDS}s (${builds[*]}; Wine prefix $WINEPREFIX)"
 [ "$failed" -eq 0 ]
