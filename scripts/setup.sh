@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
-  poppler-utils locales
+  poppler-utils locales nsis zip unzip
   cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 

@@ -1,5 +1,6 @@
 // plaxet-cli: the headless half of Plaxet, for scripts and batch work.
 #include "cli/commands.h"
+#include "plaxet_version.h"
 
 #include <cstdio>
 #include <string_view>

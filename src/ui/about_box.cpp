@@ -30,7 +30,7 @@ constexpr DWORD kLinkStyle = SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
 
 void addLabels(HWND box) {
     const std::string credit =
-        std::string("Version ") + PLAXET_PRODUCT_VERSION + "\r\n" + PLAXET_CREDIT_LINE + "\r\n\r\n";
+        std::string("Version ") + PLAXET_VERSION + "\r\n" + PLAXET_CREDIT_LINE + "\r\n\r\n";
     const ControlDef labels[] = {
         {ControlKind::Label, kProductLabel, PLAXET_PRODUCT_NAME, 50, 10, 150, 20, kDefaultStyle, 0},
         {ControlKind::Label, kCreditLabel, credit, 50, 40, 180, 30, kDefaultStyle, 0},
