@@ -10,44 +10,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${PLAXET_MEASURE_DISPLAY_READY:-}" ]; then
-  export PLAXET_MEASURE_DISPLAY_READY=1
-  exec scripts/with-display.sh "$0" "$@"
-fi
-
 source scripts/windows-target.sh
-plaxet_windows_target || { echo "measure: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
-preset=$PLAXET_WINDOWS_PRESET
-[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target plaxet plaxet-cli >/dev/null
-bin=$(realpath "$PLAXET_WINDOWS_BIN")
+source scripts/desktop-helpers.sh
+run_on_display "$0" "$@"
+use_windows_build measure plaxet plaxet-cli || exit 1
 program=$(realpath "${1:-$bin/plaxet.exe}")
 work=/tmp/plaxet-measure-$$
 launcher=""
 mkdir -p "$work"
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
 window_named() { xdotool search --onlyvisible --name "$1" | head -1 | grep -q .; }
-no_window_named() { ! window_named "$1"; }
-stop_program() {
-  [ -n "$launcher" ] || return 0
-  local pids=("$launcher") i=0
-  while [ "$i" -lt "${#pids[@]}" ]; do
-    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
-    i=$((i + 1))
-  done
-  kill "${pids[@]}" 2>/dev/null || true
-  launcher=""
-}
 cleanup() {
   stop_program
   rm -rf "$work"

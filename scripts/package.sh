@@ -42,8 +42,17 @@ trap 'rm -rf "$staging"' EXIT
 
 for build in "${builds[@]}"; do
   echo "package: building $build"
-  cmake --preset "$build" >/dev/null
-  cmake --build --preset "$build" --target plaxet plaxet_help >/dev/null
+  # Quiet when it succeeds; a failed build shows its output (the compiler's
+  # errors).
+  log=$(mktemp)
+  if ! { cmake --preset "$build" && cmake --build --preset "$build" --target plaxet plaxet_help; } \
+    >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "package: the $build build failed (its output is above)" >&2
+    exit 1
+  fi
+  rm -f "$log"
   bin="build/$build/bin"
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$build/CMakeCache.txt")
   if [ -z "$version" ]; then

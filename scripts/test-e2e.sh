@@ -9,53 +9,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/windows-target.sh
+source scripts/desktop-helpers.sh
+run_on_display "$0" "$@"
 
-if [ -z "${PLAXET_E2E_DISPLAY_READY:-}" ]; then
-  export PLAXET_E2E_DISPLAY_READY=1
-  exec scripts/with-display.sh "$0" "$@"
-fi
-
-plaxet_windows_target || { echo "e2e: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
-echo "e2e: $PLAXET_WINDOWS_REASON"
-preset=$PLAXET_WINDOWS_PRESET
+use_windows_build e2e plaxet plaxet-cli || exit 1
 artifacts=build/artifacts
 mkdir -p "$artifacts"
-[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target plaxet plaxet-cli
-bin=$PLAXET_WINDOWS_BIN
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-e2e.XXXXXX")
 launcher=""
 
-# Wine sees the Linux root as drive Z:.
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# Waits until a command succeeds, polling; fails after the given seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-
-window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
-no_window_named() { ! window_named "$1"; }
-launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
-
-# Ends the programs this script started (the launcher and what it started),
-# by their process ids.
-stop_program() {
-  [ -n "$launcher" ] || return 0
-  local pids=("$launcher") i=0
-  while [ "$i" -lt "${#pids[@]}" ]; do
-    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
-    i=$((i + 1))
-  done
-  kill "${pids[@]}" 2>/dev/null || true
-  launcher=""
-}
 cleanup() {
   stop_program
   rm -rf "$work"

@@ -15,11 +15,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/windows-target.sh
-
-if [ -z "${PLAXET_INSTALL_DISPLAY_READY:-}" ]; then
-  export PLAXET_INSTALL_DISPLAY_READY=1
-  exec scripts/with-display.sh "$0" "$@"
-fi
+source scripts/desktop-helpers.sh
+run_on_display "$0" "$@"
 
 plaxet_windows_target || { echo "install: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
 echo "install: $PLAXET_WINDOWS_REASON"
@@ -77,35 +74,12 @@ use_build() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-install.XXXXXX")
 launcher=""
 
-# Waits until a command succeeds, polling; fails after the given seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
-no_window_named() { ! window_named "$1"; }
-launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
 # Each case runs in a subshell; a failed check ends it.
 fail() {
   echo "$*"
   exit 1
 }
 
-# Ends a process this script started and everything it started, by their
-# process ids.
-kill_tree() {
-  local pids=("$1") i=0
-  while [ "$i" -lt "${#pids[@]}" ]; do
-    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
-    i=$((i + 1))
-  done
-  kill "${pids[@]}" 2>/dev/null || true
-}
 # Ends the program a case started; a case's subshell leaves its launcher's
 # id behind.
 stop_program() {

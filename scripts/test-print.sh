@@ -14,22 +14,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${PLAXET_PRINT_DISPLAY_READY:-}" ]; then
-  export PLAXET_PRINT_DISPLAY_READY=1
-  exec scripts/with-display.sh "$0" "$@"
-fi
-
 fail() {
   echo "print: FAILED: $*"
   exit 1
 }
 
 source scripts/windows-target.sh
-plaxet_windows_target || { echo "print: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
-preset=$PLAXET_WINDOWS_PRESET
-[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target print_check plaxet-cli >/dev/null
-bin=$(realpath "$PLAXET_WINDOWS_BIN")
+source scripts/desktop-helpers.sh
+run_on_display "$0" "$@"
+use_windows_build print print_check plaxet-cli || exit 1
 
 [ "$(id -u)" -eq 0 ] || fail "the print spooler and its PDF printer need root; run as root"
 command -v cupsd >/dev/null || fail "no print spooler (cupsd) installed: run scripts/setup.sh"
@@ -53,17 +46,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Waits until a command succeeds, polling; fails after the given seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
 
 # --- the spooler: its own configuration, socket, spool and logs under $work
 mkdir -p "$work/etc/ppd" "$work/spool/tmp" "$work/cache" "$work/state" "$work/log" "$work/pdf"
@@ -122,8 +104,6 @@ case "$device" in
   "$queue,"*) ;;
   *) fail "Wine does not see the PDF printer as its default (found '$device'); its architecture's libcups2 may be missing" ;;
 esac
-
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # --- a help file with a short topic (a tab in it) and one of several pages
 mkdir -p "$work/help"

@@ -13,17 +13,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${PLAXET_SHOW_FILE_DISPLAY_READY:-}" ]; then
-  export PLAXET_SHOW_FILE_DISPLAY_READY=1
-  exec scripts/with-display.sh "$0" "$@"
-fi
-
 source scripts/windows-target.sh
-plaxet_windows_target || { echo "show-file: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
-preset=$PLAXET_WINDOWS_PRESET
-[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target plaxet plaxet-cli >/dev/null
-bin=$(realpath "$PLAXET_WINDOWS_BIN")
+source scripts/desktop-helpers.sh
+run_on_display "$0" "$@"
+use_windows_build show-file plaxet plaxet-cli || exit 1
 artifacts=build/artifacts
 mkdir -p "$artifacts"
 work=/tmp/plaxet-show-file-$$
@@ -32,33 +25,6 @@ launcher=""
 main_prefix=$(realpath -m build/wineprefix)
 moved_prefix=$(realpath -m build/wineprefix-moved-viewer)
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# Waits until a command succeeds, polling; fails after the given seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
-no_window_named() { ! window_named "$1"; }
-window_id() { xdotool search --name "$1" | head -1; }
-launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
-
-stop_program() {
-  [ -n "$launcher" ] || return 0
-  local pids=("$launcher") i=0
-  while [ "$i" -lt "${#pids[@]}" ]; do
-    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
-    i=$((i + 1))
-  done
-  kill "${pids[@]}" 2>/dev/null || true
-  launcher=""
-}
 cleanup() {
   stop_program
   [ -n "${PLAXET_KEEP_WORK:-}" ] || rm -rf "$work"

@@ -1,0 +1,70 @@
+# Helpers for the scripts that drive Windows programs under Wine on an X
+# display: sourced, never run. A script that starts a program keeps its
+# process id in `launcher`, so that stop_program can end it with everything
+# it started.
+
+# Wine sees the Linux root as drive Z:.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Waits until a command succeeds, polling; fails after the given seconds.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
+no_window_named() { ! window_named "$1"; }
+window_id() { xdotool search --name "$1" | head -1; }
+launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
+
+# Ends a process and every process it started in turn, by their process ids.
+kill_tree() {
+  local pids=("$1") i=0
+  while [ "$i" -lt "${#pids[@]}" ]; do
+    mapfile -t -O "${#pids[@]}" pids < <(ps -o pid= --ppid "${pids[$i]}" | tr -d ' ')
+    i=$((i + 1))
+  done
+  kill "${pids[@]}" 2>/dev/null || true
+}
+
+# Ends the program this script started (the launcher) with all it started.
+stop_program() {
+  [ -n "${launcher:-}" ] || return 0
+  kill_tree "$launcher"
+  launcher=""
+}
+
+# Runs the calling script again on an X display of its own when it has none
+# yet. Call as `run_on_display "$0" "$@"` before anything else happens.
+run_on_display() {
+  [ -z "${PLAXET_DISPLAY_READY:-}" ] || return 0
+  export PLAXET_DISPLAY_READY=1
+  exec scripts/with-display.sh "$@"
+}
+
+# Chooses the Windows build this machine can start (scripts/windows-target.sh)
+# and brings the given targets of it up to date, quietly unless the build
+# fails. Sets `preset` and `bin`, the folder of its programs. WHO names the
+# calling script in messages.
+use_windows_build() {
+  local who=$1 log
+  shift
+  plaxet_windows_target || { echo "$who: $PLAXET_WINDOWS_REASON" >&2; return 1; }
+  echo "$who: $PLAXET_WINDOWS_REASON"
+  preset=$PLAXET_WINDOWS_PRESET
+  bin=$PLAXET_WINDOWS_BIN
+  log=$(mktemp)
+  if ! { [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset"; } >"$log" 2>&1 ||
+    ! cmake --build --preset "$preset" --target "$@" >>"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "$who: the $preset build failed (its output is above)" >&2
+    return 1
+  fi
+  rm -f "$log"
+}
