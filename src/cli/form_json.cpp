@@ -40,7 +40,8 @@ std::optional<char> byteOf(uint32_t codePoint) {
     return std::nullopt;
 }
 
-// The JSON library hands over only well-formed UTF-8.
+// Bytes that are not well-formed UTF-8 are reported as U+FFFD (the JSON
+// library hands over only well-formed UTF-8).
 std::optional<std::string> toAnsi(const std::string& utf8, uint32_t& unmapped) {
     std::string out;
     out.reserve(utf8.size());
@@ -187,6 +188,19 @@ std::string formToJson(const FormDocument& form) {
     json["items"] = std::move(items);
     json["notes"] = toUtf8(form.notes);
     return json.dump(2) + "\n";
+}
+
+bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error) {
+    uint32_t unmapped = 0;
+    std::optional<std::string> converted = toAnsi(utf8, unmapped);
+    if (!converted) {
+        error = unmapped == 0xFFFD ? "is not UTF-8 text"
+                                   : "holds the character " + codePointName(unmapped) +
+                                         ", which the ANSI code page cannot hold";
+        return false;
+    }
+    ansi = std::move(*converted);
+    return true;
 }
 
 bool formFromJson(const std::string& text, FormDocument& form, std::string& error) {

@@ -17,6 +17,8 @@ constexpr Command kCommands[] = {
      plaxet::cli::createFiles},
     {"dump", "dump FORM.plx", plaxet::cli::dumpForm},
     {"make", "make FORM.json FORM.plx", plaxet::cli::makeForm},
+    {"save-sender", "save-sender SENDER.ini [LINE ...]  (up to six letterhead lines)",
+     plaxet::cli::saveSender},
     {"help-build", "help-build SOURCE_DIR OUT.ahp", plaxet::cli::buildHelp},
     {"help-dump", "help-dump FILE.ahp", plaxet::cli::dumpHelp},
 };
