@@ -205,14 +205,21 @@ bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error
 
 bool formFromJson(const std::string& text, FormDocument& form, std::string& error) {
     Json json;
+    // The library's messages begin with its own tag in brackets.
+    const auto withoutTag = [](std::string message) {
+        if (const size_t tag = message.find("] "); tag != std::string::npos)
+            message.erase(0, tag + 2);
+        return message;
+    };
     try {
         json = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        // The library's message begins with its own tag in brackets.
-        std::string message = e.what();
-        if (const size_t tag = message.find("] "); tag != std::string::npos)
-            message.erase(0, tag + 2);
-        error = "not valid JSON: " + message;
+        error = "not valid JSON: " + withoutTag(e.what());
+        return false;
+    } catch (const Json::exception& e) {
+        // Well-formed, but beyond what the library can hold (a number past
+        // the range of every number type, for one).
+        error = "cannot read the JSON: " + withoutTag(e.what());
         return false;
     }
     Reader reader;

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 
 #include <cstdio>
+#include <exception>
 #include <string_view>
 
 namespace {
@@ -46,8 +47,18 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return 0;
     }
-    for (const Command& c : kCommands)
-        if (c.name == name) return c.run(plaxet::cli::Arguments(argv + 2, argv + argc));
+    for (const Command& c : kCommands) {
+        if (c.name != name) continue;
+        // A command reports its own failures; anything it did not foresee
+        // (memory running out, say) still ends in one clear line, and every
+        // file it was writing is still the old one.
+        try {
+            return c.run(plaxet::cli::Arguments(argv + 2, argv + argc));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "plaxet-cli: %s failed: %s\n", argv[1], e.what());
+            return 1;
+        }
+    }
     std::fprintf(stderr, "plaxet-cli: unknown command '%s' (try --help)\n", argv[1]);
     return 2;
 }

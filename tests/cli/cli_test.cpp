@@ -169,6 +169,8 @@ TEST(Cli, MakeRefusesWhatItCannotWriteWithOneClearLine) {
         {R"({"date": "01/05/2024 12:00"})", "date must be at most 10 characters"},
         {R"({"addressee": {"name": "\u0141\u00f3d\u017a"}})", "U+0141"},
         {R"([1, 2])", "must be an object"},
+        {R"({"type": 1e400})", "cannot read the JSON: number overflow parsing '1e400'"},
+        {R"({"items": [], "notes": -1e999999})", "cannot read the JSON: number overflow"},
     };
     for (const auto& [text, expected] : cases) {
         writeText(json, text);
