@@ -6,6 +6,10 @@
 # kill each file must be its old or its new content byte for byte, and at most
 # the one temporary file of the killed run may be left, which the next run
 # removes. PLAXET_KILL_SEED repeats a run's random moments.
+#
+# PLAXET_KILL_WINE=N also kills the Windows plaxet-cli under Wine N times per
+# kind (one kind after another; a run under Wine takes a good part of a
+# second, so this is left out of ./test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kills="${1:-1000}"
@@ -32,4 +36,16 @@ done
 failed=0
 for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
 [ "$failed" -eq 0 ] || { echo "kill tests: FAILED" >&2; exit 1; }
+
+wine_kills="${PLAXET_KILL_WINE:-0}"
+if [ "$wine_kills" -gt 0 ]; then
+  [ -f scripts/windows-target.sh ] && source scripts/windows-target.sh
+  exe="$(pwd)/${PLAXET_WINDOWS_BIN:-build/win32/bin}/plaxet-cli.exe"
+  [ -f "$exe" ] || { echo "kill tests: the Windows plaxet-cli is not built ($exe)" >&2; exit 1; }
+  export PLAXET_WINE_RUN="$(pwd)/scripts/wine-run.sh"
+  for kind in make create-files sender; do
+    timeout 1800 build/kill/bin/kill_harness "$exe" "$work/wine-$kind" "$kind" "$wine_kills" \
+      ${PLAXET_KILL_SEED:-} || { echo "kill tests under Wine: FAILED" >&2; exit 1; }
+  done
+fi
 echo "kill tests: every file was whole after every kill"

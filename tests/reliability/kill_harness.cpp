@@ -8,6 +8,9 @@
 // KIND is make (a form file written by `make`), create-files (the two
 // documents, rewritten over existing ones) or sender (the sender file written
 // by `save-sender`). KILLS counts only kills that hit a running process.
+// A CLI ending in ".exe" is the Windows tool: it runs under Wine through the
+// program named by PLAXET_WINE_RUN (default scripts/wine-run.sh), which must
+// exec Wine in its own process so that the kill reaches the Windows program.
 #include <algorithm>
 #include <chrono>
 #include <cerrno>
@@ -74,8 +77,31 @@ int waitFor(pid_t pid) {
 
 void runToEnd(const std::vector<std::string>& command) {
     const int status = waitFor(start(command));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) die("this run failed: " + command[1]);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::string line;
+        for (const std::string& arg : command) line += " " + arg;
+        die("this run failed:" + line);
+    }
 }
+
+// Set when the tool under test is the Windows one.
+struct Tool {
+    std::vector<std::string> prefix; // the command that starts it
+    bool windows = false;
+
+    // A path as the tool expects it: Wine sees the Linux root as drive Z:.
+    std::string path(const fs::path& p) const {
+        if (!windows) return p.string();
+        std::string text = "Z:" + fs::absolute(p).string();
+        std::replace(text.begin(), text.end(), '/', '\\');
+        return text;
+    }
+    std::vector<std::string> command(std::vector<std::string> args) const {
+        std::vector<std::string> all = prefix;
+        all.insert(all.end(), args.begin(), args.end());
+        return all;
+    }
+};
 
 // One kind of replace: two commands that write different contents into the
 // same target files.
@@ -98,32 +124,32 @@ std::string formJson(int variant) {
     return json + "], \"notes\": \"Thank you.\"}";
 }
 
-Kind prepare(const std::string& cli, const fs::path& folder, const std::string& kind) {
+Kind prepare(const Tool& cli, const fs::path& folder, const std::string& kind) {
     Kind k;
     if (kind == "make") {
         for (int v = 0; v < 2; ++v) {
             const fs::path json = folder / ("form" + std::to_string(v) + ".json");
             writeFile(json, formJson(v));
-            k.commands[v] = {cli, "make", json.string(), (folder / "target.plx").string()};
+            k.commands[v] = cli.command({"make", cli.path(json), cli.path(folder / "target.plx")});
         }
         k.targets = {folder / "target.plx"};
     } else if (kind == "create-files") {
         const fs::path json = folder / "form.json";
         writeFile(json, formJson(0));
-        runToEnd({cli, "make", json.string(), (folder / "smith.plx").string()});
+        runToEnd(cli.command({"make", cli.path(json), cli.path(folder / "smith.plx")}));
         for (int v = 0; v < 2; ++v) {
             const fs::path sender = folder / ("sender" + std::to_string(v) + ".ini");
             writeFile(sender, "Hill Paint Co. " + std::to_string(v) +
                                   "\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
-            k.commands[v] = {cli, "create-files", (folder / "smith.plx").string(), "--sender",
-                             sender.string()};
+            k.commands[v] = cli.command(
+                {"create-files", cli.path(folder / "smith.plx"), "--sender", cli.path(sender)});
         }
         k.targets = {folder / "smith.rtf", folder / "smith.htm"};
     } else if (kind == "sender") {
         for (int v = 0; v < 2; ++v)
-            k.commands[v] = {cli, "save-sender", (folder / "quillet.ini").string(),
-                             "Hill Paint Co. " + std::to_string(v), "215 Commerce Street",
-                             "Springfield, IL 62701"};
+            k.commands[v] = cli.command({"save-sender", cli.path(folder / "quillet.ini"),
+                                         "Hill Paint Co. " + std::to_string(v),
+                                         "215 Commerce Street", "Springfield, IL 62701"});
         k.targets = {folder / "quillet.ini"};
     } else {
         die("unknown kind " + kind + " (make, create-files or sender)");
@@ -131,11 +157,13 @@ Kind prepare(const std::string& cli, const fs::path& folder, const std::string& 
     return k;
 }
 
-// Temporary files of a replace start with this prefix.
+// Temporary files of a replace start with one of these prefixes (Linux, Windows).
 int countTemporaries(const fs::path& folder) {
     int count = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        if (entry.path().filename().string().rfind(".plaxet-", 0) == 0) ++count;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        count += name.rfind(".plaxet-", 0) == 0 || name.rfind("~plaxet-", 0) == 0;
+    }
     return count;
 }
 
@@ -143,7 +171,14 @@ int countTemporaries(const fs::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc < 5 || argc > 6) die("usage: kill_harness CLI FOLDER KIND KILLS [SEED]");
-    const std::string cli = argv[1];
+    Tool cli;
+    const std::string program = argv[1];
+    cli.windows = program.size() > 4 && program.compare(program.size() - 4, 4, ".exe") == 0;
+    if (cli.windows) {
+        const char* runner = std::getenv("PLAXET_WINE_RUN");
+        cli.prefix.push_back(runner ? runner : "scripts/wine-run.sh");
+    }
+    cli.prefix.push_back(program);
     const fs::path folder = argv[2];
     const std::string kindName = argv[3];
     const int wanted = std::atoi(argv[4]);
