@@ -82,7 +82,8 @@ int createLockedTemporary(const std::string& folder, std::string& path) {
         path = folder + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
         const int fd = ::mkostemp(path.data(), O_CLOEXEC);
         if (fd < 0) return -1;
-        struct stat opened {}, named {};
+        struct stat opened {};
+        struct stat named {};
         if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
             ::stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
             opened.st_dev == named.st_dev)

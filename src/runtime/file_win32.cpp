@@ -81,10 +81,11 @@ HANDLE createTemporary(const std::wstring& folder, std::wstring& path) {
     for (unsigned attempt = 0; attempt < 64; ++attempt) {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        unsigned stamp = GetCurrentProcessId() * 7919u + static_cast<unsigned>(now.QuadPart) +
-                         attempt * 104729u;
+        unsigned stamp =
+            GetCurrentProcessId() * 7919u + static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
         std::wstring name = L"~plaxet-";
-        for (int shift = 28; shift >= 0; shift -= 4) name += L"0123456789abcdef"[(stamp >> shift) & 15];
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += L"0123456789abcdef"[(stamp >> shift) & 15];
         path = inFolder(folder, name + L".tmp");
         HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

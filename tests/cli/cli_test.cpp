@@ -190,7 +190,8 @@ TEST(Cli, SaveSenderWritesSixLinesOrRefusesWithOneClearLine) {
     const std::string sender = dir.file("quillet.ini");
     CliRun run = runCli(dir, {"save-sender", sender, "Hill Paint Co.", "215 Commerce Street"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readWholeFile(sender).value_or("<none>"), "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(readWholeFile(sender).value_or("<none>"),
+              "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
 
     // Refusals leave the saved file as it was.
     std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -199,7 +200,10 @@ TEST(Cli, SaveSenderWritesSixLinesOrRefusesWithOneClearLine) {
     };
 #ifndef _WIN32
     cases.push_back({{"save-sender", sender, "two\nlines"}, "sender line 1 holds a line break"});
-    cases.push_back({{"save-sender", sender, "ok", "\xC5\x81\xC3\xB3" "d\xC5\xBA"}, "U+0141"});
+    cases.push_back({{"save-sender", sender, "ok",
+                      "\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA"},
+                     "U+0141"});
     cases.push_back({{"save-sender", sender, "\xFF"}, "not UTF-8"});
 #endif
     for (const auto& [args, expected] : cases) {
@@ -208,7 +212,8 @@ TEST(Cli, SaveSenderWritesSixLinesOrRefusesWithOneClearLine) {
         EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
         EXPECT_EQ(lineCount(run.err), 1) << run.err;
     }
-    EXPECT_EQ(readWholeFile(sender).value_or("<none>"), "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(readWholeFile(sender).value_or("<none>"),
+              "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
 
     // A read-only sender file is reported, not replaced.
     ASSERT_TRUE(setAttributes(sender, kAttrReadOnly));

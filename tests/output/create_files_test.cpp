@@ -249,9 +249,9 @@ TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
     const std::string formPath = dir.file("big.plx");
     FormDocument form = readyInvoice();
     for (int32_t i = 4; i <= 900; ++i)
-        testing::addItems(form, {{"", "Interior paint, coat " + std::to_string(i) +
-                                          std::string(60, '-'),
-                                  "12.50"}});
+        testing::addItems(
+            form,
+            {{"", "Interior paint, coat " + std::to_string(i) + std::string(60, '-'), "12.50"}});
 
     EditorState editor;
     editor.currentFilePath = formPath;

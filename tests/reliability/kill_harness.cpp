@@ -12,8 +12,8 @@
 // program named by PLAXET_WINE_RUN (default scripts/wine-run.sh), which must
 // exec Wine in its own process so that the kill reaches the Windows program.
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -182,8 +182,8 @@ int main(int argc, char** argv) {
     const fs::path folder = argv[2];
     const std::string kindName = argv[3];
     const int wanted = std::atoi(argv[4]);
-    const unsigned seed = argc == 6 ? static_cast<unsigned>(std::atol(argv[5]))
-                                    : std::random_device{}();
+    const unsigned seed =
+        argc == 6 ? static_cast<unsigned>(std::atol(argv[5])) : std::random_device{}();
     fs::create_directories(folder);
     const Kind kind = prepare(cli, folder, kindName);
 
@@ -205,14 +205,16 @@ int main(int argc, char** argv) {
     }
     std::sort(runTimes.begin(), runTimes.end());
     const Clock::duration fullRun = runTimes[runTimes.size() / 2];
-    if (expected[0] == expected[1]) die("the two contents are the same; the test would prove nothing");
+    if (expected[0] == expected[1])
+        die("the two contents are the same; the test would prove nothing");
 
     // Half the kills land at any moment of a run. The other half aim at the
     // moment the new content is put in place, which is learnt as the runs go:
     // a kill that found the old content moves the aim later, one that found the
     // new content (or came after the end) moves it earlier.
     std::mt19937 random(seed);
-    const long long runMicros = std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count();
+    const long long runMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count();
     std::uniform_int_distribution<long long> anyMoment(0, runMicros);
     long long aim = runMicros * 3 / 4;
     const long long spread = std::max(runMicros / 10, 1LL);
@@ -224,10 +226,9 @@ int main(int argc, char** argv) {
         const int next = attempts % 2;
         const pid_t pid = start(kind.commands[next]);
         const bool aimed = attempts % 4 >= 2;
-        const long long delay =
-            aimed ? std::max(0LL, std::uniform_int_distribution<long long>(aim - spread,
-                                                                           aim + spread)(random))
-                  : anyMoment(random);
+        const long long delay = aimed ? std::max(0LL, std::uniform_int_distribution<long long>(
+                                                          aim - spread, aim + spread)(random))
+                                      : anyMoment(random);
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
         kill(pid, SIGKILL);
         const int status = waitFor(pid);
