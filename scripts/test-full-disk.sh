@@ -25,6 +25,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 mode=limit
 if [ "${PLAXET_FULL_DISK:-}" != limit ] && mount -t tmpfs -o size=2m,mode=0777 plaxet-full "$disk" 2>/dev/null; then
