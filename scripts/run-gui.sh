@@ -32,6 +32,11 @@ if [ $# -eq 1 ]; then
   fi
 fi
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target plaxet
-exec scripts/wine-run.sh build/win32/bin/plaxet.exe "${form[@]}"
+# The build this machine can start: the 32-bit one, or the 64-bit one where
+# 32-bit programs cannot run.
+source scripts/windows-target.sh
+plaxet_windows_target || { echo "run-gui: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+echo "run-gui: $PLAXET_WINDOWS_REASON" >&2
+[ -f "build/$PLAXET_WINDOWS_PRESET/CMakeCache.txt" ] || cmake --preset "$PLAXET_WINDOWS_PRESET" >/dev/null
+cmake --build --preset "$PLAXET_WINDOWS_PRESET" --target plaxet plaxet_help
+exec scripts/wine-run.sh "$PLAXET_WINDOWS_BIN/plaxet.exe" "${form[@]}"

@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  g++-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
-  wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   poppler-utils
 )
 

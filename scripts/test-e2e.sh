@@ -4,21 +4,25 @@
 # none), drives it with real keys through xdotool, keeps screenshots in
 # build/artifacts/, and closes it with Esc, answering its confirmation.
 #
-# PLAXET_WIN32_BUILD picks the Windows build folder (default build/win32).
+# It runs the Windows build that this machine can start (see
+# scripts/windows-target.sh; PLAXET_WINDOWS_BUILD=win32 or win64 forces one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/windows-target.sh
 
 if [ -z "${PLAXET_E2E_DISPLAY_READY:-}" ]; then
   export PLAXET_E2E_DISPLAY_READY=1
   exec scripts/with-display.sh "$0" "$@"
 fi
 
-build=${PLAXET_WIN32_BUILD:-build/win32}
+plaxet_windows_target || { echo "e2e: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+echo "e2e: $PLAXET_WINDOWS_REASON"
+preset=$PLAXET_WINDOWS_PRESET
 artifacts=build/artifacts
 mkdir -p "$artifacts"
-cmake --preset win32 -B "$build" >/dev/null
-cmake --build "$build" --target plaxet plaxet-cli >/dev/null
-bin=$(realpath "$build/bin")
+[ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target plaxet plaxet-cli
+bin=$PLAXET_WINDOWS_BIN
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-e2e.XXXXXX")
 launcher=""
 
@@ -118,7 +122,7 @@ case_typing_into_a_new_form() {
   xdotool type --delay 40 "1-5-07"
   xdotool key shift+Tab space
   wait_for 20 window_named '^Plaxet - Estimate$' || { echo "choosing Estimate by key did not retitle the window"; return 1; }
-  import -window root "$artifacts/e2e-typing.png"
+  import -window root "$artifacts/e2e-$preset-typing.png"
   # The name was typed, so closing offers to save: No.
   close_with_escape n
 }
@@ -129,8 +133,8 @@ case_opening_a_form_named_on_the_command_line() {
     "$(windows_path "$form")" >"$work/make.log" 2>&1 || { cat "$work/make.log"; return 1; }
   start_program invoice "$(windows_path "$form")" || return 1
   wait_for 20 window_named '^Invoice - invoice\.plx$' || { echo "the form file was not opened at start"; return 1; }
-  import -window root "$artifacts/e2e-invoice.png"
-  import -window "$(xdotool search --name '^Invoice - invoice\.plx$' | head -1)" "$artifacts/e2e-main-window.png"
+  import -window root "$artifacts/e2e-$preset-invoice.png"
+  import -window "$(xdotool search --name '^Invoice - invoice\.plx$' | head -1)" "$artifacts/e2e-$preset-main-window.png"
   # An unchanged form with items: "Quit Program now?" Yes.
   close_with_escape y
 }
@@ -150,26 +154,40 @@ case_typing_an_item_shows_the_total() {
   xdotool type --delay 40 "12.5"
   xdotool key Tab
   wait_for 20 amount_box_shows_text || { echo "the total did not appear in the amount box"; return 1; }
-  import -window root "$artifacts/e2e-item.png"
+  import -window root "$artifacts/e2e-$preset-item.png"
   # The item made the form changed, so closing offers to save: No.
   close_with_escape n
 }
 
 passed=0
 failed=0
-for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line \
-  case_typing_an_item_shows_the_total; do
+run_case() {
+  local case=$1
   # Run in this shell (not a subshell), so a failed case's program is known
   # to stop_program.
   if $case >"$work/case.out" 2>&1; then
     passed=$((passed + 1))
-    echo "e2e: ${case#case_} passed"
+    echo "e2e: ${case#case_} passed ($preset)"
   else
     failed=$((failed + 1))
-    echo "e2e: ${case#case_} FAILED: $(cat "$work/case.out")"
-    import -window root "$artifacts/e2e-${case#case_}-failure.png" 2>/dev/null || true
+    echo "e2e: ${case#case_} FAILED ($preset): $(cat "$work/case.out")"
+    import -window root "$artifacts/e2e-$preset-${case#case_}-failure.png" 2>/dev/null || true
     stop_program
   fi
+}
+for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line \
+  case_typing_an_item_shows_the_total; do
+  run_case "$case"
 done
+
+# Where this machine starts the other build too and it has been built, its
+# main window is opened and kept as a picture as well.
+other=win64
+[ "$preset" = win64 ] && other=win32
+if PLAXET_WINDOWS_BUILD=$other plaxet_windows_target && [ -f "$PLAXET_WINDOWS_BIN/plaxet.exe" ]; then
+  preset=$other
+  bin=$PLAXET_WINDOWS_BIN
+  run_case case_opening_a_form_named_on_the_command_line
+fi
 echo "e2e: $passed passed, $failed failed (screenshots in $artifacts/)"
 [ "$failed" -eq 0 ]

@@ -86,6 +86,9 @@ long double radixNumber(std::string_view s, size_t i) {
     return static_cast<long double>(value);
 }
 
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "amounts are read in the 80-bit extended format; this target lacks it");
+
 // 10^27 = 5^27 * 2^27 and 5^27 < 2^64: the largest power of ten that extended
 // precision holds exactly.
 constexpr int kMaxExactPowerOfTen = 27;

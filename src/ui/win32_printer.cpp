@@ -9,6 +9,12 @@
 #include "runtime/toolkit/message_box.h"
 #include "runtime/toolkit/responder.h"
 
+// The print dialog's and the spooler's records are laid out differently for
+// 32-bit and 64-bit programs (the print dialog's is packed on x86); a header
+// that got either wrong would hand the system a record of the wrong size.
+static_assert(sizeof(PRINTDLGA) == (sizeof(void*) == 8 ? 120 : 66));
+static_assert(sizeof(DOCINFOA) == (sizeof(void*) == 8 ? 40 : 20));
+
 namespace plaxet {
 namespace {
 

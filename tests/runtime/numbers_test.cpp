@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+
 namespace plaxet {
 
 TEST(Format, RoundsTheEighteenDigitExpansionToCentsWithTiesToEven) {
@@ -83,6 +87,22 @@ TEST(Val, ExtendedPrecisionSumsRoundToTheSameDoubleAsTheirText) {
     EXPECT_EQ(sum, 0.3);
     EXPECT_EQ(static_cast<double>(Val("0.3")), sum);
     EXPECT_NE(0.1 + 0.2, 0.3); // what plain double arithmetic would give
+}
+
+// Amounts keep extended precision between reading and summing only where
+// long double is the 80-bit format: 64 significant bits with an explicit
+// integer bit, a 15-bit exponent. Every target must have it.
+TEST(Val, LongDoubleIsTheEightyBitFormatOnThisTarget) {
+    EXPECT_EQ(std::numeric_limits<long double>::digits, 64);
+    EXPECT_EQ(std::numeric_limits<long double>::max_exponent, 16384);
+    volatile long double one = 1.0L;
+    EXPECT_NE(one + std::ldexp(1.0L, -63), one);
+    EXPECT_EQ(one + std::ldexp(1.0L, -65), one);
+    unsigned char bytes[sizeof(long double)] = {};
+    std::memcpy(bytes, const_cast<const long double*>(&one), sizeof bytes);
+    const unsigned char eightyBitOne[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xff, 0x3f};
+    ASSERT_GE(sizeof(long double), 10u);
+    EXPECT_EQ(std::memcmp(bytes, eightyBitOne, 10), 0);
 }
 
 TEST(RoundToInt, TiesGoToTheEvenNeighbour) {

@@ -79,10 +79,13 @@ void PrintTo(const OutlineEntry& entry, std::ostream* out) {
 }
 
 // While alive, notes the popup menu that opens (its items' texts) and closes it.
+// A menu that is still open at the deadline is closed unread, so a watch that
+// misses its menu fails the test instead of leaving the menu's loop running.
 class MenuWatch {
   public:
     MenuWatch() {
         current = this;
+        deadline_ = GetTickCount64() + 5000;
         timer_ = SetTimer(nullptr, 0, 20, tick);
     }
     ~MenuWatch() {
@@ -98,6 +101,7 @@ class MenuWatch {
   private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         HWND popup = FindWindowW(L"#32768", nullptr);
+        if (current && GetTickCount64() > current->deadline_) EndMenu();
         if (!current || current->opened || !popup || !IsWindowVisible(popup)) return;
         current->opened = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         for (int i = 0; i < GetMenuItemCount(current->opened); ++i) {
@@ -109,6 +113,7 @@ class MenuWatch {
     }
     static inline MenuWatch* current = nullptr;
     UINT_PTR timer_ = 0;
+    ULONGLONG deadline_ = 0;
 };
 
 class HelpWindowTest : public ::testing::Test {

@@ -129,6 +129,58 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrder) {
     EXPECT_EQ(index, expected.size());
 }
 
+// The size of a text in a control's own font: one line, or broken into
+// lines at the control's width when `wrapped`.
+SIZE textSize(HWND control, const std::string& text, bool wrapped) {
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT box{0, 0, client.right, 0};
+    const std::wstring wide = toWide(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box,
+              DT_CALCRECT | DT_NOPREFIX | (wrapped ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {box.right - box.left, box.bottom - box.top};
+}
+
+// Every caption and the form date show whole in the window's font: nothing
+// cut short at the control's edge or wrapped below it. A wider substitute
+// font, where the system lacks the one asked for, fails here.
+TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
+    open(writeSampleForm("whole.plx"));
+    const int checkMark = GetSystemMetrics(SM_CXMENUCHECK);
+    int checked = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string caption = windowText(child);
+        const std::string kind = classOf(child);
+        RECT client{};
+        GetClientRect(child, &client);
+        if (caption.empty() || client.right == 0) continue; // the hidden Dummy button
+        SCOPED_TRACE(kind + " \"" + caption + "\"");
+        const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (kind == "Static") {
+            const SIZE size = textSize(child, caption, true);
+            EXPECT_LE(size.cx, client.right);
+            EXPECT_LE(size.cy, client.bottom) << "wraps below the label";
+        } else if (kind == "Button" && (style == BS_AUTORADIOBUTTON || style == BS_RADIOBUTTON)) {
+            EXPECT_LE(textSize(child, caption, false).cx + checkMark + 2, client.right);
+        } else if (kind == "Button" && style == BS_GROUPBOX) {
+            EXPECT_LE(textSize(child, caption, false).cx + 16, client.right);
+        } else if (kind == "Button" || kind == "Edit") {
+            const DWORD margins = static_cast<DWORD>(SendMessageW(child, EM_GETMARGINS, 0, 0));
+            const int inner = kind == "Edit" ? client.right - LOWORD(margins) - HIWORD(margins) : client.right;
+            EXPECT_LE(textSize(child, caption, false).cx, inner);
+        } else {
+            continue;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 20) << "the captions, buttons and filled boxes were measured";
+    EXPECT_EQ(text(kDateBox), "03/15/2024");
+}
+
 TEST_F(MainWindowTest, ControlStylesMatchTheirRoles) {
     open();
     auto exStyleOf = [this](int id) {
