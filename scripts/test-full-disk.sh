@@ -9,8 +9,14 @@
 # PLAXET_FULL_DISK=limit forces the file-size limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f scripts/windows-target.sh ] && source scripts/windows-target.sh
-windows_bin=${PLAXET_WINDOWS_BIN:-build/win32/bin}
+# The Windows build this machine can run (./test has chosen it already).
+source scripts/windows-target.sh
+windows_bin=""
+if [ -n "${PLAXET_WINDOWS_BIN:-}" ] || plaxet_windows_target; then
+  windows_bin=$PLAXET_WINDOWS_BIN
+else
+  echo "full disk: no Windows build can run here: $PLAXET_WINDOWS_REASON"
+fi
 
 cmake --preset native >/dev/null
 cmake --build --preset native --target plaxet-cli >/dev/null
@@ -141,10 +147,10 @@ linux_path() { printf '%s' "$1"; }
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 round linux linux_path "$cli"
-if [ -x "$windows_bin/plaxet-cli.exe" ]; then
+if [ -n "$windows_bin" ] && [ -f "$windows_bin/plaxet-cli.exe" ]; then
   round windows windows_path scripts/wine-run.sh "$(realpath "$windows_bin/plaxet-cli.exe")"
-else
-  echo "the Windows plaxet-cli is not built; only the Linux one was tried"
+elif [ -n "$windows_bin" ]; then
+  echo "full disk: $windows_bin/plaxet-cli.exe is not built; only the Linux tool was tried"
 fi
 
 [ "$failures" -eq 0 ] || { echo "full disk: $failures checks failed"; exit 1; }

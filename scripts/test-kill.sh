@@ -24,6 +24,7 @@ base=${TMPDIR:-/tmp}
 [ -w /dev/shm ] && base=/dev/shm
 work=$(mktemp -d "$base/plaxet-kill.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
 
 # The three kinds run side by side. The harness ends by itself once it has
 # its kills or has tried twenty times as often; timeout is the outer deadline.
@@ -39,8 +40,10 @@ for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
 
 wine_kills="${PLAXET_KILL_WINE:-0}"
 if [ "$wine_kills" -gt 0 ]; then
-  [ -f scripts/windows-target.sh ] && source scripts/windows-target.sh
-  exe="$(pwd)/${PLAXET_WINDOWS_BIN:-build/win32/bin}/plaxet-cli.exe"
+  source scripts/windows-target.sh
+  [ -n "${PLAXET_WINDOWS_BIN:-}" ] || plaxet_windows_target \
+    || { echo "kill tests: $PLAXET_WINDOWS_REASON" >&2; exit 1; }
+  exe="$PLAXET_WINDOWS_BIN/plaxet-cli.exe"
   [ -f "$exe" ] || { echo "kill tests: the Windows plaxet-cli is not built ($exe)" >&2; exit 1; }
   export PLAXET_WINE_RUN="$(pwd)/scripts/wine-run.sh"
   for kind in make create-files sender; do

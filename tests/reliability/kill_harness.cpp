@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
     std::uniform_int_distribution<long long> anyMoment(0, runMicros);
     long long aim = runMicros * 3 / 4;
     const long long spread = std::max(runMicros / 10, 1LL);
-    const long long step = std::max(runMicros / 200, 1LL);
+    const long long step = std::max(runMicros / 50, 1LL);
     std::vector<int> current(kind.targets.size(), 1); // which content each target holds
     int kills = 0, attempts = 0, leftOverSeen = 0, changedByKilledRun = 0, maxLeftOver = 0;
     while (kills < wanted) {
