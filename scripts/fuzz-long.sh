@@ -51,7 +51,7 @@ for fuzzer in "${fuzzers[@]}"; do
 
   # Minimise: keep the smallest set of inputs that reaches the same coverage.
   mkdir -p "$out/$name/minimised"
-  nice -n 15 "$fuzzer" -merge=1 "$out/$name/minimised" "fuzz/seeds/$name" "$out/$name/corpus" \
+  nice -n 15 "$fuzzer" -set_cover_merge=1 "$out/$name/minimised" "fuzz/seeds/$name" "$out/$name/corpus" \
     >"$out/$name/merge.log" 2>&1
   if [ "$findings" -eq 0 ] && [ -n "$(ls -A "$out/$name/minimised")" ]; then
     rm -f "fuzz/seeds/$name"/*

@@ -80,7 +80,7 @@ check() { # NAME EXPECTED_FILE ACTUAL_FILE STATUS ERROR_FILE
   [ -f "$after" ] || problem="${problem:+$problem; }the old file is gone"
   [ -f "$after" ] && ! cmp -s "$before" "$after" && problem="${problem:+$problem; }the old file changed"
   local left
-  left=$(find "$(dirname "$after")" -maxdepth 1 \( -name '.plaxet-*' -o -name '~plaxet-*' \) | wc -l)
+  left=$(find "$(dirname "$after")" -maxdepth 1 \( -name '.plaxet*' -o -name '~plaxet-*' \) | wc -l)
   [ "$left" -eq 0 ] || problem="${problem:+$problem; }$left temporary files left"
   if [ -n "$problem" ]; then
     echo "FAILED $name: $problem; message: $(head -c 300 "$err")"

@@ -53,7 +53,9 @@ bool markedReadOnly(const std::string& path) {
 // Their writer holds an exclusive lock on them until they have been renamed
 // into place, and the system drops the lock of a process that dies, so a
 // temporary file that can be locked was left behind by a run that was killed.
-constexpr std::string_view kTemporaryPrefix = ".plaxet-";
+// Earlier versions named theirs ".plaxet-" and did not lock them, so those
+// are never taken: one may be another program's save under way.
+constexpr std::string_view kTemporaryPrefix = ".plaxet~";
 constexpr size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
 
 // Removes the temporary files that killed runs left in the folder; those of

@@ -162,7 +162,7 @@ int countTemporaries(const fs::path& folder) {
     int count = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        count += name.rfind(".plaxet-", 0) == 0 || name.rfind("~plaxet-", 0) == 0;
+        count += name.rfind(".plaxet~", 0) == 0 || name.rfind("~plaxet-", 0) == 0;
     }
     return count;
 }

@@ -254,8 +254,10 @@ TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
 const char* const kLeftOvers[] = {"~plaxet-0000abcd.tmp", "~plaxet-12345678.tmp"};
 const char* const kLookAlikes[] = {"~plaxet-notes.txt", "plaxet-1234.tmp", "~plaxet.tmp"};
 #else
-const char* const kLeftOvers[] = {".plaxet-a1B2c3", ".plaxet-XyZ789"};
-const char* const kLookAlikes[] = {".plaxet-notes.txt", "plaxet-a1B2c3", ".plaxet-abc"};
+const char* const kLeftOvers[] = {".plaxet~a1B2c3", ".plaxet~XyZ789"};
+// The last is how earlier versions named theirs, which they did not lock.
+const char* const kLookAlikes[] = {".plaxet~notes.txt", "plaxet~a1B2c3", ".plaxet~abc",
+                                   ".plaxet-a1B2c3"};
 #endif
 
 std::set<std::string> namesIn(const std::filesystem::path& folder) {
