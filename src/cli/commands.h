@@ -11,6 +11,7 @@ using Arguments = std::vector<std::string>;
 int createFiles(const Arguments& args);
 int dumpForm(const Arguments& args);
 int makeForm(const Arguments& args);
+int saveSender(const Arguments& args);
 int buildHelp(const Arguments& args);
 int dumpHelp(const Arguments& args);
 

@@ -13,12 +13,14 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace plaxet::cli {
 namespace {
 
 constexpr int kFailed = 1;
 constexpr int kMisused = 2;
+constexpr size_t kSenderLineCount = std::tuple_size_v<decltype(FormDocument::senderLines)>;
 
 int fail(const std::string& message, int status = kFailed) {
     std::fprintf(stderr, "plaxet-cli: %s\n", message.c_str());
@@ -117,6 +119,31 @@ int dumpForm(const Arguments& args) {
     if (!loadForm(args[0], form, error)) return fail(error);
     const std::string json = formToJson(form);
     std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
+
+int saveSender(const Arguments& args) {
+    if (args.empty() || args.size() > kSenderLineCount + 1)
+        return fail("usage: save-sender SENDER.ini [LINE ...] (at most " +
+                        std::to_string(kSenderLineCount) + " lines)",
+                    kMisused);
+    FormDocument form;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string where = "sender line " + std::to_string(i);
+#ifdef _WIN32
+        // The system hands the arguments over in the ANSI code page already.
+        form.senderLines[i - 1] = args[i];
+#else
+        std::string error;
+        if (!ansiFromUtf8(args[i], form.senderLines[i - 1], error))
+            return fail(where + " " + error, kMisused);
+#endif
+        // A line break would shift every later line of the file.
+        if (form.senderLines[i - 1].find_first_of("\r\n\x1A") != std::string::npos)
+            return fail(where + " holds a line break", kMisused);
+    }
+    const ReplaceResult written = saveSenderLines(form, args[0]);
+    if (!written.ok) return fail(written.error);
     return 0;
 }
 

@@ -40,7 +40,8 @@ std::optional<char> byteOf(uint32_t codePoint) {
     return std::nullopt;
 }
 
-// The JSON library hands over only well-formed UTF-8.
+// Bytes that are not well-formed UTF-8 are reported as U+FFFD (the JSON
+// library hands over only well-formed UTF-8).
 std::optional<std::string> toAnsi(const std::string& utf8, uint32_t& unmapped) {
     std::string out;
     out.reserve(utf8.size());
@@ -186,16 +187,36 @@ std::string formToJson(const FormDocument& form) {
     return json.dump(2) + "\n";
 }
 
+bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error) {
+    uint32_t unmapped = 0;
+    std::optional<std::string> converted = toAnsi(utf8, unmapped);
+    if (!converted) {
+        error = unmapped == 0xFFFD ? "is not UTF-8 text"
+                                   : "holds the character " + codePointName(unmapped) +
+                                         ", which the ANSI code page cannot hold";
+        return false;
+    }
+    ansi = std::move(*converted);
+    return true;
+}
+
 bool formFromJson(const std::string& text, FormDocument& form, std::string& error) {
     Json json;
+    // The library's messages begin with its own tag in brackets.
+    const auto withoutTag = [](std::string message) {
+        if (const size_t tag = message.find("] "); tag != std::string::npos)
+            message.erase(0, tag + 2);
+        return message;
+    };
     try {
         json = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        // The library's message begins with its own tag in brackets.
-        std::string message = e.what();
-        if (const size_t tag = message.find("] "); tag != std::string::npos)
-            message.erase(0, tag + 2);
-        error = "not valid JSON: " + message;
+        error = "not valid JSON: " + withoutTag(e.what());
+        return false;
+    } catch (const Json::exception& e) {
+        // Well-formed, but beyond what the library can hold (a number past
+        // the range of every number type, for one).
+        error = "cannot read the JSON: " + withoutTag(e.what());
         return false;
     }
     Reader reader;

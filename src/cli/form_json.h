@@ -20,4 +20,9 @@ std::string formToJson(const FormDocument& form);
 // character the ANSI code page cannot hold.
 bool formFromJson(const std::string& json, FormDocument& form, std::string& error);
 
+// UTF-8 text (a command-line argument) in the ANSI code page. False with
+// `error` naming the first character the code page cannot hold, or saying
+// that the text is not UTF-8.
+bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error);
+
 } // namespace plaxet::cli

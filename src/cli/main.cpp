@@ -3,6 +3,7 @@
 #include "plaxet_version.h"
 
 #include <cstdio>
+#include <exception>
 #include <string_view>
 
 namespace {
@@ -18,6 +19,8 @@ constexpr Command kCommands[] = {
      plaxet::cli::createFiles},
     {"dump", "dump FORM.plx", plaxet::cli::dumpForm},
     {"make", "make FORM.json FORM.plx", plaxet::cli::makeForm},
+    {"save-sender", "save-sender SENDER.ini [LINE ...]  (up to six letterhead lines)",
+     plaxet::cli::saveSender},
     {"help-build", "help-build SOURCE_DIR OUT.ahp", plaxet::cli::buildHelp},
     {"help-dump", "help-dump FILE.ahp", plaxet::cli::dumpHelp},
 };
@@ -45,8 +48,18 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return 0;
     }
-    for (const Command& c : kCommands)
-        if (c.name == name) return c.run(plaxet::cli::Arguments(argv + 2, argv + argc));
+    for (const Command& c : kCommands) {
+        if (c.name != name) continue;
+        // A command reports its own failures; anything it did not foresee
+        // (memory running out, say) still ends in one clear line, and every
+        // file it was writing is still the old one.
+        try {
+            return c.run(plaxet::cli::Arguments(argv + 2, argv + argc));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "plaxet-cli: %s failed: %s\n", argv[1], e.what());
+            return 1;
+        }
+    }
     std::fprintf(stderr, "plaxet-cli: unknown command '%s' (try --help)\n", argv[1]);
     return 2;
 }

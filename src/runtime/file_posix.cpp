@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +46,62 @@ bool writeAll(int fd, std::string_view bytes) {
 bool markedReadOnly(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
+// Temporary files of a replace are named this prefix and six more characters.
+// Their writer holds an exclusive lock on them until they have been renamed
+// into place, and the system drops the lock of a process that dies, so a
+// temporary file that can be locked was left behind by a run that was killed.
+// Earlier versions named theirs ".plaxet-" and did not lock them, so those
+// are never taken: one may be another program's save under way.
+constexpr std::string_view kTemporaryPrefix = ".plaxet~";
+constexpr size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
+
+// Removes the temporary files that killed runs left in the folder; those of
+// saves still under way are locked and stay.
+void removeLeftOverTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix)) continue;
+        const std::string full = folder + "/" + std::string(name);
+        const int fd = ::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(full.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates and locks a new temporary file in the folder. A file another save's
+// clean-up removed between its creation and the lock is given up for a new one.
+int createLockedTemporary(const std::string& folder, std::string& path) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        path = folder + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
+        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+            opened.st_dev == named.st_dev)
+            return fd;
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
+// Makes a rename in the folder last through a power cut. Failing to is not a
+// failure of the save: the new content is in place either way.
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace
@@ -109,8 +167,10 @@ ReplaceResult replaceFileContents(const std::string& path,
         result.error = "not a file name: " + path;
         return result;
     }
-    std::string temp = folderOf(path) + "/.plaxet-XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    const std::string folder = folderOf(path);
+    removeLeftOverTemporaries(folder);
+    std::string temp;
+    const int fd = createLockedTemporary(folder, temp);
     if (fd < 0) {
         result.error = "cannot write in the folder of " + path + ": " + describeErrno(errno);
         return result;
@@ -140,28 +200,34 @@ ReplaceResult replaceFileContents(const std::string& path,
         produce(sink);
     } catch (...) {
         // A producer that fails leaves no temporary file behind.
-        ::close(fd);
         ::unlink(temp.c_str());
+        ::close(fd);
         throw;
     }
     bool written = !sinkFailed && ::fsync(fd) == 0;
     if (!sinkFailed && !written) writeError = errno;
-    written = ::fchmod(fd, mode) == 0 && written;
-    if (::close(fd) != 0 && written) {
+    if (written && ::fchmod(fd, mode) != 0) {
         written = false;
         writeError = errno;
     }
     if (!written) {
         ::unlink(temp.c_str());
+        ::close(fd);
         result.error = "cannot write " + path + ": " + describeErrno(writeError);
         return result;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        ::unlink(temp.c_str());
+    // The rename happens while the lock is held, so no clean-up can take the
+    // file away in between; the flush above has already reported any error
+    // that closing could.
+    const bool renamed = ::rename(temp.c_str(), path.c_str()) == 0;
+    const int renameError = errno;
+    if (!renamed) ::unlink(temp.c_str());
+    ::close(fd);
+    if (!renamed) {
         result.error = "cannot replace " + path + ": " + describeErrno(renameError);
         return result;
     }
+    flushFolder(folder);
     result.ok = true;
     return result;
 }

@@ -53,6 +53,47 @@ bool markedReadOnly(const std::wstring& path) {
            (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+// Temporary files of a replace are named this prefix, a number and ".tmp".
+// Their writer keeps them open without sharing until they are renamed into
+// place, so one that can be deleted was left behind by a run that was killed.
+constexpr wchar_t kTemporaryPattern[] = L"~plaxet-*.tmp";
+
+std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
+    const wchar_t last = folder.empty() ? L'\\' : folder.back();
+    return last == L'\\' || last == L'/' || last == L':' ? folder + name : folder + L"\\" + name;
+}
+
+// Removes the temporary files that killed runs left in the folder; those of
+// saves still under way are open and cannot be deleted.
+void removeLeftOverTemporaries(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(inFolder(folder, kTemporaryPattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
+        DeleteFileW(inFolder(folder, found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+// Creates a new temporary file in the folder, open for writing without sharing.
+HANDLE createTemporary(const std::wstring& folder, std::wstring& path) {
+    for (unsigned attempt = 0; attempt < 64; ++attempt) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        unsigned stamp =
+            GetCurrentProcessId() * 7919u + static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
+        std::wstring name = L"~plaxet-";
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += L"0123456789abcdef"[(stamp >> shift) & 15];
+        path = inFolder(folder, name + L".tmp");
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 } // namespace
 
 NativeFile openForReading(const std::string& path) {
@@ -104,18 +145,19 @@ ReplaceResult replaceFileContents(const std::string& path,
                                   bool markReadOnly) {
     ReplaceResult result;
     const std::wstring target = toWide(path);
-    wchar_t temp[MAX_PATH + 1];
-    if (target.empty() || !GetTempFileNameW(folderOf(target).c_str(), L"plx", 0, temp)) {
+    if (target.empty()) {
+        result.error = "not a file name: " + path;
+        return result;
+    }
+    const std::wstring folder = folderOf(target);
+    removeLeftOverTemporaries(folder);
+    std::wstring tempPath;
+    HANDLE h = createTemporary(folder, tempPath);
+    if (h == INVALID_HANDLE_VALUE) {
         result.error = "cannot write in the folder of " + path + ": " + lastErrorText();
         return result;
     }
-    HANDLE h =
-        CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        result.error = "cannot write " + path + ": " + lastErrorText();
-        DeleteFileW(temp);
-        return result;
-    }
+    const wchar_t* temp = tempPath.c_str();
     bool sinkFailed = false;
     std::string error;
     const ContentSink sink = [&](std::string_view piece) {

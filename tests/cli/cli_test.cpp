@@ -167,6 +167,8 @@ TEST(Cli, MakeRefusesWhatItCannotWriteWithOneClearLine) {
         {R"({"date": "01/05/2024 12:00"})", "date must be at most 10 characters"},
         {R"({"addressee": {"name": "\u0141\u00f3d\u017a"}})", "U+0141"},
         {R"([1, 2])", "must be an object"},
+        {R"({"type": 1e400})", "cannot read the JSON: number overflow parsing '1e400'"},
+        {R"({"items": [], "notes": -1e999999})", "cannot read the JSON: number overflow"},
     };
     for (const auto& [text, expected] : cases) {
         writeText(json, text);
@@ -179,6 +181,44 @@ TEST(Cli, MakeRefusesWhatItCannotWriteWithOneClearLine) {
     const CliRun missing = runCli(dir, {"make", dir.file("none.json"), form});
     EXPECT_NE(missing.status, 0);
     EXPECT_EQ(lineCount(missing.err), 1);
+}
+
+TEST(Cli, SaveSenderWritesSixLinesOrRefusesWithOneClearLine) {
+    TempFolder dir;
+    const std::string sender = dir.file("quillet.ini");
+    CliRun run = runCli(dir, {"save-sender", sender, "Hill Paint Co.", "215 Commerce Street"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readWholeFile(sender).value_or("<none>"),
+              "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
+
+    // Refusals leave the saved file as it was.
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"save-sender", sender, "1", "2", "3", "4", "5", "6", "7"}, "at most 6 lines"},
+        {{"save-sender"}, "usage"},
+    };
+#ifndef _WIN32
+    cases.push_back({{"save-sender", sender, "two\nlines"}, "sender line 1 holds a line break"});
+    cases.push_back({{"save-sender", sender, "ok",
+                      "\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA"},
+                     "U+0141"});
+    cases.push_back({{"save-sender", sender, "\xFF"}, "not UTF-8"});
+#endif
+    for (const auto& [args, expected] : cases) {
+        run = runCli(dir, args);
+        EXPECT_NE(run.status, 0) << args.back();
+        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+    }
+    EXPECT_EQ(readWholeFile(sender).value_or("<none>"),
+              "Hill Paint Co.\r\n215 Commerce Street\r\n\r\n\r\n\r\n\r\n");
+
+    // A read-only sender file is reported, not replaced.
+    ASSERT_TRUE(setAttributes(sender, kAttrReadOnly));
+    run = runCli(dir, {"save-sender", sender, "Other"});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("read-only"), std::string::npos) << run.err;
+    EXPECT_EQ(lineCount(run.err), 1) << run.err;
 }
 
 TEST(Cli, CreateFilesWritesBothDocumentsAndLeavesTheFormAlone) {

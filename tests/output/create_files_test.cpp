@@ -2,6 +2,8 @@
 
 #include "form_builder.h"
 
+#include "form/form_file.h"
+#include "form/sender_file.h"
 #include "output/html_writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
@@ -12,6 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace plaxet {
 namespace {
@@ -210,5 +216,84 @@ TEST(CreateFiles, NeverOverwritesTheFormFileItself) {
               CreateFilesStatus::NoFormFile);
     EXPECT_EQ(createFilesHeadless(form, "").status, CreateFilesStatus::NoFormFile);
 }
+
+#ifndef _WIN32
+// While it lives, no file of this process may grow past `bytes`: a write
+// beyond fails as it does on a full disk (the limit's signal is ignored).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    rlimit old_{};
+    void (*previous_)(int) = SIG_DFL;
+    bool ok_ = false;
+};
+
+TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
+    TempFolder dir;
+    const std::string formPath = dir.file("big.plx");
+    FormDocument form = readyInvoice();
+    for (int32_t i = 4; i <= 900; ++i)
+        testing::addItems(
+            form,
+            {{"", "Interior paint, coat " + std::to_string(i) + std::string(60, '-'), "12.50"}});
+
+    EditorState editor;
+    editor.currentFilePath = formPath;
+    ASSERT_EQ(saveFormFile(readyInvoice(), editor).outcome, SaveOutcome::Saved);
+    const std::string oldForm = contentOf(formPath);
+    FormDocument small = readyInvoice();
+    ASSERT_EQ(createFilesHeadless(small, formPath).status, CreateFilesStatus::Ok);
+    const DocumentPaths paths = documentPaths(formPath);
+    const std::string oldRtf = contentOf(paths.rtf), oldHtml = contentOf(paths.html);
+    const std::string senderPath = dir.file("quillet.ini");
+    ASSERT_TRUE(saveSenderLines(small, senderPath).ok);
+    const std::string oldSender = contentOf(senderPath);
+
+    CreateFilesResult documents;
+    FormSaveResult saved;
+    ReplaceResult sender;
+    FormDocument longSender = small;
+    longSender.senderLines[0] = std::string(40000, 'S');
+    {
+        const FileSizeLimit limit(16 * 1024);
+        ASSERT_TRUE(limit.ok());
+        editor.changed = true;
+        saved = saveFormFile(form, editor);
+        documents = createFilesHeadless(form, formPath);
+        sender = saveSenderLines(longSender, senderPath);
+    }
+    // Each failure is reported with its reason, and every earlier file is whole.
+    EXPECT_EQ(saved.outcome, SaveOutcome::Failed);
+    EXPECT_NE(saved.error.find("too large"), std::string::npos) << saved.error;
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(contentOf(formPath), oldForm);
+    EXPECT_EQ(documents.status, CreateFilesStatus::WriteFailed);
+    EXPECT_NE(documents.message.find("big.rtf"), std::string::npos) << documents.message;
+    EXPECT_EQ(contentOf(paths.rtf), oldRtf);
+    EXPECT_EQ(contentOf(paths.html), oldHtml);
+    EXPECT_FALSE(sender.ok);
+    EXPECT_NE(sender.error.find("too large"), std::string::npos) << sender.error;
+    EXPECT_EQ(contentOf(senderPath), oldSender);
+    // And no temporary file stays behind.
+    size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 4u);
+}
+#endif
 
 } // namespace plaxet

@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <stdexcept>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace plaxet {
 namespace {
@@ -108,6 +116,65 @@ TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
     size_t entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 1u);
+}
+
+// The temporary files a replace writes, named as a killed run would have
+// left them on this system.
+#ifdef _WIN32
+const char* const kLeftOvers[] = {"~plaxet-0000abcd.tmp", "~plaxet-12345678.tmp"};
+const char* const kLookAlikes[] = {"~plaxet-notes.txt", "plaxet-1234.tmp", "~plaxet.tmp"};
+#else
+const char* const kLeftOvers[] = {".plaxet~a1B2c3", ".plaxet~XyZ789"};
+// The last is how earlier versions named theirs, which they did not lock.
+const char* const kLookAlikes[] = {".plaxet~notes.txt", "plaxet~a1B2c3", ".plaxet~abc",
+                                   ".plaxet-a1B2c3"};
+#endif
+
+std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST(File, TemporaryFilesOfKilledRunsAreRemovedByTheNextReplace) {
+    TempFolder dir;
+    for (const char* name : kLeftOvers) std::ofstream(dir.file(name)) << "half a form";
+    for (const char* name : kLookAlikes) std::ofstream(dir.file(name)) << "the user's own";
+
+    ReplaceResult result = replaceFileContents(dir.file("form.plx"), "whole form");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(contentOf(dir.file("form.plx")), "whole form");
+    // The left-overs are gone; files that only look like them stay.
+    std::set<std::string> expected(std::begin(kLookAlikes), std::end(kLookAlikes));
+    expected.insert("form.plx");
+    EXPECT_EQ(namesIn(dir.path()), expected);
+
+    // A temporary file that a save still under way holds is not touched.
+    const std::string busy = dir.file(kLeftOvers[0]);
+#ifdef _WIN32
+    // The writer keeps it open without sharing.
+    std::ofstream holder(busy);
+    holder << "being written";
+    holder.flush();
+#else
+    // The writer keeps it locked.
+    const int holder = ::open(busy.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+#endif
+    result = replaceFileContents(dir.file("form.plx"), "next form");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(contentOf(dir.file("form.plx")), "next form");
+    EXPECT_TRUE(fileExists(busy));
+#ifdef _WIN32
+    holder.close();
+#else
+    ::close(holder);
+#endif
+    // Once its writer is gone it is a left-over like any other.
+    ASSERT_TRUE(replaceFileContents(dir.file("form.plx"), "last form").ok);
+    EXPECT_FALSE(fileExists(busy));
 }
 
 } // namespace plaxet

@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the JSON form reader of `plaxet-cli make`. It must
+// either refuse them with a message or fill a form that keeps the record's
+// rules, comes back unchanged from its own JSON, and survives the form file.
+#include "cli/form_json.h"
+#include "form/form_file.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument& b) {
+    if (a.formDate != b.formDate || a.addresseeLines != b.addresseeLines ||
+        a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
+        return false;
+    for (size_t i = 0; i < static_cast<size_t>(a.itemCount); ++i)
+        if (a.itemDates[i] != b.itemDates[i] || a.itemDescriptions[i] != b.itemDescriptions[i] ||
+            a.itemCosts[i] != b.itemCosts[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string json(reinterpret_cast<const char*>(data), size);
+    plaxet::FormDocument form;
+    std::string error;
+    // Whatever the input, the reader answers; an exception escaping here is a fault.
+    if (!plaxet::cli::formFromJson(json, form, error)) {
+        require(!error.empty());
+        return 0;
+    }
+    require(error.empty());
+    require(form.formDate.size() == plaxet::kFormDateLength);
+    require(form.itemCount >= 0 && form.itemCount <= form.itemCapacity);
+    require(form.itemDates.size() == static_cast<size_t>(form.itemCapacity));
+    require(form.itemDescriptions.size() == form.itemDates.size());
+    require(form.itemCosts.size() == form.itemDates.size());
+
+    // The JSON written for the form reads back as the same form.
+    plaxet::FormDocument again;
+    std::string againError;
+    require(plaxet::cli::formFromJson(plaxet::cli::formToJson(form), again, againError));
+    require(sameStoredFields(form, again));
+
+    // And so does the form file made from it, as `make` writes it.
+    plaxet::FormDocument loaded;
+    require(plaxet::readFormFileBytes(plaxet::formFileBytes(form), loaded).ok);
+    require(sameStoredFields(form, loaded));
+    return 0;
+}
