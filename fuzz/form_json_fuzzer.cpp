@@ -18,10 +18,11 @@ bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument&
     if (a.formDate != b.formDate || a.addresseeLines != b.addresseeLines ||
         a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
         return false;
-    for (size_t i = 0; i < static_cast<size_t>(a.itemCount); ++i)
-        if (a.itemDates[i] != b.itemDates[i] || a.itemDescriptions[i] != b.itemDescriptions[i] ||
-            a.itemCosts[i] != b.itemCosts[i])
-            return false;
+    for (int32_t item = 1; item <= a.itemCount; ++item) {
+        const plaxet::Item& x = plaxet::itemAt(a, item);
+        const plaxet::Item& y = plaxet::itemAt(b, item);
+        if (x.date != y.date || x.description != y.description || x.cost != y.cost) return false;
+    }
     return true;
 }
 
@@ -38,10 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     require(error.empty());
     require(form.formDate.size() == plaxet::kFormDateLength);
-    require(form.itemCount >= 0 && form.itemCount <= form.itemCapacity);
-    require(form.itemDates.size() == static_cast<size_t>(form.itemCapacity));
-    require(form.itemDescriptions.size() == form.itemDates.size());
-    require(form.itemCosts.size() == form.itemDates.size());
+    require(form.itemCount >= 0 && static_cast<size_t>(form.itemCount) <= form.items.size());
 
     // The JSON written for the form reads back as the same form.
     plaxet::FormDocument again;
