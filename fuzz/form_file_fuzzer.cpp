@@ -7,24 +7,10 @@
 #include <string>
 #include <string_view>
 
-namespace {
+#include "fuzz_checks.h"
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
-
-bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument& b) {
-    if (a.formDate != b.formDate || a.addresseeLines != b.addresseeLines ||
-        a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
-        return false;
-    for (size_t i = 0; i < static_cast<size_t>(a.itemCount); ++i)
-        if (a.items[i].date != b.items[i].date ||
-            a.items[i].description != b.items[i].description || a.items[i].cost != b.items[i].cost)
-            return false;
-    return true;
-}
-
-} // namespace
+using plaxet::fuzzing::require;
+using plaxet::fuzzing::sameStoredFields;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -8,25 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "fuzz_checks.h"
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
-
-bool sameStoredFields(const plaxet::FormDocument& a, const plaxet::FormDocument& b) {
-    if (a.formDate != b.formDate || a.addresseeLines != b.addresseeLines ||
-        a.formType != b.formType || a.itemCount != b.itemCount || a.notes != b.notes)
-        return false;
-    for (int32_t item = 1; item <= a.itemCount; ++item) {
-        const plaxet::Item& x = plaxet::itemAt(a, item);
-        const plaxet::Item& y = plaxet::itemAt(b, item);
-        if (x.date != y.date || x.description != y.description || x.cost != y.cost) return false;
-    }
-    return true;
-}
-
-} // namespace
+using plaxet::fuzzing::require;
+using plaxet::fuzzing::sameStoredFields;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string json(reinterpret_cast<const char*>(data), size);
