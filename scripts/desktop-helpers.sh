@@ -39,6 +39,20 @@ stop_program() {
   launcher=""
 }
 
+# Closes Plaxet with Esc, answers its "Exit Program" question with the key
+# ANSWER and waits until no window is titled like TITLE (a pattern, by
+# default any Plaxet main window) and the program has ended; says what went
+# wrong otherwise.
+close_with_escape() {
+  local answer=$1 title=${2:-^Plaxet}
+  xdotool key Escape
+  wait_for 20 window_named '^Exit Program$' || { echo "no exit confirmation"; return 1; }
+  xdotool key "$answer"
+  wait_for 30 no_window_named "$title" || { echo "the main window stayed open"; return 1; }
+  wait_for 30 launcher_gone || { echo "the program did not end"; return 1; }
+  launcher=""
+}
+
 # Runs the calling script again on an X display of its own when it has none
 # yet. Call as `run_on_display "$0" "$@"` before anything else happens.
 run_on_display() {

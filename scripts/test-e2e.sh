@@ -36,18 +36,6 @@ start_program() {
   xdotool windowfocus --sync "$(xdotool search --name "plaxet-e2e-$$-$1" | head -1)"
 }
 
-# Closes with Esc, answers the confirmation titled "Exit Program" with a key,
-# and waits until the program has ended.
-close_with_escape() {
-  local answer=$1
-  xdotool key Escape
-  wait_for 20 window_named '^Exit Program$' || { echo "no exit confirmation"; return 1; }
-  xdotool key "$answer"
-  wait_for 20 no_window_named '^Plaxet' || { echo "the main window stayed open"; return 1; }
-  wait_for 30 launcher_gone || { echo "the program did not end"; return 1; }
-  launcher=""
-}
-
 # Whether a box of the untitled main window shows text: some pixel of the
 # box, cut from a screenshot of the window, is dark. The client area starts
 # 3 pixels in and 41 down (frame, title and menu bar); the crops keep inside

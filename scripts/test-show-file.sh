@@ -131,16 +131,6 @@ close_word_processor() {
   wait_for 30 no_window_named '^invoice\.rtf - ' || { echo "the word processor did not close"; return 1; }
 }
 
-# Closes Plaxet with Esc and the given answer to its question.
-close_program() {
-  xdotool key Escape
-  wait_for 20 window_named '^Exit Program$' || { echo "no exit confirmation"; return 1; }
-  xdotool key "$1"
-  wait_for 30 no_window_named '^Invoice - invoice\.plx$' || { echo "the main window stayed open"; return 1; }
-  wait_for 30 launcher_gone || { echo "the program did not end"; return 1; }
-  launcher=""
-}
-
 case_the_fixed_viewer_shows_the_document_and_the_form_waits() {
   prepare_form || return 1
   start_program "$main_prefix" fixed "$(windows_path "$work/forms/invoice.plx")" || return 1
@@ -194,7 +184,7 @@ case_the_fixed_viewer_shows_the_document_and_the_form_waits() {
   below "$apart" 0.005 && { echo "the form took no typing after the word processor closed"; return 1; }
   import -window root "$artifacts/show-file-form-given-back.png"
   # The notes were typed into: No to saving them.
-  close_program n
+  close_with_escape n '^Invoice - invoice\.plx$'
 }
 
 case_without_the_fixed_viewer_the_association_shows_the_document() {
@@ -207,7 +197,7 @@ case_without_the_fixed_viewer_the_association_shows_the_document() {
   import -window root "$artifacts/show-file-association.png"
   close_word_processor || return 1
   # An unchanged form with items: "Quit Program now?" Yes.
-  close_program y
+  close_with_escape y '^Invoice - invoice\.plx$'
 }
 
 passed=0
