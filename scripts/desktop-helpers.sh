@@ -43,14 +43,21 @@ stop_program() {
 # ANSWER and waits until no window is titled like TITLE (a pattern, by
 # default any Plaxet main window) and the program has ended; says what went
 # wrong otherwise.
+# Esc is pressed again while no question shows: a key typed before Wine has
+# taken the X input focus is lost. The pause between presses is long enough
+# that a late key never reaches the question itself, where Esc would cancel.
 close_with_escape() {
   local answer=$1 title=${2:-^Plaxet}
-  xdotool key Escape
-  wait_for 20 window_named '^Exit Program$' || { echo "no exit confirmation"; return 1; }
+  wait_for 30 escape_brings_exit_question || { echo "no exit confirmation"; return 1; }
   xdotool key "$answer"
   wait_for 30 no_window_named "$title" || { echo "the main window stayed open"; return 1; }
   wait_for 30 launcher_gone || { echo "the program did not end"; return 1; }
   launcher=""
+}
+
+escape_brings_exit_question() {
+  xdotool key Escape
+  wait_for 5 window_named '^Exit Program$'
 }
 
 # Runs the calling script again on an X display of its own when it has none

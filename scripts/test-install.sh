@@ -110,14 +110,10 @@ start_in_desktop() {
   xdotool windowfocus --sync "$(xdotool search --name "shop-$$-$name" | head -1)"
 }
 
-# Closes the main window with Esc, answers the confirmation titled
-# "Exit Program" with a key, and waits until the program has ended.
-close_with_escape() {
-  xdotool key Escape
-  wait_for 20 window_named '^Exit Program$' || fail "no exit confirmation"
-  xdotool key "$1"
-  wait_for 30 launcher_gone || fail "the program did not end"
-  launcher=""
+# Closes the main window titled like TITLE with Esc, answers the
+# confirmation with the key ANSWER and waits until the program has ended.
+close_program() {
+  close_with_escape "$@" || exit 1
   rm -f "$work/launcher"
 }
 
@@ -234,7 +230,7 @@ case_installed_program_finds_its_help_and_keeps_the_sender() {
   [ ! -e "$program_dir/quillet.ini" ] || fail "the sender file went into the program folder"
   open_and_close_help
   # The sender boxes were edited, so closing offers to save the form: No.
-  close_with_escape n
+  close_program n
 }
 
 case_opening_a_form_file_starts_the_program_with_it() {
@@ -245,7 +241,7 @@ case_opening_a_form_file_starts_the_program_with_it() {
   # type; /wait keeps the desktop until the program ends.
   start_in_desktop association '^Invoice - corner invoice\.plx$' start /wait /unix "$form"
   # An unchanged form with items: "Quit Program now?" Yes.
-  close_with_escape y
+  close_program y '^Invoice - corner invoice\.plx$'
 }
 
 case_uninstall_keeps_the_sender_and_a_new_install_too() {
@@ -283,7 +279,7 @@ case_portable_zip_keeps_its_data_beside_itself() {
   start_in_desktop portable '^Plaxet$' "$portable_windows"
   save_sender_line "Market Stall $build" "$portable_dir/quillet.ini"
   open_and_close_help
-  close_with_escape n
+  close_program n
   [ "$(md5sum <"$data_dir/quillet.ini")" = "$sender_installed" ] ||
     fail "the portable copy wrote into the installed copy's data folder"
 }
