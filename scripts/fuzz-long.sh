@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Long fuzzing on demand: every fuzzer runs for SECONDS (default 3600), all at
-# once at low priority, starting from its seed folder fuzz/seeds/<reader>. At
+# Long fuzzing on demand: every fuzzer (or only the READERs named, such as
+# help_file) runs for SECONDS (default 3600), all at once at low priority, starting from its seed folder fuzz/seeds/<reader>. At
 # the end each seed folder is replaced by the minimised union of the seeds and
 # what the run found, and a table of figures goes to build/fuzz-long/figures.txt.
 #
@@ -10,7 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-3600}"
-case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;; esac
+usage="usage: $0 [SECONDS [READER...]]"
+case "$seconds" in '' | *[!0-9]*) echo "$usage" >&2; exit 2 ;; esac
+shift $(($# > 0 ? 1 : 0))
 
 preset=fuzz-long
 [ "${FUZZ_LONG_ASAN:-0}" = 1 ] && preset=fuzz
@@ -23,6 +25,14 @@ mkdir -p "$out"
 shopt -s nullglob
 fuzzers=(build/$preset/bin/*_fuzzer)
 [ ${#fuzzers[@]} -gt 0 ] || { echo "no fuzzers were built" >&2; exit 1; }
+if [ $# -gt 0 ]; then
+  fuzzers=()
+  for name in "$@"; do
+    [ -x "build/$preset/bin/${name}_fuzzer" ] ||
+      { echo "no fuzzer for the reader $name; $usage" >&2; exit 2; }
+    fuzzers+=("build/$preset/bin/${name}_fuzzer")
+  done
+fi
 
 pids=()
 for fuzzer in "${fuzzers[@]}"; do
