@@ -6,21 +6,40 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 namespace plaxet {
 
-std::string knownFolderPath(int folderId) {
-    std::string path;
-    const HRESULT initialised = CoInitialize(nullptr);
-    LPITEMIDLIST items = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folderId, &items)) && items) {
-        char buffer[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(items, buffer)) path = buffer;
-        CoTaskMemFree(items);
+namespace {
+
+// COM for the calling thread, for the lifetime of one lookup.
+class ComScope {
+  public:
+    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (initialised_) CoUninitialize();
     }
-    if (SUCCEEDED(initialised)) CoUninitialize();
-    return path;
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+struct ItemListRelease {
+    void operator()(ITEMIDLIST* items) const { CoTaskMemFree(items); }
+};
+
+} // namespace
+
+std::string knownFolderPath(int folderId) {
+    const ComScope com;
+    LPITEMIDLIST found = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &found)) || !found) return {};
+    const std::unique_ptr<ITEMIDLIST, ItemListRelease> items(found);
+    char buffer[MAX_PATH] = {};
+    return SHGetPathFromIDListA(items.get(), buffer) ? std::string(buffer) : std::string();
 }
 
 std::string runningProgramFolder() {

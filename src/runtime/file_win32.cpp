@@ -4,6 +4,7 @@
 #include "runtime/wide.h"
 
 #include <algorithm>
+#include <memory>
 #include <windows.h>
 
 namespace plaxet::platform {
@@ -13,14 +14,21 @@ HANDLE asHandle(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
 
+struct LocalRelease {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
+struct FindRelease {
+    void operator()(HANDLE search) const { FindClose(search); }
+};
+
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     wchar_t* message = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalRelease> owned(message);
     std::string text = message ? fromWide(message) : "error " + std::to_string(code);
-    if (message) LocalFree(message);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
     return text;
@@ -67,32 +75,59 @@ std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
 // saves still under way are open and cannot be deleted.
 void removeLeftOverTemporaries(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(inFolder(folder, kTemporaryPattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    HANDLE first = FindFirstFileW(inFolder(folder, kTemporaryPattern).c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) return;
+    const std::unique_ptr<void, FindRelease> search(first);
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
         DeleteFileW(inFolder(folder, found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
 }
 
-// Creates a new temporary file in the folder, open for writing without sharing.
-HANDLE createTemporary(const std::wstring& folder, std::wstring& path) {
-    for (unsigned attempt = 0; attempt < 64; ++attempt) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        unsigned stamp =
-            GetCurrentProcessId() * 7919u + static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
-        std::wstring name = L"~plaxet-";
-        for (int shift = 28; shift >= 0; shift -= 4)
-            name += L"0123456789abcdef"[(stamp >> shift) & 15];
-        path = inFolder(folder, name + L".tmp");
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+// A temporary file of a replace, created anew in the target's folder and
+// open for writing without sharing until it is closed. It is deleted when
+// it goes out of scope unless it was moved into place, so neither a failed
+// write nor a producer that throws leaves one behind.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::wstring& folder) {
+        for (unsigned attempt = 0; attempt < 64; ++attempt) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            const unsigned stamp = GetCurrentProcessId() * 7919u +
+                                   static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
+            std::wstring name = L"~plaxet-";
+            for (int shift = 28; shift >= 0; shift -= 4)
+                name += L"0123456789abcdef"[(stamp >> shift) & 15];
+            path_ = inFolder(folder, name + L".tmp");
+            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (handle_ != INVALID_HANDLE_VALUE) return;
+            path_.clear();
+            if (GetLastError() != ERROR_FILE_EXISTS) return;
+        }
     }
-    return INVALID_HANDLE_VALUE;
-}
+    ~TemporaryFile() {
+        close();
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return handle_; }
+    const std::wstring& path() const { return path_; }
+    void close() {
+        if (isOpen()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    // The file now has the target's name: nothing is left to delete.
+    void movedIntoPlace() { path_.clear(); }
+
+  private:
+    std::wstring path_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
 
 } // namespace
 
@@ -151,35 +186,25 @@ ReplaceResult replaceFileContents(const std::string& path,
     }
     const std::wstring folder = folderOf(target);
     removeLeftOverTemporaries(folder);
-    std::wstring tempPath;
-    HANDLE h = createTemporary(folder, tempPath);
-    if (h == INVALID_HANDLE_VALUE) {
+    TemporaryFile temporary(folder);
+    if (!temporary.isOpen()) {
         result.error = "cannot write in the folder of " + path + ": " + lastErrorText();
         return result;
     }
-    const wchar_t* temp = tempPath.c_str();
     bool sinkFailed = false;
     std::string error;
     const ContentSink sink = [&](std::string_view piece) {
-        if (!sinkFailed && !writeAll(h, piece)) {
+        if (!sinkFailed && !writeAll(temporary.handle(), piece)) {
             sinkFailed = true;
             error = lastErrorText();
         }
         return !sinkFailed;
     };
-    try {
-        produce(sink);
-    } catch (...) {
-        // A producer that fails leaves no temporary file behind.
-        CloseHandle(h);
-        DeleteFileW(temp);
-        throw;
-    }
-    bool written = !sinkFailed && FlushFileBuffers(h);
+    produce(sink);
+    const bool written = !sinkFailed && FlushFileBuffers(temporary.handle());
     if (!sinkFailed && !written) error = lastErrorText();
-    CloseHandle(h);
+    temporary.close();
     if (!written) {
-        DeleteFileW(temp);
         result.error = "cannot write " + path + ": " + error;
         return result;
     }
@@ -189,13 +214,14 @@ ReplaceResult replaceFileContents(const std::string& path,
     const bool wasReadOnly =
         oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
     if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temporary.path().c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = lastErrorText();
         if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes);
-        DeleteFileW(temp);
         result.error = "cannot replace " + path + ": " + error;
         return result;
     }
+    temporary.movedIntoPlace();
     if (markReadOnly && !SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY)) {
         result.error = path + " was written but could not be marked read-only: " + lastErrorText();
         return result;
