@@ -60,6 +60,21 @@ escape_brings_exit_question() {
   wait_for 5 window_named '^Exit Program$'
 }
 
+# Waits until keys reach Plaxet's main window: opens the About box from the
+# Help menu (again every few seconds while it does not show, as keys typed
+# before Wine has taken the X input focus are lost) and closes it, which
+# changes nothing in the form.
+wait_until_keys_arrive() {
+  wait_for 30 keys_open_about_box || { echo "keys never reached the program"; return 1; }
+  xdotool key Escape
+  wait_for 20 no_window_named '^About ' || { echo "the About box did not close"; return 1; }
+}
+
+keys_open_about_box() {
+  xdotool key alt+h a
+  wait_for 5 window_named '^About '
+}
+
 # Runs the calling script again on an X display of its own when it has none
 # yet. Call as `run_on_display "$0" "$@"` before anything else happens.
 run_on_display() {

@@ -108,6 +108,7 @@ start_in_desktop() {
   wait_for 60 window_named "$title" || fail "no window titled $title appeared"
   # Keys go to the X window that has the input focus: the desktop's.
   xdotool windowfocus --sync "$(xdotool search --name "shop-$$-$name" | head -1)"
+  wait_until_keys_arrive || exit 1
 }
 
 # Closes the main window titled like TITLE with Esc, answers the
@@ -117,18 +118,12 @@ close_program() {
   rm -f "$work/launcher"
 }
 
-# Keys typed before Wine has taken the X input focus are lost; pressing the
-# Sender button's shortcut until its dialog opens says they arrive.
-open_sender_dialog() {
-  xdotool key alt+s
-  window_named '^Define Sender$'
-}
-
 # Saves a first sender line through the sender dialog, answering yes to
 # keeping it, and waits for the sender file to be written.
 save_sender_line() {
   local line=$1 file=$2
-  wait_for 30 open_sender_dialog || fail "the sender dialog did not open"
+  xdotool key alt+s
+  wait_for 20 window_named '^Define Sender$' || fail "the sender dialog did not open"
   xdotool type --delay 30 "$line"
   xdotool key Return
   wait_for 20 window_named '^Save Data$' || fail "no question about saving the sender"
