@@ -75,6 +75,27 @@ keys_open_about_box() {
   wait_for 5 window_named '^About '
 }
 
+# Runs one case of a desktop test in this shell (so that a failed case's
+# program is known to stop_program), its output kept in $work/case.out, and
+# counts it in `passed` or `failed`. A failed case is told with its output, a
+# picture of the display goes to build/artifacts/WHO-LABEL-CASE-failure.png
+# and its program is ended. WHO names the test; LABEL, which may be empty,
+# says more (the build, say).
+run_desktop_case() {
+  local who=$1 label=$2 case=$3
+  local name=${case#case_} suffix=${label:+ ($label)}
+  if $case >"$work/case.out" 2>&1; then
+    passed=$((passed + 1))
+    echo "$who: $name passed$suffix"
+  else
+    failed=$((failed + 1))
+    echo "$who: $name FAILED$suffix: $(cat "$work/case.out")"
+    mkdir -p build/artifacts
+    import -window root "build/artifacts/$who${label:+-$label}-$name-failure.png" 2>/dev/null || true
+    stop_program
+  fi
+}
+
 # Runs the calling script again on an X display of its own when it has none
 # yet. Call as `run_on_display "$0" "$@"` before anything else happens.
 run_on_display() {

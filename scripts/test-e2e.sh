@@ -111,23 +111,9 @@ case_typing_an_item_shows_the_total() {
 
 passed=0
 failed=0
-run_case() {
-  local case=$1
-  # Run in this shell (not a subshell), so a failed case's program is known
-  # to stop_program.
-  if $case >"$work/case.out" 2>&1; then
-    passed=$((passed + 1))
-    echo "e2e: ${case#case_} passed ($preset)"
-  else
-    failed=$((failed + 1))
-    echo "e2e: ${case#case_} FAILED ($preset): $(cat "$work/case.out")"
-    import -window root "$artifacts/e2e-$preset-${case#case_}-failure.png" 2>/dev/null || true
-    stop_program
-  fi
-}
 for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line \
   case_typing_an_item_shows_the_total; do
-  run_case "$case"
+  run_desktop_case e2e "$preset" "$case"
 done
 
 # Where this machine starts the other build too and it has been built, its
@@ -137,7 +123,7 @@ other=win64
 if PLAXET_WINDOWS_BUILD=$other plaxet_windows_target && [ -f "$PLAXET_WINDOWS_BIN/plaxet.exe" ]; then
   preset=$other
   bin=$PLAXET_WINDOWS_BIN
-  run_case case_opening_a_form_named_on_the_command_line
+  run_desktop_case e2e "$preset" case_opening_a_form_named_on_the_command_line
 fi
 echo "e2e: $passed passed, $failed failed (screenshots in $artifacts/)"
 [ "$failed" -eq 0 ]

@@ -205,15 +205,7 @@ passed=0
 failed=0
 for case in case_the_fixed_viewer_shows_the_document_and_the_form_waits \
   case_without_the_fixed_viewer_the_association_shows_the_document; do
-  if $case >"$work/case.out" 2>&1; then
-    passed=$((passed + 1))
-    echo "show-file: ${case#case_} passed"
-  else
-    failed=$((failed + 1))
-    echo "show-file: ${case#case_} FAILED: $(cat "$work/case.out")"
-    import -window root "$artifacts/show-file-${case#case_}-failure.png" 2>/dev/null || true
-    stop_program
-  fi
+  run_desktop_case show-file "" "$case"
 done
 echo "show-file: $passed passed, $failed failed (screenshots in $artifacts/)"
 [ "$failed" -eq 0 ]
