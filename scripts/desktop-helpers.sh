@@ -60,17 +60,25 @@ escape_brings_exit_question() {
   wait_for 5 window_named '^Exit Program$'
 }
 
-# Waits until keys reach Plaxet's main window: opens the About box from the
-# Help menu (again every few seconds while it does not show, as keys typed
-# before Wine has taken the X input focus are lost) and closes it, which
-# changes nothing in the form.
+# Waits until keys reach Plaxet's main window, the one titled like TITLE (a
+# pattern): clicks its title bar, which brings it to the front (a program
+# started through another one, as a file type's command starts it, is not
+# always given the focus), opens the About box from the Help menu, and
+# closes it again, which changes nothing in the form. The click and the keys
+# are tried again every few seconds while the box does not show: keys sent
+# before Wine has taken the X input focus are lost.
 wait_until_keys_arrive() {
-  wait_for 30 keys_open_about_box || { echo "keys never reached the program"; return 1; }
+  wait_for 30 keys_open_about_box "$1" || { echo "keys never reached the program"; return 1; }
   xdotool key Escape
   wait_for 20 no_window_named '^About ' || { echo "the About box did not close"; return 1; }
 }
 
 keys_open_about_box() {
+  local window
+  window=$(window_id "$1")
+  [ -n "$window" ] || return 1
+  # The frame is 3 pixels wide and the title bar 18 high.
+  xdotool mousemove --window "$window" 150 10 click 1
   xdotool key alt+h a
   wait_for 5 window_named '^About '
 }

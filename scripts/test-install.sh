@@ -108,7 +108,7 @@ start_in_desktop() {
   wait_for 60 window_named "$title" || fail "no window titled $title appeared"
   # Keys go to the X window that has the input focus: the desktop's.
   xdotool windowfocus --sync "$(xdotool search --name "shop-$$-$name" | head -1)"
-  wait_until_keys_arrive || exit 1
+  wait_until_keys_arrive "$title" || exit 1
 }
 
 # Closes the main window titled like TITLE with Esc, answers the
@@ -167,7 +167,9 @@ reg_value() {
 reg_key_exists() { wine_run reg query "$1" "/reg:${2:-$reg_view}" >/dev/null 2>&1; }
 
 install_silently() {
-  wine_run "$installer" /S >"$work/install.log" 2>&1 || fail "the installer failed: $(cat "$work/install.log")"
+  local status=0
+  wine_run "$installer" /S >"$work/install.log" 2>&1 || status=$?
+  [ "$status" -eq 0 ] || fail "the installer failed with status $status: $(cat "$work/install.log")"
   wine_settle
 }
 

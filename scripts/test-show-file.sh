@@ -75,7 +75,7 @@ start_program() {
   wait_for 120 window_named '^Invoice - invoice\.plx$' || { echo "the main window did not appear"; return 1; }
   main=$(window_id '^Invoice - invoice\.plx$')
   xdotool windowfocus --sync "$(window_id "plaxet-show-$$-$name")"
-  wait_until_keys_arrive
+  wait_until_keys_arrive '^Invoice - invoice\.plx$'
 }
 
 # Shots of parts of the main window, in its own coordinates (the client
