@@ -42,10 +42,9 @@ stop_program() {
 # Closes Plaxet with Esc, answers its "Exit Program" question with the key
 # ANSWER and waits until no window is titled like TITLE (a pattern, by
 # default any Plaxet main window) and the program has ended; says what went
-# wrong otherwise.
-# Esc is pressed again while no question shows: a key typed before Wine has
-# taken the X input focus is lost. The pause between presses is long enough
-# that a late key never reaches the question itself, where Esc would cancel.
+# wrong otherwise. Esc is pressed again while no question shows, as a key
+# typed before Wine has taken the X input focus is lost; the pause between
+# presses keeps a late key from reaching the question, where Esc cancels.
 close_with_escape() {
   local answer=$1 title=${2:-^Plaxet}
   wait_for 30 escape_brings_exit_question || { echo "no exit confirmation"; return 1; }
@@ -83,21 +82,23 @@ keys_open_about_box() {
   wait_for 5 window_named '^About '
 }
 
-# Runs one case of a desktop test in this shell (so that a failed case's
-# program is known to stop_program), its output kept in $work/case.out, and
-# counts it in `passed` or `failed`. A failed case is told with its output, a
-# picture of the display goes to build/artifacts/WHO-LABEL-CASE-failure.png
-# and its program is ended. WHO names the test; LABEL, which may be empty,
-# says more (the build, say).
+# Runs one case of a desktop test, its output kept in $work/case.out, and
+# counts it in `passed` or `failed`; RUNNER, when given, runs the case (in a
+# subshell, say). A failed case is told with its output, a picture of the
+# display goes to build/artifacts/WHO-LABEL-CASE-failure.png and its
+# program is ended. WHO names the test; LABEL, which may be empty, says more
+# (the build, say).
 run_desktop_case() {
-  local who=$1 label=$2 case=$3
-  local name=${case#case_} suffix=${label:+ ($label)}
-  if $case >"$work/case.out" 2>&1; then
+  local who=$1 label=$2 case=$3 runner=${4:-}
+  local name=${case#case_} started=$SECONDS
+  # Without a runner the case runs in this shell, so that a failed case's
+  # program is known to stop_program.
+  if $runner "$case" >"$work/case.out" 2>&1; then
     passed=$((passed + 1))
-    echo "$who: $name passed$suffix"
+    echo "$who: $name passed (${label:+$label, }$((SECONDS - started))s)"
   else
     failed=$((failed + 1))
-    echo "$who: $name FAILED$suffix: $(cat "$work/case.out")"
+    echo "$who: $name FAILED${label:+ ($label)}: $(cat "$work/case.out")"
     mkdir -p build/artifacts
     import -window root "build/artifacts/$who${label:+-$label}-$name-failure.png" 2>/dev/null || true
     stop_program

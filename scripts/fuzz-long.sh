@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Long fuzzing on demand: every fuzzer (or only the READERs named, such as
-# help_file) runs for SECONDS (default 3600), all at once at low priority, starting from its seed folder fuzz/seeds/<reader>. At
-# the end each seed folder is replaced by the minimised union of the seeds and
-# what the run found, and a table of figures goes to build/fuzz-long/figures.txt.
+# help_file) runs for SECONDS (default 3600), all at once at low priority,
+# starting from its seed folder fuzz/seeds/<reader>. At the end each seed
+# folder is replaced by the minimised union of the seeds and what the run
+# found, and a table of figures goes to build/fuzz-long/figures.txt.
 #
 # The build leaves out AddressSanitizer (UndefinedBehaviorSanitizer stays) for
 # throughput; scripts/test-fuzz.sh runs the same fuzzers with both in ./test.

@@ -80,18 +80,18 @@ fail() {
   exit 1
 }
 
-# Ends the program a case started; a case's subshell leaves its launcher's
-# id behind.
+# Ends the program a case started (a case's subshell leaves its launcher's
+# id behind), and then whatever still runs in this test's own prefix: a
+# program left running, behind a message box say, would hold its files.
 stop_program() {
   [ -n "$launcher" ] || launcher=$(cat "$work/launcher" 2>/dev/null || true)
   rm -f "$work/launcher"
-  [ -n "$launcher" ] || return 0
-  kill_tree "$launcher"
+  [ -z "$launcher" ] || kill_tree "$launcher"
   launcher=""
+  timeout 20 wineserver -k 2>/dev/null || true
 }
 cleanup() {
   stop_program
-  timeout 20 wineserver -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -295,16 +295,16 @@ case_package_refuses_an_unknown_build() {
   grep -q "unknown build 'win16'" <<<"$said" || fail "package.sh said: $said"
 }
 
-# Runs a case in a subshell with a deadline of its own, so that no step
-# without one can hold up the whole test.
-run_case() {
-  ("$1") >"$work/case.out" 2>&1 &
+# Runs a case in a subshell (its checks end it with `fail`) with a deadline
+# of its own, so that no step without one can hold up the whole test.
+in_subshell_with_deadline() {
+  ("$1") &
   local pid=$! deadline=$(($(date +%s) + 150))
   while kill -0 "$pid" 2>/dev/null; do
     if [ "$(date +%s)" -ge "$deadline" ]; then
       kill_tree "$pid"
       wait "$pid" 2>/dev/null || true
-      echo "(did not finish within 150 seconds)" >>"$work/case.out"
+      echo "(did not finish within 150 seconds)"
       return 1
     fi
     sleep 0.5
@@ -324,20 +324,7 @@ for build in "${builds[@]}"; do
   [ "$build" = "${builds[0]}" ] || cases=(case_the_other_build_is_uninstalled "${cases[@]}")
   [ "$build" != "${builds[0]}" ] || cases+=(case_package_refuses_an_unknown_build)
   for case in "${cases[@]}"; do
-    started=$SECONDS
-    if run_case "$case"; then
-      passed=$((passed + 1))
-      echo "install: $build ${case#case_} passed ($((SECONDS - started))s)"
-    else
-      failed=$((failed + 1))
-      echo "install: $build ${case#case_} FAILED: $(cat "$work/case.out")"
-      mkdir -p build/artifacts
-      import -window root "build/artifacts/install-$build-${case#case_}-failure.png" 2>/dev/null || true
-      stop_program
-      # A program left running (behind a message box, say) would hold its
-      # files: end whatever still runs in this test's own prefix.
-      timeout 20 wineserver -k 2>/dev/null || true
-    fi
+    run_desktop_case install "$build" "$case" in_subshell_with_deadline
   done
   previous_uninstaller="$program_dir/uninstall.exe"
 done
