@@ -1,6 +1,8 @@
 #include "form/form_document.h"
 
+#include "runtime/codepage.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 
@@ -35,8 +37,20 @@ std::string_view formTypeName(int32_t formType) {
 }
 
 void setFormDate(FormDocument& form, std::string_view text) {
-    form.formDate.assign(text.substr(0, kFormDateLength));
-    form.formDate.resize(kFormDateLength, ' ');
+    // Whole characters while their bytes in the code page fit the file's field.
+    size_t bytesInPage = 0;
+    size_t end = 0;
+    while (end < text.size()) {
+        size_t next = end;
+        nextCodePoint(text, next);
+        const size_t characterBytes =
+            next - end == 1 ? 1 : toCodePage(text.substr(end, next - end)).bytes.size();
+        if (bytesInPage + characterBytes > kFormDateLength) break;
+        bytesInPage += characterBytes;
+        end = next;
+    }
+    form.formDate.assign(text.substr(0, end));
+    form.formDate.append(kFormDateLength - bytesInPage, ' ');
 }
 
 const Item& itemAt(const FormDocument& form, int32_t item) {

@@ -1,7 +1,6 @@
 #include "output/totals.h"
 
 #include "output/dates.h"
-#include "runtime/codepage.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
@@ -22,12 +21,8 @@ std::string normalisedDescription(std::string_view description) {
 
 // Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
 bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
-    if (text.size() < lowerCasePrefix.size()) return false;
-    for (size_t i = 0; i < lowerCasePrefix.size(); ++i)
-        if (ansiLower(static_cast<unsigned char>(text[i])) !=
-            static_cast<unsigned char>(lowerCasePrefix[i]))
-            return false;
-    return true;
+    return text.size() >= lowerCasePrefix.size() &&
+           LCase(text.substr(0, lowerCasePrefix.size())) == lowerCasePrefix;
 }
 
 // Sums the items and makes the cost text of computed rows. Numbers read from

@@ -4,6 +4,8 @@
 #include "help/help_source.h"
 #include "runtime/file.h"
 
+#include "runtime/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,8 +118,8 @@ TEST(HelpContent, TheBuiltHelpFileMatchesItsSources) {
     ASSERT_EQ(help.error, "");
     ASSERT_EQ(loaded.topics.size(), help.topics.size());
     for (size_t i = 0; i < help.topics.size(); ++i) {
-        EXPECT_EQ(loaded.topics[i].title, help.topics[i].title);
-        EXPECT_EQ(loaded.topics[i].body, help.topics[i].body);
+        EXPECT_EQ(loaded.topics[i].title, utf8FromCp1252(help.topics[i].title));
+        EXPECT_EQ(loaded.topics[i].body, utf8FromCp1252(help.topics[i].body));
         EXPECT_EQ(loaded.topics[i].level, help.topics[i].level);
         EXPECT_EQ(loaded.topics[i].tabWidth, help.topics[i].tabWidth);
         EXPECT_EQ(loaded.topics[i].wrapMode, help.topics[i].wrapMode);
