@@ -212,7 +212,7 @@ TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
     pressAndExpectFocus(VK_TAB, dateCell(4));
     EXPECT_EQ(form.itemCount, 3);
     const std::string label = text(descriptionCell(3));
-    EXPECT_EQ(LTrim(label), "Subtotal");
+    EXPECT_EQ(Trim(label), "Subtotal");
     EXPECT_GT(label.size(), std::string("Subtotal").size()) << "pushed to the right";
     EXPECT_EQ(text(costCell(3)), "150.00");
 
