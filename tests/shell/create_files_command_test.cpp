@@ -12,6 +12,7 @@
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
+#include "runtime/wide.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/handles.h"
@@ -242,6 +243,42 @@ TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
     EXPECT_EQ(asked[0].style, kErrorBox);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(fileExists(folder.file("job.htm")));
+}
+
+TEST_F(CreateFilesTest, ADocumentOpenInAnotherProgramIsNamedAndNothingIsReplaced) {
+    const std::string formPath = openReadyForm();
+    const std::string rtf = folder.file("job.rtf");
+    const std::string html = folder.file("job.htm");
+    createFilesAsking();
+    const auto formBefore = readWholeFile(formPath);
+    const auto rtfBefore = readWholeFile(rtf);
+    const auto htmlBefore = readWholeFile(html);
+    ASSERT_TRUE(htmlBefore);
+    setText(kNameBox, "Ann Smith-Jones");
+    ASSERT_TRUE(editor.changed);
+
+    // The web page open elsewhere without sharing (here through a handle of
+    // the test's own: the system checks sharing per handle, whoever holds it).
+    HANDLE holder = CreateFileW(toWide(html).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::vector<UserRequest> asked = createFilesAsking();
+    CloseHandle(holder);
+    ASSERT_EQ(asked.size(), 1u) << "one message, and no viewer";
+    EXPECT_EQ(asked[0].text, "The documents were not created: " + heldFileMessage(html));
+    EXPECT_NE(asked[0].text.find("open in another program"), std::string::npos);
+    EXPECT_EQ(asked[0].style, kErrorBox);
+    EXPECT_EQ(readWholeFile(formPath), formBefore) << "the form file is not saved";
+    EXPECT_EQ(readWholeFile(rtf), rtfBefore) << "nor the other document written";
+    EXPECT_EQ(readWholeFile(html), htmlBefore);
+    EXPECT_TRUE(editor.changed);
+
+    // Let go, the same command goes through.
+    const std::vector<UserRequest> again = createFilesAsking();
+    ASSERT_GE(again.size(), 1u);
+    EXPECT_EQ(again[0].title, "RTF File");
+    EXPECT_NE(readWholeFile(html)->find("Ann Smith-Jones"), std::string::npos);
+    EXPECT_FALSE(editor.changed);
 }
 
 TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
