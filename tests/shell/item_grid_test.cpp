@@ -470,6 +470,20 @@ TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
     EXPECT_EQ(editor.topItem, 4);
     EXPECT_EQ(text(costCell(11)), "91.00");
 
+    // Leaving the subtotal row again passes through its cost cell: its label
+    // is aligned already. A scroll shows it anew, and then leaving it aligns
+    // it and skips the cost cell once more.
+    focus(descriptionCell(11));
+    pressAndExpectFocus(VK_TAB, costCell(11));
+    focus(kNameBox);
+    scroll(SB_LINEUP);
+    scroll(SB_LINEDOWN);
+    ASSERT_EQ(editor.topItem, 4);
+    focus(descriptionCell(11));
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 14);
+    EXPECT_EQ(Trim(text(descriptionCell(11))), "Subtotal");
+
     // Shift+Tab from the notes passes the same way into row 12.
     focus(kNotesBox);
     SendMessageW(window, WM_NEXTDLGCTL, 1, FALSE);
