@@ -322,14 +322,16 @@ bool heldByAnotherProgram(const std::string& path) {
     const std::wstring wide = toWide(path);
     // Only what a replace needs of the file, and everything shared, so that
     // only another program's refusal to share stands in the way.
-    const bool free = retryWhileHeld([&] {
-        HANDLE probe = CreateFileW(wide.c_str(), DELETE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe == INVALID_HANDLE_VALUE) return false;
-        CloseHandle(probe);
-        return true;
-    }, isSharingError);
+    const bool free = retryWhileHeld(
+        [&] {
+            HANDLE probe = CreateFileW(wide.c_str(), DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (probe == INVALID_HANDLE_VALUE) return false;
+            CloseHandle(probe);
+            return true;
+        },
+        isSharingError);
     return !free && isSharingError(GetLastError());
 }
 

@@ -39,9 +39,9 @@ RowCompletion completionOf(const MainWindow& main, CellPlace place) {
 // cost cell is left; then the rows are shown afresh.
 void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
     const int32_t countBefore = main.form.itemCount;
-    const RowCompletion completion = leaveRow(main.form, itemOfRow(main, place.row),
-                                              labelAlignedIn(main, place.row),
-                                              place.column == kCostColumn);
+    const RowCompletion completion =
+        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                 place.column == kCostColumn);
     // The range follows every new item, so the bottom row can always be
     // scrolled on from, whichever way the item came to count.
     if (main.form.itemCount != countBefore) updateScrollBar(main);

@@ -247,8 +247,7 @@ void runModalLoop(HWND form, HWND owner) {
             PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
             continue;
         }
-        const bool closeAsked = quit && message.hwnd == form &&
-                                message.message == WM_SYSCOMMAND &&
+        const bool closeAsked = quit && message.hwnd == form && message.message == WM_SYSCOMMAND &&
                                 (message.wParam & 0xFFF0) == SC_CLOSE;
         if (!FormOfferMessage(form, message)) {
             TranslateMessage(&message);

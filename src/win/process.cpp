@@ -26,7 +26,8 @@ bool isForDisabledWindow(const MSG& message) {
 } // namespace
 
 ComApartment::ComApartment()
-    : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    : entered_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
 
 ComApartment::~ComApartment() {
     if (entered_) CoUninitialize();

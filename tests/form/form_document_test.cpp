@@ -212,9 +212,10 @@ DocumentValues typedForm(int32_t formType, const std::vector<Item>& typed,
 }
 
 TEST(ItemEditing, ARefreshLeavesTheCentsItShowsInTheRecord) {
-    const DocumentValues three = typedForm(
-        kInvoice, {{"", "Bolts", "4.995"}, {"", "Nuts", "4.995"}, {"", "Washers", "4.995"},
-                   {"", "Tax (10%)", ""}});
+    const DocumentValues three = typedForm(kInvoice, {{"", "Bolts", "4.995"},
+                                                      {"", "Nuts", "4.995"},
+                                                      {"", "Washers", "4.995"},
+                                                      {"", "Tax (10%)", ""}});
     ASSERT_EQ(three.sums.costs.size(), 4u);
     EXPECT_EQ(three.sums.costs[0], "5.00");
     EXPECT_EQ(Format(static_cast<double>(Val(three.sums.costs[3]))), "1.50") << "tax on 15.00";
@@ -223,7 +224,8 @@ TEST(ItemEditing, ARefreshLeavesTheCentsItShowsInTheRecord) {
     const DocumentValues paid = typedForm(kReceipt, {{"", "Lamp", "10.004"}}, "10");
     EXPECT_EQ(paid.closingSentence, "Total amount paid in full.");
 
-    const DocumentValues taxed = typedForm(kInvoice, {{"", "Rope", "33.333"}, {"", "Tax (10%)", ""}});
+    const DocumentValues taxed =
+        typedForm(kInvoice, {{"", "Rope", "33.333"}, {"", "Tax (10%)", ""}});
     EXPECT_EQ(Format(taxed.totalRowAmount), "36.66");
 
     const DocumentValues tiny = typedForm(kInvoice, {{"", "Refund", "-0.004"}});
@@ -233,8 +235,8 @@ TEST(ItemEditing, ARefreshLeavesTheCentsItShowsInTheRecord) {
 TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
     FormDocument form;
     addItems(form, {{"d1", " Paint ", "12.50 each"}, {"", "Brush", "3"}, {"", "Tax", "1.234"}});
-    setItem(form, 4, "", "", "9");            // a cost below the items, no description
-    setItem(form, 20, "", "  Ladder", "40");  // typed far below, not shown
+    setItem(form, 4, "", "", "9");           // a cost below the items, no description
+    setItem(form, 20, "", "  Ladder", "40"); // typed far below, not shown
     EditorState editor;
     editor.topItem = 2;
 

@@ -125,9 +125,9 @@ TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
 #ifdef _WIN32
 const char* const kLeftOvers[] = {"~plaxet-0000abcd.tmp", "~plaxet-12345678.tmp"};
 // Those the search pattern finds but the writer never makes stay too.
-const char* const kLookAlikes[] = {"~plaxet-notes.txt", "plaxet-1234.tmp", "~plaxet.tmp",
-                                   "~plaxet-notes.tmp", "~plaxet-1234567.tmp",
-                                   "~plaxet-0000abcdef.tmp"};
+const char* const kLookAlikes[] = {"~plaxet-notes.txt",   "plaxet-1234.tmp",
+                                   "~plaxet.tmp",         "~plaxet-notes.tmp",
+                                   "~plaxet-1234567.tmp", "~plaxet-0000abcdef.tmp"};
 #else
 const char* const kLeftOvers[] = {".plaxet~a1B2c3", ".plaxet~XyZ789"};
 // The last is how earlier versions named theirs, which they did not lock.
@@ -190,7 +190,8 @@ TEST(File, ATargetHeldByAnotherProgramIsReportedAndKept) {
     const std::string target = dir.file("job.htm");
     const ReplaceResult first = replaceFileContents(target, "old page", true);
     ASSERT_TRUE(first.ok) << first.error;
-    HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder =
+        CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(heldByAnotherProgram(target));
     const ReplaceResult held = replaceFileContents(target, "new page", true);

@@ -13,13 +13,13 @@
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "runtime/wide.h"
+#include "shell/main_window_fixture.h"
+#include "ui/control_ids.h"
+#include "ui/create_files_command.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/responder.h"
-#include "shell/main_window_fixture.h"
-#include "ui/control_ids.h"
-#include "ui/create_files_command.h"
 
 namespace plaxet::testing {
 namespace {

@@ -14,14 +14,14 @@
 
 #include "form/form_file.h"
 #include "runtime/file.h"
+#include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
-#include "runtime/numbers.h"
 #include "ui/form_transfer.h"
 #include "ui/item_rows.h"
+#include "win/controls.h"
 
 namespace plaxet::testing {
 namespace {
