@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "form/form_file.h"
 #include "output/html_writer.h"
@@ -29,6 +30,50 @@ constexpr const char* kCheckTitle = "Create RTF & HTM files";
 constexpr const char* kWordProcessor = "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 constexpr const char* kBrowser = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
 constexpr const char* kOtherBrowser = "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe";
+
+// The test helper hold_file.exe (beside this program) holding a file open
+// without sharing, from when it is made until it goes out of scope.
+class OtherProgramHolding {
+  public:
+    explicit OtherProgramHolding(const std::string& path) {
+        const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+        const std::wstring readyName = L"plaxet-test-held-" + tag;
+        const std::wstring releaseName = L"plaxet-test-let-go-" + tag;
+        ready_.reset(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+        release_.reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring helper = self;
+        helper = helper.substr(0, helper.find_last_of(L"\\/") + 1) + L"hold_file.exe";
+        std::wstring command =
+            L"\"" + helper + L"\" \"" + toWide(path) + L"\" " + readyName + L" " + releaseName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &started))
+            return;
+        CloseHandle(started.hThread);
+        process_.reset(started.hProcess);
+        HANDLE either[] = {ready_.get(), process_.get()};
+        held_ = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+    }
+    ~OtherProgramHolding() {
+        if (!process_) return;
+        SetEvent(release_.get());
+        WaitForSingleObject(process_.get(), 20000);
+    }
+    OtherProgramHolding(const OtherProgramHolding&) = delete;
+    OtherProgramHolding& operator=(const OtherProgramHolding&) = delete;
+
+    bool holds() const { return held_; }
+
+  private:
+    UniqueKernelHandle ready_;
+    UniqueKernelHandle release_;
+    UniqueKernelHandle process_;
+    bool held_ = false;
+};
 
 class CreateFilesTest : public MainWindowTest {
   protected:
@@ -257,13 +302,13 @@ TEST_F(CreateFilesTest, ADocumentOpenInAnotherProgramIsNamedAndNothingIsReplaced
     setText(kNameBox, "Ann Smith-Jones");
     ASSERT_TRUE(editor.changed);
 
-    // The web page open elsewhere without sharing (here through a handle of
-    // the test's own: the system checks sharing per handle, whoever holds it).
-    HANDLE holder = CreateFileW(toWide(html).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    // Another program opens the web page without sharing, as a word
+    // processor or a browser holding it does.
+    std::optional<OtherProgramHolding> holder;
+    holder.emplace(html);
+    ASSERT_TRUE(holder->holds());
     const std::vector<UserRequest> asked = createFilesAsking();
-    CloseHandle(holder);
+    holder.reset();
     ASSERT_EQ(asked.size(), 1u) << "one message, and no viewer";
     EXPECT_EQ(asked[0].text, "The documents were not created: " + heldFileMessage(html));
     EXPECT_NE(asked[0].text.find("open in another program"), std::string::npos);
