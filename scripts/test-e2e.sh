@@ -36,20 +36,21 @@ start_program() {
   xdotool windowfocus --sync "$(xdotool search --name "plaxet-e2e-$$-$1" | head -1)"
 }
 
-# Whether a box of the untitled main window shows text: some pixel of the
-# box, cut from a screenshot of the window, is dark. The client area starts
-# 3 pixels in and 41 down (frame, title and menu bar); the crops keep inside
-# the boxes, clear of the grid's rules.
+# Whether a box of the main window (the untitled one unless a title pattern
+# follows the crop) shows text: some pixel of the box, cut from a screenshot
+# of the window, is dark. The client area starts 3 pixels in and 41 down
+# (frame, title and menu bar); the crops keep inside the boxes, clear of the
+# grid's rules.
 box_shows_text() {
   local window dark
-  window=$(xdotool search --name '^Plaxet$' | head -1)
+  window=$(xdotool search --name "${2:-^Plaxet\$}" | head -1)
   # Without a window, import would wait for a click on one.
   [ -n "$window" ] || return 1
   dark=$(import -window "$window" -crop "$1" +repage -colorspace Gray \
     -format '%[fx:minima < 0.5]' info:) || return 1
   [ "$dark" = 1 ]
 }
-name_box_shows_text() { box_shows_text 320x14+95+74; }
+name_box_shows_text() { box_shows_text 320x14+95+74 "$@"; }
 amount_box_shows_text() { box_shows_text 78x16+458+473; }
 
 # Keys sent before the main window exists and Wine has taken the X input
@@ -83,6 +84,8 @@ case_opening_a_form_named_on_the_command_line() {
     "$(windows_path "$form")" >"$work/make.log" 2>&1 || { cat "$work/make.log"; return 1; }
   start_program invoice "$(windows_path "$form")" || return 1
   wait_for 20 window_named '^Invoice - invoice\.plx$' || { echo "the form file was not opened at start"; return 1; }
+  # The title comes before the boxes are painted: the picture waits for the name.
+  wait_for 20 name_box_shows_text '^Invoice - invoice\.plx$' || { echo "the opened form's name was never painted"; return 1; }
   import -window root "$artifacts/e2e-$preset-invoice.png"
   import -window "$(xdotool search --name '^Invoice - invoice\.plx$' | head -1)" "$artifacts/e2e-$preset-main-window.png"
   # An unchanged form with items: "Quit Program now?" Yes.

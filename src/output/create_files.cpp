@@ -66,6 +66,18 @@ DocumentPaths documentPaths(const std::string& formPath) {
     return {base + "rtf", base + "htm"};
 }
 
+CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo) {
+    if (formPath.empty()) return {};
+    const DocumentPaths documents = documentPaths(formPath);
+    for (const std::string* path : {&formPath, &documents.rtf, &documents.html}) {
+        if (path == &formPath && !formFileToo) continue;
+        if (heldByAnotherProgram(*path))
+            return refusal(CreateFilesStatus::FileHeld,
+                           "The documents were not created: " + heldFileMessage(*path));
+    }
+    return {};
+}
+
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
                                      const std::string& formPath) {
     if (!fileExists(formPath))
@@ -78,10 +90,14 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                        "Cannot create documents for " + formPath +
                            ": give the form file a name ending in .plx");
 
+    if (CreateFilesResult held = checkNoFileHeld(formPath, false);
+        held.status != CreateFilesStatus::Ok)
+        return held;
     ReplaceResult written = writeRtfFile(form, values, documents.rtf);
     if (written.ok) written = writeHtmlFile(form, values, documents.html);
     if (!written.ok)
-        return refusal(CreateFilesStatus::WriteFailed,
+        return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
+                                                    : CreateFilesStatus::WriteFailed,
                        "The documents were not created: " + written.error);
     return {CreateFilesStatus::Ok, "RTF File",
             "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath), 0};

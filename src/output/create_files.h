@@ -26,6 +26,7 @@ enum class CreateFilesStatus {
                      // where Save As was just cancelled, ends without a message)
     BadFormFileName, // the documents would replace the form file or leave its folder
     WriteFailed,     // a document could not be written
+    FileHeld,        // another program holds the form file or a document open
 };
 
 // What the user is told: a message box's title and text, and for a refused
@@ -55,6 +56,13 @@ struct DocumentPaths {
 DocumentPaths documentPaths(const std::string& formPath);
 // The part the documents share with the form file: all but its last three characters.
 std::string documentBasePath(const std::string& formPath);
+
+// Before anything is replaced: a refusal naming the first of the files
+// Create Files would replace (the form file when `formFileToo`, then the
+// documents) that another program holds open, after waiting about a second
+// for it to be let go; Ok when none is held. So a held file leaves the form
+// file and both documents as they were.
+CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo);
 
 // Writes the RTF and then the HTML document beside the form file, from a
 // gathered form and its values (documentValues). Earlier documents, read-only or not,

@@ -1,7 +1,6 @@
 #include "output/totals.h"
 
 #include "output/dates.h"
-#include "runtime/codepage.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
@@ -18,16 +17,6 @@ enum class RateSource { TrimmedLowerCase, AsStored };
 
 std::string normalisedDescription(std::string_view description) {
     return LCase(Trim(description));
-}
-
-// Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
-bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
-    if (text.size() < lowerCasePrefix.size()) return false;
-    for (size_t i = 0; i < lowerCasePrefix.size(); ++i)
-        if (ansiLower(static_cast<unsigned char>(text[i])) !=
-            static_cast<unsigned char>(lowerCasePrefix[i]))
-            return false;
-    return true;
 }
 
 // Sums the items and makes the cost text of computed rows. Numbers read from
@@ -132,15 +121,6 @@ void setTotalsRowAndClosing(const FormDocument& form, DocumentValues& values) {
 }
 
 } // namespace
-
-RowKind rowKindOf(std::string_view description) {
-    // Called for every item by the totals and both writers: only the few bytes
-    // that decide are lower-cased, and nothing is copied.
-    const std::string_view d = TrimView(description);
-    if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
-    if (startsLowerCased(d, "tax")) return RowKind::Tax;
-    return RowKind::Plain;
-}
 
 long double taxRateOf(std::string_view description) {
     const std::string field = ParseAny(description, ",()", 2);

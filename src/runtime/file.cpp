@@ -56,6 +56,15 @@ ReplaceResult replaceFileContentsInPieces(const std::string& path,
     return platform::replaceFileContents(path, produce, markReadOnly);
 }
 
+bool heldByAnotherProgram(const std::string& path) {
+    return platform::heldByAnotherProgram(path);
+}
+
+std::string heldFileMessage(const std::string& path) {
+    return "cannot replace " + path +
+           ": it is open in another program.\r\nClose it there, then try again.";
+}
+
 bool createFolder(const std::string& path) {
     return platform::createFolder(path);
 }

@@ -41,5 +41,6 @@ ReplaceResult replaceFileContents(const std::string& path,
                                   const std::function<void(const ContentSink&)>& produce,
                                   bool markReadOnly);
 bool createFolder(const std::string& path);
+bool heldByAnotherProgram(const std::string& path);
 
 } // namespace plaxet::platform

@@ -242,4 +242,8 @@ bool createFolder(const std::string& path) {
     return entryKind(path) == EntryKind::Folder;
 }
 
+bool heldByAnotherProgram(const std::string&) {
+    return false; // a rename replaces a file whoever holds it open
+}
+
 } // namespace plaxet::platform

@@ -33,6 +33,11 @@ std::string chosenDocument(const EditorState& editor, const char* rtf, const cha
     return documentBasePath(formPath) + (editor.outputKind == kOutputHtml ? html : rtf);
 }
 
+// What Show File says when the viewer of that kind of document is missing.
+std::string missingViewerMessage(int32_t outputKind) {
+    return outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found";
+}
+
 bool chosenDocumentExists(const EditorState& editor) {
     const std::string document = chosenDocument(editor, "rtf", "htm");
     return !document.empty() && fileExists(document);
@@ -99,6 +104,15 @@ CommandEnd createFiles(MainWindow& main) {
     // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
     refreshRows(main);
 
+    // A file another program holds would stop the command halfway: nothing
+    // is saved or written before all of them can be replaced.
+    const std::string& formPath = main.editor.currentFilePath;
+    const CreateFilesResult held =
+        checkNoFileHeld(formPath, main.editor.changed && fileExists(formPath));
+    if (held.status != CreateFilesStatus::Ok) {
+        MessageBox(held.message, held.title, MB_OK | MB_ICONERROR);
+        return CommandEnd::Finished;
+    }
     if (!formSavedInItsFile(main)) return CommandEnd::Finished;
     const DocumentValues values = gatherForm(main);
     const CreateFilesResult written =
@@ -115,11 +129,11 @@ CommandEnd createFiles(MainWindow& main) {
 Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists) {
     if (outputKind != kOutputHtml) {
         if (exists(kRtfViewer)) return {kRtfViewer, {}};
-        return {{}, "Wordpad not found"};
+        return {{}, missingViewerMessage(outputKind)};
     }
     for (const char* viewer : kHtmlViewers)
         if (exists(viewer)) return {viewer, {}};
-    return {{}, "Internet Explorer not found"};
+    return {{}, missingViewerMessage(outputKind)};
 }
 
 std::string viewerCommandLine(const std::string& viewer, const std::string& document) {
@@ -140,11 +154,7 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
     // would not start), whatever opens this type of file here does.
     if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
         return CommandEnd::ViewerStarted;
-    const std::string missing =
-        viewer.missingMessage.empty()
-            ? (outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found")
-            : viewer.missingMessage;
-    MessageBox(missing + "\r\nNo program on this computer opens " +
+    MessageBox(missingViewerMessage(outputKind) + "\r\nNo program on this computer opens " +
                    (outputKind == kOutputHtml ? "HTM" : "RTF") + " files.",
                "File not found", MB_OK | MB_ICONERROR);
     return CommandEnd::Finished;

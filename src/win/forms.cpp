@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "win/failure_barrier.h"
@@ -223,6 +224,7 @@ void deliverStartEvents(HWND form, const EventProcedure& procedure) {
 void runModalLoop(HWND form, HWND owner) {
     MSG message{};
     bool idleTold = false;
+    std::optional<WPARAM> quit; // a WM_QUIT taken from the queue, for the loop around this one
     while (IsWindow(form)) {
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             // The owner hears once that the queue ran dry (it may post work
@@ -237,14 +239,25 @@ void runModalLoop(HWND form, HWND owner) {
         }
         idleTold = false;
         if (message.message == WM_QUIT) {
-            // The loop that started this one ends on it too.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            // The loop ends only when its form is gone: a request to quit
+            // closes the form the way its close box does, so the form may ask
+            // its questions first (and a refusal keeps it, and the program,
+            // running).
+            quit = message.wParam;
+            PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+            continue;
         }
-        if (FormOfferMessage(form, message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        const bool closeAsked = quit && message.hwnd == form && message.message == WM_SYSCOMMAND &&
+                                (message.wParam & 0xFFF0) == SC_CLOSE;
+        if (!FormOfferMessage(form, message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        // The form stayed (its user cancelled the closing): the request is withdrawn.
+        if (closeAsked && IsWindow(form)) quit.reset();
     }
+    // The form closed on the request: the loop around this one hears of it too.
+    if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
 } // namespace

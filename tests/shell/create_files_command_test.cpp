@@ -6,19 +6,21 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "form/form_file.h"
 #include "output/html_writer.h"
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
+#include "runtime/wide.h"
+#include "shell/main_window_fixture.h"
+#include "ui/control_ids.h"
+#include "ui/create_files_command.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/responder.h"
-#include "shell/main_window_fixture.h"
-#include "ui/control_ids.h"
-#include "ui/create_files_command.h"
 
 namespace plaxet::testing {
 namespace {
@@ -28,6 +30,50 @@ constexpr const char* kCheckTitle = "Create RTF & HTM files";
 constexpr const char* kWordProcessor = "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 constexpr const char* kBrowser = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
 constexpr const char* kOtherBrowser = "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe";
+
+// The test helper hold_file.exe (beside this program) holding a file open
+// without sharing, from when it is made until it goes out of scope.
+class OtherProgramHolding {
+  public:
+    explicit OtherProgramHolding(const std::string& path) {
+        const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+        const std::wstring readyName = L"plaxet-test-held-" + tag;
+        const std::wstring releaseName = L"plaxet-test-let-go-" + tag;
+        ready_.reset(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+        release_.reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring helper = self;
+        helper = helper.substr(0, helper.find_last_of(L"\\/") + 1) + L"hold_file.exe";
+        std::wstring command =
+            L"\"" + helper + L"\" \"" + toWide(path) + L"\" " + readyName + L" " + releaseName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &started))
+            return;
+        CloseHandle(started.hThread);
+        process_.reset(started.hProcess);
+        HANDLE either[] = {ready_.get(), process_.get()};
+        held_ = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+    }
+    ~OtherProgramHolding() {
+        if (!process_) return;
+        SetEvent(release_.get());
+        WaitForSingleObject(process_.get(), 20000);
+    }
+    OtherProgramHolding(const OtherProgramHolding&) = delete;
+    OtherProgramHolding& operator=(const OtherProgramHolding&) = delete;
+
+    bool holds() const { return held_; }
+
+  private:
+    UniqueKernelHandle ready_;
+    UniqueKernelHandle release_;
+    UniqueKernelHandle process_;
+    bool held_ = false;
+};
 
 class CreateFilesTest : public MainWindowTest {
   protected:
@@ -242,6 +288,42 @@ TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
     EXPECT_EQ(asked[0].style, kErrorBox);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(fileExists(folder.file("job.htm")));
+}
+
+TEST_F(CreateFilesTest, ADocumentOpenInAnotherProgramIsNamedAndNothingIsReplaced) {
+    const std::string formPath = openReadyForm();
+    const std::string rtf = folder.file("job.rtf");
+    const std::string html = folder.file("job.htm");
+    createFilesAsking();
+    const auto formBefore = readWholeFile(formPath);
+    const auto rtfBefore = readWholeFile(rtf);
+    const auto htmlBefore = readWholeFile(html);
+    ASSERT_TRUE(htmlBefore);
+    setText(kNameBox, "Ann Smith-Jones");
+    ASSERT_TRUE(editor.changed);
+
+    // Another program opens the web page without sharing, as a word
+    // processor or a browser holding it does.
+    std::optional<OtherProgramHolding> holder;
+    holder.emplace(html);
+    ASSERT_TRUE(holder->holds());
+    const std::vector<UserRequest> asked = createFilesAsking();
+    holder.reset();
+    ASSERT_EQ(asked.size(), 1u) << "one message, and no viewer";
+    EXPECT_EQ(asked[0].text, "The documents were not created: " + heldFileMessage(html));
+    EXPECT_NE(asked[0].text.find("open in another program"), std::string::npos);
+    EXPECT_EQ(asked[0].style, kErrorBox);
+    EXPECT_EQ(readWholeFile(formPath), formBefore) << "the form file is not saved";
+    EXPECT_EQ(readWholeFile(rtf), rtfBefore) << "nor the other document written";
+    EXPECT_EQ(readWholeFile(html), htmlBefore);
+    EXPECT_TRUE(editor.changed);
+
+    // Let go, the same command goes through.
+    const std::vector<UserRequest> again = createFilesAsking();
+    ASSERT_GE(again.size(), 1u);
+    EXPECT_EQ(again[0].title, "RTF File");
+    EXPECT_NE(readWholeFile(html)->find("Ann Smith-Jones"), std::string::npos);
+    EXPECT_FALSE(editor.changed);
 }
 
 TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {

@@ -484,10 +484,12 @@ TEST(Toolkit, CommandLineArgumentsFollowTheProgramName) {
 }
 
 // Waiting for a program: the thread's windows keep handling their messages
-// (here a timer, a repaint) while the held window takes no input, and the
-// window is given back when the program ends.
+// (here a timer, a repaint) while the held window takes no input, not even
+// keys meant for its focused box, and the window is given back when the
+// program ends.
 TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     TestForm form(pixelForm(200, 100));
+    HWND box = ControlAdd(form.window, control(ControlKind::TextBox, 10, "", 5, 5, 100, 20));
     UniqueKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     int ticks = 0;
     bool heldMeanwhile = false;
@@ -498,6 +500,7 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
         if (ticks == 1) {
             heldMeanwhile = !IsWindowEnabled(window);
             InvalidateRect(window, nullptr, TRUE);
+            PostMessageW(box, WM_CHAR, 'x', 1);
         } else if (ticks == 3) {
             repaintedMeanwhile = !GetUpdateRect(window, nullptr, FALSE);
             SetEvent(ended.get());
@@ -511,6 +514,7 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     EXPECT_EQ(ticks, 3) << "the wait ends when the program does";
     EXPECT_TRUE(heldMeanwhile);
     EXPECT_TRUE(repaintedMeanwhile);
+    EXPECT_EQ(ControlGetText(form.window, 10), "") << "a key reached the held window";
     EXPECT_TRUE(IsWindowEnabled(form.window));
 
     // A window that was disabled already stays so.
@@ -523,8 +527,9 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     EXPECT_FALSE(IsWindowEnabled(form.window));
 }
 
-// The end of the program's message loop (WM_QUIT) ends a wait and a modal
-// loop early and reaches the loop around them, instead of being swallowed.
+// The end of the program's message loop (WM_QUIT) ends a wait early and
+// closes a modal form the way its close box does, where the form may refuse;
+// either way it reaches the loop around them instead of being swallowed.
 TEST(Toolkit, QuitMessageEndsWaitsAndModalLoopsAndIsPassedOn) {
     auto takeQuit = [](WPARAM& code) {
         MSG message{};
@@ -541,11 +546,22 @@ TEST(Toolkit, QuitMessageEndsWaitsAndModalLoopsAndIsPassedOn) {
     EXPECT_EQ(code, 3u);
     EXPECT_TRUE(IsWindowEnabled(form.window));
 
+    TestForm modal(pixelForm(100, 100));
+    int closings = 0;
     PostQuitMessage(4);
-    FormShowModal(form.window, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
-    EXPECT_TRUE(IsWindow(form.window)) << "the loop ended without its form closing";
+    FormShowModal(modal.window, [&](HWND window, UINT message, WPARAM wParam, LPARAM) -> intptr_t {
+        if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return 0;
+        if (++closings == 1) {
+            PostQuitMessage(5); // refused; asked again
+            return 1;
+        }
+        FormEnd(window, 0);
+        return 1;
+    });
+    EXPECT_EQ(closings, 2) << "each request went the close box's way";
+    EXPECT_FALSE(IsWindow(modal.window)) << "the loop ended with its form";
     ASSERT_TRUE(takeQuit(code));
-    EXPECT_EQ(code, 4u);
+    EXPECT_EQ(code, 5u);
 }
 
 // What an event procedure throws is stopped at the window: reported in a
