@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrder) {
         const bool line = want.width == 1 || want.height == 1;
         if (want.className != "ScrollBar" && !line) { // scroll bars and lines keep no font
             EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)),
-                      fontHandle(kDefaultFormFont));
+                      fontHandle(kDefaultFormFont, FormDpi(window)));
         }
         ++index;
     }
