@@ -57,6 +57,17 @@ SIZE frameSizeForClient(HWND window, int width, int height, int dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+void fitClientSize(HWND window, int width, int height) {
+    RECT client{};
+    GetClientRect(window, &client);
+    if (client.right == width && client.bottom == height) return;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void keepDialogScalingToProgram(HWND dialog) {
     static const auto setBehavior =
         user32Function<SetDialogDpiChangeBehaviorFunction>("SetDialogDpiChangeBehavior");

@@ -25,6 +25,11 @@ int scaleFromDpi(int value, int dpi);
 // frame, caption and menu bar the window has at `dpi`.
 SIZE frameSizeForClient(HWND window, int width, int height, int dpi);
 
+// Resizes the window, keeping its top-left corner, until its client area is
+// `width` x `height` pixels (once more when the frame it has differs from
+// the one the system predicted).
+void fitClientSize(HWND window, int width, int height);
+
 // Leaves moving to another monitor's DPI to the toolkit: the system would
 // otherwise move a dialog's controls and change their fonts by itself.
 void keepDialogScalingToProgram(HWND dialog);

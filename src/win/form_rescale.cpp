@@ -80,12 +80,17 @@ void applyControl(const ControlState& state, const FormRecord& form) {
     }
 }
 
-SIZE fixedSizeAt(const FormRecord& form, int dpi) {
+// The client size of a form of fixed size at `dpi`.
+SIZE fixedClientAt(const FormRecord& form, int dpi) {
     RECT client{};
     GetClientRect(form.window, &client);
-    return frameSizeForClient(form.window,
-                              scaleToDpi(scaleFromDpi(client.right, form.dpi), dpi),
-                              scaleToDpi(scaleFromDpi(client.bottom, form.dpi), dpi), dpi);
+    return {scaleToDpi(scaleFromDpi(client.right, form.dpi), dpi),
+            scaleToDpi(scaleFromDpi(client.bottom, form.dpi), dpi)};
+}
+
+SIZE fixedSizeAt(const FormRecord& form, int dpi) {
+    const SIZE client = fixedClientAt(form, dpi);
+    return frameSizeForClient(form.window, client.cx, client.cy, dpi);
 }
 
 } // namespace
@@ -98,7 +103,9 @@ void rescaleForm(FormRecord& form, int dpi, const RECT* suggested) {
     GetWindowRect(window, &frame);
     if (suggested) frame = *suggested;
     SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-    if (!isResizable(window)) size = fixedSizeAt(form, dpi); // before the DPI changes
+    const bool fixed = !isResizable(window);
+    const SIZE fixedClient = fixedClientAt(form, dpi); // before the DPI changes
+    if (fixed) size = fixedSizeAt(form, dpi);
 
     std::vector<ControlState> states;
     for (const auto& control : form.controls)
@@ -108,6 +115,9 @@ void rescaleForm(FormRecord& form, int dpi, const RECT* suggested) {
 
     SetWindowPos(window, nullptr, frame.left, frame.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // Where the system draws the frame at another DPI than it was asked for,
+    // the client area is made right by the difference.
+    if (fixed) fitClientSize(window, fixedClient.cx, fixedClient.cy);
     // Sized again even where the size stayed, so that what follows the
     // client size (the status bar, a window's own layout) is redone.
     RECT client{};

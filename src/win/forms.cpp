@@ -226,6 +226,9 @@ void placeForm(HWND form, const FormLayout& params, FormRecord& record) {
         top = origin.y;
     }
     SetWindowPos(form, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (record.pixels)
+        fitClientSize(form, scaleToDpi(params.width, record.dpi),
+                      scaleToDpi(params.height, record.dpi));
 }
 
 void deliverStartEvents(HWND form, const EventProcedure& procedure) {
@@ -376,6 +379,7 @@ void FormSetClientSize(HWND form, int width, int height) {
     const int left = now.left + (now.right - now.left - newWidth) / 2;
     const int top = now.top + (now.bottom - now.top - newHeight) / 2;
     SetWindowPos(form, nullptr, left, top, newWidth, newHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientSize(form, scaleToDpi(width, record->dpi), scaleToDpi(height, record->dpi));
 }
 
 int FormDpi(HWND window) {
