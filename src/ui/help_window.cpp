@@ -268,9 +268,7 @@ bool initialise(HelpViewerState& state, HWND window) {
     state.shownTopic = 0;
     state.paneWrapMode = kWrapWords;
     state.splitterDrag = {};
-    if (HANDLE icon =
-            LoadImageW(GetModuleHandleW(nullptr), L"GenHelp", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    FormSetIcon(window, L"GenHelp", false);
 
     HelpFileResult file = loadHelpFile(state.helpFilePath);
     if (file.status != HelpFileStatus::Loaded) {

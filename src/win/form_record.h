@@ -39,7 +39,15 @@ struct FormRecord {
     std::vector<std::unique_ptr<ControlRecord>> controls;
     ControlRecord self; // colours of the form window itself
     HWND statusBar = nullptr;
+    LPCWSTR iconResource = nullptr; // FormSetIcon's, made again at another DPI
+    bool bigIcon = false;
+    UniqueIcon smallIcon; // the form's icons at its DPI
+    UniqueIcon largeIcon;
 };
+
+// Loads the form's icons (FormSetIcon) at the sizes of its DPI and gives
+// them to the window.
+void applyFormIcons(FormRecord& form);
 
 // The record of a toolkit form, or null for any other window.
 FormRecord* findFormRecord(HWND form);

@@ -112,6 +112,7 @@ void rescaleForm(FormRecord& form, int dpi, const RECT* suggested) {
         if (IsWindow(control->window)) states.push_back(captureControl(*control, window, form.dpi));
     form.dpi = dpi;
     for (const ControlState& state : states) applyControl(state, form);
+    applyFormIcons(form);
 
     SetWindowPos(window, nullptr, frame.left, frame.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -62,6 +62,13 @@ bool FormOfferMessage(HWND form, MSG& message);
 // pixels (for example after a menu bar took some of it), keeping its centre.
 void FormSetClientSize(HWND form, int width, int height);
 
+// Gives the form an icon of the program's resources (a name that lives as
+// long as the form, or MAKEINTRESOURCEW of an id) for its title bar and,
+// with `big`, for the task switcher, each at the size the form's DPI asks
+// for; made again when the form moves to another DPI. Silent when the
+// program holds no such icon.
+void FormSetIcon(HWND form, LPCWSTR resource, bool big);
+
 // The DPI the form is laid out for (any other window: its own DPI).
 int FormDpi(HWND window);
 // A layout figure in the window's pixels, and back.

@@ -530,8 +530,8 @@ TEST_F(HelpWindowTest, OutlineAndTextAreReadableAtEveryScale) {
     EXPECT_EQ(status.bottom, client.bottom) << "at the bottom of the window";
 }
 
-// Moved to a monitor of twice the DPI and back, the viewer stands as it
-// stood: its controls, the pane's scroll position and selection, the
+// Moved to a monitor of half as many DPI again and back, the viewer stands
+// as it stood: its controls, the pane's scroll position and selection, the
 // outline's selection and the focus.
 TEST_F(HelpWindowTest, DpiChangeToALargerScaleAndBackKeepsThePanesPlace) {
     std::string body;
@@ -554,11 +554,14 @@ TEST_F(HelpWindowTest, DpiChangeToALargerScaleAndBackKeepsThePanesPlace) {
     GetWindowRect(window, &frame);
     const int dpi = FormDpi(window);
 
-    RECT larger{frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
-                frame.top + 2 * (frame.bottom - frame.top)};
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&larger));
-    EXPECT_EQ(fontOf(pane()).lfHeight, fontPixelHeight(10, 2 * dpi));
-    EXPECT_EQ(LOWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), atDpi(12, 2 * dpi));
+    const int largerDpi = dpi * 3 / 2;
+    RECT larger{frame.left, frame.top, frame.left + 3 * (frame.right - frame.left) / 2,
+                frame.top + 3 * (frame.bottom - frame.top) / 2};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(largerDpi, largerDpi),
+                 reinterpret_cast<LPARAM>(&larger));
+    EXPECT_EQ(fontOf(pane()).lfHeight, fontPixelHeight(10, largerDpi));
+    EXPECT_EQ(LOWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), atDpi(12, largerDpi));
+    EXPECT_EQ(ControlGetBounds(window, kHelpSplitter).x, 245) << "in layout pixels as before";
     RECT back = frame;
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&back));
 

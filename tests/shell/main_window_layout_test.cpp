@@ -111,6 +111,17 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME) << "not resizable";
+    // The program's icon at the sizes of this scale, not one stretched.
+    for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
+        auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+        BITMAP image{};
+        GetObjectW(info.hbmColor, sizeof(image), &image);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(image.bmWidth, atDpi(size, dpi));
+    }
 
     const std::vector<Expected> expected = expectedControls();
     ASSERT_EQ(expected.size(), 85u) << "18 above the grid, 36 cells, 12 rules, 19 below";
@@ -224,8 +235,8 @@ void moveToDpi(HWND window, int dpi, const RECT& suggested) {
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
 }
 
-// Moved to a monitor of twice the DPI, the window lays itself out again with
-// fonts for it; moved back, every control stands where it stood, with its
+// Moved to a monitor of half as many DPI again, the window lays itself out
+// for it with fonts made for it; moved back, every control stands where it stood, with its
 // text, and the focus, the caret and the grid's scroll position are kept.
 TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     open(writeSampleForm("moving.plx", kReceipt, 20));
@@ -258,23 +269,24 @@ TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     };
     const auto scrolled = scrollPosition();
 
-    const int larger = dpi * 2;
+    const int larger = dpi * 3 / 2;
     moveToDpi(window, larger,
-              {frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
-               frame.top + 2 * (frame.bottom - frame.top)});
+              {frame.left, frame.top, frame.left + 3 * (frame.right - frame.left) / 2,
+               frame.top + 3 * (frame.bottom - frame.top) / 2});
     EXPECT_EQ(FormDpi(window), larger);
     RECT largerClient{};
     GetClientRect(window, &largerClient);
-    EXPECT_NEAR(largerClient.right, 2 * client.right, 2);
-    EXPECT_NEAR(largerClient.bottom, 2 * client.bottom, 2);
+    EXPECT_NEAR(largerClient.right, 575 * larger / 96.0, 2);
+    EXPECT_NEAR(largerClient.bottom, 640 * larger / 96.0, 2);
     const std::vector<ControlView> moved = viewOf(window);
-    ASSERT_EQ(moved.size(), before.size());
+    const std::vector<Expected> layout = expectedControls();
+    ASSERT_EQ(moved.size(), layout.size());
     for (size_t k = 0; k < moved.size(); ++k) {
         SCOPED_TRACE("control #" + std::to_string(k + 1));
-        // (Exactly twice at 96 DPI; elsewhere each figure is rounded anew.)
-        EXPECT_NEAR(moved[k].place.left, 2 * before[k].place.left, 1);
-        EXPECT_NEAR(moved[k].place.bottom - moved[k].place.top,
-                    2 * (before[k].place.bottom - before[k].place.top), 1);
+        EXPECT_EQ(moved[k].place.left, atDpi(layout[k].x, larger));
+        EXPECT_EQ(moved[k].place.top, atDpi(layout[k].y, larger));
+        EXPECT_EQ(moved[k].place.right - moved[k].place.left, atDpi(layout[k].width, larger));
+        EXPECT_EQ(moved[k].place.bottom - moved[k].place.top, atDpi(layout[k].height, larger));
         EXPECT_EQ(moved[k].text, before[k].text);
         if (before[k].fontHeight != 0) {
             EXPECT_EQ(moved[k].fontHeight, fontPixelHeight(8, larger));
@@ -299,6 +311,25 @@ TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     EXPECT_EQ(scrollPosition(), scrolled);
     EXPECT_EQ(editor.topItem, 3);
     EXPECT_FALSE(editor.changed) << "laying out again is no edit";
+}
+
+// The icons hold an image for every size Windows asks for between 100 % and
+// 250 % display scale (a size of 256 is written as 0 in the directory).
+TEST(ProgramResources, IconsHoldEverySizeTheDisplayScalesAskFor) {
+    for (LPCWSTR name : {static_cast<LPCWSTR>(MAKEINTRESOURCEW(1)), static_cast<LPCWSTR>(L"GenHelp")}) {
+        HRSRC found = FindResourceW(GetModuleHandleW(nullptr), name, MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+        ASSERT_NE(found, nullptr);
+        const auto* directory = static_cast<const BYTE*>(
+            LockResource(LoadResource(GetModuleHandleW(nullptr), found)));
+        ASSERT_NE(directory, nullptr);
+        const int count = directory[4] | directory[5] << 8;
+        std::vector<int> sizes;
+        for (int k = 0; k < count; ++k) { // 14 bytes each after the 6-byte header
+            const int width = directory[6 + 14 * k];
+            sizes.push_back(width == 0 ? 256 : width);
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+    }
 }
 
 TEST_F(MainWindowTest, ControlStylesMatchTheirRoles) {
