@@ -152,6 +152,10 @@ case_typing_a_whole_form_at_150_percent() {
   wait_for 120 window_named '^Plaxet$' || { echo "the main window did not appear"; return 1; }
   xdotool windowfocus --sync "$(window_id "plaxet-e2e-$$-dpi")"
   wait_until_keys_arrive '^Plaxet$' || return 1
+  # A click into the Name box: at 144 DPI its client area starts 3 pixels in
+  # and about 71 down, and the box spans y 45 to 75 of it.
+  xdotool mousemove --window "$(window_id '^Plaxet$')" 300 131 click 1
+  sleep 0.3
   # From the Name box back to the date box, then to the Estimate button.
   xdotool key shift+Tab
   xdotool type --delay 40 "03/15/2024"
