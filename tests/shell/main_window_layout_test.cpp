@@ -166,16 +166,15 @@ SIZE textSize(HWND control, const std::string& text, bool wrapped) {
     return {box.right - box.left, box.bottom - box.top};
 }
 
-// Every caption and the form date show whole in the window's font, at every
-// display scale: nothing cut short at the control's edge or wrapped below
-// it, and the text of a box not cut at its bottom. A wider substitute font,
-// where the system lacks the one asked for, fails here.
-TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
-    open(writeSampleForm("whole.plx"));
+// Checks that every caption of the form's controls shows whole in the
+// control's own font: nothing cut short at the control's edge or wrapped
+// below it, and the text of a one-line box not cut at its bottom. Returns
+// how many controls were measured.
+int expectCaptionsShowWhole(HWND form) {
     const int checkMark = GetSystemMetrics(SM_CXMENUCHECK);
     int checked = 0;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::string caption = windowText(child);
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string caption = windowText(child);
         const std::string kind = classOf(child);
         RECT client{};
         GetClientRect(child, &client);
@@ -183,6 +182,8 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         SCOPED_TRACE(kind + " \"" + caption + "\"");
         const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
         if (kind == "Static") {
+            // Line breaks at the end of a label show nothing.
+            while (caption.size() >= 2 && caption.ends_with("\r\n")) caption.resize(caption.size() - 2);
             const SIZE size = textSize(child, caption, true);
             EXPECT_LE(size.cx, client.right);
             EXPECT_LE(size.cy, client.bottom) << "wraps below the label";
@@ -203,8 +204,40 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         }
         ++checked;
     }
-    EXPECT_GE(checked, 20) << "the captions, buttons and filled boxes were measured";
+    return checked;
+}
+
+// Every caption and the form date show whole in the window's font, at every
+// display scale, and so do the captions of the sender dialog and the About
+// box. A wider substitute font, where the system lacks the one asked for,
+// fails here.
+TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
+    form.senderLines = {"Corner Shop", "Main Street 1", "", "", "", ""};
+    open(writeSampleForm("whole.plx"));
+    EXPECT_GE(expectCaptionsShowWhole(window), 20)
+        << "the captions, buttons and filled boxes were measured";
     EXPECT_EQ(text(kDateBox), "03/15/2024");
+
+    int senderChecked = 0;
+    {
+        WhenWindowAppears watch("Define Sender", [&](HWND dialog) {
+            senderChecked = expectCaptionsShowWhole(dialog);
+            SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        click(kSenderButton);
+        EXPECT_TRUE(watch.acted());
+    }
+    EXPECT_EQ(senderChecked, 4) << "the label, two filled lines and Ok";
+    int aboutChecked = 0;
+    {
+        WhenWindowAppears watch("About Tallyworks", [&](HWND box) {
+            aboutChecked = expectCaptionsShowWhole(box);
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        command(kAboutCommand);
+        EXPECT_TRUE(watch.acted());
+    }
+    EXPECT_EQ(aboutChecked, 4) << "the product, the credit and the two links";
 }
 
 struct ControlView {
