@@ -8,7 +8,7 @@
 #  - start-up at 100 % and at 150 % display scale: the time from starting
 #    the program (in its virtual desktop) to its visible main window, in two
 #    prefixes made alike (scripts/wine-prefix-at-dpi.sh) but for their DPI;
-#    one run to warm up, then five, alternating between the two.
+#    one run to warm up, then five (PLAXET_STARTUP_RUNS), alternating.
 # PLAXET_SKIP_IDLE, PLAXET_SKIP_HELP and PLAXET_SKIP_STARTUP leave one out.
 #
 # usage: scripts/measure-performance.sh [PLAXET_EXE]   (default: the build's)
@@ -133,7 +133,7 @@ startup_time() {
 }
 
 measure_startup() {
-  local folder=$work/startup run dpi
+  local folder=$work/startup run dpi runs=${PLAXET_STARTUP_RUNS:-5}
   app_with_help "$folder" "$bin/plaxet.ahp"
   declare -A times=()
   # Each prefix's server is kept running from the warm-up to the end, so
@@ -142,13 +142,13 @@ measure_startup() {
     WINEPREFIX=$(scripts/wine-prefix-at-dpi.sh "$dpi") wineserver -p
     startup_time "$dpi" "$folder" "warm-$dpi" >/dev/null
   done
-  for run in 1 2 3 4 5; do
+  for run in $(seq 1 "$runs"); do
     for dpi in 96 144; do times[$dpi]+="$(startup_time "$dpi" "$folder" "start-$dpi-$run") "; done
   done
   for dpi in 96 144; do WINEPREFIX=$(scripts/wine-prefix-at-dpi.sh "$dpi") wineserver -k || true; done
   for dpi in 96 144; do
-    printf '%s\n' ${times[$dpi]} | sort -n | awk -v d="$dpi" '{ t[NR] = $1 }
-      END { printf "start-up at %d DPI: %d, %d, %d, %d, %d ms, median %d ms\n", d, t[1], t[2], t[3], t[4], t[5], t[3] }'
+    printf '%s\n' ${times[$dpi]} | sort -n | awk -v d="$dpi" '{ t[NR] = $1; all = all (NR > 1 ? ", " : "") $1 }
+      END { printf "start-up at %d DPI: %s ms, median %d ms\n", d, all, t[int((NR + 1) / 2)] }'
   done
 }
 
