@@ -140,7 +140,8 @@ JSON
 # fonts and computed rows' alignment are all at 144 DPI), then Create Files,
 # which asks where to save the form, writes both documents and shows the RTF
 # one. The documents must be byte for byte those of the same form made by
-# the command-line tool. A picture of the window is kept (main-window-150).
+# the command-line tool. Pictures of the window and of the help viewer are
+# kept (main-window-150, help-150).
 case_typing_a_whole_form_at_150_percent() {
   local prefix title='^Plaxet - Estimate$'
   prefix=$(scripts/wine-prefix-at-dpi.sh 144)
@@ -174,6 +175,15 @@ case_typing_a_whole_form_at_150_percent() {
   xdotool key Tab
   sleep 1
   import -window "$(window_id "$title")" "$artifacts/e2e-$preset-main-window-150.png"
+  # The help viewer at this scale, kept as a picture (help-150) and closed.
+  xdotool key alt+h c
+  wait_for 30 window_named '^Application Help$' || { echo "the help viewer did not open"; return 1; }
+  sleep 1
+  import -window "$(window_id '^Application Help$')" "$artifacts/e2e-$preset-help-150.png"
+  xdotool key Escape
+  wait_for 20 no_window_named '^Application Help$' || { echo "the help viewer did not close"; return 1; }
+  xdotool mousemove --window "$(window_id "$title")" 300 10 click 1
+  sleep 0.5
 
   xdotool key alt+f
   sleep 0.5
