@@ -148,13 +148,14 @@ TEST(Toolkit, ControlsGetTheirKindsDefaultStylesAndTheDefaultFont) {
     EXPECT_TRUE(styleOf(tree) & TVS_HASLINES);
 
     // (Scroll bars keep no font.)
+    const int dpi = FormDpi(form.window);
     for (HWND control : {box, option, label, tree})
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
-                  fontHandle(kDefaultFormFont));
-    const LOGFONTW defaultFont = fontOf(fontHandle(kDefaultFormFont));
+                  fontHandle(kDefaultFormFont, dpi));
+    const LOGFONTW defaultFont = fontOf(fontHandle(kDefaultFormFont, dpi));
     EXPECT_EQ(fromWide(defaultFont.lfFaceName), "MS Sans Serif");
     EXPECT_EQ(defaultFont.lfWeight, FW_NORMAL);
-    EXPECT_EQ(defaultFont.lfHeight, fontPixelHeight(8));
+    EXPECT_EQ(defaultFont.lfHeight, fontPixelHeight(8, dpi));
 
     // Creation order is the tab order.
     EXPECT_EQ(GetNextDlgTabItem(form.window, box, FALSE), option);
@@ -189,10 +190,10 @@ TEST(Toolkit, ControlsInDialogUnitsAreMappedThroughTheFormFont) {
     ControlAdd(form.window, control(ControlKind::PushButton, 20, "Go", 10, 20, 40, 14));
     RECT expected{10, 20, 50, 34};
     MapDialogRect(form.window, &expected);
-    const ControlBounds bounds = ControlGetBounds(form.window, 20);
-    EXPECT_EQ(bounds.x, expected.left);
-    EXPECT_EQ(bounds.y, expected.top);
-    EXPECT_EQ(bounds.width, expected.right - expected.left);
+    const ControlBounds bounds = ControlGetBounds(form.window, 20); // in layout pixels
+    EXPECT_EQ(FormScale(form.window, bounds.x), expected.left);
+    EXPECT_EQ(FormScale(form.window, bounds.y), expected.top);
+    EXPECT_EQ(FormScale(form.window, bounds.width), expected.right - expected.left);
     RECT size{0, 0, 300, 200};
     MapDialogRect(form.window, &size);
     RECT client{};
@@ -210,18 +211,21 @@ TEST(Toolkit, FontTableSharesEqualFonts) {
     const int underlined = FontNew("Arial", 15, kFontUnderline);
     EXPECT_NE(underlined, big);
     EXPECT_EQ(FontNew("MS Sans Serif", 0, 0), kDefaultFormFont) << "0 points means 8";
-    EXPECT_TRUE(fontOf(fontHandle(underlined)).lfUnderline);
+    EXPECT_TRUE(fontOf(fontHandle(underlined, 96)).lfUnderline);
 
-    const WindowDc screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    EXPECT_EQ(fontPixelHeight(14), -((14 * dpi + 36) / 72));
+    // Points at the window's DPI, rounded to the nearest pixel.
+    EXPECT_EQ(fontPixelHeight(14, 96), -19);
+    EXPECT_EQ(fontPixelHeight(8, 120), -13);
+    EXPECT_EQ(fontPixelHeight(14, 144), -28);
+    EXPECT_EQ(fontOf(fontHandle(big, 192)).lfHeight, fontPixelHeight(15, 192));
+    EXPECT_NE(fontHandle(big, 192), fontHandle(big, 96)) << "one font for each DPI";
 
     TestForm form(pixelForm(200, 100));
     ControlAdd(form.window, control(ControlKind::Label, 30, "Big", 5, 5, 100, 30));
     ControlSetFont(form.window, 30, big);
-    HFONT bigHandle = fontHandle(big);
+    HFONT bigHandle = fontHandle(big, FormDpi(form.window));
     EXPECT_EQ(reinterpret_cast<HFONT>(ControlSend(form.window, 30, WM_GETFONT)), bigHandle);
-    EXPECT_EQ(fontHandle(big), bigHandle) << "made once";
+    EXPECT_EQ(fontHandle(big, FormDpi(form.window)), bigHandle) << "made once";
 }
 
 TEST(Toolkit, ControlColoursAnswerTheColourMessages) {
