@@ -92,7 +92,7 @@ void BM_CreateFiles(benchmark::State& state) {
     if (!writeFormFile(form, formPath).ok) std::abort();
     for (auto _ : state) {
         const DocumentValues values = documentValues(form);
-        if (writeFormDocuments(form, values, formPath).status != CreateFilesStatus::Ok)
+        if (writeFormDocuments(form, values, formPath, pdfSettings(PaperSize::Letter)).status != CreateFilesStatus::Ok)
             std::abort();
     }
     const DocumentValues values = documentValues(form);

@@ -56,6 +56,12 @@ ReplaceResult replaceFileContentsInPieces(const std::string& path,
     return platform::replaceFileContents(path, produce, markReadOnly);
 }
 
+bool removeFile(const std::string& path) {
+    const platform::EntryKind kind = platform::entryKind(path);
+    if (kind != platform::EntryKind::File) return kind == platform::EntryKind::Missing;
+    return platform::removeFile(path);
+}
+
 bool createFolder(const std::string& path) {
     return platform::createFolder(path);
 }

@@ -51,4 +51,7 @@ ReplaceResult replaceFileContentsInPieces(const std::string& path,
 
 bool createFolder(const std::string& path);
 
+// Deletes a plain file, read-only or not. True when it is gone (or never was).
+bool removeFile(const std::string& path);
+
 } // namespace plaxet
