@@ -139,9 +139,11 @@ TEST(PdfLayout, WrapsAtBlanksWithinTheWidthAndBreaksOnlyOverlongWords) {
         const std::vector<std::string_view> lines =
             wrapText(c.text, c.width, western(), PdfFont::Regular, 10);
         EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.lines) << c.text;
-        for (std::string_view line : lines)
-            if (line.size() > 1)
+        for (std::string_view line : lines) {
+            if (line.size() > 1) {
                 EXPECT_LE(textWidth(western(), PdfFont::Regular, line, 10), c.width) << line;
+            }
+        }
     }
     // Helvetica's own widths: "a" is 556 thousandths, "i" 222, the bold "W" 944.
     EXPECT_DOUBLE_EQ(textWidth(western(), PdfFont::Regular, "ai", 10), 7.78);
@@ -204,8 +206,9 @@ TEST(PdfLayout, TheTotalsAndTheClosingNeverStandAloneAtTheTopOfAPage) {
                 if (&page != &layout.pages.front() && startingWith(page, "Item ").size() == 1)
                     movedWithTheLastItem = true;
             }
-            if (onPage(page, "Please remit the total amount due."))
+            if (onPage(page, "Please remit the total amount due.")) {
                 EXPECT_TRUE(onPage(page, "Total due")) << items << " items";
+            }
         }
     }
     EXPECT_TRUE(movedWithTheLastItem) << "no count reached the case the rule is for";
