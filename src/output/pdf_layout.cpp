@@ -125,10 +125,10 @@ class Pager {
     }
 
     bool fits(double height) const { return y_ - height >= kMargin - 0.001; }
-    bool atPageTop() const { return y_ >= top() - 0.001; }
+    bool atPageTop() const { return y_ >= pageTop() - 0.001; }
     void newPage() {
         layout_.pages.emplace_back();
-        y_ = top();
+        y_ = pageTop();
     }
 
     PdfLayout finish() {
@@ -143,10 +143,10 @@ class Pager {
         return std::move(layout_);
     }
 
-  private:
-    double top() const { return layout_.height - kMargin; }
-    PdfPage& page() { return layout_.pages.back(); }
+    // Where the next line's top stands.
+    double nextLineTop() const { return y_; }
 
+    // A text on the current page whose line's top is at `lineTop`, without moving down.
     void put(std::string_view text, double x, double width, Align align, PdfFont font,
              double size, double lineTop) {
         if (text.empty()) return;
@@ -157,6 +157,10 @@ class Pager {
         }
         page().texts.push_back({at, lineTop - size, font, size, std::string(text)});
     }
+
+  private:
+    double pageTop() const { return layout_.height - kMargin; }
+    PdfPage& page() { return layout_.pages.back(); }
 
     void rule(double x1, double y1, double x2, double y2) { page().rules.push_back({x1, y1, x2, y2}); }
 
@@ -220,28 +224,30 @@ void letterhead(Pager& pager, const FormDocument& form) {
 }
 
 // The addressee's four lines on the left; the heading word beside the first
-// and the long date beside the third.
+// and the long date beside the third, read after the addressee as in the HTM page.
 void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues& values) {
     const double leftWidth = kRightColumn - kCellPadding * 2;
     const double rightWidth = pager.contentWidth() - kRightColumn;
+    std::array<double, 4> lineTops{};
     for (size_t i = 0; i < form.addresseeLines.size(); ++i) {
-        std::vector<std::string_view> left =
-            pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize);
-        std::string_view right;
-        if (i == 0) right = values.heading;
-        if (i == 2) right = values.longDate;
-        const bool heading = i == 0;
-        const double size = heading ? kHeadingSize : kAddresseeSize;
-        std::vector<std::string_view> rightLines = pager.wrap(right, rightWidth, PdfFont::Bold, size);
-        const size_t lines = std::max(left.size(), rightLines.size());
-        for (size_t k = 0; k < lines; ++k) {
-            const double leading = heading && k < rightLines.size() ? kHeadingLeading : kAddresseeLeading;
-            // The right half first, without moving down, so both share the line.
-            if (k < rightLines.size())
-                pager.line(rightLines[k], kMargin + kRightColumn, rightWidth, Align::Left,
-                           PdfFont::Bold, size, 0);
-            pager.line(k < left.size() ? left[k] : std::string_view(), kMargin, leftWidth,
-                       Align::Left, PdfFont::Bold, kAddresseeSize, leading);
+        lineTops[i] = pager.nextLineTop();
+        // The first line leaves room for the larger heading word beside it.
+        const double leading = i == 0 ? kHeadingLeading : kAddresseeLeading;
+        for (std::string_view text :
+             pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize))
+            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold, kAddresseeSize, leading);
+    }
+    const struct {
+        std::string_view text;
+        double lineTop, size, leading;
+    } right[] = {{values.heading, lineTops[0], kHeadingSize, kHeadingLeading},
+                 {values.longDate, lineTops[2], kAddresseeSize, kAddresseeLeading}};
+    for (const auto& r : right) {
+        double lineTop = r.lineTop;
+        for (std::string_view text : pager.wrap(r.text, rightWidth, PdfFont::Bold, r.size)) {
+            pager.put(text, kMargin + kRightColumn, rightWidth, Align::Left, PdfFont::Bold, r.size,
+                      lineTop);
+            lineTop -= r.leading;
         }
     }
     pager.skip(kGap);
