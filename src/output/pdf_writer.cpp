@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <vector>
 
 namespace plaxet {
@@ -18,21 +20,53 @@ namespace {
 // The fixed objects; the pages follow, each a page object and its contents.
 enum Object : size_t { kCatalog = 1, kPages, kRegularFont, kBoldFont, kInfo, kEncoding };
 
-// A number with at most two decimals, without trailing zeros.
+// A number with at most two decimals, without trailing zeros. Page
+// coordinates and font sizes are small, so hundredths fit an integer.
 void appendNumber(std::string& out, double value) {
-    char buffer[48];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 2);
-    if (error != std::errc()) {
-        out += '0';
-        return;
+    long long hundredths = std::llround(value * 100);
+    if (hundredths < 0) {
+        out += '-';
+        hundredths = -hundredths;
     }
-    while (end[-1] == '0') --end;
-    if (end[-1] == '.') --end;
-    std::string_view number(buffer, static_cast<size_t>(end - buffer));
-    if (number == "-0") number = "0";
-    out += number;
+    char digits[24];
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, hundredths / 100);
+    out.append(digits, end);
+    const int cents = static_cast<int>(hundredths % 100);
+    if (cents == 0) return;
+    out += '.';
+    out += static_cast<char>('0' + cents / 10);
+    if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
 }
+
+// zlib's compressor, set up once and reset for every page: setting it up
+// costs more than compressing a page.
+class Deflater {
+  public:
+    Deflater() { ready_ = deflateInit(&stream_, Z_BEST_SPEED) == Z_OK; }
+    ~Deflater() {
+        if (ready_) deflateEnd(&stream_);
+    }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The compressed bytes, valid until the next call; nothing when zlib fails.
+    std::optional<std::string_view> pack(std::string_view content) {
+        if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
+        const auto size = static_cast<uLong>(content.size());
+        buffer_.resize(deflateBound(&stream_, size));
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
+        stream_.avail_in = static_cast<uInt>(size);
+        stream_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
+        stream_.avail_out = static_cast<uInt>(buffer_.size());
+        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) return std::nullopt;
+        return std::string_view(buffer_.data(), buffer_.size() - stream_.avail_out);
+    }
+
+  private:
+    z_stream stream_{};
+    bool ready_ = false;
+    std::string buffer_;
+};
 
 // Objects written one after the other, each offset noted for the
 // cross-reference table.
@@ -59,18 +93,12 @@ class PdfFile {
     }
 
     void stream(size_t number, const std::string& content) {
-        uLongf length = compressBound(static_cast<uLong>(content.size()));
-        std::string packed(length, '\0');
-        const bool packedOk =
-            compress2(reinterpret_cast<Bytef*>(packed.data()), &length,
-                      reinterpret_cast<const Bytef*>(content.data()),
-                      static_cast<uLong>(content.size()), Z_DEFAULT_COMPRESSION) == Z_OK;
+        const std::optional<std::string_view> packed = deflater_.pack(content);
         // Without the memory to compress, the page goes in as it is.
-        const std::string_view data = packedOk ? std::string_view(packed.data(), length)
-                                               : std::string_view(content);
+        const std::string_view data = packed ? *packed : std::string_view(content);
         begin(number);
         out_ += "<< /Length " + std::to_string(data.size()) +
-                (packedOk ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n");
+                (packed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n");
         out_ += data;
         out_ += "\nendstream";
         end();
@@ -109,6 +137,7 @@ class PdfFile {
 
     std::string out_;
     std::vector<size_t> offsets_; // by object number; 0 is the free list's head
+    Deflater deflater_;
 };
 
 // An information text: a literal string when it is plain ASCII, otherwise
@@ -219,6 +248,16 @@ std::string pageContent(const PdfPage& page) {
 
 void appendPdfString(std::string& out, std::string_view text) {
     out += '(';
+    const auto special = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c == '(' || c == ')' || c == '\\' || byte < 0x20 || byte == 0x7F;
+    };
+    // Most texts need no escape at all and go in whole.
+    if (std::none_of(text.begin(), text.end(), special)) {
+        out += text;
+        out += ')';
+        return;
+    }
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '(' || c == ')' || c == '\\') {
