@@ -233,6 +233,25 @@ TEST(PdfLayout, TextsComeOutAsTyped) {
     EXPECT_GT(tax.x, date.x + 200);
 }
 
+TEST(PdfLayout, ARowTallerThanAPageContinuesOnTheNextBetweenLines) {
+    std::string description;
+    for (int word = 1; word <= 700; ++word) description += "word" + std::to_string(word) + " ";
+    description.pop_back();
+    FormDocument form = gardenInvoice();
+    addItems(form, {{"01/03/2007", description, "5"}});
+    const PdfLayout layout = layoutOf(form);
+    ASSERT_GE(layout.pages.size(), 2u);
+    std::string shown;
+    for (const PdfPage& page : layout.pages) {
+        EXPECT_TRUE(onPage(page, "Description")) << "the header row opens every page";
+        for (const PdfText* line : startingWith(page, "word")) {
+            EXPECT_GE(line->y, 54 - 0.01);
+            shown += (shown.empty() ? "" : " ") + line->text;
+        }
+    }
+    EXPECT_EQ(shown, description) << "every line once, in order";
+}
+
 TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
     FormDocument form = invoiceOf(120);
     addItems(form, {{"", ") Tj ET BT /F9 99 Tf (\\", "1"}, {"", "tab\there\r\n", "2"}});
