@@ -73,7 +73,6 @@ class Pager {
 
     double contentWidth() const { return layout_.width - 2 * kMargin; }
     double columnWidth(size_t column) const { return columnX_[column + 1] - columnX_[column]; }
-    const PdfCodePage& codePage() const { return codePage_; }
 
     std::vector<std::string_view> wrap(std::string_view text, double width, PdfFont font,
                                        double size) const {

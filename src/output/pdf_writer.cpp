@@ -29,8 +29,7 @@ void appendNumber(std::string& out, double value) {
         hundredths = -hundredths;
     }
     char digits[24];
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, hundredths / 100);
-    out.append(digits, end);
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, hundredths / 100).ptr);
     const int cents = static_cast<int>(hundredths % 100);
     if (cents == 0) return;
     out += '.';
@@ -112,7 +111,8 @@ class PdfFile {
         out_ += "0000000000 65535 f\r\n";
         char entry[32];
         for (size_t i = 1; i < offsets_.size(); ++i) {
-            std::snprintf(entry, sizeof entry, "%010zu 00000 n\r\n", offsets_[i]);
+            std::snprintf(entry, sizeof entry, "%010llu 00000 n\r\n",
+                          static_cast<unsigned long long>(offsets_[i]));
             out_ += entry;
         }
         out_ += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root " +
