@@ -20,10 +20,13 @@ namespace {
 // The fixed objects; the pages follow, each a page object and its contents.
 enum Object : size_t { kCatalog = 1, kPages, kRegularFont, kBoldFont, kInfo, kEncoding };
 
-// A number with at most two decimals, without trailing zeros. Page
-// coordinates and font sizes are small, so hundredths fit an integer.
-void appendNumber(std::string& out, double value) {
-    long long hundredths = std::llround(value * 100);
+// Whole hundredths of a point: page coordinates and font sizes are small.
+long long hundredthsOf(double value) {
+    return std::llround(value * 100);
+}
+
+// A number of hundredths as a decimal with at most two places, without trailing zeros.
+void appendHundredths(std::string& out, long long hundredths) {
     if (hundredths < 0) {
         out += '-';
         hundredths = -hundredths;
@@ -35,6 +38,10 @@ void appendNumber(std::string& out, double value) {
     out += '.';
     out += static_cast<char>('0' + cents / 10);
     if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
+}
+
+void appendNumber(std::string& out, double value) {
+    appendHundredths(out, hundredthsOf(value));
 }
 
 // zlib's compressor, set up once and reset for every page: setting it up
@@ -224,6 +231,9 @@ std::string pageContent(const PdfPage& page) {
     content += "BT\n";
     PdfFont font = PdfFont::Regular;
     double size = -1;
+    // Each text starts where a move from the previous one's start puts it
+    // (Td), in whole hundredths so that the moves add up exactly.
+    long long x = 0, y = 0;
     for (const PdfText& text : page.texts) {
         if (text.font != font || text.size != size) {
             font = text.font;
@@ -232,11 +242,13 @@ std::string pageContent(const PdfPage& page) {
             appendNumber(content, size);
             content += " Tf\n";
         }
-        content += "1 0 0 1 ";
-        appendNumber(content, text.x);
+        const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
+        appendHundredths(content, toX - x);
         content += ' ';
-        appendNumber(content, text.y);
-        content += " Tm ";
+        appendHundredths(content, toY - y);
+        content += " Td ";
+        x = toX;
+        y = toY;
         appendPdfString(content, text.text);
         content += " Tj\n";
     }

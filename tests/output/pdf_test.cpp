@@ -95,6 +95,34 @@ std::vector<std::string> shownStrings(const std::string& content) {
     return strings;
 }
 
+// Where each shown string starts: the text moves (Td) of a content stream
+// added up, outside the strings.
+std::vector<std::pair<double, double>> textOrigins(const std::string& content) {
+    std::vector<std::pair<double, double>> origins;
+    std::vector<std::string> tokens;
+    double x = 0, y = 0;
+    for (size_t at = 0; at < content.size(); ++at) {
+        const char c = content[at];
+        if (c == '(') { // skip the string, as shownStrings reads it
+            for (int depth = 1; depth > 0 && ++at < content.size();) {
+                if (content[at] == '\\') ++at;
+                else if (content[at] == '(') ++depth;
+                else if (content[at] == ')') --depth;
+            }
+            origins.emplace_back(x, y);
+        } else if (c != ' ' && c != '\n') {
+            size_t end = content.find_first_of(" \n(", at);
+            tokens.push_back(content.substr(at, end - at));
+            if (tokens.back() == "Td") {
+                x += std::stod(tokens[tokens.size() - 3]);
+                y += std::stod(tokens[tokens.size() - 2]);
+            }
+            at = end - 1;
+        }
+    }
+    return origins;
+}
+
 std::string inflate(std::string_view packed) {
     std::string out(packed.size() * 20 + 1024, '\0');
     uLongf length = static_cast<uLongf>(out.size());
@@ -287,6 +315,13 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
         std::vector<std::string> expected;
         for (const PdfText& t : layout.pages[p].texts) expected.push_back(t.text);
         EXPECT_EQ(shownStrings(contents[p]), expected) << "page " << p + 1;
+        // And each where the layout put it, to the hundredth of a point.
+        const std::vector<std::pair<double, double>> origins = textOrigins(contents[p]);
+        ASSERT_EQ(origins.size(), expected.size()) << "page " << p + 1;
+        for (size_t i = 0; i < origins.size(); ++i) {
+            EXPECT_NEAR(origins[i].first, layout.pages[p].texts[i].x, 0.0051) << expected[i];
+            EXPECT_NEAR(origins[i].second, layout.pages[p].texts[i].y, 0.0051) << expected[i];
+        }
     }
     EXPECT_NE(contents.back().find("(\\) Tj ET BT /F9 99 Tf \\(\\\\)"), std::string::npos);
     EXPECT_NE(contents.back().find("(tab\\011here\\015\\012)"), std::string::npos);
