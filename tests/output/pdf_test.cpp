@@ -12,7 +12,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -350,21 +349,6 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
     EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
     EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
     EXPECT_NE(pdf.find("/BaseFont /Helvetica-Bold /Encoding 6 0 R"), std::string::npos);
-}
-
-TEST(PdfWriter, TheCreationTimeComesFromSourceDateEpochWhenSet) {
-#ifdef _WIN32
-    _putenv_s("SOURCE_DATE_EPOCH", "86400");
-#else
-    setenv("SOURCE_DATE_EPOCH", "86400", 1);
-#endif
-    EXPECT_EQ(pdfSettings(PaperSize::A4).creationTime, 86400);
-#ifdef _WIN32
-    _putenv_s("SOURCE_DATE_EPOCH", "");
-#else
-    unsetenv("SOURCE_DATE_EPOCH");
-#endif
-    EXPECT_GT(pdfSettings(PaperSize::A4).creationTime, 1700000000);
 }
 
 } // namespace plaxet
