@@ -38,7 +38,7 @@ struct FormDocument {
     std::string amountPaid; // receipts only; never stored in the form file
 };
 
-enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2 };
+enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2, kOutputPdf = 3 };
 
 struct EditorState {
     std::string currentFilePath;

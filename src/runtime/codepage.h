@@ -27,6 +27,9 @@ AnsiCharacter ansiCharacterAt(std::string_view text, size_t at);
 // The byte of the ANSI code page that stands for a code point, if any.
 std::optional<unsigned char> ansiByte(uint32_t codePoint);
 
+// The number of the ANSI code page (1252 in the portable build).
+uint32_t ansiCodePageNumber();
+
 // Code page 1252 itself, whatever the system uses: for files that must come
 // out the same on every machine (the help file), and for the portable build.
 uint32_t cp1252CodePoint(unsigned char c);

@@ -25,6 +25,10 @@ std::string ansiLowerText(std::string_view text) {
     return lower;
 }
 
+uint32_t ansiCodePageNumber() {
+    return 1252;
+}
+
 uint32_t ansiCodePoint(unsigned char c) {
     return cp1252CodePoint(c);
 }

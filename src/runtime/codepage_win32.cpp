@@ -73,6 +73,10 @@ std::string ansiLowerText(std::string_view text) {
     }
     return lower;
 }
+uint32_t ansiCodePageNumber() {
+    return GetACP();
+}
+
 uint32_t ansiCodePoint(unsigned char c) {
     return tables().codePoint[c];
 }

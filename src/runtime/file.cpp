@@ -65,6 +65,12 @@ std::string heldFileMessage(const std::string& path) {
            ": it is open in another program.\r\nClose it there, then try again.";
 }
 
+bool removeFile(const std::string& path) {
+    const platform::EntryKind kind = platform::entryKind(path);
+    if (kind != platform::EntryKind::File) return kind == platform::EntryKind::Missing;
+    return platform::removeFile(path);
+}
+
 bool createFolder(const std::string& path) {
     return platform::createFolder(path);
 }

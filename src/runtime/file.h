@@ -64,4 +64,7 @@ bool heldByAnotherProgram(const std::string& path);
 // What the user is told of a file that another program holds open.
 std::string heldFileMessage(const std::string& path);
 
+// Deletes a plain file, read-only or not. True when it is gone (or never was).
+bool removeFile(const std::string& path);
+
 } // namespace plaxet

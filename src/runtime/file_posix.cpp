@@ -155,6 +155,11 @@ bool setAttributes(const std::string& path, int attributes) {
     return ::chmod(path.c_str(), mode) == 0;
 }
 
+bool removeFile(const std::string& path) {
+    // Write permission on the folder is what deletion needs; the file's own mark does not matter.
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 bool isReadOnly(const std::string& path) {
     return markedReadOnly(path);
 }

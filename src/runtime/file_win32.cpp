@@ -241,6 +241,12 @@ bool setAttributes(const std::string& path, int attributes) {
     return SetFileAttributesW(toWide(path).c_str(), value) != 0;
 }
 
+bool removeFile(const std::string& path) {
+    const std::wstring wide = toWide(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL); // a read-only file cannot be deleted
+    return DeleteFileW(wide.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 bool isReadOnly(const std::string& path) {
     return markedReadOnly(toWide(path));
 }

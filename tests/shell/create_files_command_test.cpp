@@ -10,6 +10,7 @@
 
 #include "form/form_file.h"
 #include "output/html_writer.h"
+#include "output/pdf_writer.h"
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
@@ -235,7 +236,7 @@ TEST_F(CreateFilesTest, ACancelledSaveAsEndsSilently) {
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
 }
 
-TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
+TEST_F(CreateFilesTest, WritesTheDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::string formPath = openReadyForm();
     const std::string rtf = folder.file("job.rtf");
     const std::string html = folder.file("job.htm");
@@ -247,7 +248,7 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::vector<UserRequest> asked = createFilesAsking();
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0].text,
-              "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
+              "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath));
     EXPECT_EQ(asked[0].title, "RTF File");
     EXPECT_EQ(asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
     expectViewerStartedOn(rtf, kOutputRtf);
@@ -259,6 +260,11 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(rtf));
     EXPECT_TRUE(isReadOnly(html));
+    const std::string pdf = folder.file("job.pdf");
+    EXPECT_EQ(readWholeFile(pdf).value_or("").rfind("%PDF-1.7\n", 0), 0u);
+    EXPECT_NE(readWholeFile(pdf).value_or("").find("/Title (INVOICE Ann Smith-Jones)"),
+              std::string::npos);
+    EXPECT_TRUE(isReadOnly(pdf));
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
     FormDocument saved;
@@ -276,6 +282,15 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(readWholeFile(html)->find("555-0199"), std::string::npos);
     EXPECT_TRUE(isReadOnly(html));
+
+    // And with the PDF chosen, the system's program for PDF files opens it.
+    click(kPdfButton);
+    responder.answerProgram(0, nullptr);
+    const std::vector<UserRequest> third = createFilesAsking();
+    ASSERT_EQ(third.size(), 2u);
+    EXPECT_EQ(third[1].kind, RequestKind::OpenDocument);
+    EXPECT_EQ(third[1].verb, "open");
+    EXPECT_EQ(third[1].text, pdf);
 }
 
 TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
@@ -344,9 +359,14 @@ TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
     const std::string copied = ClipboardGetText(window);
     EXPECT_EQ(copied, folder.file("job.HTM"));
     EXPECT_EQ(copied.substr(copied.size() - 4), ".HTM");
+    click(kPdfButton);
+    click(kCopyFileButton);
+    EXPECT_EQ(ClipboardGetText(window), folder.file("job.PDF"));
+    click(kHtmButton);
+    click(kCopyFileButton);
 
     // With the documents gone, Show File says so and Copy File does nothing.
-    for (const char* name : {"job.rtf", "job.htm"}) {
+    for (const char* name : {"job.rtf", "job.htm", "job.pdf"}) {
         setAttributes(folder.file(name), 0);
         std::filesystem::remove(folder.path() / name);
     }
@@ -519,10 +539,16 @@ TEST_F(ShowDocumentTest, NothingToShowTheDocumentNamesTheViewerAndTheFileType) {
     EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::Finished);
     responder.answerProgram(kNotStarted);
     EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer), CommandEnd::Finished);
+    // A PDF has no fixed viewer to name; the system is asked even where the others' are.
+    responder.answerProgram(kNotStarted);
+    EXPECT_EQ(showDocument(window, kOutputPdf, "c:\\job.pdf", everyViewer), CommandEnd::Finished);
+    EXPECT_EQ(responder.asked().back().kind, RequestKind::MessageBox);
+    EXPECT_EQ(responder.asked()[responder.asked().size() - 2].kind, RequestKind::OpenDocument);
     EXPECT_EQ(responder.messages(),
               (std::vector<std::string>{
                   "Wordpad not found\r\nNo program on this computer opens RTF files.",
-                  "Internet Explorer not found\r\nNo program on this computer opens HTM files."}));
+                  "Internet Explorer not found\r\nNo program on this computer opens HTM files.",
+                  "No program on this computer opens PDF files."}));
     for (const UserRequest& request : responder.asked())
         if (request.kind == RequestKind::MessageBox) {
             EXPECT_EQ(request.title, "File not found");

@@ -75,7 +75,8 @@ std::vector<Expected> expectedControls() {
         {413, "Button", "Create Files", 105, 560, 85, 35},
         {411, "Button", "RTF file", 290, 570, 70, 12},
         {412, "Button", "HTM file", 290, 590, 70, 12},
-        {-1, "Button", "File type", 275, 550, 90, 60},
+        {416, "Button", "PDF file", 290, 610, 70, 12},
+        {-1, "Button", "File type", 275, 550, 90, 80},
         {414, "Button", "Show File", 370, 560, 85, 35},
         {415, "Button", "Copy File", 455, 560, 85, 35},
     };
@@ -124,7 +125,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     }
 
     const std::vector<Expected> expected = expectedControls();
-    ASSERT_EQ(expected.size(), 85u) << "18 above the grid, 36 cells, 12 rules, 19 below";
+    ASSERT_EQ(expected.size(), 86u) << "18 above the grid, 36 cells, 12 rules, 20 below";
     size_t index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ASSERT_LT(index, expected.size()) << "more controls than expected";

@@ -1,0 +1,41 @@
+#pragma once
+// The two standard PDF fonts every viewer has, Helvetica and Helvetica-Bold:
+// which glyph each byte of a code page shows and how wide it is, so that the
+// layout can wrap and align text without embedding a font.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace plaxet {
+
+enum class PdfFont { Regular, Bold };
+
+struct PdfGlyph {
+    const char* name = nullptr; // none: the byte stands for no character
+    uint16_t regularWidth = 0;  // in thousandths of the font size
+    uint16_t boldWidth = 0;
+};
+
+// The glyphs of one code page's bytes. Code page 1252 is the fonts' own
+// WinAnsiEncoding; the others differ from it in some bytes of the upper half.
+struct PdfCodePage {
+    uint32_t number = 0;
+    std::array<PdfGlyph, 256> glyphs;
+};
+
+// The tables of the code pages whose letters the standard fonts hold
+// (Western, Central European, Turkish, Baltic); null for any other code page.
+const PdfCodePage* pdfCodePage(uint32_t codePageNumber);
+
+// The width of a text in points at `size` points.
+double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size);
+
+// The fonts' names as PDF knows them: "Helvetica", "Helvetica-Bold".
+std::string_view pdfFontName(PdfFont font);
+
+// Generated from the fonts' published metrics (pdf_font_metrics.py).
+extern const PdfCodePage kPdfCodePages[];
+extern const size_t kPdfCodePageCount;
+
+} // namespace plaxet
