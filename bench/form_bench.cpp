@@ -1,10 +1,11 @@
-// The main product's cost as forms grow: Create Files (totals and both
+// The main product's cost as forms grow: Create Files (totals and the three
 // documents written to disk), the form file's save and load, and, as the
 // yardstick, the same bytes written with one plain write.
 #include "form/form_document.h"
 #include "form/form_file.h"
 #include "output/create_files.h"
 #include "output/html_writer.h"
+#include "output/pdf_writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
 #include "runtime/file.h"
@@ -89,14 +90,16 @@ void setBytes(benchmark::State& state, size_t bytes) {
 void BM_CreateFiles(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const std::string formPath = folder().file("bench.plx");
+    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
     if (!writeFormFile(form, formPath).ok) std::abort();
     for (auto _ : state) {
         const DocumentValues values = documentValues(form);
-        if (writeFormDocuments(form, values, formPath).status != CreateFilesStatus::Ok)
+        if (writeFormDocuments(form, values, formPath, pdf).status != CreateFilesStatus::Ok)
             std::abort();
     }
     const DocumentValues values = documentValues(form);
-    setBytes(state, rtfDocument(form, values).size() + htmlDocument(form, values).size());
+    setBytes(state, rtfDocument(form, values).size() + htmlDocument(form, values).size() +
+                        pdfDocument(form, values, pdf).size());
 }
 
 // The writing alone: both documents, already built, each put in place as
@@ -150,6 +153,29 @@ void BM_HtmlDocument(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
+// The PDF in memory: the page layout, then the compressed pages and the cross-references.
+void BM_PdfDocument(benchmark::State& state) {
+    FormDocument form = invoiceOf(state.range(0));
+    const DocumentValues values = documentValues(form);
+    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string document = pdfDocument(form, values, pdf);
+        bytes = document.size();
+        benchmark::DoNotOptimize(document.data());
+    }
+    setBytes(state, bytes);
+}
+
+void BM_PdfLayout(benchmark::State& state) {
+    FormDocument form = invoiceOf(state.range(0));
+    const DocumentValues values = documentValues(form);
+    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pdfLayout(form, values, *pdf.codePage, pdf.paper).pages.size());
+    state.SetComplexityN(state.range(0));
+}
+
 void BM_FormSave(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const std::string path = folder().file("save.plx");
@@ -188,6 +214,8 @@ BENCHMARK(BM_PlainWriteSynced)->Apply(sizes);
 BENCHMARK(BM_ComputeTotals)->Apply(sizes);
 BENCHMARK(BM_RtfDocument)->Apply(sizes);
 BENCHMARK(BM_HtmlDocument)->Apply(sizes);
+BENCHMARK(BM_PdfLayout)->Apply(sizes);
+BENCHMARK(BM_PdfDocument)->Apply(sizes);
 BENCHMARK(BM_FormSave)->Apply(sizes);
 BENCHMARK(BM_FormLoad)->Apply(sizes);
 BENCHMARK(BM_PlainWriteOfForm)->Apply(sizes);

@@ -4,7 +4,12 @@
 #  - idle CPU: the CPU time plaxet.exe uses in 10 idle seconds after start;
 #  - help opening: the time from Help > Contents to the visible help viewer,
 #    with a help file of 5,000 topics in two levels (about 6.5 MB) made by
-#    plaxet-cli help-build, and with the program's own help; three runs each.
+#    plaxet-cli help-build, and with the program's own help; three runs each;
+#  - start-up at 100 % and at 150 % display scale: the time from starting
+#    the program (in its virtual desktop) to its visible main window, in two
+#    prefixes made alike (scripts/wine-prefix-at-dpi.sh) but for their DPI;
+#    one run to warm up, then five (PLAXET_STARTUP_RUNS), alternating.
+# PLAXET_SKIP_IDLE, PLAXET_SKIP_HELP and PLAXET_SKIP_STARTUP leave one out.
 #
 # usage: scripts/measure-performance.sh [PLAXET_EXE]   (default: the build's)
 set -euo pipefail
@@ -108,8 +113,50 @@ big_help() {
     "$(windows_path "$work/big.ahp")" >&2
 }
 
+# One start in the prefix for DPI: the milliseconds from the launch to the
+# visible main window.
+startup_time() {
+  local dpi=$1 folder=$2 name=$3 prefix start end
+  prefix=$(scripts/wine-prefix-at-dpi.sh "$dpi")
+  start=$(date +%s%N)
+  WINEPREFIX=$prefix scripts/wine-run.sh explorer "/desktop=plaxet-measure-$$-$name,1600x1200" \
+    "$folder/plaxet.exe" >"$work/$name.log" 2>&1 &
+  launcher=$!
+  until window_named '^Plaxet$'; do
+    [ $(($(date +%s%N) - start)) -lt 120000000000 ] || { echo "the main window did not appear" >&2; return 1; }
+    sleep 0.02
+  done
+  end=$(date +%s%N)
+  stop_program
+  sleep 1
+  echo $(((end - start) / 1000000))
+}
+
+measure_startup() {
+  local folder=$work/startup run dpi runs=${PLAXET_STARTUP_RUNS:-5}
+  app_with_help "$folder" "$bin/plaxet.ahp"
+  declare -A times=()
+  # Each prefix's server is kept running from the warm-up to the end, so
+  # that every start measured finds it alike.
+  for dpi in 96 144; do
+    WINEPREFIX=$(scripts/wine-prefix-at-dpi.sh "$dpi") wineserver -p
+    startup_time "$dpi" "$folder" "warm-$dpi" >/dev/null
+  done
+  for run in $(seq 1 "$runs"); do
+    for dpi in 96 144; do times[$dpi]+="$(startup_time "$dpi" "$folder" "start-$dpi-$run") "; done
+  done
+  for dpi in 96 144; do WINEPREFIX=$(scripts/wine-prefix-at-dpi.sh "$dpi") wineserver -k || true; done
+  for dpi in 96 144; do
+    printf '%s\n' ${times[$dpi]} | sort -n | awk -v d="$dpi" '{ t[NR] = $1; all = all (NR > 1 ? ", " : "") $1 }
+      END { printf "start-up at %d DPI: %s ms, median %d ms\n", d, all, t[int((NR + 1) / 2)] }'
+  done
+}
+
 [ -n "${PLAXET_SKIP_IDLE:-}" ] || measure_idle
-big_help
-echo "help file: $(stat -c %s "$work/big.ahp") bytes"
-measure_help_open "$work/big.ahp" 5000-topics
-measure_help_open "$bin/plaxet.ahp" own-help
+if [ -z "${PLAXET_SKIP_HELP:-}" ]; then
+  big_help
+  echo "help file: $(stat -c %s "$work/big.ahp") bytes"
+  measure_help_open "$work/big.ahp" 5000-topics
+  measure_help_open "$bin/plaxet.ahp" own-help
+fi
+[ -n "${PLAXET_SKIP_STARTUP:-}" ] || measure_startup

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the command-line tool's main job on the bundled example forms: each
-# example is made into a form file from its JSON, and its RTF and HTML
+# example is made into a form file from its JSON, and its RTF, HTML and PDF
 # documents are created beside it, in a fresh folder under out/.
 set -euo pipefail
 cli=$(realpath "$1")
@@ -18,4 +18,4 @@ for json in "$out"/*.json; do
 done
 echo
 echo "Documents of the example forms:"
-ls -1 "$(realpath "$out")"/*.rtf "$(realpath "$out")"/*.htm
+ls -1 "$(realpath "$out")"/*.rtf "$(realpath "$out")"/*.htm "$(realpath "$out")"/*.pdf

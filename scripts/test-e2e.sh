@@ -3,6 +3,9 @@
 # Wine in a virtual desktop on an X display (a private Xvfb when there is
 # none), drives it with real keys through xdotool, keeps screenshots in
 # build/artifacts/, and closes it with Esc, answering its confirmation.
+# One case runs at 150 % display scale (144 DPI, in a prefix of its own):
+# a whole form typed there must give the same document bytes as the
+# command-line tool makes from the same form.
 #
 # It runs the Windows build that this machine can start (see
 # scripts/windows-target.sh; PLAXET_WINDOWS_BUILD=win32 or win64 forces one).
@@ -36,20 +39,21 @@ start_program() {
   xdotool windowfocus --sync "$(xdotool search --name "plaxet-e2e-$$-$1" | head -1)"
 }
 
-# Whether a box of the untitled main window shows text: some pixel of the
-# box, cut from a screenshot of the window, is dark. The client area starts
-# 3 pixels in and 41 down (frame, title and menu bar); the crops keep inside
-# the boxes, clear of the grid's rules.
+# Whether a box of the main window (the untitled one unless a title pattern
+# follows the crop) shows text: some pixel of the box, cut from a screenshot
+# of the window, is dark. The client area starts 3 pixels in and 41 down
+# (frame, title and menu bar); the crops keep inside the boxes, clear of the
+# grid's rules.
 box_shows_text() {
   local window dark
-  window=$(xdotool search --name '^Plaxet$' | head -1)
+  window=$(xdotool search --name "${2:-^Plaxet\$}" | head -1)
   # Without a window, import would wait for a click on one.
   [ -n "$window" ] || return 1
   dark=$(import -window "$window" -crop "$1" +repage -colorspace Gray \
     -format '%[fx:minima < 0.5]' info:) || return 1
   [ "$dark" = 1 ]
 }
-name_box_shows_text() { box_shows_text 320x14+95+74; }
+name_box_shows_text() { box_shows_text 320x14+95+74 "$@"; }
 amount_box_shows_text() { box_shows_text 78x16+458+473; }
 
 # Keys sent before the main window exists and Wine has taken the X input
@@ -83,6 +87,8 @@ case_opening_a_form_named_on_the_command_line() {
     "$(windows_path "$form")" >"$work/make.log" 2>&1 || { cat "$work/make.log"; return 1; }
   start_program invoice "$(windows_path "$form")" || return 1
   wait_for 20 window_named '^Invoice - invoice\.plx$' || { echo "the form file was not opened at start"; return 1; }
+  # The title comes before the boxes are painted: the picture waits for the name.
+  wait_for 20 name_box_shows_text '^Invoice - invoice\.plx$' || { echo "the opened form's name was never painted"; return 1; }
   import -window root "$artifacts/e2e-$preset-invoice.png"
   import -window "$(xdotool search --name '^Invoice - invoice\.plx$' | head -1)" "$artifacts/e2e-$preset-main-window.png"
   # An unchanged form with items: "Quit Program now?" Yes.
@@ -153,10 +159,113 @@ case_names_in_any_language() {
     { echo "the HTML document lacks the typed name"; return 1; }
 }
 
+# The form that case_typing_a_whole_form_at_150_percent types, for the
+# command-line tool.
+typed_form_json() {
+  cat <<'JSON'
+{
+  "date": "03/15/2024",
+  "type": "estimate",
+  "addressee": {
+    "name": "Ann Smith",
+    "address": "12 Elm Street",
+    "city": "Springfield, IL 62701",
+    "phone": "555-0100"
+  },
+  "items": [
+    { "date": "03/01/2024", "description": "Interior paint", "cost": "107.85" },
+    { "date": "", "description": "Brushes", "cost": "24.50" },
+    { "date": "", "description": "Subtotal", "cost": "" },
+    { "date": "", "description": "Tax (8.25%)", "cost": "" }
+  ],
+  "notes": []
+}
+JSON
+}
+
+# At 150 %: every key of a new form typed into the window (whose controls,
+# fonts and computed rows' alignment are all at 144 DPI), then Create Files,
+# which asks where to save the form, writes both documents and shows the RTF
+# one. The documents must be byte for byte those of the same form made by
+# the command-line tool. Pictures of the window and of the help viewer are
+# kept (main-window-150, help-150).
+case_typing_a_whole_form_at_150_percent() {
+  local prefix title='^Plaxet - Estimate$'
+  prefix=$(scripts/wine-prefix-at-dpi.sh 144)
+  mkdir -p "$work/app" "$work/typed" "$work/reference"
+  cp "$bin/plaxet.exe" "$bin/plaxet.ahp" examples/quillet.ini "$work/app/"
+  WINEPREFIX=$prefix scripts/wine-run.sh explorer "/desktop=plaxet-e2e-$$-dpi,1600x1200" \
+    "$work/app/plaxet.exe" >"$work/dpi.log" 2>&1 &
+  launcher=$!
+  wait_for 120 window_named '^Plaxet$' || { echo "the main window did not appear"; return 1; }
+  xdotool windowfocus --sync "$(window_id "plaxet-e2e-$$-dpi")"
+  wait_until_keys_arrive '^Plaxet$' || return 1
+  # A click into the Name box: at 144 DPI its client area starts 3 pixels in
+  # and about 71 down, and the box spans y 45 to 75 of it.
+  xdotool mousemove --window "$(window_id '^Plaxet$')" 300 131 click 1
+  sleep 0.3
+  # From the Name box back to the date box, then to the Estimate button.
+  xdotool key shift+Tab
+  xdotool type --delay 40 "03/15/2024"
+  xdotool key shift+Tab space
+  wait_for 20 window_named "$title" || { echo "choosing Estimate by key did not retitle the window"; return 1; }
+  xdotool key Tab Tab
+  local field
+  for field in "Ann Smith" "12 Elm Street" "Springfield, IL 62701" "555-0100" \
+    "03/01/2024" "Interior paint" "107.85" "" "Brushes" "24.50" "" "Subtotal"; do
+    xdotool type --delay 40 "$field"
+    xdotool key Tab
+  done
+  # Leaving "Subtotal" skipped its cost cell: row 4's date is next.
+  xdotool key Tab
+  xdotool type --delay 40 "Tax (8.25%)"
+  xdotool key Tab
+  sleep 1
+  import -window "$(window_id "$title")" "$artifacts/e2e-$preset-main-window-150.png"
+  # The help viewer at this scale, kept as a picture (help-150) and closed.
+  xdotool key alt+h c
+  wait_for 30 window_named '^Application Help$' || { echo "the help viewer did not open"; return 1; }
+  sleep 1
+  import -window "$(window_id '^Application Help$')" "$artifacts/e2e-$preset-help-150.png"
+  xdotool key Escape
+  wait_for 20 no_window_named '^Application Help$' || { echo "the help viewer did not close"; return 1; }
+  xdotool mousemove --window "$(window_id "$title")" 300 10 click 1
+  sleep 0.5
+
+  xdotool key alt+f
+  sleep 0.5
+  xdotool key c
+  wait_for 30 window_named '^Save File$' || { echo "Create Files did not ask where to save the form"; return 1; }
+  sleep 0.5
+  xdotool type --delay 20 "$(windows_path "$work/typed/typed.plx")"
+  xdotool key Return
+  wait_for 30 window_named '^RTF File$' || { echo "Create Files did not say where the documents are"; return 1; }
+  xdotool key Return
+  wait_for 60 window_named '^typed\.rtf - ' || { echo "the RTF document was not shown"; return 1; }
+  xdotool key alt+F4
+  if wait_for 5 window_named '^Wine Wordpad$'; then xdotool key n; fi
+  wait_for 30 no_window_named '^typed\.rtf - ' || { echo "the word processor did not close"; return 1; }
+
+  typed_form_json >"$work/typed.json"
+  scripts/wine-run.sh "$bin/plaxet-cli.exe" make "$(windows_path "$work/typed.json")" \
+    "$(windows_path "$work/reference/typed.plx")" >"$work/make.log" 2>&1 || { cat "$work/make.log"; return 1; }
+  scripts/wine-run.sh "$bin/plaxet-cli.exe" create-files "$(windows_path "$work/reference/typed.plx")" \
+    --sender "$(windows_path "$(realpath examples/quillet.ini)")" >"$work/create.log" 2>&1 || { cat "$work/create.log"; return 1; }
+  local extension
+  for extension in rtf htm; do
+    [ -f "$work/typed/typed.$extension" ] || { echo "no $extension document was written"; return 1; }
+    cmp "$work/typed/typed.$extension" "$work/reference/typed.$extension" ||
+      { echo "the $extension document typed at 150 % differs from the tool's"; return 1; }
+  done
+  # A saved, unchanged form with items: "Quit Program now?" Yes.
+  close_with_escape y "$title"
+}
+
 passed=0
 failed=0
 for case in case_typing_into_a_new_form case_opening_a_form_named_on_the_command_line \
-  case_typing_an_item_shows_the_total case_names_in_any_language; do
+  case_typing_an_item_shows_the_total case_typing_a_whole_form_at_150_percent \
+  case_names_in_any_language; do
   run_desktop_case e2e "$preset" "$case"
 done
 

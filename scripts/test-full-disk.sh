@@ -116,6 +116,7 @@ round() {
   rm -f "$dir/form.plx"
   cp "$dir/big.rtf" "$work/rtf-before"
   cp "$dir/big.htm" "$work/htm-before"
+  cp "$dir/big.pdf" "$work/pdf-before"
   printf 'Another Sender Ltd.\r\n\r\n\r\n\r\n\r\n\r\n' >"$work/sender2.ini"
   fill_disk
   status=0
@@ -123,12 +124,13 @@ round() {
     --sender "$($topath "$work/sender2.ini")" >/dev/null 2>"$work/err" || status=$?
   check "$label create files (RTF)" "$work/rtf-before" "$dir/big.rtf" $status "$work/err"
   check "$label create files (HTM)" "$work/htm-before" "$dir/big.htm" $status "$work/err"
+  check "$label create files (PDF)" "$work/pdf-before" "$dir/big.pdf" $status "$work/err"
   empty_disk
 
   # The sender file, with the disk full to the last block.
   "${run[@]}" save-sender "$($topath "$dir/quillet.ini")" "Hill Paint Co." >/dev/null
   cp "$dir/quillet.ini" "$work/sender-before"
-  rm -f "$dir/big.rtf" "$dir/big.htm" "$dir/big.plx"
+  rm -f "$dir/big.rtf" "$dir/big.htm" "$dir/big.pdf" "$dir/big.plx"
   if [ $mode = mount ]; then
     dd if=/dev/zero of="$disk/filler" bs=4k 2>/dev/null || true
     status=0

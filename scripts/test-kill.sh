@@ -10,7 +10,7 @@
 # Then the Windows plaxet-cli of the build this machine starts is killed the
 # same way under Wine, PLAXET_KILL_WINE times per kind (default 200, one kind
 # after another, about 15 seconds a kind; 0 leaves it out): there the
-# replace is the system's move with write-through.
+# replace renames the still open temporary file through its handle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kills="${1:-1000}"

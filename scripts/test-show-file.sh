@@ -9,6 +9,9 @@
 #  2. In a second prefix the fixed path is empty (the word processor lives
 #     elsewhere and the RTF file type is associated with it there): the
 #     document is opened through that association instead.
+#  3. In that prefix, with "PDF file" chosen, Create Files writes the PDF and
+#     Show File opens it through the PDF file type (here the text editor,
+#     as Wine has no PDF reader).
 # Screenshots are kept in build/artifacts/ (show-file-*.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,6 +66,14 @@ prepare_moved_prefix() {
     touch "$moved_prefix/.plaxet-viewer-moved"
   fi
   [ ! -e "$accessories/wordpad.exe" ] || { echo "the fixed viewer path is not empty"; return 1; }
+}
+
+# The PDF file type of the second prefix opens documents in the text editor.
+associate_pdf_files() {
+  WINEPREFIX=$moved_prefix timeout 120 scripts/wine-run.sh reg add 'HKCR\.pdf' /ve /d plaxettestpdf /f >/dev/null 2>&1 &&
+    WINEPREFIX=$moved_prefix timeout 120 scripts/wine-run.sh reg add 'HKCR\plaxettestpdf\shell\open\command' /ve \
+      /d '"C:\windows\notepad.exe" "%1"' /f >/dev/null 2>&1
+  WINEPREFIX=$moved_prefix timeout 120 wineserver -w || true
 }
 
 start_program() {
@@ -201,10 +212,35 @@ case_without_the_fixed_viewer_the_association_shows_the_document() {
   close_with_escape y '^Invoice - invoice\.plx$'
 }
 
+case_a_pdf_opens_through_its_file_type() {
+  prepare_moved_prefix || return 1
+  associate_pdf_files || { echo "the PDF file type could not be registered"; return 1; }
+  prepare_form || return 1
+  start_program "$moved_prefix" pdf "$(windows_path "$work/forms/invoice.plx")" || return 1
+  # "PDF file", the third option of the File type group (client 290,610; the
+  # client area starts 3 pixels in and 41 down).
+  xdotool mousemove --window "$main" 300 657 click 1
+  sleep 0.5
+  xdotool key alt+f
+  sleep 0.5
+  xdotool key c
+  wait_for 30 window_named '^RTF File$' || { echo "Create Files did not say where the documents are"; return 1; }
+  xdotool key Return
+  wait_for 60 window_named 'invoice\.pdf' || { echo "no program opened the PDF document"; return 1; }
+  [ "$(head -c 8 "$work/forms/invoice.pdf")" = "%PDF-1.7" ] || { echo "the PDF document was not written"; return 1; }
+  ps -eo args= | grep -F -q 'notepad.exe' || { echo "the PDF was not opened through its file type's program"; return 1; }
+  sleep 1
+  import -window root "$artifacts/show-file-pdf.png"
+  xdotool key alt+F4
+  wait_for 30 no_window_named 'invoice\.pdf' || { echo "the program showing the PDF did not close"; return 1; }
+  close_with_escape y '^Invoice - invoice\.plx$'
+}
+
 passed=0
 failed=0
 for case in case_the_fixed_viewer_shows_the_document_and_the_form_waits \
-  case_without_the_fixed_viewer_the_association_shows_the_document; do
+  case_without_the_fixed_viewer_the_association_shows_the_document \
+  case_a_pdf_opens_through_its_file_type; do
   run_desktop_case show-file "" "$case"
 done
 echo "show-file: $passed passed, $failed failed (screenshots in $artifacts/)"

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers to fill in a form for the tests.
 #include "form/form_document.h"
+#include "runtime/text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,12 @@ inline FormDocument formOfType(int32_t formType, const std::vector<Item>& items 
     form.formType = formType;
     addItems(form, items);
     return form;
+}
+
+// Spaces-only or empty description and cost.
+inline bool isBlankItem(const FormDocument& form, int32_t item) {
+    const Item& entry = itemAt(form, item);
+    return TrimView(entry.description).empty() && TrimView(entry.cost).empty();
 }
 
 inline const std::string& costOf(const FormDocument& form, int32_t item) {

@@ -49,6 +49,7 @@ struct CreateFilesOptions {
     std::string formPath;
     std::optional<std::string> senderPath;
     std::optional<std::string> amountPaid;
+    PaperSize paper = PaperSize::Letter;
 };
 
 bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::string& error) {
@@ -60,6 +61,13 @@ bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::s
                 return false;
             }
             (arg == "--sender" ? options.senderPath : options.amountPaid) = args[++i];
+        } else if (arg == "--paper") {
+            const std::string size = i + 1 < args.size() ? args[++i] : "";
+            if (size != "letter" && size != "a4") {
+                error = "--paper needs letter or a4";
+                return false;
+            }
+            options.paper = size == "a4" ? PaperSize::A4 : PaperSize::Letter;
         } else if (arg.size() > 1 && arg.front() == '-') {
             error = "unknown option " + arg;
             return false;
@@ -71,7 +79,7 @@ bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::s
         }
     }
     if (options.formPath.empty())
-        error = "usage: create-files FORM.plx [--sender FILE] [--paid AMOUNT]";
+        error = "usage: create-files FORM.plx [--sender FILE] [--paid AMOUNT] [--paper letter|a4]";
     return !options.formPath.empty();
 }
 
@@ -97,7 +105,7 @@ int createFiles(const Arguments& args) {
     }
     if (options.amountPaid) form.amountPaid = *options.amountPaid;
 
-    const CreateFilesResult result = createFilesHeadless(form, formPath);
+    const CreateFilesResult result = createFilesHeadless(form, formPath, pdfSettings(options.paper));
     switch (result.status) {
     case CreateFilesStatus::Ok:
         printLines(stdout, result.message);

@@ -19,7 +19,7 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"create-files", "create-files FORM.plx [--sender FILE] [--paid AMOUNT]",
+    {"create-files", "create-files FORM.plx [--sender FILE] [--paid AMOUNT] [--paper letter|a4]",
      plaxet::cli::createFiles},
     {"dump", "dump FORM.plx", plaxet::cli::dumpForm},
     {"make", "make FORM.json FORM.plx", plaxet::cli::makeForm},

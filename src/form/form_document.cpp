@@ -1,6 +1,7 @@
 #include "form/form_document.h"
 
 #include "runtime/codepage.h"
+#include "runtime/numbers.h"
 #include "runtime/text.h"
 #include "runtime/utf8.h"
 
@@ -19,6 +20,12 @@ bool isBlank(const Item& item) {
 
 bool isCountedItem(const FormDocument& form, int32_t item) {
     return item >= 1 && static_cast<size_t>(item) <= countedItems(form);
+}
+
+// Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
+bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
+    return text.size() >= lowerCasePrefix.size() &&
+           LCase(text.substr(0, lowerCasePrefix.size())) == lowerCasePrefix;
 }
 
 } // namespace
@@ -69,10 +76,6 @@ size_t countedItems(const FormDocument& form) {
     return std::min(static_cast<size_t>(std::max(form.itemCount, 0)), form.items.size());
 }
 
-bool isBlankItem(const FormDocument& form, int32_t item) {
-    return isBlank(itemAt(form, item));
-}
-
 void recountItems(FormDocument& form) {
     std::erase_if(form.items, isBlank);
     form.itemCount = static_cast<int32_t>(form.items.size());
@@ -103,30 +106,44 @@ void clearItems(FormDocument& form) {
     form.itemCount = 0;
 }
 
-bool namesComputedRow(std::string_view description) {
-    const std::string lower = LCase(description);
-    return lower == "subtotal" || lower.starts_with("tax");
+RowKind rowKindOf(std::string_view description) {
+    // Called for every item by the totals and both writers: only the few bytes
+    // that decide are lower-cased, and nothing is copied.
+    const std::string_view d = TrimView(description);
+    if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
+    if (startsLowerCased(d, "tax")) return RowKind::Tax;
+    return RowKind::Plain;
 }
 
-RowCompletion rowCompletion(const FormDocument& form, int32_t item,
-                            std::string_view shownDescription, bool costCellLeft) {
+RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool labelAligned,
+                            bool costCellLeft) {
     if (item < 1) return RowCompletion::None;
-    if (namesComputedRow(shownDescription)) return RowCompletion::ComputedRow;
     const Item& row = itemAt(form, item);
+    if (rowKindOf(row.description) != RowKind::Plain)
+        return labelAligned ? RowCompletion::None : RowCompletion::ComputedRow;
     if (costCellLeft && item > form.itemCount && !row.description.empty() && !row.cost.empty())
         return RowCompletion::PlainRow;
     return RowCompletion::None;
 }
 
-RowCompletion leaveRow(FormDocument& form, int32_t item, std::string_view shownDescription,
-                       bool costCellLeft) {
-    const RowCompletion completion = rowCompletion(form, item, shownDescription, costCellLeft);
+RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool costCellLeft) {
+    const RowCompletion completion = rowCompletion(form, item, labelAligned, costCellLeft);
     if (completion != RowCompletion::None) countThrough(form, item);
-    if (item < 1 || static_cast<size_t>(item) > form.items.size()) return completion;
-    Item& row = form.items[static_cast<size_t>(item - 1)];
-    row.description = Trim(row.description);
-    if (item > form.itemCount) row.cost.clear();
     return completion;
+}
+
+bool refreshShownItems(FormDocument& form, const EditorState& editor, int32_t rows) {
+    const bool scrolling = editor.rowRefreshInProgress;
+    const auto first = static_cast<size_t>(std::max(editor.topItem, 1) - 1);
+    const size_t counted = countedItems(form);
+    for (size_t i = first; i < form.items.size() && i < first + static_cast<size_t>(rows); ++i) {
+        Item& shown = form.items[i];
+        shown.description = Trim(shown.description);
+        if (!scrolling && i < counted && !shown.cost.empty())
+            shown.cost = Format(static_cast<double>(Val(shown.cost)));
+    }
+    for (size_t i = counted; i < form.items.size(); ++i) form.items[i].cost.clear();
+    return !scrolling || editor.changed;
 }
 
 void countThrough(FormDocument& form, int32_t item) {

@@ -38,7 +38,7 @@ struct FormDocument {
     std::string amountPaid; // receipts only; never stored in the form file
 };
 
-enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2 };
+enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2, kOutputPdf = 3 };
 
 struct EditorState {
     std::string currentFilePath;
@@ -62,9 +62,6 @@ Item& editItem(FormDocument& form, int32_t item);
 // Items 1..itemCount, never reaching past the list even when the count is off.
 size_t countedItems(const FormDocument& form);
 
-// Spaces-only or empty description and cost.
-bool isBlankItem(const FormDocument& form, int32_t item);
-
 // Makes every filled item count before the totals are formed. Items are kept
 // contiguous from item 1: a blank item lying between filled ones (as Insert
 // item leaves behind) is closed up, moving the later items forward, so no
@@ -84,25 +81,39 @@ bool deleteItem(FormDocument& form, int32_t item);
 // No items at all.
 void clearItems(FormDocument& form);
 
-// A description that makes its row a computed row when its cell is left:
-// "subtotal", or anything beginning with "tax", in any letter case.
-bool namesComputedRow(std::string_view description);
+// The one rule of computed rows: a description that, trimmed of spaces and
+// lower-cased, is "subtotal" makes a subtotal row; one that begins with "tax"
+// a tax row; anything else (blank descriptions included) is a plain row.
+enum class RowKind { Plain, Subtotal, Tax };
+RowKind rowKindOf(std::string_view description);
 
 // What leaving a cell of `item` does to the count. A computed row counts
-// whichever of its cells is left; a plain row beyond the count only when its
-// cost cell is left with both description and cost filled in.
-// `shownDescription` is the description as its cell holds it: the grid shows
-// a computed row's label pushed right with blanks, which no longer names a
-// computed row, so a row shown as computed already is left as it is.
+// (and its label is pushed right and its cost cell skipped) whichever of its
+// cells is left, unless the grid shows its label pushed right already
+// (`labelAligned`): as the grid keeps the form, the blanks of that alignment
+// stay on the screen, and a label shown so is left as it is. A plain row
+// beyond the count counts only when its cost cell is left with both
+// description and cost filled in.
 enum class RowCompletion { None, ComputedRow, PlainRow };
-RowCompletion rowCompletion(const FormDocument& form, int32_t item,
-                            std::string_view shownDescription, bool costCellLeft);
+RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool labelAligned,
+                            bool costCellLeft);
 
-// Leaving a cell of `item`: the row counts when it is complete (above), its
-// description loses its outer blanks, and a row that still does not count
-// keeps no cost. Returns what made the row count, if anything.
-RowCompletion leaveRow(FormDocument& form, int32_t item, std::string_view shownDescription,
-                       bool costCellLeft);
+// Leaving a cell of `item`: the row counts when it is complete (above).
+// Returns what made the row count, if anything.
+RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool costCellLeft);
+
+// What a refresh of the grid's `rows` rows, showing the items from
+// editor.topItem on, makes of the record: the shown texts become the items'
+// texts, as if typed. Every refresh trims the shown descriptions and takes
+// the cost from every item that does not count, so a cost typed where no item
+// counts is never counted, whatever moved the rows. A refresh outside
+// scrolling (editor.rowRefreshInProgress clear) also gives each shown counted
+// item's cost its money text ("0.00"), so the totals are summed from the
+// cents the grid shows. `changed` is left as it was. Returns whether the
+// documents made before may no longer match the form, so that Show File and
+// Copy File are to be disabled: after every refresh outside scrolling, and
+// after a scroll over a changed form.
+bool refreshShownItems(FormDocument& form, const EditorState& editor, int32_t rows);
 
 // Makes `item` count. A row filled further down than the first free one
 // counts the blank items above it as well: counting it alone would leave it

@@ -24,7 +24,7 @@ CreateFilesResult refusal(CreateFilesStatus status, std::string message,
 // file name; and neither document may take the form file's own name.
 bool documentsFitBeside(const std::string& formPath, const DocumentPaths& documents) {
     return Len(fileNamePart(formPath)) > 3 && !samePathText(formPath, documents.rtf) &&
-           !samePathText(formPath, documents.html);
+           !samePathText(formPath, documents.html) && !samePathText(formPath, documents.pdf);
 }
 
 } // namespace
@@ -63,11 +63,23 @@ std::string documentBasePath(const std::string& formPath) {
 
 DocumentPaths documentPaths(const std::string& formPath) {
     const std::string base = documentBasePath(formPath);
-    return {base + "rtf", base + "htm"};
+    return {base + "rtf", base + "htm", base + "pdf"};
+}
+
+CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo) {
+    if (formPath.empty()) return {};
+    const DocumentPaths documents = documentPaths(formPath);
+    for (const std::string* path : {&formPath, &documents.rtf, &documents.html, &documents.pdf}) {
+        if (path == &formPath && !formFileToo) continue;
+        if (heldByAnotherProgram(*path))
+            return refusal(CreateFilesStatus::FileHeld,
+                           "The documents were not created: " + heldFileMessage(*path));
+    }
+    return {};
 }
 
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
-                                     const std::string& formPath) {
+                                     const std::string& formPath, const PdfSettings& pdf) {
     if (!fileExists(formPath))
         return refusal(CreateFilesStatus::NoFormFile,
                        formPath.empty() ? "The form has no file yet"
@@ -78,20 +90,35 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                        "Cannot create documents for " + formPath +
                            ": give the form file a name ending in .plx");
 
+    if (CreateFilesResult held = checkNoFileHeld(formPath, false);
+        held.status != CreateFilesStatus::Ok)
+        return held;
     ReplaceResult written = writeRtfFile(form, values, documents.rtf);
     if (written.ok) written = writeHtmlFile(form, values, documents.html);
+    if (written.ok && pdf.codePage) written = writePdfFile(form, values, pdf, documents.pdf);
     if (!written.ok)
-        return refusal(CreateFilesStatus::WriteFailed,
+        return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
+                                                    : CreateFilesStatus::WriteFailed,
                        "The documents were not created: " + written.error);
+    if (!pdf.codePage) {
+        const bool oldPdfGone = removeFile(documents.pdf);
+        return {CreateFilesStatus::Ok, "RTF File",
+                "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath) +
+                    "\r\n\r\nNo PDF file was made: the PDF needs a Western or Central European "
+                    "code page." +
+                    (oldPdfGone ? "" : "\r\nThe earlier " + documents.pdf + " could not be removed."),
+                0};
+    }
     return {CreateFilesStatus::Ok, "RTF File",
-            "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath), 0};
+            "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
 }
 
-CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath) {
+CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
+                                      const PdfSettings& pdf) {
     CreateFilesResult checked = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
     if (checked.status != CreateFilesStatus::Ok) return checked;
     recountItems(form);
-    return writeFormDocuments(form, documentValues(form), formPath);
+    return writeFormDocuments(form, documentValues(form), formPath, pdf);
 }
 
 } // namespace plaxet

@@ -5,6 +5,7 @@
 // saves it and then writes the documents; plaxet-cli runs all of it on a
 // record read from a form file.
 #include "form/form_document.h"
+#include "output/pdf_writer.h"
 #include "output/totals.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ enum class CreateFilesStatus {
                      // where Save As was just cancelled, ends without a message)
     BadFormFileName, // the documents would replace the form file or leave its folder
     WriteFailed,     // a document could not be written
+    FileHeld,        // another program holds the form file or a document open
 };
 
 // What the user is told: a message box's title and text, and for a refused
@@ -47,26 +49,38 @@ CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_v
                                                int32_t checkedFormType);
 
 // The documents beside a form file: its path without the last three
-// characters, followed by "rtf" or "htm".
+// characters, followed by "rtf", "htm" or "pdf".
 struct DocumentPaths {
     std::string rtf;
     std::string html;
+    std::string pdf;
 };
 DocumentPaths documentPaths(const std::string& formPath);
 // The part the documents share with the form file: all but its last three characters.
 std::string documentBasePath(const std::string& formPath);
 
-// Writes the RTF and then the HTML document beside the form file, from a
-// gathered form and its values (documentValues). Earlier documents, read-only or not,
-// are replaced only by complete new ones; a document that cannot be written
-// ends the command with WriteFailed and its reason, never with the message
-// that the documents were created.
+// Before anything is replaced: a refusal naming the first of the files
+// Create Files would replace (the form file when `formFileToo`, then the
+// documents) that another program holds open, after waiting about a second
+// for it to be let go; Ok when none is held. So a held file leaves the form
+// file and the documents as they were.
+CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo);
+
+// Writes the RTF, the HTML and then the PDF document beside the form file,
+// from a gathered form and its values (documentValues). Earlier documents,
+// read-only or not, are replaced only by complete new ones; a document that
+// cannot be written ends the command with WriteFailed and its reason, never
+// with the message that the documents were created. Where the standard PDF
+// fonts lack the code page's letters, the RTF and HTML documents are written,
+// an earlier PDF is removed (it would show an older form), and the message
+// says why there is no PDF.
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
-                                     const std::string& formPath);
+                                     const std::string& formPath, const PdfSettings& pdf);
 
 // The whole command on a record with no window behind it: the checks on the
-// record's own form date and type, the item count, the totals, both documents.
+// record's own form date and type, the item count, the totals, the documents.
 // The form file is neither saved nor changed.
-CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath);
+CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
+                                      const PdfSettings& pdf = pdfSettings(PaperSize::Letter));
 
 } // namespace plaxet

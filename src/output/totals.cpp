@@ -19,12 +19,6 @@ std::string normalisedDescription(std::string_view description) {
     return LCase(Trim(description));
 }
 
-// Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
-bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
-    return text.size() >= lowerCasePrefix.size() &&
-           LCase(text.substr(0, lowerCasePrefix.size())) == lowerCasePrefix;
-}
-
 // Sums the items and makes the cost text of computed rows. Numbers read from
 // text stay in extended precision until they are added to a sum; every sum
 // and product is rounded to double when it is stored.
@@ -127,15 +121,6 @@ void setTotalsRowAndClosing(const FormDocument& form, DocumentValues& values) {
 }
 
 } // namespace
-
-RowKind rowKindOf(std::string_view description) {
-    // Called for every item by the totals and both writers: only the few bytes
-    // that decide are lower-cased, and nothing is copied.
-    const std::string_view d = TrimView(description);
-    if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
-    if (startsLowerCased(d, "tax")) return RowKind::Tax;
-    return RowKind::Plain;
-}
 
 long double taxRateOf(std::string_view description) {
     const std::string field = ParseAny(description, ",()", 2);

@@ -11,13 +11,6 @@
 
 namespace plaxet {
 
-enum class RowKind { Plain, Subtotal, Tax };
-
-// A description that, trimmed of spaces and lower-cased, is "subtotal" makes a
-// subtotal row; one that begins with "tax" makes a tax row; anything else
-// (blank descriptions included) is a plain row.
-RowKind rowKindOf(std::string_view description);
-
 // The rate stated in a tax description: the number in the second field when
 // the text is cut at ",", "(" and ")"; a trailing "%" makes it a percentage,
 // otherwise it is a factor ("tax (7%)" and "tax (0.07)" give the same rate).

@@ -56,6 +56,21 @@ ReplaceResult replaceFileContentsInPieces(const std::string& path,
     return platform::replaceFileContents(path, produce, markReadOnly);
 }
 
+bool heldByAnotherProgram(const std::string& path) {
+    return platform::heldByAnotherProgram(path);
+}
+
+std::string heldFileMessage(const std::string& path) {
+    return "cannot replace " + path +
+           ": it is open in another program.\r\nClose it there, then try again.";
+}
+
+bool removeFile(const std::string& path) {
+    const platform::EntryKind kind = platform::entryKind(path);
+    if (kind != platform::EntryKind::File) return kind == platform::EntryKind::Missing;
+    return platform::removeFile(path);
+}
+
 bool createFolder(const std::string& path) {
     return platform::createFolder(path);
 }

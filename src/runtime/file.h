@@ -31,9 +31,13 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // place of `path` (a read-only target is replaced too), so a failure never
 // leaves a half-written file behind. On failure `error` says what went wrong
 // and the previous file is untouched.
+// Another program holding the target open (Windows: without delete sharing)
+// is waited out for about a second; after that `heldByAnotherProgram` is set
+// and `error` says which file is open and that it should be closed first.
 struct ReplaceResult {
     bool ok = false;
     std::string error;
+    bool heldByAnotherProgram = false;
 };
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly = false);
@@ -50,5 +54,17 @@ ReplaceResult replaceFileContentsInPieces(const std::string& path,
                                           bool markReadOnly = false);
 
 bool createFolder(const std::string& path);
+
+// Whether another program holds the existing file `path` open so that it
+// cannot be replaced (Windows: opened without delete sharing), after waiting
+// about a second for it to be let go. Never on Linux, where an open file can
+// be replaced.
+bool heldByAnotherProgram(const std::string& path);
+
+// What the user is told of a file that another program holds open.
+std::string heldFileMessage(const std::string& path);
+
+// Deletes a plain file, read-only or not. True when it is gone (or never was).
+bool removeFile(const std::string& path);
 
 } // namespace plaxet

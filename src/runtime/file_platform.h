@@ -37,9 +37,11 @@ enum class EntryKind { Missing, File, Folder };
 EntryKind entryKind(const std::string& path);
 bool setAttributes(const std::string& path, int attributes);
 bool isReadOnly(const std::string& path);
+bool removeFile(const std::string& path);
 ReplaceResult replaceFileContents(const std::string& path,
                                   const std::function<void(const ContentSink&)>& produce,
                                   bool markReadOnly);
 bool createFolder(const std::string& path);
+bool heldByAnotherProgram(const std::string& path);
 
 } // namespace plaxet::platform

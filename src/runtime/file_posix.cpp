@@ -155,6 +155,11 @@ bool setAttributes(const std::string& path, int attributes) {
     return ::chmod(path.c_str(), mode) == 0;
 }
 
+bool removeFile(const std::string& path) {
+    // Write permission on the folder is what deletion needs; the file's own mark does not matter.
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 bool isReadOnly(const std::string& path) {
     return markedReadOnly(path);
 }
@@ -240,6 +245,10 @@ bool createFolder(const std::string& path) {
             if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
     }
     return entryKind(path) == EntryKind::Folder;
+}
+
+bool heldByAnotherProgram(const std::string&) {
+    return false; // a rename replaces a file whoever holds it open
 }
 
 } // namespace plaxet::platform

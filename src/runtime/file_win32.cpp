@@ -4,7 +4,9 @@
 #include "runtime/wide.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <vector>
 #include <windows.h>
 
 namespace plaxet::platform {
@@ -61,33 +63,86 @@ bool markedReadOnly(const std::wstring& path) {
            (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-// Temporary files of a replace are named this prefix, a number and ".tmp".
-// Their writer keeps them open without sharing until they are renamed into
-// place, so one that can be deleted was left behind by a run that was killed.
-constexpr wchar_t kTemporaryPattern[] = L"~plaxet-*.tmp";
+// Temporary files of a replace are named this prefix, eight hexadecimal
+// digits and ".tmp". Their writer keeps them open without sharing until they
+// are renamed into place, so one that can be deleted was left behind by a
+// run that was killed.
+constexpr std::wstring_view kTemporaryPrefix = L"~plaxet-";
+constexpr std::wstring_view kTemporarySuffix = L".tmp";
+constexpr size_t kTemporaryDigits = 8;
 
-std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
-    const wchar_t last = folder.empty() ? L'\\' : folder.back();
-    return last == L'\\' || last == L'/' || last == L':' ? folder + name : folder + L"\\" + name;
+bool isTemporaryName(std::wstring_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return false;
+    const std::wstring_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
+    return std::all_of(digits.begin(), digits.end(), [](wchar_t c) {
+        return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f');
+    });
 }
 
-// Removes the temporary files that killed runs left in the folder; those of
-// saves still under way are open and cannot be deleted.
+std::wstring inFolder(const std::wstring& folder, std::wstring_view name) {
+    const wchar_t last = folder.empty() ? L'\\' : folder.back();
+    const bool separated = last == L'\\' || last == L'/' || last == L':';
+    return folder + (separated ? L"" : L"\\") + std::wstring(name);
+}
+
+// Removes the temporary files that killed runs left in the folder. Each is
+// opened for deletion without sharing: one whose writer still holds it open
+// cannot be, and stays.
 void removeLeftOverTemporaries(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE first = FindFirstFileW(inFolder(folder, kTemporaryPattern).c_str(), &found);
+    HANDLE first = FindFirstFileW(inFolder(folder, L"~plaxet-*.tmp").c_str(), &found);
     if (first == INVALID_HANDLE_VALUE) return;
     const std::unique_ptr<void, FindRelease> search(first);
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
-        DeleteFileW(inFolder(folder, found.cFileName).c_str());
+        if (!isTemporaryName(found.cFileName)) continue;
+        HANDLE left = CreateFileW(inFolder(folder, found.cFileName).c_str(), DELETE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (left != INVALID_HANDLE_VALUE) CloseHandle(left);
     } while (FindNextFileW(search.get(), &found));
 }
 
+// Errors by which another program's open handle refuses to share a file.
+// Such a hold is often short (a virus scanner, an indexer), so it is waited
+// out for a while.
+bool isSharingError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// A rename onto a plain file that another program holds open is refused as
+// access denied too (a folder in the way is refused so as well, and is no hold).
+bool isHoldOn(const std::wstring& target, DWORD error) {
+    if (isSharingError(error)) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+constexpr DWORD kHoldPatienceMs = 1000;
+constexpr DWORD kHoldRetryMs = 50;
+
+// Runs `attempt` until it succeeds, fails with an error that `held` does not
+// take for a hold, or about a second has passed. The last error stays for
+// the caller.
+template <typename Attempt, typename Held> bool retryWhileHeld(Attempt attempt, Held held) {
+    const ULONGLONG deadline = GetTickCount64() + kHoldPatienceMs;
+    for (;;) {
+        if (attempt()) return true;
+        const DWORD error = GetLastError();
+        const bool again = held(error) && GetTickCount64() < deadline;
+        SetLastError(error);
+        if (!again) return false;
+        Sleep(kHoldRetryMs);
+    }
+}
+
 // A temporary file of a replace, created anew in the target's folder and
-// open for writing without sharing until it is closed. It is deleted when
-// it goes out of scope unless it was moved into place, so neither a failed
-// write nor a producer that throws leaves one behind.
+// open for writing without sharing until it has been renamed into place
+// through its own handle, so no other program (a second Plaxet clearing
+// left-overs) can take it away meanwhile. It is deleted when it goes out of
+// scope unless it was moved into place, so neither a failed write nor a
+// producer that throws leaves one behind.
 class TemporaryFile {
   public:
     explicit TemporaryFile(const std::wstring& folder) {
@@ -96,11 +151,11 @@ class TemporaryFile {
             QueryPerformanceCounter(&now);
             const unsigned stamp = GetCurrentProcessId() * 7919u +
                                    static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
-            std::wstring name = L"~plaxet-";
+            std::wstring name(kTemporaryPrefix);
             for (int shift = 28; shift >= 0; shift -= 4)
                 name += L"0123456789abcdef"[(stamp >> shift) & 15];
-            path_ = inFolder(folder, name + L".tmp");
-            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            path_ = inFolder(folder, name + std::wstring(kTemporarySuffix));
+            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle_ != INVALID_HANDLE_VALUE) return;
             path_.clear();
@@ -116,13 +171,28 @@ class TemporaryFile {
 
     bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE handle() const { return handle_; }
-    const std::wstring& path() const { return path_; }
     void close() {
         if (isOpen()) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
-    // The file now has the target's name: nothing is left to delete.
-    void movedIntoPlace() { path_.clear(); }
+
+    // Renames the still open file onto the full path `name` (the system
+    // reads it as it reads any path, up to its terminating zero), replacing
+    // the file there. The last error says why when it fails.
+    bool renameOnto(const std::wstring& name) {
+        // Zeroed: FileName[1] leaves room for the terminating zero.
+        std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->ReplaceIfExists = TRUE;
+        rename->RootDirectory = nullptr;
+        rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+        std::memcpy(rename->FileName, name.data(), name.size() * sizeof(wchar_t));
+        if (!SetFileInformationByHandle(handle_, FileRenameInfo, rename,
+                                        static_cast<DWORD>(buffer.size())))
+            return false;
+        path_.clear(); // the file now has the target's name: nothing is left to delete
+        return true;
+    }
 
   private:
     std::wstring path_;
@@ -171,6 +241,12 @@ bool setAttributes(const std::string& path, int attributes) {
     return SetFileAttributesW(toWide(path).c_str(), value) != 0;
 }
 
+bool removeFile(const std::string& path) {
+    const std::wstring wide = toWide(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL); // a read-only file cannot be deleted
+    return DeleteFileW(wide.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 bool isReadOnly(const std::string& path) {
     return markedReadOnly(toWide(path));
 }
@@ -203,7 +279,6 @@ ReplaceResult replaceFileContents(const std::string& path,
     produce(sink);
     const bool written = !sinkFailed && FlushFileBuffers(temporary.handle());
     if (!sinkFailed && !written) error = lastErrorText();
-    temporary.close();
     if (!written) {
         result.error = "cannot write " + path + ": " + error;
         return result;
@@ -214,14 +289,21 @@ ReplaceResult replaceFileContents(const std::string& path,
     const bool wasReadOnly =
         oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
     if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!MoveFileExW(temporary.path().c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const auto holdOnTarget = [&](DWORD error) { return isHoldOn(target, error); };
+    if (!retryWhileHeld([&] { return temporary.renameOnto(target); }, holdOnTarget)) {
+        const DWORD code = GetLastError();
+        const bool held = holdOnTarget(code);
+        SetLastError(code);
         error = lastErrorText();
         if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes);
-        result.error = "cannot replace " + path + ": " + error;
+        result.heldByAnotherProgram = held;
+        result.error = result.heldByAnotherProgram ? heldFileMessage(path)
+                                                   : "cannot replace " + path + ": " + error;
         return result;
     }
-    temporary.movedIntoPlace();
+    // Written through: the new name reaches the disk before the replace is reported done.
+    FlushFileBuffers(temporary.handle());
+    temporary.close();
     if (markReadOnly && !SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY)) {
         result.error = path + " was written but could not be marked read-only: " + lastErrorText();
         return result;
@@ -240,6 +322,23 @@ bool createFolder(const std::string& path) {
         }
     }
     return entryKind(path) == EntryKind::Folder;
+}
+
+bool heldByAnotherProgram(const std::string& path) {
+    const std::wstring wide = toWide(path);
+    // Only what a replace needs of the file, and everything shared, so that
+    // only another program's refusal to share stands in the way.
+    const bool free = retryWhileHeld(
+        [&] {
+            HANDLE probe = CreateFileW(wide.c_str(), DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (probe == INVALID_HANDLE_VALUE) return false;
+            CloseHandle(probe);
+            return true;
+        },
+        isSharingError);
+    return !free && isSharingError(GetLastError());
 }
 
 } // namespace plaxet::platform

@@ -120,16 +120,6 @@ std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter
     return fields;
 }
 
-std::string LTrim(std::string_view s) {
-    size_t first = s.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
-}
-
-std::string RTrim(std::string_view s) {
-    size_t last = s.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
-}
-
 std::string Trim(std::string_view s) {
     return std::string(TrimView(s));
 }

@@ -27,8 +27,6 @@ std::string ParseAny(std::string_view s, std::string_view set, int32_t n);
 std::vector<std::string> ParseAll(std::string_view s, std::string_view delimiter);
 
 // Trimming removes spaces (0x20) only; tabs stay.
-std::string LTrim(std::string_view s);
-std::string RTrim(std::string_view s);
 std::string Trim(std::string_view s);
 // Trim without the copy: the part of `s` between its outer spaces.
 std::string_view TrimView(std::string_view s);

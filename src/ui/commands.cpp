@@ -190,6 +190,7 @@ constexpr Route kRoutes[] = {
     {kAmountBox, kAmountBox, onAmountBox},
     {kSenderButton, kSenderButton, onSender},
     {kRtfButton, kHtmButton, onOutputKind},
+    {kPdfButton, kPdfButton, onOutputKind},
     {kCreateFilesButton, kCreateFilesButton, onCreateFiles},
     {kCreateFilesCommand, kCreateFilesCommand, onCreateFiles},
     {kShowFileButton, kShowFileButton, onShowFile},

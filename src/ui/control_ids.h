@@ -32,6 +32,7 @@ enum ControlId : int {
     kCreateFilesButton = 413,
     kShowFileButton = 414,
     kCopyFileButton = 415,
+    kPdfButton = 416,
 };
 
 inline constexpr int kVisibleRows = 12;

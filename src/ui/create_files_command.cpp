@@ -27,14 +27,23 @@ constexpr const char* kHtmlViewers[] = {
 
 // The chosen document of the current form with the given extension, or
 // empty for a form without a file, which has no documents.
-std::string chosenDocument(const EditorState& editor, const char* rtf, const char* html) {
+std::string chosenDocument(const EditorState& editor, const char* rtf, const char* html,
+                           const char* pdf) {
     const std::string& formPath = editor.currentFilePath;
     if (formPath.empty()) return {};
-    return documentBasePath(formPath) + (editor.outputKind == kOutputHtml ? html : rtf);
+    const char* extension = editor.outputKind == kOutputHtml  ? html
+                            : editor.outputKind == kOutputPdf ? pdf
+                                                              : rtf;
+    return documentBasePath(formPath) + extension;
+}
+
+// What Show File says when the viewer of that kind of document is missing.
+std::string missingViewerMessage(int32_t outputKind) {
+    return outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found";
 }
 
 bool chosenDocumentExists(const EditorState& editor) {
-    const std::string document = chosenDocument(editor, "rtf", "htm");
+    const std::string document = chosenDocument(editor, "rtf", "htm", "pdf");
     return !document.empty() && fileExists(document);
 }
 
@@ -74,6 +83,15 @@ void refuse(MainWindow& main, const CreateFilesResult& refusal) {
 // exists, through Save As otherwise. True when the form now has a file to
 // put the documents beside; a cancelled Save As ends the command quietly and
 // a failed save has already said why.
+// The user's paper as the locale states it: A4, or letter for every other size.
+PaperSize userPaperSize() {
+    DWORD size = 0;
+    const int read = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
+                                     reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
+    constexpr DWORD kA4 = 9; // DMPAPER_A4
+    return read != 0 && size == kA4 ? PaperSize::A4 : PaperSize::Letter;
+}
+
 bool formSavedInItsFile(MainWindow& main) {
     if (main.editor.changed) {
         const bool saved =
@@ -99,10 +117,19 @@ CommandEnd createFiles(MainWindow& main) {
     // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
     refreshRows(main);
 
+    // A file another program holds would stop the command halfway: nothing
+    // is saved or written before all of them can be replaced.
+    const std::string& formPath = main.editor.currentFilePath;
+    const CreateFilesResult held =
+        checkNoFileHeld(formPath, main.editor.changed && fileExists(formPath));
+    if (held.status != CreateFilesStatus::Ok) {
+        MessageBox(held.message, held.title, MB_OK | MB_ICONERROR);
+        return CommandEnd::Finished;
+    }
     if (!formSavedInItsFile(main)) return CommandEnd::Finished;
     const DocumentValues values = gatherForm(main);
     const CreateFilesResult written =
-        writeFormDocuments(main.form, values, main.editor.currentFilePath);
+        writeFormDocuments(main.form, values, main.editor.currentFilePath, pdfSettings(userPaperSize()));
     if (written.status != CreateFilesStatus::Ok) {
         MessageBox(written.message, written.title, MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
@@ -115,11 +142,11 @@ CommandEnd createFiles(MainWindow& main) {
 Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists) {
     if (outputKind != kOutputHtml) {
         if (exists(kRtfViewer)) return {kRtfViewer, {}};
-        return {{}, "Wordpad not found"};
+        return {{}, missingViewerMessage(outputKind)};
     }
     for (const char* viewer : kHtmlViewers)
         if (exists(viewer)) return {viewer, {}};
-    return {{}, "Internet Explorer not found"};
+    return {{}, missingViewerMessage(outputKind)};
 }
 
 std::string viewerCommandLine(const std::string& viewer, const std::string& document) {
@@ -132,6 +159,14 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
                         const std::function<bool(const std::string&)>& programExists) {
     // The window waits for the viewer, painting but taking no input: the
     // document is the user's business until it is closed.
+    if (outputKind == kOutputPdf) {
+        // No fixed viewer: PDF files open in whatever the system associates with them.
+        if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
+            return CommandEnd::ViewerStarted;
+        MessageBox("No program on this computer opens PDF files.", "File not found",
+                   MB_OK | MB_ICONERROR);
+        return CommandEnd::Finished;
+    }
     const Viewer viewer = findViewer(outputKind, programExists);
     if (!viewer.path.empty() &&
         Shell(viewerCommandLine(viewer.path, document), SW_SHOWNORMAL, true, window) != kNotStarted)
@@ -140,18 +175,14 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
     // would not start), whatever opens this type of file here does.
     if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
         return CommandEnd::ViewerStarted;
-    const std::string missing =
-        viewer.missingMessage.empty()
-            ? (outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found")
-            : viewer.missingMessage;
-    MessageBox(missing + "\r\nNo program on this computer opens " +
+    MessageBox(missingViewerMessage(outputKind) + "\r\nNo program on this computer opens " +
                    (outputKind == kOutputHtml ? "HTM" : "RTF") + " files.",
                "File not found", MB_OK | MB_ICONERROR);
     return CommandEnd::Finished;
 }
 
 CommandEnd showFile(MainWindow& main) {
-    const std::string document = chosenDocument(main.editor, "rtf", "htm");
+    const std::string document = chosenDocument(main.editor, "rtf", "htm", "pdf");
     if (document.empty() || !fileExists(document)) {
         MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
@@ -160,7 +191,7 @@ CommandEnd showFile(MainWindow& main) {
 }
 
 void copyFilePath(MainWindow& main) {
-    const std::string path = chosenDocument(main.editor, "RTF", "HTM");
+    const std::string path = chosenDocument(main.editor, "RTF", "HTM", "PDF");
     if (path.empty() || !fileExists(path)) return;
     if (!ClipboardSetText(main.window, path)) {
         MessageBox("The file's address could not be put on the clipboard", "Clipboard Contents",
@@ -172,7 +203,9 @@ void copyFilePath(MainWindow& main) {
 }
 
 void chooseOutputKind(MainWindow& main) {
-    main.editor.outputKind = ControlIsChecked(main.window, kHtmButton) ? kOutputHtml : kOutputRtf;
+    main.editor.outputKind = ControlIsChecked(main.window, kPdfButton)   ? kOutputPdf
+                             : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
+                                                                         : kOutputRtf;
     offerDocuments(main, chosenDocumentExists(main.editor));
 }
 

@@ -14,16 +14,16 @@ namespace plaxet {
 enum class CommandEnd { Finished, Refused, ViewerStarted };
 
 // Checks the form, saves it (Save As for a form without a file), writes the
-// RTF and HTML documents beside the form file, says where they are and then
-// shows the chosen one.
+// RTF, HTML and PDF documents beside the form file (the PDF on the paper the
+// user's locale names), says where they are and then shows the chosen one.
 CommandEnd createFiles(MainWindow& main);
 
 // Shows the chosen document (below), or says that it was not created.
 CommandEnd showFile(MainWindow& main);
 
 // Shows a document of an output kind: in the kind's fixed viewer when
-// `programExists` finds it, otherwise in the program the system associates
-// with the document's type. Waits for a program it started, with `window`
+// `programExists` finds it, otherwise (and always for a PDF) in the program
+// the system associates with the document's type. Waits for a program it started, with `window`
 // painting but disabled; a program that was already running and took the
 // document is not waited for. When nothing can show the document the user
 // is told, and the command ends Finished.
@@ -34,7 +34,7 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
 // attachment dialog. Does nothing when that document does not exist.
 void copyFilePath(MainWindow& main);
 
-// The output kind from the "HTM file" button; Show File and Copy File are
+// The output kind from the "HTM file" and "PDF file" buttons; Show File and Copy File are
 // offered only while the document of that kind exists.
 void chooseOutputKind(MainWindow& main);
 

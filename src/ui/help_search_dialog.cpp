@@ -5,6 +5,7 @@
 
 #include "runtime/text.h"
 #include "win/controls.h"
+#include "win/dpi.h"
 #include "win/forms.h"
 #include "win/handles.h"
 #include "runtime/wide.h"
@@ -16,6 +17,8 @@ constexpr int kMinimumBoxWidth = 130;
 constexpr int kMinimumTitleWidth = 150;
 constexpr int kMinimumWidth = 150;
 
+// The text's size in the dialog's own font, in layout pixels (rounded up, so
+// that the text still fits once the toolkit scales the figures back).
 SIZE textExtent(HWND window, std::string_view text) {
     const std::wstring wide = toWide(text);
     const WindowDc owned(window);
@@ -25,7 +28,8 @@ SIZE textExtent(HWND window, std::string_view text) {
     SIZE size{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, previous);
-    return size;
+    const int dpi = FormDpi(window);
+    return {(size.cx * kLayoutDpi + dpi - 1) / dpi, (size.cy * kLayoutDpi + dpi - 1) / dpi};
 }
 
 int lineCount(std::string_view text) {
@@ -62,11 +66,12 @@ DialogLayout measure(HWND dialog, std::string_view prompt, std::string_view titl
 void place(HWND dialog, HWND owner, const DialogLayout& layout) {
     RECT ownerClient{};
     if (owner) GetClientRect(owner, &ownerClient);
-    POINT corner{static_cast<LONG>(std::lround(ownerClient.right / 2.0 - layout.width / 2.0)),
+    const int width = FormScale(dialog, layout.width);
+    POINT corner{static_cast<LONG>(std::lround(ownerClient.right / 2.0 - width / 2.0)),
                  static_cast<LONG>(std::lround(ownerClient.bottom / 4.0))};
     if (owner) ClientToScreen(GetAncestor(owner, GA_ROOT), &corner);
-    SetWindowPos(dialog, nullptr, corner.x, corner.y, layout.width + 40, layout.boxHeight + 120,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, corner.x, corner.y, FormScale(dialog, layout.width + 40),
+                 FormScale(dialog, layout.boxHeight + 120), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void addControls(HWND dialog, std::string_view prompt, std::string_view startText,

@@ -102,8 +102,7 @@ void setUpPane(HelpViewerState& state) {
     HWND window = state.window;
     ControlSetFont(window, kHelpPane, FontNew("MS Sans Serif", 10));
     ControlSetColors(window, kHelpPane, kBlack, kPaneBackground);
-    ControlSend(window, kHelpPane, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                MAKELPARAM(kPaneMargin, kPaneMargin));
+    TextBoxSetMargins(window, kHelpPane, kPaneMargin, kPaneMargin);
     SetWindowSubclass(paneOf(state), paneHandler, kPaneHandlerId,
                       reinterpret_cast<DWORD_PTR>(&state));
 }
@@ -249,15 +248,19 @@ void buildMenus(HelpViewerState& state) {
                                   });
 }
 
-void resize(HelpViewerState& state, int width, int height) {
+// Sizes in layout pixels, like the control table.
+void resize(HelpViewerState& state) {
     HWND window = state.window;
+    const SIZE client = FormClientSize(window);
+    const int width = client.cx;
+    const int height = client.cy;
     const ControlBounds splitter = ControlGetBounds(window, kHelpSplitter);
     const ControlBounds outline = ControlGetBounds(window, kHelpOutline);
     ControlResize(window, kHelpCaption, width - splitter.x - 35, splitter.y + 18);
     ControlResize(window, kHelpPane, width - splitter.x - 20, height - 65);
     ControlResize(window, kHelpOutline, outline.width, height - 40);
     ControlResize(window, kHelpSplitter, 5, height - 40);
-    ControlSend(window, kHelpStatusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    ControlSend(window, kHelpStatusBar, WM_SIZE, SIZE_RESTORED, 0); // it takes its own size
     StatusBarSetParts(window, kHelpStatusBar, {static_cast<int>(std::lround(width * 0.65)), -1});
 }
 
@@ -267,9 +270,7 @@ bool initialise(HelpViewerState& state, HWND window) {
     state.shownTopic = 0;
     state.paneWrapMode = kWrapWords;
     state.splitterDrag = {};
-    if (HANDLE icon =
-            LoadImageW(GetModuleHandleW(nullptr), L"GenHelp", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    FormSetIcon(window, L"GenHelp", false);
 
     HelpFileResult file = loadHelpFile(state.helpFilePath);
     if (file.status != HelpFileStatus::Loaded) {
@@ -284,9 +285,7 @@ bool initialise(HelpViewerState& state, HWND window) {
     setUpPane(state);
     buildMenus(state);
     // The status line's parts must exist before a topic can name itself there.
-    RECT client{};
-    GetClientRect(window, &client);
-    resize(state, client.right, client.bottom);
+    resize(state);
     StatusBarSetText(window, kHelpStatusBar, 1, kMenuHint);
     buildOutline(state);
     return true;
@@ -412,7 +411,8 @@ void openOutlineMenu(HelpViewerState& state, LPARAM pointer) {
 void openMenuByKey(const HelpViewerState& state) {
     RECT frame{};
     GetWindowRect(state.window, &frame);
-    openMenu(state, state.helpMenu.get(), frame.left + 40, frame.top + 50);
+    openMenu(state, state.helpMenu.get(), frame.left + FormScale(state.window, 40),
+             frame.top + FormScale(state.window, 50));
 }
 
 // The bar between outline and pane: the sizing arrow over it, and a drag
@@ -432,7 +432,7 @@ bool trackSplitter(HelpViewerState& state, HWND under, UINT mouseMessage) {
         POINT pointer{};
         GetCursorPos(&pointer);
         ScreenToClient(window, &pointer);
-        const int shift = pointer.x - drag.splitterLeft;
+        const int shift = FormUnscale(window, pointer.x) - drag.splitterLeft;
         if (shift != 0) {
             const ControlBounds& o = drag.outline;
             const ControlBounds& p = drag.pane;
@@ -502,7 +502,7 @@ EventProcedure helpWindowProcedure(HelpViewerState& state) {
             if (!initialise(state, window)) FormEnd(window, 0);
             return 1;
         case WM_SIZE:
-            resize(state, LOWORD(lParam), HIWORD(lParam));
+            resize(state);
             return 1;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -548,8 +548,8 @@ HWND openHelpWindow(HelpViewerState& state, const std::string& helpFilePath,
     if (caller) GetWindowRect(caller, &callerFrame);
     FormLayout params;
     params.caption = title.empty() ? "Application Help" : title;
-    params.x = callerFrame.left + kCallerOffsetX;
-    params.y = callerFrame.top + kCallerOffsetY;
+    params.x = callerFrame.left + FormScale(caller, kCallerOffsetX);
+    params.y = callerFrame.top + FormScale(caller, kCallerOffsetY);
     params.width = kClientWidth;
     params.height = kClientHeight;
     params.pixels = true;

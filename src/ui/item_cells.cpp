@@ -24,13 +24,13 @@ std::string& itemText(FormDocument& form, int column, int32_t item) {
     return row.cost;
 }
 
-std::string shownDescription(const MainWindow& main, int row) {
-    return ControlGetText(main.window, kDescriptionColumn + row);
+bool labelAlignedIn(const MainWindow& main, int row) {
+    return main.labelAligned[static_cast<size_t>(row - 1)];
 }
 
 // What leaving the cell at `place` does to its row.
 RowCompletion completionOf(const MainWindow& main, CellPlace place) {
-    return rowCompletion(main.form, itemOfRow(main, place.row), shownDescription(main, place.row),
+    return rowCompletion(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
                          place.column == kCostColumn);
 }
 
@@ -38,22 +38,17 @@ RowCompletion completionOf(const MainWindow& main, CellPlace place) {
 // a plain row counts once its description and cost are both filled and its
 // cost cell is left; then the rows are shown afresh.
 void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
-    const int32_t item = itemOfRow(main, place.row);
     const int32_t countBefore = main.form.itemCount;
-    const RowCompletion completion = leaveRow(main.form, item, shownDescription(main, place.row),
-                                              place.column == kCostColumn);
+    const RowCompletion completion =
+        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                 place.column == kCostColumn);
     // The range follows every new item, so the bottom row can always be
     // scrolled on from, whichever way the item came to count.
     if (main.form.itemCount != countBefore) updateScrollBar(main);
-    if (completion == RowCompletion::ComputedRow) {
-        const int cell = kDescriptionColumn + place.row;
-        setCellText(main, cell,
-                    alignComputedLabel(ControlWindow(main.window, cell),
-                                       itemAt(main.form, item).description));
-        // The focus is still on its way to the next control; where it lands
-        // is only known once it has arrived.
-        if (focusMovesOn) PostMessageW(main.window, kSkipComputedCost, place.row, 0);
-    }
+    // The focus is still on its way to the next control; where it lands is
+    // only known once it has arrived.
+    if (completion == RowCompletion::ComputedRow && focusMovesOn)
+        PostMessageW(main.window, kSkipComputedCost, static_cast<WPARAM>(place.row), 0);
     refreshRows(main);
 }
 
@@ -164,6 +159,8 @@ bool onItemCellEvent(MainWindow& main, int id, int notification) {
         main.editor.changed = true;
         main.itemCellEdited = true;
         itemText(main.form, place.column, item) = ControlGetText(main.window, id);
+        if (place.column == kDescriptionColumn)
+            main.labelAligned[static_cast<size_t>(place.row - 1)] = false;
     } else if (notification == EN_KILLFOCUS && main.itemCellEdited) {
         completeRow(main, place, true);
     }

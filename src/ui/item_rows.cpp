@@ -27,20 +27,19 @@ struct RowTexts {
     std::string cost;
 };
 
-// What row `row` shows of `item`: the date, the description trimmed (a
-// computed row's pushed right), and for a counted item the money text of its
-// cost, a computed row's as the sums make it.
-RowTexts rowTexts(const MainWindow& main, const ItemSums& sums, int32_t item, int row) {
+// What row `row` shows of `item` once the refresh has made the record's
+// texts its own: the date, the description (a computed row's pushed right),
+// and for a counted item the money text of its cost.
+RowTexts rowTexts(const MainWindow& main, int32_t item, int row) {
     const Item& shown = itemAt(main.form, item);
     RowTexts texts;
     texts.date = shown.date;
-    texts.description = Trim(shown.description);
+    texts.description = shown.description;
     if (rowKindOf(texts.description) != RowKind::Plain)
         texts.description = alignComputedLabel(ControlWindow(main.window, kDescriptionColumn + row),
                                                texts.description);
-    const auto index = static_cast<size_t>(item - 1);
-    if (item >= 1 && index < sums.costs.size() && !sums.costs[index].empty())
-        texts.cost = Format(static_cast<double>(Val(sums.costs[index])));
+    if (item >= 1 && item <= main.form.itemCount && !shown.cost.empty())
+        texts.cost = Format(static_cast<double>(Val(shown.cost)));
     return texts;
 }
 
@@ -74,24 +73,28 @@ std::string alignComputedLabel(HWND cell, const std::string& text) {
 }
 
 void setCellText(MainWindow& main, int id, const std::string& text) {
-    const bool writing = main.writingCells;
-    main.writingCells = true;
+    const RaisedFlag writing(main.writingCells);
     ControlSetText(main.window, id, text);
-    main.writingCells = writing;
 }
 
 void refreshRows(MainWindow& main) {
+    if (main.rowRefreshStarting) main.rowRefreshStarting();
     const bool scrolling = main.editor.rowRefreshInProgress;
     const ItemSums sums = scrolling ? screenSums(main.form) : recalcTotals(main);
+    // Computed rows hold the amounts the sums give them, as their cells show.
+    main.form = withComputedCosts(std::move(main.form), sums);
+    const bool documentsStale = refreshShownItems(main.form, main.editor, kVisibleRows);
     for (int row = 1; row <= kVisibleRows; ++row) {
-        const RowTexts texts = rowTexts(main, sums, itemOfRow(main, row), row);
+        const int32_t item = itemOfRow(main, row);
+        const RowTexts texts = rowTexts(main, item, row);
         setCellText(main, kDateColumn + row, texts.date);
         setCellText(main, kDescriptionColumn + row, texts.description);
         setCellText(main, kCostColumn + row, texts.cost);
+        // A scroll shows the labels without making their blanks the form's.
+        main.labelAligned[static_cast<size_t>(row - 1)] =
+            !scrolling && rowKindOf(itemAt(main.form, item).description) != RowKind::Plain;
     }
-    // Rows shown afresh may differ from the documents made before, except
-    // when they only scroll over an unchanged form.
-    if (!scrolling || main.editor.changed) {
+    if (documentsStale) {
         ControlEnable(main.window, kShowFileButton, false);
         ControlEnable(main.window, kCopyFileButton, false);
     }

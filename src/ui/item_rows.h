@@ -23,11 +23,27 @@ inline int32_t itemOfRow(const MainWindow& main, int row) {
 
 // Rewrites the visible rows from the record (after the screen recalculation,
 // unless scrolling): dates, trimmed descriptions (computed rows pushed to
-// the right), costs as money texts for counted items. The texts shown stay
-// on the screen; the record keeps what was typed. `changed` is left as it
-// was; Show File and Copy File are disabled unless the rows only scrolled
-// over an unchanged form.
+// the right), costs as money texts for counted items. What the rows show
+// becomes the record's (refreshShownItems), except the blanks that push a
+// computed row's label right, which depend on the screen's font. `changed`
+// is left as it was; Show File and Copy File are disabled unless the rows
+// only scrolled over an unchanged form.
 void refreshRows(MainWindow& main);
+
+// Raises a flag for as long as it lives and gives it back its value on every
+// way out, a throw included, so that a failure never leaves the grid taking
+// every edit for the program's own writing.
+class RaisedFlag {
+  public:
+    explicit RaisedFlag(bool& flag) : flag_(flag), before_(flag) { flag = true; }
+    ~RaisedFlag() { flag_ = before_; }
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+  private:
+    bool& flag_;
+    bool before_;
+};
 
 // Writes a cell's text as the program's own, not as typing into the form.
 void setCellText(MainWindow& main, int id, const std::string& text);

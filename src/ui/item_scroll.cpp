@@ -51,9 +51,8 @@ void scrollItems(MainWindow& main, int request, int thumbPosition) {
 
     main.editor.topItem = position;
     // Showing other items is no edit of the form.
-    main.editor.rowRefreshInProgress = true;
+    const RaisedFlag scrolling(main.editor.rowRefreshInProgress);
     refreshRows(main);
-    main.editor.rowRefreshInProgress = false;
 }
 
 void scrollItemsByWheel(MainWindow& main, int wheelDelta) {

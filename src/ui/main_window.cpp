@@ -18,13 +18,6 @@ namespace {
 constexpr DWORD kMainWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_3DLOOK;
 
-void setProgramIcon(HWND window) {
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (!icon) return;
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-}
-
 void findDataAndSender(MainWindow& main) {
     main.folders = findDataFolders(main.programFolder, main.knownFolders);
     if (fileExists(main.folders.senderFilePath))
@@ -107,7 +100,7 @@ HWND createMainWindow(MainWindow& main) {
     if (!window) return nullptr;
     const std::vector<ControlDef> layout = mainWindowLayout();
     ControlAddAll(window, layout);
-    setProgramIcon(window);
+    FormSetIcon(window, MAKEINTRESOURCEW(1), true);
     main.window = window;
     return window;
 }

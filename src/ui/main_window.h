@@ -4,12 +4,15 @@
 // level owns it (and the form records) for as long as the window lives.
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
 
 #include "form/data_folder.h"
 #include "form/form_document.h"
 #include "win/forms.h"
 #include "win/handles.h"
+#include "ui/control_ids.h"
 #include "ui/help_window.h"
 
 namespace plaxet {
@@ -46,8 +49,15 @@ struct MainWindow {
     // Set while the program itself writes into the item cells, so that their
     // change notices are not taken for typing.
     bool writingCells = false;
+    // Per visible row: its description cell shows a computed row's label
+    // pushed right by the program, not typed into since. Leaving such a row
+    // does not count it or skip its cost cell again; a scroll shows the labels
+    // anew, so they count as not yet aligned.
+    std::array<bool, kVisibleRows> labelAligned{};
     // The total the amount box shows, from the screen's recalculation.
     double shownTotal = 0;
+    // Tests only: run at the start of every row refresh, to make one fail.
+    std::function<void()> rowRefreshStarting;
 };
 
 // Creates the window with all its controls, not yet shown and not yet

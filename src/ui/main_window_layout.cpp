@@ -64,7 +64,8 @@ constexpr std::array kTail = {
     ControlDef{PushButton, kCreateFilesButton, "Create Files", 105, 560, 85, 35, kTab, kPlain},
     ControlDef{OptionButton, kRtfButton, "RTF file", 290, 570, 70, 12, WS_GROUP | kTab, kPlain},
     ControlDef{OptionButton, kHtmButton, "HTM file", 290, 590, 70, 12, kTab, kPlain},
-    ControlDef{GroupBox, kNoId, "File type", 275, 550, 90, 60, kDefaultStyle, kPlain},
+    ControlDef{OptionButton, kPdfButton, "PDF file", 290, 610, 70, 12, kTab, kPlain},
+    ControlDef{GroupBox, kNoId, "File type", 275, 550, 90, 80, kDefaultStyle, kPlain},
     ControlDef{PushButton, kShowFileButton, "Show File", 370, 560, 85, 35, kTab, kPlain},
     ControlDef{PushButton, kCopyFileButton, "Copy File", 455, 560, 85, 35, kTab, kPlain},
 };

@@ -7,6 +7,8 @@
 #include "ui/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before any shell call: the document openers Show File may start need it.
+    const plaxet::ComApartment com;
     plaxet::FormDocument form;
     plaxet::EditorState editor;
     plaxet::MainWindow main(form, editor);

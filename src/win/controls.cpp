@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win/dpi.h"
 #include "win/fonts.h"
 #include "win/form_record.h"
 #include "runtime/wide.h"
@@ -102,7 +103,14 @@ HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure) {
     style |= WS_CHILD | WS_VISIBLE;
 
     RECT bounds{params.x, params.y, params.x + params.width, params.y + params.height};
-    if (!record->pixels) MapDialogRect(form, &bounds);
+    if (!record->pixels) {
+        MapDialogRect(form, &bounds);
+    } else { // place and size each scaled on its own, so a rule stays a rule
+        bounds.left = scaleToDpi(params.x, record->dpi);
+        bounds.top = scaleToDpi(params.y, record->dpi);
+        bounds.right = bounds.left + scaleToDpi(params.width, record->dpi);
+        bounds.bottom = bounds.top + scaleToDpi(params.height, record->dpi);
+    }
     HWND control = CreateWindowExW(extendedStyle, traits.className, toWide(params.text).c_str(),
                                    style, bounds.left, bounds.top, bounds.right - bounds.left,
                                    bounds.bottom - bounds.top, form,
@@ -110,8 +118,8 @@ HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure) {
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) return nullptr;
 
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(kDefaultFormFont)),
-                 FALSE);
+    SendMessageW(control, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(fontHandle(kDefaultFormFont, record->dpi)), FALSE);
     if (params.kind == ControlKind::ScrollBar) {
         SCROLLINFO range{sizeof(range), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
         SetScrollInfo(control, SB_CTL, &range, FALSE);
@@ -122,6 +130,7 @@ HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure) {
     added->window = control;
     added->id = params.id;
     added->kind = params.kind;
+    added->font = kDefaultFormFont;
     added->procedure = std::move(procedure);
     record->controls.push_back(std::move(added));
     return control;
@@ -182,12 +191,13 @@ void ControlKill(HWND form, int id) {
 
 void ControlMove(HWND form, int id, int x, int y) {
     if (HWND control = ControlWindow(form, id))
-        SetWindowPos(control, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(control, nullptr, FormScale(form, x), FormScale(form, y), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ControlResize(HWND form, int id, int width, int height) {
     if (HWND control = ControlWindow(form, id))
-        SetWindowPos(control, nullptr, 0, 0, width, height,
+        SetWindowPos(control, nullptr, 0, 0, FormScale(form, width), FormScale(form, height),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -197,10 +207,12 @@ ControlBounds ControlGetBounds(HWND form, int id) {
     RECT r{};
     GetWindowRect(control, &r);
     HWND parent = GetParent(control);
-    // Top-level windows (the form itself) are given in screen coordinates.
-    if (parent && (GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    // Top-level windows (the form itself) are given in screen pixels.
+    if (!parent || !(GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {FormUnscale(form, r.left), FormUnscale(form, r.top), FormUnscale(form, r.right - r.left),
+            FormUnscale(form, r.bottom - r.top)};
 }
 
 void ControlSetColors(HWND form, int id, COLORREF text, COLORREF background) {
@@ -214,9 +226,19 @@ void ControlSetColors(HWND form, int id, COLORREF text, COLORREF background) {
 
 void ControlSetFont(HWND form, int id, int fontNumber) {
     ControlRecord* record = recordOf(form, id);
-    HFONT font = fontHandle(fontNumber);
+    HFONT font = fontHandle(fontNumber, FormDpi(form));
     if (!record || !font) return;
+    record->font = fontNumber; // made again for the DPI of another monitor
     SendMessageW(record->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TextBoxSetMargins(HWND form, int id, int left, int right) {
+    ControlRecord* record = recordOf(form, id);
+    if (!record || left < 0 || right < 0) return;
+    record->leftMargin = left;
+    record->rightMargin = right;
+    SendMessageW(record->window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(FormScale(form, left), FormScale(form, right)));
 }
 
 LRESULT ControlSend(HWND form, int id, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -44,7 +44,8 @@ struct ControlDef {
     DWORD extendedStyle = 0;
 };
 
-// Creates one control (positions in the form's units). Creation order is the
+// Creates one control (positions in the form's units: dialog units, or
+// layout pixels, which the toolkit scales by the form's DPI). Creation order is the
 // tab order. `procedure`, when given, sees the control's WM_COMMAND (and, for
 // a scroll bar, WM_HSCROLL / WM_VSCROLL) before the form does.
 HWND ControlAdd(HWND form, const ControlDef& params, EventProcedure procedure = {});
@@ -61,6 +62,7 @@ bool ControlIsEnabled(HWND form, int id);
 // Brings the control's form to the foreground, then focuses the control.
 void ControlSetFocus(HWND form, int id);
 void ControlKill(HWND form, int id);
+// Places and sizes in layout pixels (see forms.h).
 void ControlMove(HWND form, int id, int x, int y);
 void ControlResize(HWND form, int id, int width, int height);
 
@@ -70,7 +72,8 @@ struct ControlBounds {
     int width = 0;
     int height = 0;
 };
-// Position in the parent's client area and the window size, in pixels.
+// Position in the parent's client area and the window size, in layout
+// pixels (the form itself: its frame on the screen, in screen pixels).
 ControlBounds ControlGetBounds(HWND form, int id);
 
 // Colours are COLORREF values or one of these.
@@ -78,8 +81,11 @@ inline constexpr COLORREF kDefaultColor = CLR_INVALID;
 inline constexpr COLORREF kTransparent = static_cast<COLORREF>(-2);
 // Applied whenever the control asks its form for colours (WM_CTLCOLOR...).
 void ControlSetColors(HWND form, int id, COLORREF text, COLORREF background);
-// Gives the control a font of the font table (see fonts.h).
+// Gives the control a font of the font table (see fonts.h), made for the
+// form's DPI.
 void ControlSetFont(HWND form, int id, int fontNumber);
+// A text box's left and right margins, in layout pixels.
+void TextBoxSetMargins(HWND form, int id, int left, int right);
 
 // SendMessageW to the control, for messages that carry no text.
 LRESULT ControlSend(HWND form, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

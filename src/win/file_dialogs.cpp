@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "runtime/wide.h"
+#include "win/forms.h"
 
 namespace plaxet {
 namespace {
@@ -20,8 +21,10 @@ void placeDialog(HWND dialog, const Placement& placement) {
     if (!placement.owner) return;
     RECT owner{};
     GetWindowRect(placement.owner, &owner);
-    SetWindowPos(dialog, nullptr, owner.left + placement.offset.x, owner.top + placement.offset.y,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The offset is in layout pixels, scaled like the owner's own layout.
+    SetWindowPos(dialog, nullptr, owner.left + FormScale(placement.owner, placement.offset.x),
+                 owner.top + FormScale(placement.owner, placement.offset.y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // With the explorer look the hook runs in a child of the real dialog, so the

@@ -20,7 +20,8 @@ struct FileDialogOptions {
     std::string defaultExtension;
     DWORD flags = 0; // OFN_...; explorer look, the hook, no folder change and
                      // no read-only box are always added
-    // Where the dialog goes, from the owner's top-left corner; 30, 30 when unset.
+    // Where the dialog goes, from the owner's top-left corner, in layout pixels
+    // (see forms.h); 30, 30 when unset.
     std::optional<POINT> position;
 };
 

@@ -1,5 +1,6 @@
 #include "win/fonts.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct FontEntry {
     std::string face;
     int points = 8;
     int style = 0;
-    UniqueFont handle;
+    std::map<int, UniqueFont> handles; // by DPI
 };
 
 // The one process-wide table; fonts are shared by every form.
@@ -34,9 +35,9 @@ FontEntry* findEntry(int number) {
     return &table[static_cast<size_t>(number - 1)];
 }
 
-UniqueFont makeFont(const FontEntry& entry) {
+UniqueFont makeFont(const FontEntry& entry, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = fontPixelHeight(entry.points);
+    font.lfHeight = fontPixelHeight(entry.points, dpi);
     font.lfWeight = (entry.style & kFontBold) ? FW_BOLD : FW_NORMAL;
     font.lfItalic = (entry.style & kFontItalic) ? TRUE : FALSE;
     font.lfUnderline = (entry.style & kFontUnderline) ? TRUE : FALSE;
@@ -48,10 +49,8 @@ UniqueFont makeFont(const FontEntry& entry) {
 
 } // namespace
 
-int fontPixelHeight(int points) {
-    const WindowDc screen(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return -MulDiv(points, pixelsPerInch, 72); // MulDiv rounds to nearest
+int fontPixelHeight(int points, int dpi) {
+    return -MulDiv(points, dpi, 72); // MulDiv rounds to nearest
 }
 
 int FontNew(std::string_view face, int points, int style) {
@@ -69,11 +68,12 @@ int FontNew(std::string_view face, int points, int style) {
     return static_cast<int>(table.size());
 }
 
-HFONT fontHandle(int number) {
+HFONT fontHandle(int number, int dpi) {
     FontEntry* entry = findEntry(number);
-    if (!entry) return nullptr;
-    if (!entry->handle) entry->handle = makeFont(*entry);
-    return entry->handle.get();
+    if (!entry || dpi <= 0) return nullptr;
+    UniqueFont& handle = entry->handles[dpi];
+    if (!handle) handle = makeFont(*entry, dpi);
+    return handle.get();
 }
 
 } // namespace plaxet

@@ -1,6 +1,7 @@
 #pragma once
-// The font table: fonts are known by a small number, made once and shared.
-// Font 1 is the default form font, "MS Sans Serif" 8 points.
+// The font table: fonts are known by a small number and shared. Each is made
+// once for every DPI a window asks it for, so text keeps its size in points
+// on every monitor. Font 1 is the default form font, "MS Sans Serif" 8 points.
 #include <windows.h>
 
 #include <string_view>
@@ -20,10 +21,11 @@ enum FontStyle : int {
 // equal font is there yet. Points 0 means 8; the face keeps 31 characters.
 int FontNew(std::string_view face, int points, int style = 0);
 
-// The font's handle, made on first use; null for an unknown number.
-HFONT fontHandle(int number);
-// The character height in pixels of a font of `points` on the screen
-// (negative, as LOGFONT wants it).
-int fontPixelHeight(int points);
+// The font's handle for a window at `dpi`, made on first use; null for an
+// unknown number.
+HFONT fontHandle(int number, int dpi);
+// The character height in pixels of a font of `points` at `dpi` (negative,
+// as LOGFONT wants it).
+int fontPixelHeight(int points, int dpi);
 
 } // namespace plaxet

@@ -3,11 +3,14 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "win/dpi.h"
 #include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/form_record.h"
+#include "win/form_rescale.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
@@ -134,6 +137,18 @@ INT_PTR dispatchFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     FormRecord* record = findFormRecord(window);
     if (!record) return FALSE;
+    // Moved to a monitor of another DPI: the toolkit lays every form out
+    // again, whatever its event procedure does.
+    if (message == WM_DPICHANGED) {
+        rescaleForm(*record, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    }
+    if (message == kGetDpiScaledSize) {
+        if (!sizeAtDpi(*record, static_cast<int>(wParam), *reinterpret_cast<SIZE*>(lParam)))
+            return FALSE;
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     if (message == WM_NCDESTROY) {
         std::unique_ptr<FormRecord> owned(record);
         SetWindowLongPtrW(window, DWLP_USER, 0);
@@ -187,12 +202,10 @@ void placeForm(HWND form, const FormLayout& params, FormRecord& record) {
     int width = window.right - window.left;
     int height = window.bottom - window.top;
     if (record.pixels) {
-        RECT client{0, 0, params.width, params.height};
-        AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)),
-                           GetMenu(form) != nullptr,
-                           static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
-        width = client.right - client.left;
-        height = client.bottom - client.top;
+        const SIZE frame = frameSizeForClient(form, scaleToDpi(params.width, record.dpi),
+                                              scaleToDpi(params.height, record.dpi), record.dpi);
+        width = frame.cx;
+        height = frame.cy;
     }
     int left = 0;
     int top = 0;
@@ -202,13 +215,21 @@ void placeForm(HWND form, const FormLayout& params, FormRecord& record) {
         top = area.top + (area.bottom - area.top - height) / 2;
     } else {
         RECT position{params.x, params.y, params.x, params.y};
-        if (!record.pixels) MapDialogRect(form, &position);
+        if (!record.pixels) {
+            MapDialogRect(form, &position);
+        } else if (params.owner) { // an offset in layout pixels, not a place on the screen
+            position.left = scaleToDpi(params.x, record.dpi);
+            position.top = scaleToDpi(params.y, record.dpi);
+        }
         POINT origin{position.left, position.top};
         if (params.owner) ClientToScreen(params.owner, &origin);
         left = origin.x;
         top = origin.y;
     }
     SetWindowPos(form, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (record.pixels)
+        fitClientSize(form, scaleToDpi(params.width, record.dpi),
+                      scaleToDpi(params.height, record.dpi));
 }
 
 void deliverStartEvents(HWND form, const EventProcedure& procedure) {
@@ -223,6 +244,7 @@ void deliverStartEvents(HWND form, const EventProcedure& procedure) {
 void runModalLoop(HWND form, HWND owner) {
     MSG message{};
     bool idleTold = false;
+    std::optional<WPARAM> quit; // a WM_QUIT taken from the queue, for the loop around this one
     while (IsWindow(form)) {
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             // The owner hears once that the queue ran dry (it may post work
@@ -237,14 +259,25 @@ void runModalLoop(HWND form, HWND owner) {
         }
         idleTold = false;
         if (message.message == WM_QUIT) {
-            // The loop that started this one ends on it too.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            // The loop ends only when its form is gone: a request to quit
+            // closes the form the way its close box does, so the form may ask
+            // its questions first (and a refusal keeps it, and the program,
+            // running).
+            quit = message.wParam;
+            PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+            continue;
         }
-        if (FormOfferMessage(form, message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        const bool closeAsked = quit && message.hwnd == form && message.message == WM_SYSCOMMAND &&
+                                (message.wParam & 0xFFF0) == SC_CLOSE;
+        if (!FormOfferMessage(form, message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        // The form stayed (its user cancelled the closing): the request is withdrawn.
+        if (closeAsked && IsWindow(form)) quit.reset();
     }
+    // The form closed on the request: the loop around this one hears of it too.
+    if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
 } // namespace
@@ -281,7 +314,11 @@ HWND FormNew(const FormLayout& params) {
         formDialogProcedure, reinterpret_cast<LPARAM>(&record));
     if (!form) return nullptr;
     SetWindowTextW(form, toWide(params.caption).c_str());
-    if (FormRecord* created = findFormRecord(form)) placeForm(form, params, *created);
+    keepDialogScalingToProgram(form);
+    if (FormRecord* created = findFormRecord(form)) {
+        created->dpi = windowDpi(form);
+        placeForm(form, params, *created);
+    }
     return form;
 }
 
@@ -344,18 +381,37 @@ bool FormOfferMessage(HWND form, MSG& message) {
 }
 
 void FormSetClientSize(HWND form, int width, int height) {
-    if (!findFormRecord(form)) return;
-    RECT wanted{0, 0, width, height};
-    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)),
-                       GetMenu(form) != nullptr,
-                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+    const FormRecord* record = findFormRecord(form);
+    if (!record) return;
+    const SIZE wanted = frameSizeForClient(form, scaleToDpi(width, record->dpi),
+                                           scaleToDpi(height, record->dpi), record->dpi);
     RECT now{};
     GetWindowRect(form, &now);
-    const int newWidth = wanted.right - wanted.left;
-    const int newHeight = wanted.bottom - wanted.top;
+    const int newWidth = wanted.cx;
+    const int newHeight = wanted.cy;
     const int left = now.left + (now.right - now.left - newWidth) / 2;
     const int top = now.top + (now.bottom - now.top - newHeight) / 2;
     SetWindowPos(form, nullptr, left, top, newWidth, newHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientSize(form, scaleToDpi(width, record->dpi), scaleToDpi(height, record->dpi));
+}
+
+int FormDpi(HWND window) {
+    if (const FormRecord* record = findFormRecord(window)) return record->dpi;
+    return windowDpi(window);
+}
+
+int FormScale(HWND window, int value) {
+    return scaleToDpi(value, FormDpi(window));
+}
+
+int FormUnscale(HWND window, int value) {
+    return scaleFromDpi(value, FormDpi(window));
+}
+
+SIZE FormClientSize(HWND form) {
+    RECT client{};
+    GetClientRect(form, &client);
+    return {FormUnscale(form, client.right), FormUnscale(form, client.bottom)};
 }
 
 void AcceleratorsSet(HWND form, const std::vector<ACCEL>& entries) {

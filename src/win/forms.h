@@ -19,17 +19,22 @@ using EventProcedure = std::function<intptr_t(HWND, UINT, WPARAM, LPARAM)>;
 // An x or y left unspecified centres the form in the desktop's work area.
 inline constexpr int kCentred = INT_MIN;
 
+// Pixels in a form's layout (sizes, control positions, offsets) are layout
+// pixels: pixels at 96 DPI, which the toolkit scales by the DPI of the
+// monitor the form is on (see dpi.h), and again when it moves to another.
 struct FormLayout {
     HWND owner = nullptr;
     std::string caption;
+    // An owned form's corner from the owner's client origin (dialog units,
+    // or layout pixels with `pixels`); a form without owner: screen pixels.
     int x = kCentred;
     int y = kCentred;
-    int width = 0;  // dialog units, or client pixels with `pixels`
+    int width = 0;  // dialog units, or client size in layout pixels with `pixels`
     int height = 0; // likewise
     // Without a style: a modal-frame popup with a caption.
     std::optional<DWORD> style;
     DWORD extendedStyle = 0;
-    bool pixels = false; // sizes and control positions in pixels, not dialog units
+    bool pixels = false; // sizes and control positions in layout pixels, not dialog units
 };
 
 // Creates the form, not yet visible, and returns its window (null on failure).
@@ -53,9 +58,24 @@ void FormEnd(HWND form, intptr_t result);
 // keyboard step of the modal loop, for loops of the caller's own.
 bool FormOfferMessage(HWND form, MSG& message);
 
-// Resizes the window so that its client area has the given pixel size (for
-// example after a menu bar took some of it), keeping the window's centre.
+// Resizes the window so that its client area has the given size in layout
+// pixels (for example after a menu bar took some of it), keeping its centre.
 void FormSetClientSize(HWND form, int width, int height);
+
+// Gives the form an icon of the program's resources (a name that lives as
+// long as the form, or MAKEINTRESOURCEW of an id) for its title bar and,
+// with `big`, for the task switcher, each at the size the form's DPI asks
+// for; made again when the form moves to another DPI. Silent when the
+// program holds no such icon.
+void FormSetIcon(HWND form, LPCWSTR resource, bool big);
+
+// The DPI the form is laid out for (any other window: its own DPI).
+int FormDpi(HWND window);
+// A layout figure in the window's pixels, and back.
+int FormScale(HWND window, int value);
+int FormUnscale(HWND window, int value);
+// The form's client area in layout pixels.
+SIZE FormClientSize(HWND form);
 
 // Replaces the form's accelerator table (each ACCEL: flags, key, command).
 void AcceleratorsSet(HWND form, const std::vector<ACCEL>& entries);

@@ -29,6 +29,9 @@ struct GlobalRelease {
 struct DeviceContextRelease {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
+struct IconRelease {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
 struct PrinterHandleRelease {
     void operator()(HANDLE printer) const { ClosePrinter(printer); }
 };
@@ -40,6 +43,7 @@ using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, Accele
 using UniqueKernelHandle = std::unique_ptr<void, KernelHandleRelease>;
 using UniqueGlobal = std::unique_ptr<void, GlobalRelease>;
 using UniqueDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextRelease>;
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconRelease>;
 using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
 
 // A window's device context (the screen's for no window), released when it

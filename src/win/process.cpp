@@ -1,5 +1,6 @@
 #include "win/process.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -10,6 +11,27 @@
 #include "runtime/wide.h"
 
 namespace plaxet {
+namespace {
+
+// A key or mouse message (the wheel goes to the focus) for a control of a
+// window that takes no input now, such as the waiting window.
+bool isForDisabledWindow(const MSG& message) {
+    const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                       (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+    if (!input || !message.hwnd) return false;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    return top && !IsWindowEnabled(top);
+}
+
+} // namespace
+
+ComApartment::ComApartment()
+    : entered_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ComApartment::~ComApartment() {
+    if (entered_) CoUninitialize();
+}
 
 bool WaitKeepingWindows(HANDLE object, HWND held) {
     // EnableWindow answers whether the window was disabled before.
@@ -26,8 +48,11 @@ bool WaitKeepingWindows(HANDLE object, HWND held) {
                 quit = true;
                 break;
             }
-            // The windows that stay usable (the help viewer) keep their keys.
-            if (FormOfferMessage(GetActiveWindow(), message)) continue;
+            // The windows that stay usable (the help viewer) keep their keys;
+            // a disabled one (the waiting window) gets none.
+            if (isForDisabledWindow(message)) continue;
+            HWND active = GetActiveWindow();
+            if (active && IsWindowEnabled(active) && FormOfferMessage(active, message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -7,6 +7,20 @@
 
 namespace plaxet {
 
+// The window thread's COM apartment (single-threaded, as the shell's
+// document openers need it), for as long as it lives: made first thing in
+// the program, before any shell call, and kept until the program ends.
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool entered_ = false;
+};
+
 // Starts a program with a show state (SW_...); the command line quotes
 // every path in it, the program's own first. With `wait` returns the
 // program's exit code once it has ended: meanwhile the thread's windows go

@@ -5,12 +5,15 @@
 #include <string>
 
 #include "win/controls.h"
+#include "win/forms.h"
 #include "runtime/wide.h"
 
 namespace plaxet {
 
 void StatusBarSetParts(HWND form, int id, const std::vector<int>& rightEdges) {
     std::vector<int> edges = rightEdges; // the message takes a non-const array
+    for (int& edge : edges)
+        if (edge >= 0) edge = FormScale(form, edge);
     ControlSend(form, id, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 

@@ -242,14 +242,19 @@ TEST(Cli, CreateFilesWritesBothDocumentsAndLeavesTheFormAlone) {
     const std::string formBytes = readWholeFile(form).value_or("");
 
     // Twice: the second run replaces the read-only documents of the first.
-    for (int round = 1; round <= 2; ++round) {
-        const CliRun run = runCli(dir, {"create-files", form, "--sender", sender});
+    for (const char* paper : {"letter", "a4"}) {
+        const CliRun run = runCli(dir, {"create-files", form, "--sender", sender, "--paper", paper});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out,
-                  "The RTF and HTM files have been created at:\n\n" + folderPart(form) + "\n");
+        EXPECT_EQ(run.out, "The RTF, HTM and PDF files have been created at:\n\n" +
+                               folderPart(form) + "\n");
         EXPECT_EQ(run.err, "");
     }
     const DocumentPaths documents = documentPaths(form);
+    const std::string pdf = readWholeFile(documents.pdf).value_or("");
+    EXPECT_EQ(pdf.rfind("%PDF-1.7\n", 0), 0u);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 595.28 841.89]"), std::string::npos) << "A4 paper";
+    EXPECT_TRUE(isReadOnly(documents.pdf));
+    EXPECT_EQ(runCli(dir, {"create-files", form, "--paper", "legal"}).status, 2);
     const std::string rtf = readWholeFile(documents.rtf).value_or("");
     const std::string html = readWholeFile(documents.html).value_or("");
     EXPECT_NE(rtf.find("Hill Paint Co."), std::string::npos);

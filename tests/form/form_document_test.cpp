@@ -1,6 +1,8 @@
 #include "form/form_document.h"
 
 #include "form_builder.h"
+#include "output/totals.h"
+#include "runtime/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@ namespace plaxet {
 namespace {
 
 using testing::addItems;
+using testing::isBlankItem;
 using testing::setItem;
 
 std::vector<std::string> descriptions(const FormDocument& form, int32_t items) {
@@ -137,81 +140,128 @@ TEST(ItemEditing, EmptyingTheItemsLeavesNoneBehind) {
     }
 }
 
-TEST(ItemEditing, LeavingACellCountsComputedRowsAndCompletePlainRows) {
-    EXPECT_TRUE(namesComputedRow("Subtotal"));
-    EXPECT_TRUE(namesComputedRow("SUBTOTAL"));
-    EXPECT_TRUE(namesComputedRow("Tax (7%)"));
-    EXPECT_TRUE(namesComputedRow("taxes"));
-    EXPECT_FALSE(namesComputedRow("Subtotals"));
-    EXPECT_FALSE(namesComputedRow("      Subtotal")) << "a label the grid pushed right";
-    EXPECT_FALSE(namesComputedRow("Syntax"));
-    EXPECT_FALSE(namesComputedRow(""));
+TEST(ItemEditing, OneRuleMakesComputedRows) {
+    EXPECT_EQ(rowKindOf("subtotal"), RowKind::Subtotal);
+    EXPECT_EQ(rowKindOf(" SubTotal "), RowKind::Subtotal);
+    EXPECT_EQ(rowKindOf("subtotals"), RowKind::Plain);
+    EXPECT_EQ(rowKindOf("\tsubtotal"), RowKind::Plain); // only spaces are trimmed
+    EXPECT_EQ(rowKindOf("tax"), RowKind::Tax);
+    EXPECT_EQ(rowKindOf("Taxes"), RowKind::Tax);
+    EXPECT_EQ(rowKindOf("  Taxable (5%)"), RowKind::Tax);
+    EXPECT_EQ(rowKindOf("TAX, 7.5%"), RowKind::Tax);
+    EXPECT_EQ(rowKindOf("ta"), RowKind::Plain);
+    EXPECT_EQ(rowKindOf("Sales tax"), RowKind::Plain);
+    EXPECT_EQ(rowKindOf(""), RowKind::Plain);
+}
 
+TEST(ItemEditing, LeavingACellCountsComputedRowsAndCompletePlainRows) {
     FormDocument form;
     addItems(form, {{"", "Paint", "10"}});
     setItem(form, 3, "", "Subtotal", "");
     setItem(form, 4, "", "Brushes", "4");
     setItem(form, 5, "", "Ladder", "");
     setItem(form, 6, "", "", "7");
-    EXPECT_EQ(rowCompletion(form, 3, "Subtotal", false), RowCompletion::ComputedRow);
-    EXPECT_EQ(rowCompletion(form, 3, "Subtotal", true), RowCompletion::ComputedRow);
-    EXPECT_EQ(rowCompletion(form, 3, "     Subtotal", false), RowCompletion::None)
+    EXPECT_EQ(rowCompletion(form, 3, false, false), RowCompletion::ComputedRow);
+    EXPECT_EQ(rowCompletion(form, 3, false, true), RowCompletion::ComputedRow);
+    EXPECT_EQ(rowCompletion(form, 3, true, false), RowCompletion::None)
         << "shown as computed already";
-    EXPECT_EQ(rowCompletion(form, 4, "Brushes", true), RowCompletion::PlainRow);
-    EXPECT_EQ(rowCompletion(form, 4, "Brushes", false), RowCompletion::None)
+    EXPECT_EQ(rowCompletion(form, 4, false, true), RowCompletion::PlainRow);
+    EXPECT_EQ(rowCompletion(form, 4, false, false), RowCompletion::None)
         << "only the cost cell completes";
-    EXPECT_EQ(rowCompletion(form, 5, "Ladder", true), RowCompletion::None) << "no cost yet";
-    EXPECT_EQ(rowCompletion(form, 6, "", true), RowCompletion::None) << "no description yet";
-    EXPECT_EQ(rowCompletion(form, 1, "Paint", true), RowCompletion::None) << "counted already";
-    EXPECT_EQ(rowCompletion(form, 0, "Paint", true), RowCompletion::None);
-    EXPECT_EQ(rowCompletion(form, 101, "", true), RowCompletion::None) << "nothing typed there";
+    EXPECT_EQ(rowCompletion(form, 5, false, true), RowCompletion::None) << "no cost yet";
+    EXPECT_EQ(rowCompletion(form, 6, false, true), RowCompletion::None) << "no description yet";
+    EXPECT_EQ(rowCompletion(form, 1, false, true), RowCompletion::None) << "counted already";
+    EXPECT_EQ(rowCompletion(form, 0, false, true), RowCompletion::None);
+    EXPECT_EQ(rowCompletion(form, 101, false, true), RowCompletion::None) << "nothing typed there";
 
-    // A row filled below the first free one counts the blank ones above it,
-    // and a row already counted leaves the count alone.
-    countThrough(form, 4);
+    // Leaving counts the row, with the blank items above it.
+    EXPECT_EQ(leaveRow(form, 4, false, true), RowCompletion::PlainRow);
     EXPECT_EQ(form.itemCount, 4);
+    EXPECT_EQ(itemAt(form, 4).cost, "4");
+    EXPECT_EQ(leaveRow(form, 7, false, false), RowCompletion::None);
+    setItem(form, 7, "", "Tax (5%)", "");
+    EXPECT_EQ(leaveRow(form, 7, false, false), RowCompletion::ComputedRow)
+        << "from any of its cells";
+    EXPECT_EQ(form.itemCount, 7);
+
+    // A row already counted leaves the count alone.
     countThrough(form, 2);
-    EXPECT_EQ(form.itemCount, 4);
+    EXPECT_EQ(form.itemCount, 7);
     countThrough(form, 95);
     EXPECT_EQ(form.itemCount, 95);
     EXPECT_GE(form.items.size(), 95u);
     EXPECT_EQ(itemAt(form, 4).description, "Brushes");
 }
 
-TEST(ItemEditing, LeavingARowTrimsItAndDropsTheCostOfARowThatDoesNotCount) {
+// What the documents say of a form typed into the grid: every cell left, then
+// the rows shown afresh, as the grid does.
+DocumentValues typedForm(int32_t formType, const std::vector<Item>& typed,
+                         const std::string& amountPaid = "") {
     FormDocument form;
-    addItems(form, {{"", "Paint", "10"}});
+    form.formType = formType;
+    form.amountPaid = amountPaid;
+    EditorState editor;
+    for (size_t k = 0; k < typed.size(); ++k) {
+        const auto item = static_cast<int32_t>(k + 1);
+        editItem(form, item) = typed[k];
+        leaveRow(form, item, false, true);
+        refreshShownItems(form, editor, 12);
+    }
+    recountItems(form);
+    return documentValues(form);
+}
 
-    // A cost without a description does not count and is emptied again.
-    setItem(form, 2, "01/02/2024", "", "5");
-    EXPECT_EQ(leaveRow(form, 2, "", true), RowCompletion::None);
-    EXPECT_EQ(form.itemCount, 1);
-    EXPECT_EQ(itemAt(form, 2).cost, "");
-    EXPECT_EQ(itemAt(form, 2).date, "01/02/2024") << "only the cost goes";
+TEST(ItemEditing, ARefreshLeavesTheCentsItShowsInTheRecord) {
+    const DocumentValues three = typedForm(kInvoice, {{"", "Bolts", "4.995"},
+                                                      {"", "Nuts", "4.995"},
+                                                      {"", "Washers", "4.995"},
+                                                      {"", "Tax (10%)", ""}});
+    ASSERT_EQ(three.sums.costs.size(), 4u);
+    EXPECT_EQ(three.sums.costs[0], "5.00");
+    EXPECT_EQ(Format(static_cast<double>(Val(three.sums.costs[3]))), "1.50") << "tax on 15.00";
+    EXPECT_EQ(Format(three.totalRowAmount), "16.50");
 
-    // A complete row further down counts, with the blank ones above it, and
-    // keeps its cost and its typed text; only the outer blanks go.
-    setItem(form, 4, "", "  Brush  ", "3 each");
-    EXPECT_EQ(leaveRow(form, 4, "  Brush  ", true), RowCompletion::PlainRow);
-    EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(itemAt(form, 4).description, "Brush");
-    EXPECT_EQ(itemAt(form, 4).cost, "3 each");
+    const DocumentValues paid = typedForm(kReceipt, {{"", "Lamp", "10.004"}}, "10");
+    EXPECT_EQ(paid.closingSentence, "Total amount paid in full.");
 
-    // A computed row counts from any of its cells, even one never typed into.
-    EXPECT_EQ(leaveRow(form, 7, "Tax (5%)", false), RowCompletion::ComputedRow);
-    EXPECT_EQ(form.itemCount, 7);
+    const DocumentValues taxed =
+        typedForm(kInvoice, {{"", "Rope", "33.333"}, {"", "Tax (10%)", ""}});
+    EXPECT_EQ(Format(taxed.totalRowAmount), "36.66");
 
-    // Leaving a counted row keeps its cost.
-    editItem(form, 1).description = "Paint ";
-    EXPECT_EQ(leaveRow(form, 1, "Paint ", false), RowCompletion::None);
-    EXPECT_EQ(itemAt(form, 1).description, "Paint");
-    EXPECT_EQ(itemAt(form, 1).cost, "10");
+    const DocumentValues tiny = typedForm(kInvoice, {{"", "Refund", "-0.004"}});
+    EXPECT_EQ(Format(tiny.totalRowAmount), "0.00");
+}
 
-    // Rows with nothing typed are left alone.
-    const size_t before = form.items.size();
-    EXPECT_EQ(leaveRow(form, 40, "", true), RowCompletion::None);
-    EXPECT_EQ(form.items.size(), before);
-    EXPECT_EQ(form.itemCount, 7);
+TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
+    FormDocument form;
+    addItems(form, {{"d1", " Paint ", "12.50 each"}, {"", "Brush", "3"}, {"", "Tax", "1.234"}});
+    setItem(form, 4, "", "", "9");           // a cost below the items, no description
+    setItem(form, 20, "", "  Ladder", "40"); // typed far below, not shown
+    EditorState editor;
+    editor.topItem = 2;
+
+    // Scrolling: descriptions are trimmed and no uncounted item keeps a cost,
+    // but the counted costs stay as typed.
+    editor.rowRefreshInProgress = true;
+    EXPECT_FALSE(refreshShownItems(form, editor, 12)) << "a scroll over an unchanged form";
+    EXPECT_EQ(itemAt(form, 2).cost, "3");
+    EXPECT_EQ(itemAt(form, 4).cost, "");
+    EXPECT_EQ(itemAt(form, 20).cost, "") << "the wheel moved it out of sight; it never counts";
+    EXPECT_EQ(itemAt(form, 20).description, "  Ladder") << "not shown";
+    editor.changed = true;
+    EXPECT_TRUE(refreshShownItems(form, editor, 12)) << "a scroll over a changed form";
+
+    // Outside scrolling every shown counted cost becomes its money text.
+    editor.rowRefreshInProgress = false;
+    editor.changed = false;
+    EXPECT_TRUE(refreshShownItems(form, editor, 12)) << "every refresh outside scrolling";
+    EXPECT_FALSE(editor.changed);
+    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "item 1 is not shown";
+    EXPECT_EQ(itemAt(form, 1).description, " Paint ");
+    EXPECT_EQ(itemAt(form, 2).cost, "3.00");
+    EXPECT_EQ(itemAt(form, 3).cost, "1.23");
+    EXPECT_EQ(itemAt(form, 2).description, "Brush");
+    EXPECT_EQ(form.itemCount, 3);
 }
 
 TEST(FormDocument, NewFormKeepsSenderDateAndAmount) {

@@ -11,6 +11,7 @@
 namespace plaxet {
 namespace {
 
+using testing::isBlankItem;
 using testing::setItem;
 using testing::TempFolder;
 

@@ -5,6 +5,7 @@
 #include "form/form_file.h"
 #include "form/sender_file.h"
 #include "output/html_writer.h"
+#include "output/pdf_writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
 #include "runtime/file.h"
@@ -36,6 +37,13 @@ FormDocument readyInvoice() {
     setItem(form, 3, "", "Tax (8%)", "");
     form.itemCount = 3;
     return form;
+}
+
+// The PDF as this computer makes it, at a fixed time so that bytes compare.
+PdfSettings fixedPdf() {
+    PdfSettings settings = pdfSettings(PaperSize::Letter);
+    settings.creationTime = 1700000000;
+    return settings;
 }
 
 std::string contentOf(const std::string& path) {
@@ -105,19 +113,20 @@ TEST(CreateFiles, DocumentsLieBesideTheFormFile) {
     const DocumentPaths paths = documentPaths("c:\\forms\\smith.plx");
     EXPECT_EQ(paths.rtf, "c:\\forms\\smith.rtf");
     EXPECT_EQ(paths.html, "c:\\forms\\smith.htm");
+    EXPECT_EQ(paths.pdf, "c:\\forms\\smith.pdf");
 }
 
-TEST(CreateFiles, WritesBothDocumentsAndSaysWhere) {
+TEST(CreateFiles, WritesAllThreeDocumentsAndSaysWhere) {
     TempFolder dir;
     const std::string formPath = dir.file("smith.plx");
     ASSERT_TRUE(replaceFileContents(formPath, "the form file").ok);
 
     FormDocument form = readyInvoice();
-    const CreateFilesResult result = createFilesHeadless(form, formPath);
+    const CreateFilesResult result = createFilesHeadless(form, formPath, fixedPdf());
     ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
     EXPECT_EQ(result.title, "RTF File");
     EXPECT_EQ(result.message,
-              "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
+              "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath));
     EXPECT_EQ(itemAt(form, 1).date, "01/02/2007");
     EXPECT_EQ(itemAt(form, 2).cost, "") << "the record keeps what was typed";
     EXPECT_DOUBLE_EQ(documentValues(form).sums.total, 10.8);
@@ -126,9 +135,34 @@ TEST(CreateFiles, WritesBothDocumentsAndSaysWhere) {
     EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form, documentValues(form)));
     EXPECT_EQ(contentOf(paths.html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(contentOf(paths.rtf).find("01/02/2007"), std::string::npos);
+    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(form, documentValues(form), fixedPdf()));
     EXPECT_TRUE(isReadOnly(paths.rtf));
     EXPECT_TRUE(isReadOnly(paths.html));
+    EXPECT_TRUE(isReadOnly(paths.pdf));
     EXPECT_EQ(contentOf(formPath), "the form file");
+}
+
+TEST(CreateFiles, WithoutTheCodePagesLettersThereIsNoStalePdf) {
+    TempFolder dir;
+    const std::string formPath = dir.file("cyrillic.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+    FormDocument form = readyInvoice();
+    ASSERT_EQ(createFilesHeadless(form, formPath, fixedPdf()).status, CreateFilesStatus::Ok);
+    const DocumentPaths paths = documentPaths(formPath);
+    ASSERT_TRUE(fileExists(paths.pdf));
+
+    // As on a computer whose code page the standard fonts cannot show.
+    PdfSettings none = fixedPdf();
+    none.codePage = nullptr;
+    form.addresseeLines[0] = "Second run";
+    const CreateFilesResult result = createFilesHeadless(form, formPath, none);
+    ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
+    EXPECT_EQ(result.message, "The RTF and HTM files have been created at:\r\n\r\n" +
+                                  folderPart(formPath) +
+                                  "\r\n\r\nNo PDF file was made: the PDF needs a Western or "
+                                  "Central European code page.");
+    EXPECT_NE(contentOf(paths.html).find("Second run"), std::string::npos);
+    EXPECT_FALSE(fileExists(paths.pdf)) << "the earlier PDF showed an older form";
 }
 
 TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {
@@ -166,13 +200,15 @@ TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
 
     FormDocument second = readyInvoice();
     second.addresseeLines[0] = "Someone Else";
-    const CreateFilesResult result = createFilesHeadless(second, formPath);
+    const CreateFilesResult result = createFilesHeadless(second, formPath, fixedPdf());
     ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
     const DocumentPaths paths = documentPaths(formPath);
     EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second)));
     EXPECT_EQ(contentOf(paths.html), htmlDocument(second, documentValues(second)));
     EXPECT_NE(contentOf(paths.html).find("Someone Else"), std::string::npos);
+    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(second, documentValues(second), fixedPdf()));
     EXPECT_TRUE(isReadOnly(paths.rtf));
+    EXPECT_TRUE(isReadOnly(paths.pdf));
 }
 
 TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
@@ -198,11 +234,20 @@ TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
     result = createFilesHeadless(other, otherForm);
     EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
     EXPECT_FALSE(fileExists(documentPaths(otherForm).html));
+
+    // And the PDF, written last, fails in the same words.
+    FormDocument third = readyInvoice();
+    const std::string thirdForm = dir.file("third.plx");
+    ASSERT_TRUE(replaceFileContents(thirdForm, "form").ok);
+    std::filesystem::create_directory(documentPaths(thirdForm).pdf);
+    result = createFilesHeadless(third, thirdForm);
+    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
+    EXPECT_NE(result.message.find("third.pdf"), std::string::npos) << result.message;
 }
 
 TEST(CreateFiles, NeverOverwritesTheFormFileItself) {
     TempFolder dir;
-    for (const char* name : {"form.htm", "form.rtf", "abc"}) {
+    for (const char* name : {"form.htm", "form.rtf", "form.pdf", "abc"}) {
         const std::string formPath = dir.file(name);
         ASSERT_TRUE(replaceFileContents(formPath, "precious").ok);
         FormDocument form = readyInvoice();
@@ -258,7 +303,8 @@ TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
     FormDocument small = readyInvoice();
     ASSERT_EQ(createFilesHeadless(small, formPath).status, CreateFilesStatus::Ok);
     const DocumentPaths paths = documentPaths(formPath);
-    const std::string oldRtf = contentOf(paths.rtf), oldHtml = contentOf(paths.html);
+    const std::string oldRtf = contentOf(paths.rtf), oldHtml = contentOf(paths.html),
+                      oldPdf = contentOf(paths.pdf);
     const std::string senderPath = dir.file("quillet.ini");
     ASSERT_TRUE(saveSenderLines(small, senderPath).ok);
     const std::string oldSender = contentOf(senderPath);
@@ -285,13 +331,14 @@ TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
     EXPECT_NE(documents.message.find("big.rtf"), std::string::npos) << documents.message;
     EXPECT_EQ(contentOf(paths.rtf), oldRtf);
     EXPECT_EQ(contentOf(paths.html), oldHtml);
+    EXPECT_EQ(contentOf(paths.pdf), oldPdf);
     EXPECT_FALSE(sender.ok);
     EXPECT_NE(sender.error.find("too large"), std::string::npos) << sender.error;
     EXPECT_EQ(contentOf(senderPath), oldSender);
     // And no temporary file stays behind.
     size_t entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
-    EXPECT_EQ(entries, 4u);
+    EXPECT_EQ(entries, 5u);
 }
 #endif
 

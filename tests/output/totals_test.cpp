@@ -25,20 +25,6 @@ DocumentValues receipt(const std::vector<Item>& items, const std::string& amount
 
 } // namespace
 
-TEST(Totals, RowKinds) {
-    EXPECT_EQ(rowKindOf("subtotal"), RowKind::Subtotal);
-    EXPECT_EQ(rowKindOf(" SubTotal "), RowKind::Subtotal);
-    EXPECT_EQ(rowKindOf("subtotals"), RowKind::Plain);
-    EXPECT_EQ(rowKindOf("\tsubtotal"), RowKind::Plain); // only spaces are trimmed
-    EXPECT_EQ(rowKindOf("tax"), RowKind::Tax);
-    EXPECT_EQ(rowKindOf("Taxes"), RowKind::Tax);
-    EXPECT_EQ(rowKindOf("  Taxable (5%)"), RowKind::Tax);
-    EXPECT_EQ(rowKindOf("TAX, 7.5%"), RowKind::Tax);
-    EXPECT_EQ(rowKindOf("ta"), RowKind::Plain);
-    EXPECT_EQ(rowKindOf("Sales tax"), RowKind::Plain);
-    EXPECT_EQ(rowKindOf(""), RowKind::Plain);
-}
-
 TEST(Totals, TaxRates) {
     EXPECT_DOUBLE_EQ(static_cast<double>(taxRateOf("tax (8.25%)")), 0.0825);
     EXPECT_DOUBLE_EQ(static_cast<double>(taxRateOf("tax, 6 %")), 0.06);

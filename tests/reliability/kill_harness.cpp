@@ -144,7 +144,9 @@ Kind prepare(const Tool& cli, const fs::path& folder, const std::string& kind) {
             k.commands[v] = cli.command(
                 {"create-files", cli.path(folder / "smith.plx"), "--sender", cli.path(sender)});
         }
-        k.targets = {folder / "smith.rtf", folder / "smith.htm"};
+        // A fixed creation date, so that each sender's PDF has one content.
+        setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+        k.targets = {folder / "smith.rtf", folder / "smith.htm", folder / "smith.pdf"};
     } else if (kind == "sender") {
         for (int v = 0; v < 2; ++v)
             k.commands[v] = cli.command({"save-sender", cli.path(folder / "quillet.ini"),

@@ -8,7 +8,9 @@
 #include <fstream>
 #include <set>
 #include <stdexcept>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -122,7 +124,10 @@ TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
 // left them on this system.
 #ifdef _WIN32
 const char* const kLeftOvers[] = {"~plaxet-0000abcd.tmp", "~plaxet-12345678.tmp"};
-const char* const kLookAlikes[] = {"~plaxet-notes.txt", "plaxet-1234.tmp", "~plaxet.tmp"};
+// Those the search pattern finds but the writer never makes stay too.
+const char* const kLookAlikes[] = {"~plaxet-notes.txt",   "plaxet-1234.tmp",
+                                   "~plaxet.tmp",         "~plaxet-notes.tmp",
+                                   "~plaxet-1234567.tmp", "~plaxet-0000abcdef.tmp"};
 #else
 const char* const kLeftOvers[] = {".plaxet~a1B2c3", ".plaxet~XyZ789"};
 // The last is how earlier versions named theirs, which they did not lock.
@@ -176,6 +181,33 @@ TEST(File, TemporaryFilesOfKilledRunsAreRemovedByTheNextReplace) {
     ASSERT_TRUE(replaceFileContents(dir.file("form.plx"), "last form").ok);
     EXPECT_FALSE(fileExists(busy));
 }
+
+#ifdef _WIN32
+// A target that another program holds open without sharing is waited for a
+// while, then reported as held; nothing is replaced and nothing is left.
+TEST(File, ATargetHeldByAnotherProgramIsReportedAndKept) {
+    TempFolder dir;
+    const std::string target = dir.file("job.htm");
+    const ReplaceResult first = replaceFileContents(target, "old page", true);
+    ASSERT_TRUE(first.ok) << first.error;
+    HANDLE holder =
+        CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(heldByAnotherProgram(target));
+    const ReplaceResult held = replaceFileContents(target, "new page", true);
+    CloseHandle(holder);
+    EXPECT_FALSE(held.ok);
+    EXPECT_TRUE(held.heldByAnotherProgram);
+    EXPECT_EQ(held.error, heldFileMessage(target));
+    EXPECT_EQ(contentOf(target), "old page");
+    EXPECT_TRUE(isReadOnly(target)) << "the mark is given back";
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"job.htm"});
+
+    EXPECT_FALSE(heldByAnotherProgram(target));
+    ASSERT_TRUE(replaceFileContents(target, "new page", true).ok);
+    EXPECT_EQ(contentOf(target), "new page");
+}
+#endif
 
 } // namespace plaxet
 

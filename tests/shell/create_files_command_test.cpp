@@ -6,19 +6,22 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "form/form_file.h"
 #include "output/html_writer.h"
+#include "output/pdf_writer.h"
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
+#include "runtime/wide.h"
+#include "shell/main_window_fixture.h"
+#include "ui/control_ids.h"
+#include "ui/create_files_command.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/responder.h"
-#include "shell/main_window_fixture.h"
-#include "ui/control_ids.h"
-#include "ui/create_files_command.h"
 
 namespace plaxet::testing {
 namespace {
@@ -28,6 +31,50 @@ constexpr const char* kCheckTitle = "Create RTF & HTM files";
 constexpr const char* kWordProcessor = "c:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 constexpr const char* kBrowser = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
 constexpr const char* kOtherBrowser = "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe";
+
+// The test helper hold_file.exe (beside this program) holding a file open
+// without sharing, from when it is made until it goes out of scope.
+class OtherProgramHolding {
+  public:
+    explicit OtherProgramHolding(const std::string& path) {
+        const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+        const std::wstring readyName = L"plaxet-test-held-" + tag;
+        const std::wstring releaseName = L"plaxet-test-let-go-" + tag;
+        ready_.reset(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+        release_.reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring helper = self;
+        helper = helper.substr(0, helper.find_last_of(L"\\/") + 1) + L"hold_file.exe";
+        std::wstring command =
+            L"\"" + helper + L"\" \"" + toWide(path) + L"\" " + readyName + L" " + releaseName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &started))
+            return;
+        CloseHandle(started.hThread);
+        process_.reset(started.hProcess);
+        HANDLE either[] = {ready_.get(), process_.get()};
+        held_ = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+    }
+    ~OtherProgramHolding() {
+        if (!process_) return;
+        SetEvent(release_.get());
+        WaitForSingleObject(process_.get(), 20000);
+    }
+    OtherProgramHolding(const OtherProgramHolding&) = delete;
+    OtherProgramHolding& operator=(const OtherProgramHolding&) = delete;
+
+    bool holds() const { return held_; }
+
+  private:
+    UniqueKernelHandle ready_;
+    UniqueKernelHandle release_;
+    UniqueKernelHandle process_;
+    bool held_ = false;
+};
 
 class CreateFilesTest : public MainWindowTest {
   protected:
@@ -189,7 +236,7 @@ TEST_F(CreateFilesTest, ACancelledSaveAsEndsSilently) {
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
 }
 
-TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
+TEST_F(CreateFilesTest, WritesTheDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::string formPath = openReadyForm();
     const std::string rtf = folder.file("job.rtf");
     const std::string html = folder.file("job.htm");
@@ -201,7 +248,7 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::vector<UserRequest> asked = createFilesAsking();
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0].text,
-              "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath));
+              "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath));
     EXPECT_EQ(asked[0].title, "RTF File");
     EXPECT_EQ(asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
     expectViewerStartedOn(rtf, kOutputRtf);
@@ -213,6 +260,11 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(rtf));
     EXPECT_TRUE(isReadOnly(html));
+    const std::string pdf = folder.file("job.pdf");
+    EXPECT_EQ(readWholeFile(pdf).value_or("").rfind("%PDF-1.7\n", 0), 0u);
+    EXPECT_NE(readWholeFile(pdf).value_or("").find("/Title (INVOICE Ann Smith-Jones)"),
+              std::string::npos);
+    EXPECT_TRUE(isReadOnly(pdf));
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
     FormDocument saved;
@@ -230,6 +282,15 @@ TEST_F(CreateFilesTest, WritesBothDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(readWholeFile(html)->find("555-0199"), std::string::npos);
     EXPECT_TRUE(isReadOnly(html));
+
+    // And with the PDF chosen, the system's program for PDF files opens it.
+    click(kPdfButton);
+    responder.answerProgram(0, nullptr);
+    const std::vector<UserRequest> third = createFilesAsking();
+    ASSERT_EQ(third.size(), 2u);
+    EXPECT_EQ(third[1].kind, RequestKind::OpenDocument);
+    EXPECT_EQ(third[1].verb, "open");
+    EXPECT_EQ(third[1].text, pdf);
 }
 
 TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
@@ -242,6 +303,42 @@ TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
     EXPECT_EQ(asked[0].style, kErrorBox);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(fileExists(folder.file("job.htm")));
+}
+
+TEST_F(CreateFilesTest, ADocumentOpenInAnotherProgramIsNamedAndNothingIsReplaced) {
+    const std::string formPath = openReadyForm();
+    const std::string rtf = folder.file("job.rtf");
+    const std::string html = folder.file("job.htm");
+    createFilesAsking();
+    const auto formBefore = readWholeFile(formPath);
+    const auto rtfBefore = readWholeFile(rtf);
+    const auto htmlBefore = readWholeFile(html);
+    ASSERT_TRUE(htmlBefore);
+    setText(kNameBox, "Ann Smith-Jones");
+    ASSERT_TRUE(editor.changed);
+
+    // Another program opens the web page without sharing, as a word
+    // processor or a browser holding it does.
+    std::optional<OtherProgramHolding> holder;
+    holder.emplace(html);
+    ASSERT_TRUE(holder->holds());
+    const std::vector<UserRequest> asked = createFilesAsking();
+    holder.reset();
+    ASSERT_EQ(asked.size(), 1u) << "one message, and no viewer";
+    EXPECT_EQ(asked[0].text, "The documents were not created: " + heldFileMessage(html));
+    EXPECT_NE(asked[0].text.find("open in another program"), std::string::npos);
+    EXPECT_EQ(asked[0].style, kErrorBox);
+    EXPECT_EQ(readWholeFile(formPath), formBefore) << "the form file is not saved";
+    EXPECT_EQ(readWholeFile(rtf), rtfBefore) << "nor the other document written";
+    EXPECT_EQ(readWholeFile(html), htmlBefore);
+    EXPECT_TRUE(editor.changed);
+
+    // Let go, the same command goes through.
+    const std::vector<UserRequest> again = createFilesAsking();
+    ASSERT_GE(again.size(), 1u);
+    EXPECT_EQ(again[0].title, "RTF File");
+    EXPECT_NE(readWholeFile(html)->find("Ann Smith-Jones"), std::string::npos);
+    EXPECT_FALSE(editor.changed);
 }
 
 TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
@@ -262,9 +359,14 @@ TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
     const std::string copied = ClipboardGetText(window);
     EXPECT_EQ(copied, folder.file("job.HTM"));
     EXPECT_EQ(copied.substr(copied.size() - 4), ".HTM");
+    click(kPdfButton);
+    click(kCopyFileButton);
+    EXPECT_EQ(ClipboardGetText(window), folder.file("job.PDF"));
+    click(kHtmButton);
+    click(kCopyFileButton);
 
     // With the documents gone, Show File says so and Copy File does nothing.
-    for (const char* name : {"job.rtf", "job.htm"}) {
+    for (const char* name : {"job.rtf", "job.htm", "job.pdf"}) {
         setAttributes(folder.file(name), 0);
         std::filesystem::remove(folder.path() / name);
     }
@@ -437,10 +539,16 @@ TEST_F(ShowDocumentTest, NothingToShowTheDocumentNamesTheViewerAndTheFileType) {
     EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::Finished);
     responder.answerProgram(kNotStarted);
     EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer), CommandEnd::Finished);
+    // A PDF has no fixed viewer to name; the system is asked even where the others' are.
+    responder.answerProgram(kNotStarted);
+    EXPECT_EQ(showDocument(window, kOutputPdf, "c:\\job.pdf", everyViewer), CommandEnd::Finished);
+    EXPECT_EQ(responder.asked().back().kind, RequestKind::MessageBox);
+    EXPECT_EQ(responder.asked()[responder.asked().size() - 2].kind, RequestKind::OpenDocument);
     EXPECT_EQ(responder.messages(),
               (std::vector<std::string>{
                   "Wordpad not found\r\nNo program on this computer opens RTF files.",
-                  "Internet Explorer not found\r\nNo program on this computer opens HTM files."}));
+                  "Internet Explorer not found\r\nNo program on this computer opens HTM files.",
+                  "No program on this computer opens PDF files."}));
     for (const UserRequest& request : responder.asked())
         if (request.kind == RequestKind::MessageBox) {
             EXPECT_EQ(request.title, "File not found");

@@ -17,6 +17,7 @@
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "win/controls.h"
+#include "win/fonts.h"
 #include "win/forms.h"
 #include "win/tree_view.h"
 #include "runtime/wide.h"
@@ -462,6 +463,121 @@ TEST_F(HelpWindowTest, DraggingTheSplitterMovesTheControlsAndResizingKeepsIt) {
                            reinterpret_cast<LPARAM>(partEdges)),
               2);
     EXPECT_EQ(partEdges[0], static_cast<int>(std::lround(client.right * 0.65)));
+}
+
+// The size of one line of text in the control's own font.
+SIZE lineSize(HWND control, const std::string& text) {
+    HDC dc = GetDC(control);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring wide = toWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+// At the display's scale the viewer is as large as its layout says, its
+// fonts are made for the DPI, and the outline's entries, the caption line,
+// the pane's first line and the status line show whole.
+TEST_F(HelpWindowTest, OutlineAndTextAreReadableAtEveryScale) {
+    open();
+    const int dpi = requestedDpi();
+    ASSERT_EQ(FormDpi(window), dpi);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_NEAR(client.right, 640 * dpi / 96.0, 2);
+    EXPECT_NEAR(client.bottom, 370 * dpi / 96.0, 2);
+    EXPECT_EQ(fontOf(tree()).lfHeight, fontPixelHeight(10, dpi));
+    EXPECT_EQ(fontOf(pane()).lfHeight, fontPixelHeight(10, dpi));
+    HWND captionLine = GetDlgItem(window, kHelpCaption);
+    EXPECT_EQ(fontOf(captionLine).lfHeight, fontPixelHeight(12, dpi));
+
+    RECT outlineClient{};
+    GetClientRect(tree(), &outlineClient);
+    const SIZE label = lineSize(tree(), "Totals");
+    EXPECT_GE(TreeView_GetItemHeight(tree()), label.cy);
+    for (int topic : {2, 4}) { // a top-level entry and a sub-topic's
+        SCOPED_TRACE("topic " + std::to_string(topic));
+        RECT entry{};
+        ASSERT_TRUE(TreeView_GetItemRect(tree(), state.outlineEntries.at(topic - 1), &entry, TRUE));
+        EXPECT_GE(entry.bottom - entry.top, label.cy);
+        EXPECT_LE(entry.bottom, outlineClient.bottom);
+        EXPECT_LE(entry.right, outlineClient.right);
+    }
+
+    RECT captionClient{};
+    GetClientRect(captionLine, &captionClient);
+    EXPECT_LE(lineSize(captionLine, caption()).cy, captionClient.bottom);
+
+    const int margin = atDpi(12, dpi);
+    EXPECT_EQ(LOWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), margin);
+    EXPECT_EQ(HIWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), margin);
+    RECT paneClient{};
+    GetClientRect(pane(), &paneClient);
+    const LRESULT start = SendMessageW(pane(), EM_POSFROMCHAR, 0, 0);
+    const SIZE firstLine = lineSize(pane(), "Fill in a form.");
+    EXPECT_GE(static_cast<short>(LOWORD(start)), margin);
+    EXPECT_LE(static_cast<short>(LOWORD(start)) + firstLine.cx, paneClient.right - margin);
+    EXPECT_LE(static_cast<short>(HIWORD(start)) + firstLine.cy, paneClient.bottom);
+
+    HWND statusBar = GetDlgItem(window, kHelpStatusBar);
+    RECT status{};
+    GetWindowRect(statusBar, &status);
+    EXPECT_GE(status.bottom - status.top, lineSize(statusBar, statusPart(1)).cy);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&status), 2);
+    EXPECT_EQ(status.bottom, client.bottom) << "at the bottom of the window";
+}
+
+// Moved to a monitor of half as many DPI again and back, the viewer stands
+// as it stood: its controls, the pane's scroll position and selection, the
+// outline's selection and the focus.
+TEST_F(HelpWindowTest, DpiChangeToALargerScaleAndBackKeepsThePanesPlace) {
+    std::string body;
+    for (int line = 1; line <= 60; ++line) body += "Line " + std::to_string(line) + " of the topic.\r\n";
+    open({topic("Long", body, 0, kWrapWords), topic("Short", "Short.", 0, kWrapWords)});
+    SendMessageW(pane(), EM_LINESCROLL, 0, 20);
+    SendMessageW(pane(), EM_SETSEL, 200, 210);
+    SetFocus(tree());
+    const int firstLine = static_cast<int>(SendMessageW(pane(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    ASSERT_GT(firstLine, 0);
+    const int controls[] = {kHelpOutline, kHelpCaption, kHelpPane, kHelpSplitter, kHelpStatusBar};
+    std::vector<RECT> before;
+    for (int id : controls) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(window, id), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        before.push_back(r);
+    }
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int dpi = FormDpi(window);
+
+    const int largerDpi = dpi * 3 / 2;
+    RECT larger{frame.left, frame.top, frame.left + 3 * (frame.right - frame.left) / 2,
+                frame.top + 3 * (frame.bottom - frame.top) / 2};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(largerDpi, largerDpi),
+                 reinterpret_cast<LPARAM>(&larger));
+    EXPECT_EQ(fontOf(pane()).lfHeight, fontPixelHeight(10, largerDpi));
+    EXPECT_EQ(LOWORD(SendMessageW(pane(), EM_GETMARGINS, 0, 0)), atDpi(12, largerDpi));
+    EXPECT_EQ(ControlGetBounds(window, kHelpSplitter).x, 245) << "in layout pixels as before";
+    RECT back = frame;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&back));
+
+    for (size_t k = 0; k < before.size(); ++k) {
+        SCOPED_TRACE("control " + std::to_string(controls[k]));
+        RECT r{};
+        GetWindowRect(GetDlgItem(window, controls[k]), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(EqualRect(&r, &before[k]));
+    }
+    EXPECT_EQ(SendMessageW(pane(), EM_GETFIRSTVISIBLELINE, 0, 0), firstLine);
+    EXPECT_EQ(paneSelection().first, 200u);
+    EXPECT_EQ(paneSelection().second.size(), 10u);
+    EXPECT_EQ(selectedLabel(), "Long");
+    EXPECT_EQ(GetFocus(), tree());
+    EXPECT_EQ(paneText(), body);
 }
 
 TEST_F(HelpWindowTest, RightClicksAndF1OpenTheMenus) {

@@ -8,16 +8,20 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "form/form_file.h"
 #include "runtime/file.h"
+#include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "win/controls.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
+#include "ui/form_transfer.h"
 #include "ui/item_rows.h"
+#include "win/controls.h"
 
 namespace plaxet::testing {
 namespace {
@@ -170,7 +174,7 @@ TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     pressAndExpectFocus(VK_TAB, dateCell(2));
     EXPECT_EQ(form.itemCount, 1);
     EXPECT_EQ(text(costCell(1)), "12.50");
-    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "the money text stays on the screen";
+    EXPECT_EQ(itemAt(form, 1).cost, "12.50") << "the item takes the text its cell shows";
     EXPECT_EQ(text(kAmountBox), "12.50") << "the total";
 
     // A cost without a description does not count and is emptied again.
@@ -212,7 +216,7 @@ TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
     pressAndExpectFocus(VK_TAB, dateCell(4));
     EXPECT_EQ(form.itemCount, 3);
     const std::string label = text(descriptionCell(3));
-    EXPECT_EQ(LTrim(label), "Subtotal");
+    EXPECT_EQ(Trim(label), "Subtotal");
     EXPECT_GT(label.size(), std::string("Subtotal").size()) << "pushed to the right";
     EXPECT_EQ(text(costCell(3)), "150.00");
 
@@ -240,6 +244,37 @@ TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
     settle();
     EXPECT_EQ(GetFocus(), control(kNameBox));
     EXPECT_EQ(form.itemCount, 6);
+}
+
+// The documents are summed from the cents the grid shows, not from what was typed.
+TEST_F(ItemGridTest, TheDocumentsAddUpTheCentsTheGridShows) {
+    open();
+    click(kInvoiceButton);
+    for (int row = 1; row <= 3; ++row) {
+        typeRow(row, "", "Bolts", "4.995");
+        pressAndExpectFocus(VK_TAB, dateCell(row + 1));
+    }
+    focus(descriptionCell(4));
+    type(descriptionCell(4), "Tax (10%)");
+    pressAndExpectFocus(VK_TAB, dateCell(5));
+    EXPECT_EQ(text(costCell(1)), "5.00");
+    EXPECT_EQ(text(kAmountBox), "16.50");
+    DocumentValues values = gatherForm(*main);
+    ASSERT_EQ(values.sums.costs.size(), 4u);
+    for (int item = 1; item <= 3; ++item) EXPECT_EQ(values.sums.costs[item - 1], "5.00") << item;
+    EXPECT_EQ(Format(static_cast<double>(Val(values.sums.costs[3]))), "1.50") << "10% of 15.00";
+    EXPECT_EQ(Format(values.totalRowAmount), "16.50");
+
+    // A receipt of 10.004 paid with 10 is paid in full: the item is 10.00.
+    focus(dateCell(1));
+    for (int k = 0; k < 4; ++k) command(kDeleteItemCommand);
+    ASSERT_EQ(form.itemCount, 0);
+    click(kReceiptButton);
+    typeRow(1, "", "Lamp", "10.004");
+    pressAndExpectFocus(VK_TAB, dateCell(2));
+    setText(kAmountBox, "10");
+    values = gatherForm(*main);
+    EXPECT_EQ(values.closingSentence, "Total amount paid in full.");
 }
 
 TEST_F(ItemGridTest, ARowRefreshLeavesChangedAsItFoundIt) {
@@ -336,8 +371,51 @@ TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
     scroll(SB_THUMBPOSITION, 11);
     focus(dateCell(1));
     focus(kNameBox);
-    EXPECT_EQ(itemAt(form, 21).cost, "21");
+    EXPECT_EQ(itemAt(form, 21).cost, "21.00");
     EXPECT_EQ(text(costCell(11)), "21.00");
+}
+
+TEST_F(ItemGridTest, ACostTypedWhereNoItemCountsIsEmptiedByEveryScroll) {
+    openWithItems(20);
+    scroll(SB_THUMBPOSITION, 10);
+    ASSERT_EQ(text(descriptionCell(12)), "");
+    // The wheel turns with the focus in the bottom row's cost cell, the row
+    // having no description: the cost goes, even as the row scrolls away.
+    focus(costCell(12));
+    type(costCell(12), "9");
+    wheel(costCell(12), WHEEL_DELTA);
+    ASSERT_EQ(editor.topItem, 9);
+    EXPECT_EQ(itemAt(form, 21).cost, "");
+    // The same by the keys: back on the bottom row by the bar, then Down there.
+    scroll(SB_THUMBPOSITION, 10);
+    type(costCell(12), "8");
+    ASSERT_EQ(itemAt(form, 21).cost, "8");
+    pressAndExpectFocus(VK_DOWN, costCell(12));
+    EXPECT_EQ(editor.topItem, 10);
+    EXPECT_EQ(text(costCell(12)), "");
+    EXPECT_EQ(itemAt(form, 21).cost, "");
+
+    focus(kNameBox);
+    EXPECT_EQ(form.itemCount, 20);
+    EXPECT_EQ(text(kAmountBox), "210.00") << "1 + 2 + ... + 20, nothing more";
+}
+
+TEST_F(ItemGridTest, AFailedScrollLeavesTheGridTakingEdits) {
+    openWithItems(20);
+    bool failNext = true;
+    main->rowRefreshStarting = [&failNext] {
+        if (std::exchange(failNext, false)) throw std::runtime_error("refresh failed");
+    };
+    scroll(SB_LINEDOWN);
+    ASSERT_EQ(responder.messages().size(), 1u) << "the failure is reported";
+    EXPECT_FALSE(editor.rowRefreshInProgress);
+    EXPECT_FALSE(main->writingCells);
+
+    editor.changed = false;
+    focus(descriptionCell(1));
+    type(descriptionCell(1), "x");
+    EXPECT_TRUE(editor.changed) << "an edit after the failure still counts";
+    EXPECT_NE(itemAt(form, editor.topItem).description.find('x'), std::string::npos);
 }
 
 TEST_F(ItemGridTest, ScrollBarRangeAndWhenScrollingIsPossible) {
@@ -391,6 +469,20 @@ TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
     EXPECT_EQ(form.itemCount, 14);
     EXPECT_EQ(editor.topItem, 4);
     EXPECT_EQ(text(costCell(11)), "91.00");
+
+    // Leaving the subtotal row again passes through its cost cell: its label
+    // is aligned already. A scroll shows it anew, and then leaving it aligns
+    // it and skips the cost cell once more.
+    focus(descriptionCell(11));
+    pressAndExpectFocus(VK_TAB, costCell(11));
+    focus(kNameBox);
+    scroll(SB_LINEUP);
+    scroll(SB_LINEDOWN);
+    ASSERT_EQ(editor.topItem, 4);
+    focus(descriptionCell(11));
+    pressAndExpectFocus(VK_TAB, dateCell(12));
+    EXPECT_EQ(form.itemCount, 14);
+    EXPECT_EQ(Trim(text(descriptionCell(11))), "Subtotal");
 
     // Shift+Tab from the notes passes the same way into row 12.
     focus(kNotesBox);
@@ -532,7 +624,7 @@ TEST_F(ItemGridTest, CountingTheEightyFirstItemKeepsEveryItem) {
     EXPECT_EQ(form.itemCount, 81);
     EXPECT_EQ(itemAt(form, 1).description, "Item 1");
     EXPECT_EQ(itemAt(form, 80).description, "Item 80");
-    EXPECT_EQ(itemAt(form, 81).cost, "81");
+    EXPECT_EQ(itemAt(form, 81).cost, "81.00");
     EXPECT_EQ(text(costCell(11)), "81.00");
     EXPECT_EQ(editor.topItem, 71);
 }
@@ -553,7 +645,7 @@ TEST_F(ItemGridTest, SavingWithTheFocusInAJustTypedRowKeepsThatItem) {
     ASSERT_TRUE(loadFormFile(path, saved).ok);
     ASSERT_EQ(saved.itemCount, 4);
     EXPECT_EQ(itemAt(saved, 4).description, "Varnish");
-    EXPECT_EQ(itemAt(saved, 4).cost, "7") << "counted as on leaving the cell";
+    EXPECT_EQ(itemAt(saved, 4).cost, "7.00") << "counted as on leaving the cell";
     // The grid shows the items as saved, the gap closed.
     EXPECT_EQ(text(descriptionCell(4)), "Varnish");
     EXPECT_EQ(text(descriptionCell(5)), "");

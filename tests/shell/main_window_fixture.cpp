@@ -48,7 +48,8 @@ DWORD MainWindowTest::styleOf(int id) const {
     return static_cast<DWORD>(GetWindowLongW(control(id), GWL_STYLE));
 }
 
-std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t formType) {
+std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t formType,
+                                            int32_t moreItems) {
     FormDocument sample;
     setFormDate(sample, "03/15/2024");
     sample.addresseeLines = {"Ann Smith", "12 Elm Street", "Springfield, IL 62701", "555-0100"};
@@ -61,6 +62,12 @@ std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t for
         editItem(sample, i + 1).cost = items[i][2];
     }
     sample.itemCount = 3;
+    for (int32_t k = 1; k <= moreItems; ++k) {
+        Item& item = editItem(sample, sample.itemCount + 1);
+        item.description = "Item " + std::to_string(k);
+        item.cost = std::to_string(k);
+        ++sample.itemCount;
+    }
     sample.notes = "Thank you\r\nSee you soon";
     const std::string path = folder.file(name);
     const ReplaceResult written = writeFormFile(sample, path);

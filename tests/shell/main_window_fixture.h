@@ -34,8 +34,10 @@ class MainWindowTest : public ::testing::Test {
     bool isOpen() const { return IsWindow(window) != FALSE; }
     std::string title() const { return windowText(window); }
     DWORD styleOf(int id) const;
-    // A form file with three items written by the core, for opening.
-    std::string writeSampleForm(const std::string& name, int32_t formType = kReceipt);
+    // A form file with three items written by the core, for opening; with
+    // `moreItems`, that many plain items follow them.
+    std::string writeSampleForm(const std::string& name, int32_t formType = kReceipt,
+                                int32_t moreItems = 0);
 
     TempFolder folder;
     FormDocument form;

@@ -1,15 +1,20 @@
 // The main window as built: its controls (id, kind, text, place, size,
-// creation order), their styles and font, the tab order, the menus and the
-// state the initialisation leaves.
+// creation order) at the display's scale, their styles and font, the tab
+// order, the menus and the state the initialisation leaves; a move to a
+// monitor of another DPI and back.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "runtime/file.h"
+#include "win/dpi.h"
 #include "win/fonts.h"
+#include "win/forms.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
@@ -70,7 +75,8 @@ std::vector<Expected> expectedControls() {
         {413, "Button", "Create Files", 105, 560, 85, 35},
         {411, "Button", "RTF file", 290, 570, 70, 12},
         {412, "Button", "HTM file", 290, 590, 70, 12},
-        {-1, "Button", "File type", 275, 550, 90, 60},
+        {416, "Button", "PDF file", 290, 610, 70, 12},
+        {-1, "Button", "File type", 275, 550, 90, 80},
         {414, "Button", "Show File", 370, 560, 85, 35},
         {415, "Button", "Copy File", 455, 560, 85, 35},
     };
@@ -90,20 +96,36 @@ std::string menuText(HMENU menu, int position) {
     return fromWide(text);
 }
 
-TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrder) {
+// Places and sizes of the description are pixels at 96 DPI; at another
+// display scale each is scaled on its own.
+TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEveryScale) {
     open();
+    const int dpi = requestedDpi();
+    ASSERT_EQ(windowDpi(window), dpi) << "the display runs at the DPI asked for";
+    ASSERT_EQ(FormDpi(window), dpi);
     RECT client{};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 575);
-    EXPECT_EQ(client.bottom, 640);
+    EXPECT_NEAR(client.right, 575 * dpi / 96.0, 2);
+    EXPECT_NEAR(client.bottom, 640 * dpi / 96.0, 2);
     EXPECT_EQ(title(), "Plaxet");
     const DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME) << "not resizable";
+    // The program's icon at the sizes of this scale, not one stretched.
+    for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
+        auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+        BITMAP image{};
+        GetObjectW(info.hbmColor, sizeof(image), &image);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(image.bmWidth, atDpi(size, dpi));
+    }
 
     const std::vector<Expected> expected = expectedControls();
-    ASSERT_EQ(expected.size(), 85u) << "18 above the grid, 36 cells, 12 rules, 19 below";
+    ASSERT_EQ(expected.size(), 86u) << "18 above the grid, 36 cells, 12 rules, 20 below";
     size_t index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ASSERT_LT(index, expected.size()) << "more controls than expected";
@@ -115,14 +137,14 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrder) {
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, want.x);
-        EXPECT_EQ(r.top, want.y);
-        EXPECT_EQ(r.right - r.left, want.width);
-        EXPECT_EQ(r.bottom - r.top, want.height);
+        EXPECT_EQ(r.left, atDpi(want.x, dpi));
+        EXPECT_EQ(r.top, atDpi(want.y, dpi));
+        EXPECT_EQ(r.right - r.left, atDpi(want.width, dpi));
+        EXPECT_EQ(r.bottom - r.top, atDpi(want.height, dpi));
         const bool line = want.width == 1 || want.height == 1;
         if (want.className != "ScrollBar" && !line) { // scroll bars and lines keep no font
             EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)),
-                      fontHandle(kDefaultFormFont));
+                      fontHandle(kDefaultFormFont, dpi));
         }
         ++index;
     }
@@ -145,15 +167,15 @@ SIZE textSize(HWND control, const std::string& text, bool wrapped) {
     return {box.right - box.left, box.bottom - box.top};
 }
 
-// Every caption and the form date show whole in the window's font: nothing
-// cut short at the control's edge or wrapped below it. A wider substitute
-// font, where the system lacks the one asked for, fails here.
-TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
-    open(writeSampleForm("whole.plx"));
+// Checks that every caption of the form's controls shows whole in the
+// control's own font: nothing cut short at the control's edge or wrapped
+// below it, and the text of a one-line box not cut at its bottom. Returns
+// how many controls were measured.
+int expectCaptionsShowWhole(HWND form) {
     const int checkMark = GetSystemMetrics(SM_CXMENUCHECK);
     int checked = 0;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::string caption = windowText(child);
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string caption = windowText(child);
         const std::string kind = classOf(child);
         RECT client{};
         GetClientRect(child, &client);
@@ -161,6 +183,8 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         SCOPED_TRACE(kind + " \"" + caption + "\"");
         const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
         if (kind == "Static") {
+            // Line breaks at the end of a label show nothing.
+            while (caption.size() >= 2 && caption.ends_with("\r\n")) caption.resize(caption.size() - 2);
             const SIZE size = textSize(child, caption, true);
             EXPECT_LE(size.cx, client.right);
             EXPECT_LE(size.cy, client.bottom) << "wraps below the label";
@@ -171,14 +195,175 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         } else if (kind == "Button" || kind == "Edit") {
             const DWORD margins = static_cast<DWORD>(SendMessageW(child, EM_GETMARGINS, 0, 0));
             const int inner = kind == "Edit" ? client.right - LOWORD(margins) - HIWORD(margins) : client.right;
-            EXPECT_LE(textSize(child, caption, false).cx, inner);
+            const SIZE size = textSize(child, caption, false);
+            EXPECT_LE(size.cx, inner);
+            if (!(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
+                EXPECT_LE(size.cy, client.bottom) << "cut at the bottom";
+            }
         } else {
             continue;
         }
         ++checked;
     }
-    EXPECT_GE(checked, 20) << "the captions, buttons and filled boxes were measured";
+    return checked;
+}
+
+// Every caption and the form date show whole in the window's font, at every
+// display scale, and so do the captions of the sender dialog and the About
+// box. A wider substitute font, where the system lacks the one asked for,
+// fails here.
+TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
+    form.senderLines = {"Corner Shop", "Main Street 1", "", "", "", ""};
+    open(writeSampleForm("whole.plx"));
+    EXPECT_GE(expectCaptionsShowWhole(window), 20)
+        << "the captions, buttons and filled boxes were measured";
     EXPECT_EQ(text(kDateBox), "03/15/2024");
+
+    int senderChecked = 0;
+    {
+        WhenWindowAppears watch("Define Sender", [&](HWND dialog) {
+            senderChecked = expectCaptionsShowWhole(dialog);
+            SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        click(kSenderButton);
+        EXPECT_TRUE(watch.acted());
+    }
+    EXPECT_EQ(senderChecked, 4) << "the label, two filled lines and Ok";
+    int aboutChecked = 0;
+    {
+        WhenWindowAppears watch("About Tallyworks", [&](HWND box) {
+            aboutChecked = expectCaptionsShowWhole(box);
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        command(kAboutCommand);
+        EXPECT_TRUE(watch.acted());
+    }
+    EXPECT_EQ(aboutChecked, 4) << "the product, the credit and the two links";
+}
+
+struct ControlView {
+    RECT place{};
+    std::string text;
+    LONG fontHeight = 0;
+};
+
+std::vector<ControlView> viewOf(HWND window) {
+    std::vector<ControlView> views;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ControlView view;
+        GetWindowRect(child, &view.place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&view.place), 2);
+        view.text = windowText(child);
+        if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0))) {
+            LOGFONTW logical{};
+            GetObjectW(font, sizeof(logical), &logical);
+            view.fontHeight = logical.lfHeight;
+        }
+        views.push_back(view);
+    }
+    return views;
+}
+
+void moveToDpi(HWND window, int dpi, const RECT& suggested) {
+    RECT rect = suggested;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
+}
+
+// Moved to a monitor of half as many DPI again, the window lays itself out
+// for it with fonts made for it; moved back, every control stands where it stood, with its
+// text, and the focus, the caret and the grid's scroll position are kept.
+TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
+    open(writeSampleForm("moving.plx", kReceipt, 20));
+    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
+    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
+    ASSERT_EQ(editor.topItem, 3);
+    focus(kDescriptionColumn + 2);
+    SendMessageW(control(kDescriptionColumn + 2), EM_SETSEL, 1, 3);
+    editor.changed = false;
+
+    const int dpi = FormDpi(window);
+    const std::vector<ControlView> before = viewOf(window);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    RECT client{};
+    GetClientRect(window, &client);
+    auto selection = [this] {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return std::make_pair(start, end);
+    };
+    auto scrollPosition = [this] {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_POS | SIF_PAGE | SIF_RANGE;
+        GetScrollInfo(control(kItemScrollBar), SB_CTL, &info);
+        return std::make_tuple(info.nPos, info.nPage, info.nMax);
+    };
+    const auto scrolled = scrollPosition();
+
+    const int larger = dpi * 3 / 2;
+    moveToDpi(window, larger,
+              {frame.left, frame.top, frame.left + 3 * (frame.right - frame.left) / 2,
+               frame.top + 3 * (frame.bottom - frame.top) / 2});
+    EXPECT_EQ(FormDpi(window), larger);
+    RECT largerClient{};
+    GetClientRect(window, &largerClient);
+    EXPECT_NEAR(largerClient.right, 575 * larger / 96.0, 2);
+    EXPECT_NEAR(largerClient.bottom, 640 * larger / 96.0, 2);
+    const std::vector<ControlView> moved = viewOf(window);
+    const std::vector<Expected> layout = expectedControls();
+    ASSERT_EQ(moved.size(), layout.size());
+    for (size_t k = 0; k < moved.size(); ++k) {
+        SCOPED_TRACE("control #" + std::to_string(k + 1));
+        EXPECT_EQ(moved[k].place.left, atDpi(layout[k].x, larger));
+        EXPECT_EQ(moved[k].place.top, atDpi(layout[k].y, larger));
+        EXPECT_EQ(moved[k].place.right - moved[k].place.left, atDpi(layout[k].width, larger));
+        EXPECT_EQ(moved[k].place.bottom - moved[k].place.top, atDpi(layout[k].height, larger));
+        EXPECT_EQ(moved[k].text, before[k].text);
+        if (before[k].fontHeight != 0) {
+            EXPECT_EQ(moved[k].fontHeight, fontPixelHeight(8, larger));
+        }
+    }
+    EXPECT_EQ(GetFocus(), control(kDescriptionColumn + 2));
+
+    moveToDpi(window, dpi, frame);
+    RECT backFrame{};
+    GetWindowRect(window, &backFrame);
+    EXPECT_TRUE(EqualRect(&backFrame, &frame));
+    const std::vector<ControlView> back = viewOf(window);
+    ASSERT_EQ(back.size(), before.size());
+    for (size_t k = 0; k < back.size(); ++k) {
+        SCOPED_TRACE("control #" + std::to_string(k + 1) + " \"" + before[k].text + "\"");
+        EXPECT_TRUE(EqualRect(&back[k].place, &before[k].place));
+        EXPECT_EQ(back[k].text, before[k].text);
+        EXPECT_EQ(back[k].fontHeight, before[k].fontHeight);
+    }
+    EXPECT_EQ(GetFocus(), control(kDescriptionColumn + 2));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{1}, DWORD{3}));
+    EXPECT_EQ(scrollPosition(), scrolled);
+    EXPECT_EQ(editor.topItem, 3);
+    EXPECT_FALSE(editor.changed) << "laying out again is no edit";
+}
+
+// The icons hold an image for every size Windows asks for between 100 % and
+// 250 % display scale (a size of 256 is written as 0 in the directory).
+TEST(ProgramResources, IconsHoldEverySizeTheDisplayScalesAskFor) {
+    for (LPCWSTR name : {static_cast<LPCWSTR>(MAKEINTRESOURCEW(1)), static_cast<LPCWSTR>(L"GenHelp")}) {
+        HRSRC found = FindResourceW(GetModuleHandleW(nullptr), name, MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+        ASSERT_NE(found, nullptr);
+        const auto* directory = static_cast<const BYTE*>(
+            LockResource(LoadResource(GetModuleHandleW(nullptr), found)));
+        ASSERT_NE(directory, nullptr);
+        const int count = directory[4] | directory[5] << 8;
+        std::vector<int> sizes;
+        for (int k = 0; k < count; ++k) { // 14 bytes each after the 6-byte header
+            const int width = directory[6 + 14 * k];
+            sizes.push_back(width == 0 ? 256 : width);
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+    }
 }
 
 TEST_F(MainWindowTest, ControlStylesMatchTheirRoles) {

@@ -163,6 +163,14 @@ TEST_F(MainWindowTest, OutputKindOffersTheCreatedFileOfThatKind) {
     EXPECT_EQ(editor.outputKind, kOutputRtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "there is no RTF file";
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
+    click(kPdfButton);
+    EXPECT_EQ(editor.outputKind, kOutputPdf);
+    EXPECT_FALSE(IsDlgButtonChecked(window, kRtfButton)) << "one choice of three";
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "there is no PDF file";
+    ASSERT_TRUE(replaceFileContents(folder.file("job.pdf"), "%PDF-1.7").ok);
+    click(kPdfButton);
+    EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
 }
 
 TEST_F(MainWindowTest, CommandsGiveTheButtonsTheirPlainLookBack) {

@@ -15,12 +15,15 @@ set -euo pipefail
 wine_run=$1
 program=$2
 shift 2
+# Large enough for the main window at 200 % display scale, and for it at
+# twice the scale of the display (the move between monitors).
+desktop_size=2400x2600
 report=$(mktemp --suffix=.xml)
 trap 'rm -f "$report"' EXIT
 # Wine sees the Linux root as drive Z:.
 windows_report="Z:${report//\//\\}"
 : >"$report"
-"$wine_run" explorer "/desktop=plaxet-tests-$$,1024x768" "$program" \
+"$wine_run" explorer "/desktop=plaxet-tests-$$,$desktop_size" "$program" \
   --gtest_output="xml:$windows_report" "$@" || true
 if ! grep -q '<testsuites ' "$report"; then
   echo "run-in-desktop: $(basename "$program") wrote no report (it crashed or did not start)" >&2

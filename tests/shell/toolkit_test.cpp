@@ -148,13 +148,14 @@ TEST(Toolkit, ControlsGetTheirKindsDefaultStylesAndTheDefaultFont) {
     EXPECT_TRUE(styleOf(tree) & TVS_HASLINES);
 
     // (Scroll bars keep no font.)
+    const int dpi = FormDpi(form.window);
     for (HWND control : {box, option, label, tree})
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
-                  fontHandle(kDefaultFormFont));
-    const LOGFONTW defaultFont = fontOf(fontHandle(kDefaultFormFont));
+                  fontHandle(kDefaultFormFont, dpi));
+    const LOGFONTW defaultFont = fontOf(fontHandle(kDefaultFormFont, dpi));
     EXPECT_EQ(fromWide(defaultFont.lfFaceName), "MS Sans Serif");
     EXPECT_EQ(defaultFont.lfWeight, FW_NORMAL);
-    EXPECT_EQ(defaultFont.lfHeight, fontPixelHeight(8));
+    EXPECT_EQ(defaultFont.lfHeight, fontPixelHeight(8, dpi));
 
     // Creation order is the tab order.
     EXPECT_EQ(GetNextDlgTabItem(form.window, box, FALSE), option);
@@ -191,10 +192,10 @@ TEST(Toolkit, ControlsInDialogUnitsAreMappedThroughTheFormFont) {
     ControlAdd(form.window, control(ControlKind::PushButton, 20, "Go", 10, 20, 40, 14));
     RECT expected{10, 20, 50, 34};
     MapDialogRect(form.window, &expected);
-    const ControlBounds bounds = ControlGetBounds(form.window, 20);
-    EXPECT_EQ(bounds.x, expected.left);
-    EXPECT_EQ(bounds.y, expected.top);
-    EXPECT_EQ(bounds.width, expected.right - expected.left);
+    const ControlBounds bounds = ControlGetBounds(form.window, 20); // in layout pixels
+    EXPECT_EQ(FormScale(form.window, bounds.x), expected.left);
+    EXPECT_EQ(FormScale(form.window, bounds.y), expected.top);
+    EXPECT_EQ(FormScale(form.window, bounds.width), expected.right - expected.left);
     RECT size{0, 0, 300, 200};
     MapDialogRect(form.window, &size);
     RECT client{};
@@ -212,18 +213,21 @@ TEST(Toolkit, FontTableSharesEqualFonts) {
     const int underlined = FontNew("Arial", 15, kFontUnderline);
     EXPECT_NE(underlined, big);
     EXPECT_EQ(FontNew("MS Sans Serif", 0, 0), kDefaultFormFont) << "0 points means 8";
-    EXPECT_TRUE(fontOf(fontHandle(underlined)).lfUnderline);
+    EXPECT_TRUE(fontOf(fontHandle(underlined, 96)).lfUnderline);
 
-    const WindowDc screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    EXPECT_EQ(fontPixelHeight(14), -((14 * dpi + 36) / 72));
+    // Points at the window's DPI, rounded to the nearest pixel.
+    EXPECT_EQ(fontPixelHeight(14, 96), -19);
+    EXPECT_EQ(fontPixelHeight(8, 120), -13);
+    EXPECT_EQ(fontPixelHeight(14, 144), -28);
+    EXPECT_EQ(fontOf(fontHandle(big, 192)).lfHeight, fontPixelHeight(15, 192));
+    EXPECT_NE(fontHandle(big, 192), fontHandle(big, 96)) << "one font for each DPI";
 
     TestForm form(pixelForm(200, 100));
     ControlAdd(form.window, control(ControlKind::Label, 30, "Big", 5, 5, 100, 30));
     ControlSetFont(form.window, 30, big);
-    HFONT bigHandle = fontHandle(big);
+    HFONT bigHandle = fontHandle(big, FormDpi(form.window));
     EXPECT_EQ(reinterpret_cast<HFONT>(ControlSend(form.window, 30, WM_GETFONT)), bigHandle);
-    EXPECT_EQ(fontHandle(big), bigHandle) << "made once";
+    EXPECT_EQ(fontHandle(big, FormDpi(form.window)), bigHandle) << "made once";
 }
 
 TEST(Toolkit, ControlColoursAnswerTheColourMessages) {
@@ -487,10 +491,12 @@ TEST(Toolkit, CommandLineArgumentsFollowTheProgramName) {
 }
 
 // Waiting for a program: the thread's windows keep handling their messages
-// (here a timer, a repaint) while the held window takes no input, and the
-// window is given back when the program ends.
+// (here a timer, a repaint) while the held window takes no input, not even
+// keys meant for its focused box, and the window is given back when the
+// program ends.
 TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     TestForm form(pixelForm(200, 100));
+    HWND box = ControlAdd(form.window, control(ControlKind::TextBox, 10, "", 5, 5, 100, 20));
     UniqueKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     int ticks = 0;
     bool heldMeanwhile = false;
@@ -501,6 +507,7 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
         if (ticks == 1) {
             heldMeanwhile = !IsWindowEnabled(window);
             InvalidateRect(window, nullptr, TRUE);
+            PostMessageW(box, WM_CHAR, 'x', 1);
         } else if (ticks == 3) {
             repaintedMeanwhile = !GetUpdateRect(window, nullptr, FALSE);
             SetEvent(ended.get());
@@ -514,6 +521,7 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     EXPECT_EQ(ticks, 3) << "the wait ends when the program does";
     EXPECT_TRUE(heldMeanwhile);
     EXPECT_TRUE(repaintedMeanwhile);
+    EXPECT_EQ(ControlGetText(form.window, 10), "") << "a key reached the held window";
     EXPECT_TRUE(IsWindowEnabled(form.window));
 
     // A window that was disabled already stays so.
@@ -526,8 +534,9 @@ TEST(Toolkit, WaitingForAProgramKeepsTheWindowPaintingAndHoldsItsInput) {
     EXPECT_FALSE(IsWindowEnabled(form.window));
 }
 
-// The end of the program's message loop (WM_QUIT) ends a wait and a modal
-// loop early and reaches the loop around them, instead of being swallowed.
+// The end of the program's message loop (WM_QUIT) ends a wait early and
+// closes a modal form the way its close box does, where the form may refuse;
+// either way it reaches the loop around them instead of being swallowed.
 TEST(Toolkit, QuitMessageEndsWaitsAndModalLoopsAndIsPassedOn) {
     auto takeQuit = [](WPARAM& code) {
         MSG message{};
@@ -544,11 +553,22 @@ TEST(Toolkit, QuitMessageEndsWaitsAndModalLoopsAndIsPassedOn) {
     EXPECT_EQ(code, 3u);
     EXPECT_TRUE(IsWindowEnabled(form.window));
 
+    TestForm modal(pixelForm(100, 100));
+    int closings = 0;
     PostQuitMessage(4);
-    FormShowModal(form.window, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
-    EXPECT_TRUE(IsWindow(form.window)) << "the loop ended without its form closing";
+    FormShowModal(modal.window, [&](HWND window, UINT message, WPARAM wParam, LPARAM) -> intptr_t {
+        if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return 0;
+        if (++closings == 1) {
+            PostQuitMessage(5); // refused; asked again
+            return 1;
+        }
+        FormEnd(window, 0);
+        return 1;
+    });
+    EXPECT_EQ(closings, 2) << "each request went the close box's way";
+    EXPECT_FALSE(IsWindow(modal.window)) << "the loop ended with its form";
     ASSERT_TRUE(takeQuit(code));
-    EXPECT_EQ(code, 4u);
+    EXPECT_EQ(code, 5u);
 }
 
 // What an event procedure throws is stopped at the window: reported in a

@@ -1,5 +1,8 @@
 #include "shell/window_driver.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "win/forms.h"
@@ -102,6 +105,17 @@ std::string windowText(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);
     return fromWide(text);
+}
+
+int requestedDpi() {
+    const char* asked = std::getenv("PLAXET_TEST_DPI");
+    const int dpi = asked ? std::atoi(asked) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+int atDpi(int value, int dpi) {
+    if (value == 0) return 0;
+    return std::max(1, static_cast<int>(std::lround(value * dpi / 96.0)));
 }
 
 } // namespace plaxet::testing

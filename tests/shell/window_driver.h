@@ -41,4 +41,11 @@ class WhenWindowAppears {
 
 std::string windowText(HWND window);
 
+// The DPI this run of the tests is for (PLAXET_TEST_DPI, set where the
+// display is made to run at another scale), 96 otherwise.
+int requestedDpi();
+// A size or place of a 96-DPI layout at `dpi`: rounded to the nearest
+// pixel, and a line at least one pixel.
+int atDpi(int value, int dpi);
+
 } // namespace plaxet::testing

@@ -4,52 +4,64 @@
 files it writes are kept in the repository so the build needs no Python."""
 import math
 import struct
+import zlib
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-SIZE = 32
+SIZE = 32  # the drawings' own grid, and the cursor's size
+# The sizes Windows asks for at display scales from 100 % to 250 %: title
+# bar and taskbar (16 to 40), desktop and Start menu (32 to 64), large views
+# (256, kept compressed as PNG, as icons since Vista may hold it).
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+SAMPLES = 4  # samples across each pixel, for smooth edges at every size
 
 
-def blank():
-    return [[(0, 0, 0, 0)] * SIZE for _ in range(SIZE)]
+# A drawing is a list of (inside, colour) layers on the 32-unit grid, painted
+# in order; inside(x, y) says whether a point of the grid is covered.
+def rect(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x < x1 and y0 <= y < y1
 
 
-def fill(img, x0, y0, x1, y1, colour):
-    for y in range(max(y0, 0), min(y1, SIZE)):
-        for x in range(max(x0, 0), min(x1, SIZE)):
-            img[y][x] = colour
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
 
 
-def disc(img, cx, cy, r, colour):
-    for y in range(SIZE):
-        for x in range(SIZE):
-            if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r:
-                img[y][x] = colour
+def cells(x0, y0, rows, scale=1):
+    """The grid cells marked in `rows` (any character but a blank)."""
+    marked = {(i, j) for j, row in enumerate(rows) for i, ch in enumerate(row) if ch != ' '}
+
+    def inside(x, y):
+        return (math.floor((x - x0) / scale), math.floor((y - y0) / scale)) in marked
+    return inside
 
 
-def stamp(img, x0, y0, rows, colour, scale=1):
-    for j, row in enumerate(rows):
-        for i, ch in enumerate(row):
-            if ch != ' ':
-                fill(img, x0 + i * scale, y0 + j * scale, x0 + (i + 1) * scale,
-                     y0 + (j + 1) * scale, colour)
-
-
-def half(img):
-    """The 16x16 version: each pixel the average of a 2x2 block."""
-    out = []
-    for y in range(0, SIZE, 2):
+def render(layers, n):
+    """The drawing as an n x n image of (r, g, b, a), each pixel the average
+    of SAMPLES x SAMPLES points."""
+    img = []
+    step = SIZE / n
+    for py in range(n):
         row = []
-        for x in range(0, SIZE, 2):
-            block = [img[y][x], img[y][x + 1], img[y + 1][x], img[y + 1][x + 1]]
-            a = sum(p[3] for p in block)
+        for px in range(n):
+            r = g = b = a = 0
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    x = (px + (sx + 0.5) / SAMPLES) * step
+                    y = (py + (sy + 0.5) / SAMPLES) * step
+                    colour = (0, 0, 0, 0)
+                    for inside, c in layers:
+                        if inside(x, y):
+                            colour = c
+                    r += colour[0] * colour[3]
+                    g += colour[1] * colour[3]
+                    b += colour[2] * colour[3]
+                    a += colour[3]
             if a == 0:
                 row.append((0, 0, 0, 0))
-                continue
-            rgb = [sum(p[k] * p[3] for p in block) // a for k in range(3)]
-            row.append((rgb[0], rgb[1], rgb[2], a // 4))
-        out.append(row)
-    return out
+            else:
+                row.append((r // a, g // a, b // a, a // (SAMPLES * SAMPLES)))
+        img.append(row)
+    return img
 
 
 def dib32(img):
@@ -69,12 +81,24 @@ def dib32(img):
     return header + pixels + mask
 
 
+def png(img):
+    """The image as a PNG file (8-bit RGBA, no filtering)."""
+    n = len(img)
+    raw = b''.join(b'\0' + bytes(v for p in row for v in p) for row in img)
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', n, n, 8, 6, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
 def write_icon(path, images):
     entries, blobs = b'', b''
     offset = 6 + 16 * len(images)
     for img in images:
-        blob = dib32(img)
         n = len(img)
+        blob = png(img) if n >= 256 else dib32(img)
         entries += struct.pack('<BBBBHHII', n % 256, n % 256, 0, 0, 1, 32, len(blob), offset)
         blobs += blob
         offset += len(blob)
@@ -105,26 +129,22 @@ def write_cursor(path, rows, hotspot):
 
 def program_icon():
     """A form sheet: a page with a folded corner, a heading bar and item lines."""
-    img = blank()
     outline, paper = (64, 64, 72, 255), (255, 255, 255, 255)
-    fill(img, 5, 2, 27, 30, outline)
-    fill(img, 6, 3, 26, 29, paper)
-    for i in range(6):  # the folded corner
-        fill(img, 20 + i, 3, 26, 3 + i - 0, (0, 0, 0, 0))
-        fill(img, 20 + i, 3 + i, 21 + i, 4 + i, outline)
-    fill(img, 8, 6, 18, 9, (0, 90, 170, 255))
+    layers = [(rect(5, 2, 27, 30), outline), (rect(6, 3, 26, 29), paper)]
+    # The folded corner: cut off above the diagonal, the fold drawn along it.
+    layers.append((lambda x, y: x >= 20 and y < 9 and x - 20 > y - 3 + 0.5, (0, 0, 0, 0)))
+    layers.append((lambda x, y: 20 <= x < 27 and 2 <= y < 10 and abs((x - 20) - (y - 3)) <= 0.5,
+                   outline))
+    layers.append((rect(8, 6, 18, 9), (0, 90, 170, 255)))
     for y in (12, 16, 20):
-        fill(img, 8, y, 19, y + 2, (120, 120, 130, 255))
-        fill(img, 20, y, 24, y + 2, (0, 130, 60, 255))
-    fill(img, 17, 24, 24, 26, (200, 30, 30, 255))
-    return img
+        layers.append((rect(8, y, 19, y + 2), (120, 120, 130, 255)))
+        layers.append((rect(20, y, 24, y + 2), (0, 130, 60, 255)))
+    layers.append((rect(17, 24, 24, 26), (200, 30, 30, 255)))
+    return layers
 
 
 def help_icon():
     """A blue disc with a white question mark."""
-    img = blank()
-    disc(img, 16, 16, 15, (20, 70, 160, 255))
-    disc(img, 16, 16, 13, (40, 110, 210, 255))
     question = [
         ' XXXX ',
         'XX  XX',
@@ -135,8 +155,8 @@ def help_icon():
         '      ',
         '  XX  ',
     ]
-    stamp(img, 10, 7, question, (255, 255, 255, 255), scale=2)
-    return img
+    return [(circle(16, 16, 15), (20, 70, 160, 255)), (circle(16, 16, 13), (40, 110, 210, 255)),
+            (cells(10, 7, question, scale=2), (255, 255, 255, 255))]
 
 
 HAND = [
@@ -163,8 +183,6 @@ HAND = [
 ]
 
 if __name__ == '__main__':
-    icon = program_icon()
-    write_icon(HERE / 'plaxet.ico', [icon, half(icon)])
-    helpi = help_icon()
-    write_icon(HERE / 'genhelp.ico', [helpi, half(helpi)])
+    for name, drawing in (('plaxet.ico', program_icon()), ('genhelp.ico', help_icon())):
+        write_icon(HERE / name, [render(drawing, n) for n in ICON_SIZES])
     write_cursor(HERE / 'hand.cur', HAND, (5, 0))

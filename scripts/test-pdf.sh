@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The PDF documents that plaxet-cli create-files writes, checked by programs
+# that read PDF files: the example forms and a 300-item form on letter and A4
+# paper. qpdf finds no error, pdffonts lists only the two standard fonts,
+# pdftotext reads every text of the HTM document in the same order, and
+# Ghostscript and MuPDF draw every page without a warning.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake --preset native >/dev/null
+cmake --build --preset native --target plaxet-cli >/dev/null
+cli=$(realpath build/native/bin/plaxet-cli)
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-pdf.XXXXXX")
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cp examples/*.json examples/quillet.ini "$work"/
+
+# A long invoice: wrapped descriptions, PDF's own syntax characters, an empty
+# description, an amount of a trillion, computed rows.
+python3 - "$work/long.json" <<'PY'
+import json, sys
+items = []
+for i in range(1, 301):
+    if i % 50 == 0:
+        items.append({"date": "", "description": "Subtotal", "cost": ""})
+    elif i == 7:
+        items.append({"date": "3/7/24", "description": "( ) \\ % < > (unbalanced ( \\) %%EOF", "cost": "1"})
+    elif i == 8:
+        items.append({"date": "3/8/24", "description": "", "cost": "2.25"})
+    elif i == 9:
+        items.append({"date": "3/9/24", "description": "A trillion", "cost": "1000000000000"})
+    elif i % 11 == 0:
+        items.append({"date": "3/10/24", "description": "Item %d: primer, two coats on every wall of the hall, "
+                      "the stairs and the landing, sanded between coats and cleaned up after" % i, "cost": "%d.75" % i})
+    else:
+        items.append({"date": "3/10/24", "description": "Item %d paint" % i, "cost": "%d.50" % i})
+items.append({"date": "", "description": "Tax (8.25%)", "cost": ""})
+form = {"date": "03/15/2024", "type": "invoice",
+        "addressee": {"name": "Ann (Smith) \\ Jones", "address": "1 Elm St", "city": "Springfield", "phone": "555 0199"},
+        "items": items, "notes": ["First note < second >", "100% done"]}
+json.dump(form, open(sys.argv[1], "w"))
+PY
+
+failures=0
+fail() {
+  echo "pdf: $*" >&2
+  failures=$((failures + 1))
+}
+
+# The texts of the HTM document in their order must be read from the PDF in the same order.
+check_reading_order() {
+  python3 - "$1" "$2" <<'PY' || return 1
+import html, re, sys
+page, text = sys.argv[1], open(sys.argv[2], encoding="utf-8").read()
+body = open(page, encoding="latin-1").read().split("<body>", 1)[1]
+texts = [html.unescape(t) for t in re.findall(r">([^<>]+)<", body)]
+texts = [" ".join(t.split()) for t in texts if t.strip()]
+flat = " ".join(text.split())
+at = 0
+for t in texts:
+    found = flat.find(t, at)
+    if found < 0:
+        sys.exit("'%s' not found after position %d of the PDF's text" % (t, at))
+    at = found + len(t)
+PY
+}
+
+check_pdf() {
+  local pdf=$1 html=$2 out
+  out=$(qpdf --check "$pdf" 2>&1) || fail "$pdf: qpdf --check: $out"
+  grep -q "No syntax or stream encoding errors found" <<<"$out" || fail "$pdf: qpdf: $out"
+  local fonts
+  fonts=$(pdffonts "$pdf" | tail -n +3 | awk '{print $1, $2, $3, $4, $5}' | sort)
+  [ "$fonts" = "Helvetica Type 1 WinAnsi no
+Helvetica-Bold Type 1 WinAnsi no" ] || fail "$pdf: fonts: $fonts"
+  pdftotext -raw "$pdf" "$pdf.txt"
+  check_reading_order "$html" "$pdf.txt" || fail "$pdf: reading order"
+  local pages
+  pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
+  grep -q "Page $pages of $pages" "$pdf.txt" || fail "$pdf: no 'Page $pages of $pages'"
+  out=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r40 -sOutputFile="$pdf-gs-%d.png" "$pdf" 2>&1) ||
+    fail "$pdf: Ghostscript failed: $out"
+  [ -z "$out" ] || fail "$pdf: Ghostscript: $out"
+  # MuPDF's own build says it lacks colour management; that is no finding about the file.
+  out=$(mutool draw -q -r 40 -o "$pdf-mu-%d.png" "$pdf" 2>&1 | grep -v "ICC support is not available" || true)
+  [ -z "$out" ] || fail "$pdf: mutool draw: $out"
+  local drawn
+  for tool in gs mu; do
+    drawn=$(find "$(dirname "$pdf")" -name "$(basename "$pdf")-$tool-*.png" | wc -l)
+    [ "$drawn" -eq "$pages" ] || fail "$pdf: $tool drew $drawn of $pages pages"
+  done
+  echo "pdf: $(basename "$pdf"): $pages page(s) checked"
+}
+
+for json in "$work"/*.json; do
+  form=${json%.json}.plx
+  "$cli" make "$json" "$form" >/dev/null
+  for paper in letter a4; do
+    "$cli" create-files "$form" --sender "$work/quillet.ini" --paper "$paper" >/dev/null
+    mkdir -p "$work/$paper"
+    cp "${form%.plx}.pdf" "$work/$paper/"
+    check_pdf "$work/$paper/$(basename "${form%.plx}.pdf")" "${form%.plx}.htm"
+  done
+done
+
+pages=$(pdfinfo "$work/letter/long.pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" -ge 8 ] || fail "long.pdf: only $pages pages for 300 items"
+# The creation date comes from SOURCE_DATE_EPOCH, so two runs give the same bytes.
+export SOURCE_DATE_EPOCH=1700000000
+"$cli" create-files "$work/long.plx" --sender "$work/quillet.ini" >/dev/null
+cp "$work/long.pdf" "$work/first.pdf"
+"$cli" create-files "$work/long.plx" --sender "$work/quillet.ini" >/dev/null
+cmp -s "$work/long.pdf" "$work/first.pdf" || fail "two runs at one SOURCE_DATE_EPOCH differ"
+pdfinfo "$work/long.pdf" | grep -q "CreationDate: *Tue Nov 14 22:13:20 2023" ||
+  fail "creation date: $(pdfinfo "$work/long.pdf" | grep CreationDate)"
+
+if [ "$failures" -ne 0 ]; then
+  echo "pdf: $failures failure(s)" >&2
+  exit 1
+fi
+echo "pdf: all documents passed"

@@ -1,0 +1,54 @@
+#pragma once
+// The two standard PDF fonts every viewer has, Helvetica and Helvetica-Bold:
+// which glyph each byte of a code page shows and how wide it is, so that the
+// layout can wrap and align text without embedding a font.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace plaxet {
+
+enum class PdfFont { Regular, Bold };
+
+struct PdfGlyph {
+    const char* name = nullptr; // none: the byte stands for no character
+    uint16_t regularWidth = 0;  // in thousandths of the font size
+    uint16_t boldWidth = 0;
+};
+
+// The glyphs of one code page's bytes. Code page 1252 is the fonts' own
+// WinAnsiEncoding; the others differ from it in some bytes of the upper half.
+struct PdfCodePage {
+    uint32_t number = 0;
+    std::array<PdfGlyph, 256> glyphs;
+};
+
+// The tables of the code pages whose letters the standard fonts hold
+// (Western, Central European, Turkish, Baltic); null for any other code page.
+const PdfCodePage* pdfCodePage(uint32_t codePageNumber);
+
+// The byte that shows a character (UTF-8) in the standard fonts with the
+// code page's encoding; nothing when they have no glyph for it.
+std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
+                                              std::string_view character);
+
+// The width in thousandths of the font size of the UTF-8 character at `at`,
+// which moves past it: its glyph in the standard font, or else in the font
+// for the other characters (pdf_truetype.h), or else the width of the code
+// page's nearest text, which is then what stands in its place.
+uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
+                        size_t& at);
+
+// The width of a UTF-8 text in points at `size` points.
+double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size);
+
+// The fonts' names as PDF knows them: "Helvetica", "Helvetica-Bold".
+std::string_view pdfFontName(PdfFont font);
+
+// Generated from the fonts' published metrics (pdf_font_metrics.py).
+extern const PdfCodePage kPdfCodePages[];
+extern const size_t kPdfCodePageCount;
+
+} // namespace plaxet

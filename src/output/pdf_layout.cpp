@@ -1,0 +1,337 @@
+#include "output/pdf_layout.h"
+
+#include "output/document_items.h"
+#include "output/document_output.h"
+#include "runtime/numbers.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string>
+#include <utility>
+
+namespace plaxet {
+namespace {
+
+// Paper sizes in points (1/72 inch).
+constexpr double kLetterWidth = 612, kLetterHeight = 792;
+constexpr double kA4Width = 595.28, kA4Height = 841.89;
+
+constexpr double kMargin = 54;        // three quarters of an inch on every side
+constexpr double kFooterBaseline = 30; // "Page N of M", below the bottom margin
+constexpr double kFooterSize = 9;
+
+// The letterhead, the addressee block and the closing lines.
+constexpr double kLetterheadSize = 12, kLetterheadLeading = 15;
+constexpr double kAddresseeSize = 11, kAddresseeLeading = 14;
+constexpr double kHeadingSize = 14, kHeadingLeading = 17;
+constexpr double kRightColumn = 350; // where the heading word and the date stand
+constexpr double kClosingSize = 10, kClosingLeading = 13;
+constexpr double kNotesSize = 8, kNotesLeading = 10;
+constexpr double kGap = 14;
+
+// The item table: date, description and amount columns, each cell padded.
+constexpr double kDateColumn = 70, kAmountColumn = 110;
+constexpr double kCellPadding = 4;
+constexpr double kItemSize = 10, kItemLeading = 12;
+constexpr double kHeaderSize = 11, kHeaderLeading = 13;
+constexpr double kTotalsSize = 11, kTotalsLeading = 13;
+
+enum class Align { Left, Centre, Right };
+
+struct Cell {
+    std::vector<std::string_view> lines;
+    Align align = Align::Left;
+};
+
+struct Row {
+    std::array<Cell, 3> cells;
+    PdfFont font = PdfFont::Regular;
+    double size = kItemSize;
+    double leading = kItemLeading;
+
+    size_t lineCount() const {
+        size_t lines = 1;
+        for (const Cell& cell : cells) lines = std::max(lines, cell.lines.size());
+        return lines;
+    }
+    double height(size_t lines) const { return static_cast<double>(lines) * leading + 2 * kCellPadding; }
+    double height() const { return height(lineCount()); }
+};
+
+// Places texts and rules page by page, from the top down.
+class Pager {
+  public:
+    Pager(const PdfCodePage& codePage, PaperSize paper) : codePage_(codePage) {
+        layout_.width = paper == PaperSize::A4 ? kA4Width : kLetterWidth;
+        layout_.height = paper == PaperSize::A4 ? kA4Height : kLetterHeight;
+        const double content = layout_.width - 2 * kMargin;
+        columnX_ = {kMargin, kMargin + kDateColumn, kMargin + content - kAmountColumn,
+                    kMargin + content};
+        newPage();
+    }
+
+    double contentWidth() const { return layout_.width - 2 * kMargin; }
+    double columnWidth(size_t column) const { return columnX_[column + 1] - columnX_[column]; }
+
+    std::vector<std::string_view> wrap(std::string_view text, double width, PdfFont font,
+                                       double size) const {
+        return wrapText(text, width, codePage_, font, size);
+    }
+
+    void skip(double height) { y_ -= height; }
+
+    // One line of text in a box from `x`, `width` wide, moving down by `leading`.
+    void line(std::string_view text, double x, double width, Align align, PdfFont font,
+              double size, double leading) {
+        if (!fits(leading) && !atPageTop()) newPage();
+        put(text, x, width, align, font, size, y_);
+        y_ -= leading;
+    }
+
+    // A table row, its header row first where the table starts on a page.
+    // `keepHeight` is what must follow on the same page.
+    void row(const Row& row, double keepHeight) {
+        const double header = headerPending_ ? header_.height() : 0;
+        if (!fits(header + row.height() + keepHeight) && !atPageTop()) {
+            if (!headerPending_) endTableSegment();
+            newPage();
+            headerPending_ = true;
+        }
+        if (headerPending_) startTableSegment();
+        // A row taller than what is left of an empty page is split between lines.
+        size_t from = 0;
+        const size_t lines = row.lineCount();
+        while (from < lines) {
+            size_t to = lines;
+            while (to > from + 1 && !fits(row.height(to - from))) --to;
+            drawRow(row, from, to);
+            from = to;
+            if (from < lines) {
+                endTableSegment();
+                newPage();
+                startTableSegment();
+            }
+        }
+    }
+
+    void setTableHeader(Row header) {
+        header_ = std::move(header);
+        headerPending_ = true;
+    }
+    void endTable() {
+        if (!headerPending_) endTableSegment();
+    }
+
+    bool fits(double height) const { return y_ - height >= kMargin - 0.001; }
+    bool atPageTop() const { return y_ >= pageTop() - 0.001; }
+    void newPage() {
+        layout_.pages.emplace_back();
+        y_ = pageTop();
+    }
+
+    PdfLayout finish() {
+        const size_t count = layout_.pages.size();
+        for (size_t i = 0; i < count; ++i) {
+            PdfPage& page = layout_.pages[i];
+            const std::string number = "Page " + std::to_string(i + 1) + " of " + std::to_string(count);
+            const double width = textWidth(codePage_, PdfFont::Regular, number, kFooterSize);
+            page.texts.push_back(
+                {(layout_.width - width) / 2, kFooterBaseline, PdfFont::Regular, kFooterSize, number});
+        }
+        return std::move(layout_);
+    }
+
+    // Where the next line's top stands.
+    double nextLineTop() const { return y_; }
+
+    // A text on the current page whose line's top is at `lineTop`, without moving down.
+    void put(std::string_view text, double x, double width, Align align, PdfFont font,
+             double size, double lineTop) {
+        if (text.empty()) return;
+        double at = x;
+        if (align != Align::Left) {
+            const double free = width - textWidth(codePage_, font, text, size);
+            at += align == Align::Right ? free : free / 2;
+        }
+        page().texts.push_back({at, lineTop - size, font, size, std::string(text)});
+    }
+
+  private:
+    double pageTop() const { return layout_.height - kMargin; }
+    PdfPage& page() { return layout_.pages.back(); }
+
+    void rule(double x1, double y1, double x2, double y2) { page().rules.push_back({x1, y1, x2, y2}); }
+
+    void startTableSegment() {
+        headerPending_ = false;
+        segmentTop_ = y_;
+        rule(columnX_[0], y_, columnX_[3], y_);
+        drawRow(header_, 0, header_.lineCount());
+    }
+
+    void endTableSegment() {
+        for (double x : columnX_) rule(x, segmentTop_, x, y_);
+    }
+
+    void drawRow(const Row& row, size_t from, size_t to) {
+        for (size_t column = 0; column < 3; ++column) {
+            const Cell& cell = row.cells[column];
+            const double x = columnX_[column] + kCellPadding;
+            const double width = columnWidth(column) - 2 * kCellPadding;
+            for (size_t i = from; i < to && i < cell.lines.size(); ++i)
+                put(cell.lines[i], x, width, cell.align, row.font, row.size,
+                    y_ - kCellPadding - static_cast<double>(i - from) * row.leading);
+        }
+        y_ -= row.height(to - from);
+        rule(columnX_[0], y_, columnX_[3], y_);
+    }
+
+    const PdfCodePage& codePage_;
+    PdfLayout layout_;
+    std::array<double, 4> columnX_{};
+    double y_ = 0;
+    Row header_;
+    bool headerPending_ = false;
+    double segmentTop_ = 0;
+};
+
+Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts,
+             std::array<Align, 3> aligns, PdfFont font, double size, double leading) {
+    Row row;
+    row.font = font;
+    row.size = size;
+    row.leading = leading;
+    for (size_t column = 0; column < 3; ++column) {
+        row.cells[column].lines = pager.wrap(texts[column],
+                                             pager.columnWidth(column) - 2 * kCellPadding, font, size);
+        row.cells[column].align = aligns[column];
+    }
+    return row;
+}
+
+void letterhead(Pager& pager, const FormDocument& form) {
+    // As the other documents: the lines up to the first empty one.
+    for (const std::string& sender : form.senderLines) {
+        if (sender.empty()) break;
+        for (std::string_view text :
+             pager.wrap(sender, pager.contentWidth(), PdfFont::Bold, kLetterheadSize))
+            pager.line(text, kMargin, pager.contentWidth(), Align::Centre, PdfFont::Bold,
+                       kLetterheadSize, kLetterheadLeading);
+    }
+    pager.skip(kGap);
+}
+
+// The addressee's four lines on the left; the heading word beside the first
+// and the long date beside the third, read after the addressee as in the HTM page.
+void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues& values) {
+    const double leftWidth = kRightColumn - kCellPadding * 2;
+    const double rightWidth = pager.contentWidth() - kRightColumn;
+    std::array<double, 4> lineTops{};
+    for (size_t i = 0; i < form.addresseeLines.size(); ++i) {
+        lineTops[i] = pager.nextLineTop();
+        // The first line leaves room for the larger heading word beside it.
+        const double leading = i == 0 ? kHeadingLeading : kAddresseeLeading;
+        for (std::string_view text :
+             pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize))
+            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold, kAddresseeSize, leading);
+    }
+    const struct {
+        std::string_view text;
+        double lineTop, size, leading;
+    } right[] = {{values.heading, lineTops[0], kHeadingSize, kHeadingLeading},
+                 {values.longDate, lineTops[2], kAddresseeSize, kAddresseeLeading}};
+    for (const auto& r : right) {
+        double lineTop = r.lineTop;
+        for (std::string_view text : pager.wrap(r.text, rightWidth, PdfFont::Bold, r.size)) {
+            pager.put(text, kMargin + kRightColumn, rightWidth, Align::Left, PdfFont::Bold, r.size,
+                      lineTop);
+            lineTop -= r.leading;
+        }
+    }
+    pager.skip(kGap);
+}
+
+} // namespace
+
+std::vector<std::string_view> wrapText(std::string_view text, double width,
+                                       const PdfCodePage& codePage, PdfFont font, double size) {
+    std::vector<std::string_view> lines;
+    const double limit = width * 1000.0 / size; // in thousandths of the size
+    size_t start = 0;
+    while (true) {
+        double used = 0;
+        size_t end = start;
+        size_t lastBlank = std::string_view::npos;
+        while (end < text.size()) {
+            size_t next = end;
+            used += characterWidth(codePage, font, text, next);
+            if (text[end] == ' ') lastBlank = end;
+            if (used > limit && text[end] != ' ') break;
+            end = next;
+        }
+        if (end == text.size()) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        size_t cut = lastBlank != std::string_view::npos && lastBlank > start ? lastBlank : end;
+        if (cut == start) { // a glyph wider than the column still moves on
+            size_t next = start;
+            characterWidth(codePage, font, text, next);
+            cut = next;
+        }
+        size_t lineEnd = cut;
+        while (lineEnd > start && text[lineEnd - 1] == ' ') --lineEnd;
+        if (lineEnd == start) lineEnd = cut; // blanks alone stay as typed
+        lines.push_back(text.substr(start, lineEnd - start));
+        start = cut;
+        while (start < text.size() && text[start] == ' ') ++start;
+        if (start == text.size()) return lines;
+    }
+}
+
+PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
+                    const PdfCodePage& codePage, PaperSize paper) {
+    Pager pager(codePage, paper);
+    letterhead(pager, form);
+    addresseeBlock(pager, form, values);
+
+    pager.setTableHeader(tableRow(pager, {"Date", "Description", "Cost"},
+                                  {Align::Centre, Align::Centre, Align::Centre}, PdfFont::Bold,
+                                  kHeaderSize, kHeaderLeading));
+    const std::string totalAmount = Format(values.totalRowAmount);
+    const Row totals = tableRow(pager, {"", values.totalLabel, totalAmount},
+                                {Align::Left, Align::Right, Align::Right}, PdfFont::Bold,
+                                kTotalsSize, kTotalsLeading);
+    const std::vector<std::string_view> closing =
+        pager.wrap(values.closingSentence, pager.contentWidth(), PdfFont::Bold, kClosingSize);
+    // The closing sentence and "Thank you" below it.
+    const double closingHeight = kGap + static_cast<double>(closing.size() + 1) * kClosingLeading;
+
+    const size_t items = printedItemCount(form, values);
+    for (size_t i = 0; i < items; ++i) {
+        const DocumentItem item = documentItem(form, i);
+        const Row row = tableRow(pager, {item.date, item.description, costText(values.printedCosts, i)},
+                                 {Align::Left, item.computed ? Align::Right : Align::Left, Align::Right},
+                                 PdfFont::Regular, kItemSize, kItemLeading);
+        // The last item goes with the totals row and the closing sentence.
+        pager.row(row, i + 1 == items ? totals.height() + closingHeight : 0);
+    }
+    pager.row(totals, closingHeight);
+    pager.endTable();
+
+    pager.skip(kGap);
+    for (std::string_view text : closing)
+        pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold, kClosingSize,
+                   kClosingLeading);
+    pager.line("Thank you", kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold,
+               kClosingSize, kClosingLeading);
+    pager.skip(kGap);
+    for (const std::string& note : values.notesLines)
+        for (std::string_view text : pager.wrap(note, pager.contentWidth(), PdfFont::Regular, kNotesSize))
+            pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Regular,
+                       kNotesSize, kNotesLeading);
+    return pager.finish();
+}
+
+} // namespace plaxet

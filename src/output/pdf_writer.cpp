@@ -1,0 +1,554 @@
+#include "output/pdf_writer.h"
+
+#include "output/pdf_truetype.h"
+#include "runtime/codepage.h"
+#include "runtime/utf8.h"
+
+#include <plaxet_version.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace plaxet {
+namespace {
+
+// The fixed objects; the pages follow, each a page object and its contents.
+enum Object : size_t { kCatalog = 1, kPages, kRegularFont, kBoldFont, kInfo, kEncoding };
+
+// Whole hundredths of a point: page coordinates and font sizes are small.
+long long hundredthsOf(double value) {
+    return std::llround(value * 100);
+}
+
+// A number of hundredths as a decimal with at most two places, without trailing zeros.
+void appendHundredths(std::string& out, long long hundredths) {
+    if (hundredths < 0) {
+        out += '-';
+        hundredths = -hundredths;
+    }
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, hundredths / 100).ptr);
+    const int cents = static_cast<int>(hundredths % 100);
+    if (cents == 0) return;
+    out += '.';
+    out += static_cast<char>('0' + cents / 10);
+    if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
+}
+
+void appendNumber(std::string& out, double value) {
+    appendHundredths(out, hundredthsOf(value));
+}
+
+// zlib's compressor, set up once and reset for every page: setting it up
+// costs more than compressing a page.
+class Deflater {
+  public:
+    Deflater() { ready_ = deflateInit(&stream_, Z_BEST_SPEED) == Z_OK; }
+    ~Deflater() {
+        if (ready_) deflateEnd(&stream_);
+    }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The compressed bytes, valid until the next call; nothing when zlib fails.
+    std::optional<std::string_view> pack(std::string_view content) {
+        if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
+        const auto size = static_cast<uLong>(content.size());
+        buffer_.resize(deflateBound(&stream_, size));
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
+        stream_.avail_in = static_cast<uInt>(size);
+        stream_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
+        stream_.avail_out = static_cast<uInt>(buffer_.size());
+        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) return std::nullopt;
+        return std::string_view(buffer_.data(), buffer_.size() - stream_.avail_out);
+    }
+
+  private:
+    z_stream stream_{};
+    bool ready_ = false;
+    std::string buffer_;
+};
+
+// Objects written one after the other, each offset noted for the
+// cross-reference table.
+class PdfFile {
+  public:
+    explicit PdfFile(size_t objectCount) : offsets_(objectCount + 1, 0) {
+        // The comment of bytes above 0x7F marks the file as binary for transfer programs.
+        out_ = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
+    }
+
+    std::string& out() { return out_; }
+
+    void begin(size_t object) {
+        offsets_[object] = out_.size();
+        out_ += std::to_string(object);
+        out_ += " 0 obj\n";
+    }
+    void end() { out_ += "\nendobj\n"; }
+
+    void object(size_t number, std::string_view body) {
+        begin(number);
+        out_ += body;
+        end();
+    }
+
+    // `entries` go into the stream's dictionary after its length.
+    void stream(size_t number, const std::string& content, std::string_view entries = {}) {
+        const std::optional<std::string_view> packed = deflater_.pack(content);
+        // Without the memory to compress, the page goes in as it is.
+        const std::string_view data = packed ? *packed : std::string_view(content);
+        begin(number);
+        out_ += "<< /Length " + std::to_string(data.size());
+        out_ += entries;
+        out_ += packed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n";
+        out_ += data;
+        out_ += "\nendstream";
+        end();
+    }
+
+    // The cross-reference table, each entry exactly 20 bytes, and the trailer.
+    std::string finish() {
+        const size_t xref = out_.size();
+        const std::string id = fingerprint();
+        out_ += "xref\n0 " + std::to_string(offsets_.size()) + "\n";
+        out_ += "0000000000 65535 f\r\n";
+        char entry[32];
+        for (size_t i = 1; i < offsets_.size(); ++i) {
+            std::snprintf(entry, sizeof entry, "%010llu 00000 n\r\n",
+                          static_cast<unsigned long long>(offsets_[i]));
+            out_ += entry;
+        }
+        out_ += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root " +
+                std::to_string(kCatalog) + " 0 R /Info " + std::to_string(kInfo) + " 0 R /ID [<" +
+                id + "> <" + id + ">] >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+        return std::move(out_);
+    }
+
+  private:
+    // The file's identifier: two 64-bit FNV-1a hashes of its bytes.
+    std::string fingerprint() const {
+        uint64_t a = 0xcbf29ce484222325ULL, b = 0x84222325cbf29ce4ULL;
+        for (const char c : out_) {
+            a = (a ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+            b = (b ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL + 1;
+        }
+        char hex[40];
+        std::snprintf(hex, sizeof hex, "%016llx%016llx", static_cast<unsigned long long>(a),
+                      static_cast<unsigned long long>(b));
+        return hex;
+    }
+
+    std::string out_;
+    std::vector<size_t> offsets_; // by object number; 0 is the free list's head
+    Deflater deflater_;
+};
+
+// An information text: a literal string when it is plain ASCII, otherwise
+// UTF-16 (big-endian, with its byte-order mark) in hexadecimal.
+void appendInfoString(std::string& out, std::string_view text) {
+    bool ascii = true;
+    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        appendPdfString(out, text);
+        return;
+    }
+    out += "<FEFF";
+    char hex[8];
+    for (size_t at = 0; at < text.size();) {
+        const uint32_t code = nextCodePoint(text, at);
+        const auto unit = [&](uint32_t value) {
+            std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(value));
+            out += hex;
+        };
+        if (code > 0xFFFF) {
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            unit(code);
+        }
+    }
+    out += '>';
+}
+
+// "D:YYYYMMDDHHmmSSZ" of a time in seconds since 1970 (UTC), on the
+// proleptic Gregorian calendar, without the C library's time zone handling.
+std::string pdfDate(int64_t seconds) {
+    int64_t days = seconds / 86400;
+    int64_t rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    // Days to a civil date, counting eras of 400 years from March 1st of year 0.
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    char text[96];
+    std::snprintf(text, sizeof text, "D:%04lld%02lld%02lld%02lld%02lld%02lldZ",
+                  static_cast<long long>(std::clamp<int64_t>(year, 0, 9999)),
+                  static_cast<long long>(month), static_cast<long long>(day),
+                  static_cast<long long>(rest / 3600), static_cast<long long>(rest / 60 % 60),
+                  static_cast<long long>(rest % 60));
+    return text;
+}
+
+// The bytes whose glyph differs from WinAnsiEncoding, as a /Differences array's body.
+std::string encodingDifferences(const PdfCodePage& codePage) {
+    const PdfCodePage& western = *pdfCodePage(1252);
+    std::string differences;
+    for (size_t byte = 0x20; byte < 256; ++byte) {
+        const char* name = codePage.glyphs[byte].name;
+        const char* base = western.glyphs[byte].name;
+        if (name == base || (name && base && std::string_view(name) == base)) continue;
+        differences += std::to_string(byte) + " /" + (name ? name : ".notdef") + " ";
+    }
+    return differences;
+}
+
+// The characters of a document that the standard fonts lack, each with its
+// number (CID) in the embedded font, from 1 in the order of their code points.
+using UnicodeCharacters = std::map<uint32_t, uint16_t>;
+
+// A piece of a text drawn with one font: code-page bytes in the standard
+// font, or two-byte CIDs in the embedded one.
+struct TextRun {
+    bool unicode = false;
+    std::string bytes;
+};
+
+std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage,
+                              const UnicodeCharacters& unicode) {
+    std::vector<TextRun> runs(1);
+    for (size_t at = 0; at < text.size();) {
+        const size_t start = at;
+        const uint32_t codePoint = nextCodePoint(text, at);
+        const std::string_view character = text.substr(start, at - start);
+        const std::optional<unsigned char> byte = standardFontByte(codePage, character);
+        const auto cid = byte ? unicode.end() : unicode.find(codePoint);
+        const bool inUnicodeFont = cid != unicode.end();
+        if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty())
+            runs.emplace_back();
+        runs.back().unicode = inUnicodeFont;
+        if (byte)
+            runs.back().bytes += static_cast<char>(*byte);
+        else if (inUnicodeFont) {
+            runs.back().bytes += static_cast<char>(cid->second >> 8);
+            runs.back().bytes += static_cast<char>(cid->second & 0xFF);
+        } else {
+            runs.back().bytes += toCodePage(character).bytes; // no font for it: the nearest text
+        }
+    }
+    return runs;
+}
+
+void appendHexString(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '<';
+    for (const char c : bytes) {
+        out += kHex[static_cast<unsigned char>(c) >> 4];
+        out += kHex[static_cast<unsigned char>(c) & 0x0F];
+    }
+    out += '>';
+}
+
+// One page's drawing: the table's rules, then every text.
+std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
+                        const UnicodeCharacters& unicode) {
+    std::string content;
+    content.reserve(page.texts.size() * 48 + page.rules.size() * 32 + 64);
+    if (!page.rules.empty()) {
+        content += "0.6 w\n";
+        for (const PdfRule& rule : page.rules) {
+            appendNumber(content, rule.x1);
+            content += ' ';
+            appendNumber(content, rule.y1);
+            content += " m ";
+            appendNumber(content, rule.x2);
+            content += ' ';
+            appendNumber(content, rule.y2);
+            content += " l\n";
+        }
+        content += "S\n";
+    }
+    content += "BT\n";
+    // The font in use: F1 or F2 (the standard fonts), F3 (the embedded one).
+    std::string_view font = "/F1 ";
+    double size = -1;
+    const auto select = [&](std::string_view wanted, double wantedSize) {
+        if (wanted == font && wantedSize == size) return;
+        font = wanted;
+        size = wantedSize;
+        content += font;
+        appendNumber(content, size);
+        content += " Tf\n";
+    };
+    // Each text starts where a move from the previous one's start puts it
+    // (Td), in whole hundredths so that the moves add up exactly.
+    long long x = 0, y = 0;
+    for (const PdfText& text : page.texts) {
+        const std::string_view standard = text.font == PdfFont::Bold ? "/F2 " : "/F1 ";
+        const std::vector<TextRun> runs = textRuns(text.text, codePage, unicode);
+        for (size_t r = 0; r < runs.size(); ++r) {
+            select(runs[r].unicode ? std::string_view("/F3 ") : standard, text.size);
+            if (r == 0) {
+                const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
+                appendHundredths(content, toX - x);
+                content += ' ';
+                appendHundredths(content, toY - y);
+                content += " Td ";
+                x = toX;
+                y = toY;
+            }
+            if (runs[r].unicode)
+                appendHexString(content, runs[r].bytes);
+            else
+                appendPdfString(content, runs[r].bytes);
+            content += " Tj\n";
+        }
+    }
+    content += "ET\n";
+    return content;
+}
+
+// The characters of the layout that the standard fonts lack; none when no
+// font for them can be read.
+UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& codePage) {
+    if (!pdfUnicodeFont()) return {};
+    std::set<uint32_t> found;
+    for (const PdfPage& page : layout.pages)
+        for (const PdfText& text : page.texts)
+            for (size_t at = 0; at < text.text.size();) {
+                if (static_cast<unsigned char>(text.text[at]) < 0x80) {
+                    ++at;
+                    continue;
+                }
+                const size_t start = at;
+                const uint32_t codePoint = nextCodePoint(text.text, at);
+                if (!standardFontByte(codePage, text.text.substr(start, at - start)))
+                    found.insert(codePoint);
+            }
+    UnicodeCharacters characters;
+    for (const uint32_t codePoint : found)
+        if (characters.size() < 0xFFFE)
+            characters.emplace(codePoint, static_cast<uint16_t>(characters.size() + 1));
+    return characters;
+}
+
+// The map from CIDs back to the characters, for copying text out of the PDF.
+std::string toUnicodeMap(const UnicodeCharacters& characters) {
+    std::string map =
+        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+        "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    char line[48];
+    size_t inBlock = 0;
+    for (auto it = characters.begin(); it != characters.end(); ++it) {
+        if (inBlock == 0) {
+            const size_t left = static_cast<size_t>(std::distance(it, characters.end()));
+            map += std::to_string(std::min<size_t>(left, 100)) + " beginbfchar\n";
+        }
+        const uint32_t c = it->first;
+        if (c > 0xFFFF)
+            std::snprintf(line, sizeof line, "<%04X> <%04X%04X>\n", it->second,
+                          static_cast<unsigned>(0xD800 + ((c - 0x10000) >> 10)),
+                          static_cast<unsigned>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        else
+            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second, static_cast<unsigned>(c));
+        map += line;
+        if (++inBlock == 100 || std::next(it) == characters.end()) {
+            map += "endbfchar\n";
+            inBlock = 0;
+        }
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return map;
+}
+
+// The embedded font's six objects from `first` on: the font, its CID font,
+// descriptor, file (cut down to the glyphs used), ToUnicode map and CID-to-glyph map.
+void appendUnicodeFont(PdfFile& file, size_t first, const UnicodeCharacters& characters) {
+    const TrueTypeFont& font = *pdfUnicodeFont();
+    std::vector<uint16_t> glyphs;
+    std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
+    std::string widths = "[1 [";
+    uint32_t tag = 0x811C9DC5u;
+    for (const auto& [codePoint, cid] : characters) {
+        const uint16_t glyph = glyphOf(font, codePoint);
+        glyphs.push_back(glyph);
+        cidToGlyph += static_cast<char>(glyph >> 8);
+        cidToGlyph += static_cast<char>(glyph & 0xFF);
+        widths += std::to_string(glyphWidth(font, glyph)) + (cid % 16 == 0 ? "\n" : " ");
+        tag = (tag ^ codePoint) * 0x01000193u;
+    }
+    widths.back() = ']';
+    widths += ']';
+    // The subset's name: six capitals from the characters it holds, a plus, the font's name.
+    std::string name;
+    for (int k = 0; k < 6; ++k, tag /= 26) name += static_cast<char>('A' + tag % 26);
+    name += '+' + font.name;
+    const double scale = 1000.0 / font.unitsPerEm;
+    const auto scaled = [&](int value) { return std::to_string(std::lround(value * scale)); };
+
+    file.object(first, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                           " /Encoding /Identity-H /DescendantFonts [" +
+                           std::to_string(first + 1) + " 0 R] /ToUnicode " +
+                           std::to_string(first + 4) + " 0 R >>");
+    file.object(first + 1, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                               "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
+                               "/Supplement 0 >>\n/FontDescriptor " +
+                               std::to_string(first + 2) + " 0 R /CIDToGIDMap " +
+                               std::to_string(first + 5) + " 0 R\n/W " + widths + " >>");
+    file.object(first + 2, "<< /Type /FontDescriptor /FontName /" + name +
+                               " /Flags 32\n/FontBBox [" + scaled(font.box[0]) + " " +
+                               scaled(font.box[1]) + " " + scaled(font.box[2]) + " " +
+                               scaled(font.box[3]) + "] /ItalicAngle 0 /Ascent " +
+                               scaled(font.ascent) + " /Descent " + scaled(font.descent) +
+                               " /CapHeight " + scaled(font.ascent) + " /StemV 80 /FontFile2 " +
+                               std::to_string(first + 3) + " 0 R >>");
+    const std::string subset = subsetTrueTypeFont(font, glyphs);
+    file.stream(first + 3, subset, " /Length1 " + std::to_string(subset.size()));
+    file.stream(first + 4, toUnicodeMap(characters));
+    file.stream(first + 5, cidToGlyph);
+}
+
+} // namespace
+
+void appendPdfString(std::string& out, std::string_view text) {
+    out += '(';
+    const auto special = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c == '(' || c == ')' || c == '\\' || byte < 0x20 || byte == 0x7F;
+    };
+    // Most texts need no escape at all and go in whole.
+    if (std::none_of(text.begin(), text.end(), special)) {
+        out += text;
+        out += ')';
+        return;
+    }
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            const char octal[] = {'\\', static_cast<char>('0' + (byte >> 6)),
+                                  static_cast<char>('0' + ((byte >> 3) & 7)),
+                                  static_cast<char>('0' + (byte & 7))};
+            out.append(octal, sizeof octal);
+        } else {
+            out += c;
+        }
+    }
+    out += ')';
+}
+
+std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
+                     const PdfDocumentInfo& info) {
+    const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
+    const size_t firstPage = differences.empty() ? kEncoding : kEncoding + 1;
+    const size_t pages = layout.pages.size();
+    // Characters the standard fonts lack come from an embedded font, whose
+    // objects follow the pages; a document without them has none.
+    const UnicodeCharacters unicode = unicodeCharacters(layout, codePage);
+    const size_t unicodeFont = firstPage + 2 * pages;
+    PdfFile file(firstPage - 1 + 2 * pages + (unicode.empty() ? 0 : 6));
+    std::string& out = file.out();
+
+    file.object(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
+
+    file.begin(kPages);
+    out += "<< /Type /Pages /Count " + std::to_string(pages) + " /MediaBox [0 0 ";
+    appendNumber(out, layout.width);
+    out += ' ';
+    appendNumber(out, layout.height);
+    out += "]\n/Resources << /Font << /F1 3 0 R /F2 4 0 R";
+    if (!unicode.empty()) out += " /F3 " + std::to_string(unicodeFont) + " 0 R";
+    out += " >> >>\n/Kids [";
+    for (size_t i = 0; i < pages; ++i) {
+        out += std::to_string(firstPage + 2 * i) + " 0 R";
+        out += i % 8 == 7 ? '\n' : ' ';
+    }
+    out += "] >>";
+    file.end();
+
+    const std::string encoding =
+        differences.empty() ? "/WinAnsiEncoding" : std::to_string(kEncoding) + " 0 R";
+    for (PdfFont font : {PdfFont::Regular, PdfFont::Bold})
+        file.object(font == PdfFont::Bold ? kBoldFont : kRegularFont,
+                    "<< /Type /Font /Subtype /Type1 /BaseFont /" + std::string(pdfFontName(font)) +
+                        " /Encoding " + encoding + " >>");
+
+    file.begin(kInfo);
+    out += "<< /Title ";
+    appendInfoString(out, info.title);
+    out += "\n/Author ";
+    appendInfoString(out, info.author);
+    out += "\n/Creator ";
+    appendInfoString(out, info.creator);
+    out += "\n/Producer ";
+    appendInfoString(out, info.creator);
+    out += "\n/CreationDate (" + pdfDate(info.creationTime) + ") >>";
+    file.end();
+
+    if (!differences.empty())
+        file.object(kEncoding, "<< /Type /Encoding /BaseEncoding /WinAnsiEncoding /Differences [" +
+                                   differences + "] >>");
+
+    for (size_t i = 0; i < pages; ++i) {
+        const size_t page = firstPage + 2 * i;
+        file.object(page, "<< /Type /Page /Parent 2 0 R /Contents " + std::to_string(page + 1) +
+                              " 0 R >>");
+        file.stream(page + 1, pageContent(layout.pages[i], codePage, unicode));
+    }
+    if (!unicode.empty()) appendUnicodeFont(file, unicodeFont, unicode);
+    return file.finish();
+}
+
+PdfSettings pdfSettings(PaperSize paper) {
+    PdfSettings settings;
+    settings.paper = paper;
+    settings.codePage = pdfCodePage(codePageInUse());
+    settings.creationTime = static_cast<int64_t>(std::time(nullptr));
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+        int64_t seconds = 0;
+        const char* end = epoch + std::char_traits<char>::length(epoch);
+        const auto [stop, error] = std::from_chars(epoch, end, seconds);
+        if (error == std::errc() && stop == end && stop != epoch) settings.creationTime = seconds;
+    }
+    return settings;
+}
+
+std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
+                        const PdfSettings& settings) {
+    PdfDocumentInfo info;
+    info.title = values.heading + " " + form.addresseeLines[0];
+    info.author = form.senderLines[0];
+    info.creator = std::string("Plaxet ") + PLAXET_VERSION;
+    info.creationTime = settings.creationTime;
+    return pdfBytes(pdfLayout(form, values, *settings.codePage, settings.paper),
+                    *settings.codePage, info);
+}
+
+ReplaceResult writePdfFile(const FormDocument& form, const DocumentValues& values,
+                           const PdfSettings& settings, const std::string& path) {
+    return replaceFileContents(path, pdfDocument(form, values, settings), /*markReadOnly=*/true);
+}
+
+} // namespace plaxet

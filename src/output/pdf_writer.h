@@ -1,0 +1,56 @@
+#pragma once
+// The form as a PDF document: the page layout (pdf_layout.h) turned into the
+// file's bytes, with the two standard fonts, compressed page contents and a
+// cross-reference table.
+#include "form/form_document.h"
+#include "output/pdf_fonts.h"
+#include "output/pdf_layout.h"
+#include "output/totals.h"
+#include "runtime/file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plaxet {
+
+// The document information dictionary. Texts are in the ANSI code page.
+struct PdfDocumentInfo {
+    std::string title;  // the heading word and the addressee's name
+    std::string author; // the first letterhead line
+    std::string creator; // "Plaxet" and the version
+    int64_t creationTime = 0; // seconds since 1970-01-01 UTC
+};
+
+// The bytes of a PDF 1.7 file that shows `layout`: every page's content
+// stream compressed with zlib, fonts in `codePage` (WinAnsiEncoding, or that
+// encoding with the differences of another code page).
+std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
+                     const PdfDocumentInfo& info);
+
+// Appends a PDF literal string, brackets included: "(", ")" and "\" get a
+// backslash in front, control bytes become octal escapes, every other byte
+// stands as it is, so no text can end the string early.
+void appendPdfString(std::string& out, std::string_view text);
+
+// How the PDF of a form is made on this computer.
+struct PdfSettings {
+    PaperSize paper = PaperSize::Letter;
+    const PdfCodePage* codePage = nullptr; // null: the standard fonts lack the code page's letters
+    int64_t creationTime = 0;
+};
+
+// The paper given and the ANSI code page; the creation time from
+// SOURCE_DATE_EPOCH when it is set (so that builds can compare bytes), otherwise now.
+PdfSettings pdfSettings(PaperSize paper);
+
+// The whole PDF of a form (settings.codePage must not be null).
+std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
+                        const PdfSettings& settings);
+
+// Writes the PDF to `path` (complete, then put in place of any earlier one)
+// and marks it read-only. A failure leaves the earlier file as it was and says why.
+ReplaceResult writePdfFile(const FormDocument& form, const DocumentValues& values,
+                           const PdfSettings& settings, const std::string& path);
+
+} // namespace plaxet

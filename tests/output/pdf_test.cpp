@@ -1,0 +1,354 @@
+// The PDF document: the page layout's rules on the record of the values, and
+// the file's structure (cross-references, compressed pages, escaped texts).
+#include "output/pdf_layout.h"
+#include "output/pdf_writer.h"
+
+#include "form_builder.h"
+
+#include "output/totals.h"
+
+#include <gtest/gtest.h>
+#include <plaxet_version.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace plaxet {
+namespace {
+
+using testing::addItems;
+using testing::gardenInvoice;
+
+const PdfCodePage& western() {
+    return *pdfCodePage(1252);
+}
+
+// Item i of a long invoice: its description names it, and every seventh one
+// is long enough to wrap into several lines.
+std::string descriptionOf(int i) {
+    std::string text = "Item " + std::to_string(i) + " paint";
+    if (i % 7 == 0) {
+        text += " and a long list of brushes, rollers, tape and cloths";
+        for (int k = 0; k < 12; ++k) text += " again";
+    }
+    return text;
+}
+
+FormDocument invoiceOf(int items) {
+    FormDocument form = gardenInvoice();
+    form.itemCount = 0;
+    for (int i = 1; i <= items; ++i)
+        addItems(form, {{"03/04/2024", descriptionOf(i), std::to_string(i) + ".50"}});
+    form.notes = "First note\r\nSecond note";
+    return form;
+}
+
+PdfLayout layoutOf(const FormDocument& form, PaperSize paper = PaperSize::Letter) {
+    return pdfLayout(form, documentValues(form), western(), paper);
+}
+
+bool onPage(const PdfPage& page, const std::string& text) {
+    return std::any_of(page.texts.begin(), page.texts.end(),
+                       [&](const PdfText& t) { return t.text == text; });
+}
+
+// The page's texts whose text begins with `prefix`.
+std::vector<const PdfText*> startingWith(const PdfPage& page, const std::string& prefix) {
+    std::vector<const PdfText*> found;
+    for (const PdfText& t : page.texts)
+        if (t.text.rfind(prefix, 0) == 0) found.push_back(&t);
+    return found;
+}
+
+// The literal strings shown by a content stream, unescaped as a reader does.
+std::vector<std::string> shownStrings(const std::string& content) {
+    std::vector<std::string> strings;
+    for (size_t at = 0; at < content.size(); ++at) {
+        if (content[at] != '(') continue;
+        std::string text;
+        int depth = 1;
+        for (++at; at < content.size(); ++at) {
+            const char c = content[at];
+            if (c == '\\') {
+                const char next = content[++at];
+                if (next >= '0' && next <= '7') {
+                    text += static_cast<char>((next - '0') * 64 + (content[at + 1] - '0') * 8 +
+                                              (content[at + 2] - '0'));
+                    at += 2;
+                } else {
+                    text += next;
+                }
+            } else if (c == '(') {
+                ++depth;
+                text += c;
+            } else if (c == ')' && --depth == 0) {
+                break;
+            } else {
+                text += c;
+            }
+        }
+        strings.push_back(text);
+    }
+    return strings;
+}
+
+// Where each shown string starts: the text moves (Td) of a content stream
+// added up, outside the strings.
+std::vector<std::pair<double, double>> textOrigins(const std::string& content) {
+    std::vector<std::pair<double, double>> origins;
+    std::vector<std::string> tokens;
+    double x = 0, y = 0;
+    for (size_t at = 0; at < content.size(); ++at) {
+        const char c = content[at];
+        if (c == '(') { // skip the string, as shownStrings reads it
+            for (int depth = 1; depth > 0 && ++at < content.size();) {
+                if (content[at] == '\\') ++at;
+                else if (content[at] == '(') ++depth;
+                else if (content[at] == ')') --depth;
+            }
+            origins.emplace_back(x, y);
+        } else if (c != ' ' && c != '\n') {
+            size_t end = content.find_first_of(" \n(", at);
+            tokens.push_back(content.substr(at, end - at));
+            if (tokens.back() == "Td") {
+                x += std::stod(tokens[tokens.size() - 3]);
+                y += std::stod(tokens[tokens.size() - 2]);
+            }
+            at = end - 1;
+        }
+    }
+    return origins;
+}
+
+std::string inflate(std::string_view packed) {
+    std::string out(packed.size() * 20 + 1024, '\0');
+    uLongf length = static_cast<uLongf>(out.size());
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
+                         reinterpret_cast<const Bytef*>(packed.data()),
+                         static_cast<uLong>(packed.size())),
+              Z_OK);
+    out.resize(length);
+    return out;
+}
+
+// Every page's content stream, inflated, in page order.
+std::vector<std::string> pageContents(const std::string& pdf) {
+    std::vector<std::string> contents;
+    for (size_t at = 0; (at = pdf.find("/Filter /FlateDecode >>\nstream\n", at)) != std::string::npos;) {
+        const size_t lengthAt = pdf.rfind("/Length ", at) + 8;
+        const size_t length = std::stoul(pdf.substr(lengthAt, at - lengthAt));
+        at = pdf.find("stream\n", at) + 7;
+        contents.push_back(inflate(std::string_view(pdf).substr(at, length)));
+        EXPECT_EQ(pdf.compare(at + length, 10, "\nendstream"), 0);
+    }
+    return contents;
+}
+
+} // namespace
+
+TEST(PdfLayout, WrapsAtBlanksWithinTheWidthAndBreaksOnlyOverlongWords) {
+    struct Case {
+        std::string text;
+        double width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", 100, {""}},
+        {"Mowing", 100, {"Mowing"}},
+        {"aaa bbb ccc", 30, {"aaa", "bbb", "ccc"}}, // "aaa bbb" at 10 points is 36.14 wide
+        {"aaa  bbb", 200, {"aaa  bbb"}},             // blanks inside a line stay as typed
+        {"aaaaaaaaaaaa", 30, {"aaaaa", "aaaaa", "aa"}},
+        {"   ", 100, {"   "}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string_view> lines =
+            wrapText(c.text, c.width, western(), PdfFont::Regular, 10);
+        EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.lines) << c.text;
+        for (std::string_view line : lines) {
+            if (line.size() > 1) {
+                EXPECT_LE(textWidth(western(), PdfFont::Regular, line, 10), c.width) << line;
+            }
+        }
+    }
+    // Helvetica's own widths: "a" is 556 thousandths, "i" 222, the bold "W" 944.
+    EXPECT_DOUBLE_EQ(textWidth(western(), PdfFont::Regular, "ai", 10), 7.78);
+    EXPECT_DOUBLE_EQ(textWidth(western(), PdfFont::Bold, "W", 10), 9.44);
+}
+
+TEST(PdfLayout, LongFormsBreakBetweenRowsWithTheHeaderAndPageNumberOnEveryPage) {
+    for (PaperSize paper : {PaperSize::Letter, PaperSize::A4}) {
+        const FormDocument form = invoiceOf(300);
+        const PdfLayout layout = layoutOf(form, paper);
+        const size_t pages = layout.pages.size();
+        ASSERT_GE(pages, 5u);
+        EXPECT_EQ(layout.width, paper == PaperSize::A4 ? 595.28 : 612);
+
+        std::vector<int> pageOfItem(301, -1);
+        for (size_t p = 0; p < pages; ++p) {
+            const PdfPage& page = layout.pages[p];
+            // "Page N of M", last, centred under the text.
+            const PdfText& footer = page.texts.back();
+            EXPECT_EQ(footer.text,
+                      "Page " + std::to_string(p + 1) + " of " + std::to_string(pages));
+            EXPECT_NEAR(footer.x * 2 + textWidth(western(), footer.font, footer.text, footer.size),
+                        layout.width, 0.01);
+            // The header row opens the table on every page, above every item.
+            ASSERT_TRUE(onPage(page, "Description")) << "page " << p + 1;
+            double headerY = 0;
+            for (const PdfText& t : page.texts)
+                if (t.text == "Description") headerY = t.y;
+            for (const PdfText* item : startingWith(page, "Item ")) {
+                EXPECT_LT(item->y, headerY);
+                const int i = std::stoi(item->text.substr(5));
+                // Every line of a row stands on one page.
+                EXPECT_TRUE(pageOfItem[i] == -1 || pageOfItem[i] == static_cast<int>(p)) << i;
+                pageOfItem[i] = static_cast<int>(p);
+            }
+            for (const PdfText& t : page.texts) {
+                EXPECT_GE(t.y, 20) << t.text;
+                EXPECT_LE(t.y, layout.height - 54) << t.text;
+                EXPECT_GE(t.x, 54 - 0.01) << t.text;
+                EXPECT_LE(t.x + textWidth(western(), t.font, t.text, t.size), layout.width - 54 + 0.01)
+                    << t.text;
+            }
+        }
+        // Every item is shown, in order.
+        for (int i = 2; i <= 300; ++i) EXPECT_GE(pageOfItem[i], pageOfItem[i - 1]) << i;
+        EXPECT_NE(pageOfItem[1], -1);
+    }
+}
+
+TEST(PdfLayout, TheTotalsAndTheClosingNeverStandAloneAtTheTopOfAPage) {
+    // Item counts around every page boundary of the first pages.
+    bool movedWithTheLastItem = false;
+    for (int items = 20; items <= 90; ++items) {
+        const FormDocument form = invoiceOf(items);
+        const PdfLayout layout = layoutOf(form);
+        for (const PdfPage& page : layout.pages) {
+            if (onPage(page, "Total due")) {
+                EXPECT_FALSE(startingWith(page, "Item " + std::to_string(items) + " paint").empty())
+                    << items << " items: the totals row without the last item";
+                if (&page != &layout.pages.front() && startingWith(page, "Item ").size() == 1)
+                    movedWithTheLastItem = true;
+            }
+            if (onPage(page, "Please remit the total amount due.")) {
+                EXPECT_TRUE(onPage(page, "Total due")) << items << " items";
+            }
+        }
+    }
+    EXPECT_TRUE(movedWithTheLastItem) << "no count reached the case the rule is for";
+}
+
+TEST(PdfLayout, TextsComeOutAsTyped) {
+    FormDocument form = gardenInvoice();
+    form.itemCount = 0;
+    addItems(form, {{"01/02/2007", "", "1000000000000"},
+                    {"01/03/2007", "(a) \\ % <b> )", "5"},
+                    {"", "  Tax (5%) ", ""}});
+    const PdfLayout layout = layoutOf(form);
+    ASSERT_EQ(layout.pages.size(), 1u);
+    const PdfPage& page = layout.pages[0];
+    for (const char* text : {"1000000000000.00", "(a) \\ % <b> )", "Tax (5%)", "Total due",
+                             "1050000000005.25", "INVOICE", "January 5, 2007", "Ann's Garden"})
+        EXPECT_TRUE(onPage(page, text)) << text;
+    // The tax row's label stands flush right in the description column, as the
+    // amounts do in theirs.
+    const PdfText& tax = *startingWith(page, "Tax (5%)").front();
+    const PdfText& date = *startingWith(page, "01/03/2007").front();
+    EXPECT_GT(tax.x, date.x + 200);
+}
+
+TEST(PdfLayout, ARowTallerThanAPageContinuesOnTheNextBetweenLines) {
+    std::string description;
+    for (int word = 1; word <= 700; ++word) description += "word" + std::to_string(word) + " ";
+    description.pop_back();
+    FormDocument form = gardenInvoice();
+    addItems(form, {{"01/03/2007", description, "5"}});
+    const PdfLayout layout = layoutOf(form);
+    ASSERT_GE(layout.pages.size(), 2u);
+    std::string shown;
+    for (const PdfPage& page : layout.pages) {
+        EXPECT_TRUE(onPage(page, "Description")) << "the header row opens every page";
+        for (const PdfText* line : startingWith(page, "word")) {
+            EXPECT_GE(line->y, 54 - 0.01);
+            shown += (shown.empty() ? "" : " ") + line->text;
+        }
+    }
+    EXPECT_EQ(shown, description) << "every line once, in order";
+}
+
+TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
+    FormDocument form = invoiceOf(120);
+    addItems(form, {{"", ") Tj ET BT /F9 99 Tf (\\", "1"}, {"", "tab\there\r\n", "2"}});
+    const DocumentValues values = documentValues(form);
+    PdfSettings settings = pdfSettings(PaperSize::Letter);
+    settings.creationTime = 1700000000;
+    const std::string pdf = pdfDocument(form, values, settings);
+
+    ASSERT_EQ(pdf.rfind("%PDF-1.7\n", 0), 0u);
+    ASSERT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
+    const size_t startxref = pdf.rfind("startxref\n");
+    const size_t xref = std::stoul(pdf.substr(startxref + 10));
+    ASSERT_EQ(pdf.compare(xref, 7, "xref\n0 "), 0);
+    const size_t objects = std::stoul(pdf.substr(xref + 7));
+    const size_t table = pdf.find('\n', xref + 5) + 1;
+    EXPECT_EQ(pdf.compare(table, 20, "0000000000 65535 f\r\n"), 0);
+    for (size_t n = 1; n < objects; ++n) {
+        const std::string entry = pdf.substr(table + 20 * n, 20);
+        ASSERT_EQ(entry.substr(10), " 00000 n\r\n") << n;
+        const size_t offset = std::stoul(entry.substr(0, 10));
+        EXPECT_EQ(pdf.compare(offset, std::to_string(n).size() + 7, std::to_string(n) + " 0 obj\n"), 0)
+            << "object " << n << " at " << offset;
+    }
+    EXPECT_EQ(pdf.compare(table + 20 * objects, 8, "trailer\n"), 0);
+    EXPECT_NE(pdf.find("/Size " + std::to_string(objects) + " "), std::string::npos);
+
+    // The pages show exactly the layout's texts, whatever they hold.
+    const PdfLayout layout = pdfLayout(form, values, *settings.codePage, settings.paper);
+    const std::vector<std::string> contents = pageContents(pdf);
+    ASSERT_EQ(contents.size(), layout.pages.size());
+    EXPECT_NE(pdf.find("/Count " + std::to_string(layout.pages.size()) + " "), std::string::npos);
+    for (size_t p = 0; p < contents.size(); ++p) {
+        std::vector<std::string> expected;
+        for (const PdfText& t : layout.pages[p].texts) expected.push_back(t.text);
+        EXPECT_EQ(shownStrings(contents[p]), expected) << "page " << p + 1;
+        // And each where the layout put it, to the hundredth of a point.
+        const std::vector<std::pair<double, double>> origins = textOrigins(contents[p]);
+        ASSERT_EQ(origins.size(), expected.size()) << "page " << p + 1;
+        for (size_t i = 0; i < origins.size(); ++i) {
+            EXPECT_NEAR(origins[i].first, layout.pages[p].texts[i].x, 0.0051) << expected[i];
+            EXPECT_NEAR(origins[i].second, layout.pages[p].texts[i].y, 0.0051) << expected[i];
+        }
+    }
+    EXPECT_NE(contents.back().find("(\\) Tj ET BT /F9 99 Tf \\(\\\\)"), std::string::npos);
+    EXPECT_NE(contents.back().find("(tab\\011here\\015\\012)"), std::string::npos);
+
+    EXPECT_NE(pdf.find("/Title (INVOICE Bob Lee)"), std::string::npos);
+    EXPECT_NE(pdf.find("/Author (Ann's Garden)"), std::string::npos);
+    EXPECT_NE(pdf.find(std::string("/Creator (Plaxet ") + PLAXET_VERSION + ")"), std::string::npos);
+    EXPECT_NE(pdf.find("/CreationDate (D:20231114221320Z)"), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont /Helvetica /Encoding /WinAnsiEncoding"), std::string::npos);
+    EXPECT_EQ(pdfDocument(form, values, settings), pdf) << "the same form gives the same bytes";
+}
+
+TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
+    // Central European: byte 0xC6 is C acute where Western has AE; 0x8A is S caron in both.
+    const PdfCodePage* central = pdfCodePage(1250);
+    ASSERT_NE(central, nullptr);
+    EXPECT_STREQ(central->glyphs[0xC6].name, "Cacute");
+    EXPECT_STREQ(pdfCodePage(1254)->glyphs[0xFD].name, "dotlessi");
+    EXPECT_STREQ(pdfCodePage(1257)->glyphs[0xC0].name, "Aogonek");
+    for (uint32_t lacking : {1251u, 1253u, 932u, 65001u}) EXPECT_EQ(pdfCodePage(lacking), nullptr);
+
+    const FormDocument form = gardenInvoice();
+    const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
+    const std::string pdf = pdfBytes(layout, *central, {"t", "a", "c", 0});
+    EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
+    EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
+    EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
+    EXPECT_NE(pdf.find("/BaseFont /Helvetica-Bold /Encoding 6 0 R"), std::string::npos);
+}
+
+} // namespace plaxet
