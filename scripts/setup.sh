@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   poppler-utils locales nsis zip unzip
-  zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35
+  zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35 fonts-dejavu-core
   cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 
