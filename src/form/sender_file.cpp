@@ -2,6 +2,7 @@
 
 #include "runtime/codepage.h"
 #include "runtime/paths.h"
+#include "runtime/utf8.h"
 
 #include <optional>
 #include <string_view>
@@ -20,9 +21,11 @@ bool loadSenderLines(FormDocument& form, const std::string& path) {
     // after it belongs to that line end; a bare LF stays in the line. A short
     // file reads its missing lines as empty texts.
     std::string_view rest(*content);
-    // A file that starts with the byte-order mark is UTF-8; any other, the code page.
-    const bool utf8 = rest.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
-    if (utf8) rest.remove_prefix(kUtf8ByteOrderMark.size());
+    // A file that starts with the byte-order mark is UTF-8, when it is; any
+    // other, the code page (so its bytes are never taken for broken UTF-8).
+    const bool marked = rest.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
+    if (marked) rest.remove_prefix(kUtf8ByteOrderMark.size());
+    const bool utf8 = marked && isValidUtf8(rest);
     rest = rest.substr(0, rest.find('\x1A'));
     for (std::string& line : form.senderLines) {
         const size_t end = rest.find('\r');
