@@ -8,6 +8,7 @@
 // checksums and puts it after the fields. Any other input is read as it is.
 #include "form/form_file.h"
 #include "runtime/binary.h"
+#include "runtime/codepage.h"
 #include "runtime/crc32.h"
 
 #include <cstdint>
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(!result.error.empty());
         return 0;
     }
-    require(form.formDate.size() == plaxet::kFormDateLength);
+    // The date fills its field: ten bytes in the code page.
+    require(plaxet::toCodePage(form.formDate).bytes.size() == plaxet::kFormDateLength);
     require(form.itemCount >= 0 && static_cast<size_t>(form.itemCount) == form.items.size());
     // Every stored item takes at least twelve bytes; only the last may be cut short.
     require(static_cast<size_t>(form.itemCount) <= bytes.size() / 12 + 1);
