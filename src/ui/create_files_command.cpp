@@ -79,19 +79,20 @@ void refuse(MainWindow& main, const CreateFilesResult& refusal) {
     }
 }
 
-// A changed form is saved first: into its file without asking when that file
-// exists, through Save As otherwise. True when the form now has a file to
-// put the documents beside; a cancelled Save As ends the command quietly and
-// a failed save has already said why.
 // The user's paper as the locale states it: A4, or letter for every other size.
 PaperSize userPaperSize() {
     DWORD size = 0;
-    const int read = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
-                                     reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
+    const int read =
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
     constexpr DWORD kA4 = 9; // DMPAPER_A4
     return read != 0 && size == kA4 ? PaperSize::A4 : PaperSize::Letter;
 }
 
+// A changed form is saved first: into its file without asking when that file
+// exists, through Save As otherwise. True when the form now has a file to
+// put the documents beside; a cancelled Save As ends the command quietly and
+// a failed save has already said why.
 bool formSavedInItsFile(MainWindow& main) {
     if (main.editor.changed) {
         const bool saved =
@@ -128,8 +129,8 @@ CommandEnd createFiles(MainWindow& main) {
     }
     if (!formSavedInItsFile(main)) return CommandEnd::Finished;
     const DocumentValues values = gatherForm(main);
-    const CreateFilesResult written =
-        writeFormDocuments(main.form, values, main.editor.currentFilePath, pdfSettings(userPaperSize()));
+    const CreateFilesResult written = writeFormDocuments(
+        main.form, values, main.editor.currentFilePath, pdfSettings(userPaperSize()));
     if (written.status != CreateFilesStatus::Ok) {
         MessageBox(written.message, written.title, MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
