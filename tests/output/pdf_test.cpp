@@ -351,12 +351,12 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
 
     const FormDocument form = gardenInvoice();
     const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
-    const std::string pdf = pdfBytes(layout, *central, {"Caf\xE9 (1)", "a", "c", 0});
+    const std::string pdf = pdfBytes(layout, *central, {"Caf\xC3\xA9 (1)", "a", "c", 0});
     EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
     EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
     EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
     EXPECT_NE(pdf.find("/BaseFont /Helvetica-Bold /Encoding 6 0 R"), std::string::npos);
-    // An information text beyond ASCII goes in as UTF-16, in hexadecimal.
+    // An information text beyond ASCII (UTF-8, as all text) goes in as UTF-16, in hexadecimal.
     EXPECT_NE(pdf.find("/Title <FEFF00430061006600E90020002800310029>"), std::string::npos);
 }
 
