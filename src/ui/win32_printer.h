@@ -59,7 +59,7 @@ class Win32PrinterDevice : public PrinterDevice {
 
     UniqueDeviceContext dc_;
     UniqueFont currentFont_;
-    HGDIOBJ initialFont_ = nullptr; // belongs to the device context
+    SelectedObject fontSelection_; // our font in dc_, gone before either of them
     UniqueGlobal settings_;      // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
