@@ -161,8 +161,8 @@ AfterCommand onHelpContents(MainWindow& main, int, int) {
         MessageBox("Help file not found", helpFile, MB_OK | MB_ICONSTOP);
         return AfterCommand::RestoreButtons;
     }
-    // Runs the program's messages until the main window is gone.
-    showHelp(main.helpViewer, helpFile, "", main.window);
+    // Modeless: the main window's loop runs it too.
+    openHelpWindow(main.helpViewer, helpFile, "", main.window);
     return AfterCommand::RestoreButtons;
 }
 
