@@ -113,12 +113,20 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
             "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
 }
 
+CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
+                                 const SaveBeforeWriting& save, const PdfSettings& pdf) {
+    CreateFilesResult checked = checkFormAndRewriteItemDates(form, dateText, form.formType);
+    if (checked.status != CreateFilesStatus::Ok) return checked;
+    const std::optional<std::string> formPath = save(form);
+    if (!formPath) return {CreateFilesStatus::NoFormFile, {}, {}, 0};
+    recountItems(form);
+    return writeFormDocuments(form, documentValues(form), *formPath, pdf);
+}
+
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
                                       const PdfSettings& pdf) {
-    CreateFilesResult checked = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
-    if (checked.status != CreateFilesStatus::Ok) return checked;
-    recountItems(form);
-    return writeFormDocuments(form, documentValues(form), formPath, pdf);
+    return runCreateFiles(
+        form, form.formDate, [&formPath](FormDocument&) { return std::optional(formPath); }, pdf);
 }
 
 } // namespace plaxet

@@ -89,7 +89,7 @@ bool loadIntoRecord(MainWindow& main, const std::string& path) {
 // What Open and the start-up open do once the record holds the file.
 void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
     showLoadedForm(main);
-    main.editor.topItem = 1;
+    main.topItem = 1;
     updateScrollBar(main);
     refreshRows(main);
     if (offerCreatedFiles && fileExists(documentPaths(main.editor.currentFilePath).rtf)) {
@@ -113,6 +113,7 @@ void newForm(MainWindow& main) {
         for (int column : {kDateColumn, kDescriptionColumn, kCostColumn})
             ControlSetText(main.window, column + row, "");
     resetForNewForm(main.form, main.editor);
+    main.topItem = 1;
     updateScrollBar(main);
     OptionSelect(main.window, kInvoiceButton, kEstimateButton, kInvoiceButton);
     setTitle(main, "Plaxet");

@@ -72,8 +72,8 @@ void showRowPopup(MainWindow& main, HWND cell, LPARAM where) {
     // the Edit menu; so the clicked cell takes the focus first, or a command
     // chosen for this row would act on the row where the focus was.
     if (GetFocus() != cell) ControlSetFocus(main.window, id);
-    main.editor.currentItem = itemOfRow(main, cellPlace(id).row);
-    if (main.editor.currentItem > main.form.itemCount) return;
+    main.currentItem = itemOfRow(main, cellPlace(id).row);
+    if (main.currentItem > main.form.itemCount) return;
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (at.x == -1 && at.y == -1) {
         // From the keyboard the event carries no position: under the cell.
@@ -150,7 +150,7 @@ void attachItemCells(MainWindow& main) {
 
 bool onItemCellEvent(MainWindow& main, int id, int notification) {
     // Rows rewritten by a scroll or by the program are no edit of the form.
-    if (main.editor.rowRefreshInProgress || main.writingCells) return false;
+    if (main.writingCells) return false;
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
     const CellPlace place = cellPlace(id);
     const int32_t item = itemOfRow(main, place.row);

@@ -4,7 +4,7 @@
 // (arrows, Enter) and a popup menu of their own.
 #include <windows.h>
 
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

@@ -62,11 +62,14 @@ std::string alignComputedLabel(HWND cell, const std::string& text) {
     const int room = client.right - LOWORD(margins) - HIWORD(margins);
     WindowDc dc(cell);
     if (!dc.get()) return text;
-    const HGDIOBJ previous =
-        SelectObject(dc.get(), reinterpret_cast<HFONT>(SendMessageW(cell, WM_GETFONT, 0, 0)));
-    const int tenBlanks = textWidth(dc.get(), std::string(10, ' '));
-    const int width = textWidth(dc.get(), text);
-    SelectObject(dc.get(), previous);
+    int tenBlanks = 0;
+    int width = 0;
+    {
+        const SelectedObject font(dc.get(),
+                                  reinterpret_cast<HFONT>(SendMessageW(cell, WM_GETFONT, 0, 0)));
+        tenBlanks = textWidth(dc.get(), std::string(10, ' '));
+        width = textWidth(dc.get(), text);
+    }
     if (tenBlanks <= 0) return text;
     const int blanks = (10 * (room - width)) / tenBlanks;
     return std::string(static_cast<size_t>(std::max(blanks, 0)), ' ') + text;
@@ -77,13 +80,16 @@ void setCellText(MainWindow& main, int id, const std::string& text) {
     ControlSetText(main.window, id, text);
 }
 
-void refreshRows(MainWindow& main) {
+void refreshRows(MainWindow& main, RowRefresh why) {
+    // Everything written into the cells here is the program's, not typing.
+    const RaisedFlag writing(main.writingCells);
     if (main.rowRefreshStarting) main.rowRefreshStarting();
-    const bool scrolling = main.editor.rowRefreshInProgress;
+    const bool scrolling = why == RowRefresh::AfterScroll;
     const ItemSums sums = scrolling ? screenSums(main.form) : recalcTotals(main);
     // Computed rows hold the amounts the sums give them, as their cells show.
     main.form = withComputedCosts(std::move(main.form), sums);
-    const bool documentsStale = refreshShownItems(main.form, main.editor, kVisibleRows);
+    const bool documentsStale =
+        refreshShownItems(main.form, main.editor, {main.topItem, kVisibleRows, scrolling});
     for (int row = 1; row <= kVisibleRows; ++row) {
         const int32_t item = itemOfRow(main, row);
         const RowTexts texts = rowTexts(main, item, row);
@@ -104,7 +110,7 @@ void updateScrollBar(MainWindow& main) {
     ItemScroll& scroll = main.scroll;
     scroll.maximum = std::max(1, main.form.itemCount - 10);
     scroll.page = std::max(1, roundToInt((scroll.maximum - 1) / 5.0));
-    scroll.position = main.editor.topItem;
+    scroll.position = main.topItem;
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     // Shown disabled rather than hidden when there is nothing to scroll.

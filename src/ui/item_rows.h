@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 
@@ -16,10 +16,8 @@ struct CellPlace {
 };
 CellPlace cellPlace(int id);
 
-// The item that row 1..12 shows.
-inline int32_t itemOfRow(const MainWindow& main, int row) {
-    return main.editor.topItem + row - 1;
-}
+// Why the rows are shown afresh: after an edit, or after a scroll moved them.
+enum class RowRefresh { AfterEdit, AfterScroll };
 
 // Rewrites the visible rows from the record (after the screen recalculation,
 // unless scrolling): dates, trimmed descriptions (computed rows pushed to
@@ -28,22 +26,7 @@ inline int32_t itemOfRow(const MainWindow& main, int row) {
 // computed row's label right, which depend on the screen's font. `changed`
 // is left as it was; Show File and Copy File are disabled unless the rows
 // only scrolled over an unchanged form.
-void refreshRows(MainWindow& main);
-
-// Raises a flag for as long as it lives and gives it back its value on every
-// way out, a throw included, so that a failure never leaves the grid taking
-// every edit for the program's own writing.
-class RaisedFlag {
-  public:
-    explicit RaisedFlag(bool& flag) : flag_(flag), before_(flag) { flag = true; }
-    ~RaisedFlag() { flag_ = before_; }
-    RaisedFlag(const RaisedFlag&) = delete;
-    RaisedFlag& operator=(const RaisedFlag&) = delete;
-
-  private:
-    bool& flag_;
-    bool before_;
-};
+void refreshRows(MainWindow& main, RowRefresh why = RowRefresh::AfterEdit);
 
 // Writes a cell's text as the program's own, not as typing into the form.
 void setCellText(MainWindow& main, int id, const std::string& text);

@@ -49,10 +49,9 @@ void scrollItems(MainWindow& main, int request, int thumbPosition) {
     info.nPos = position;
     SetScrollInfo(ControlWindow(main.window, kItemScrollBar), SB_CTL, &info, TRUE);
 
-    main.editor.topItem = position;
+    main.topItem = position;
     // Showing other items is no edit of the form.
-    const RaisedFlag scrolling(main.editor.rowRefreshInProgress);
-    refreshRows(main);
+    refreshRows(main, RowRefresh::AfterScroll);
 }
 
 void scrollItemsByWheel(MainWindow& main, int wheelDelta) {

@@ -29,7 +29,7 @@ void findDataAndSender(MainWindow& main) {
 // change events and the form starts unchanged.
 void initialise(MainWindow& main, HWND window) {
     main.window = window;
-    main.editor.topItem = 1;
+    main.topItem = 1;
     main.editor.changed = false;
 
     MenuAttach(window, buildMainMenuBar());
@@ -40,11 +40,8 @@ void initialise(MainWindow& main, HWND window) {
     findDataAndSender(main);
     openFormAtStart(main);
 
-    constexpr int addresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
-    for (size_t k = 0; k < main.form.addresseeLines.size(); ++k)
-        ControlSetText(window, addresseeBoxes[k], main.form.addresseeLines[k]);
     OptionSelect(window, kRtfButton, kHtmButton, kRtfButton);
-    main.editor.outputKind = kOutputRtf;
+    main.outputKind = kOutputRtf;
     ControlEnable(window, kShowFileButton, false);
     ControlEnable(window, kCopyFileButton, false);
     ControlSetFocus(window, kNameBox);

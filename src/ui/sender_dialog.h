@@ -1,7 +1,7 @@
 #pragma once
 // The sender dialog: the six letterhead lines, edited in a modal dialog over
 // the main window and, when the user wishes, saved in the sender file.
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 
