@@ -19,7 +19,7 @@
 #include "ui/item_cells.h"
 #include "ui/item_commands.h"
 #include "ui/item_scroll.h"
-#include "ui/sender_dialog.h"
+#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {

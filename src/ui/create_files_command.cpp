@@ -14,7 +14,7 @@
 #include "ui/file_commands.h"
 #include "ui/item_cells.h"
 #include "ui/item_rows.h"
-#include "ui/sender_dialog.h"
+#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {
