@@ -104,7 +104,8 @@ int createFiles(const Arguments& args) {
     }
     if (options.amountPaid) form.amountPaid = *options.amountPaid;
 
-    const CreateFilesResult result = createFilesHeadless(form, formPath, pdfSettings(options.paper));
+    const CreateFilesResult result =
+        createFilesHeadless(form, formPath, pdfSettings(options.paper));
     switch (result.status) {
     case CreateFilesStatus::Ok:
         printLines(stdout, result.message);

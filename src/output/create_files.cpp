@@ -102,12 +102,13 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                        "The documents were not created: " + written.error);
     if (!pdf.codePage) {
         const bool oldPdfGone = removeFile(documents.pdf);
-        return {CreateFilesStatus::Ok, "RTF File",
-                "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath) +
-                    "\r\n\r\nNo PDF file was made: the PDF needs a Western or Central European "
-                    "code page." +
-                    (oldPdfGone ? "" : "\r\nThe earlier " + documents.pdf + " could not be removed."),
-                0};
+        return {
+            CreateFilesStatus::Ok, "RTF File",
+            "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath) +
+                "\r\n\r\nNo PDF file was made: the PDF needs a Western or Central European "
+                "code page." +
+                (oldPdfGone ? "" : "\r\nThe earlier " + documents.pdf + " could not be removed."),
+            0};
     }
     return {CreateFilesStatus::Ok, "RTF File",
             "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};

@@ -17,7 +17,7 @@ namespace {
 constexpr double kLetterWidth = 612, kLetterHeight = 792;
 constexpr double kA4Width = 595.28, kA4Height = 841.89;
 
-constexpr double kMargin = 54;        // three quarters of an inch on every side
+constexpr double kMargin = 54;         // three quarters of an inch on every side
 constexpr double kFooterBaseline = 30; // "Page N of M", below the bottom margin
 constexpr double kFooterSize = 9;
 
@@ -55,7 +55,9 @@ struct Row {
         for (const Cell& cell : cells) lines = std::max(lines, cell.lines.size());
         return lines;
     }
-    double height(size_t lines) const { return static_cast<double>(lines) * leading + 2 * kCellPadding; }
+    double height(size_t lines) const {
+        return static_cast<double>(lines) * leading + 2 * kCellPadding;
+    }
     double height() const { return height(lineCount()); }
 };
 
@@ -82,8 +84,8 @@ class Pager {
     void skip(double height) { y_ -= height; }
 
     // One line of text in a box from `x`, `width` wide, moving down by `leading`.
-    void line(std::string_view text, double x, double width, Align align, PdfFont font,
-              double size, double leading) {
+    void line(std::string_view text, double x, double width, Align align, PdfFont font, double size,
+              double leading) {
         if (!fits(leading) && !atPageTop()) newPage();
         put(text, x, width, align, font, size, y_);
         y_ -= leading;
@@ -134,10 +136,11 @@ class Pager {
         const size_t count = layout_.pages.size();
         for (size_t i = 0; i < count; ++i) {
             PdfPage& page = layout_.pages[i];
-            const std::string number = "Page " + std::to_string(i + 1) + " of " + std::to_string(count);
+            const std::string number =
+                "Page " + std::to_string(i + 1) + " of " + std::to_string(count);
             const double width = textWidth(codePage_, PdfFont::Regular, number, kFooterSize);
-            page.texts.push_back(
-                {(layout_.width - width) / 2, kFooterBaseline, PdfFont::Regular, kFooterSize, number});
+            page.texts.push_back({(layout_.width - width) / 2, kFooterBaseline, PdfFont::Regular,
+                                  kFooterSize, number});
         }
         return std::move(layout_);
     }
@@ -146,8 +149,8 @@ class Pager {
     double nextLineTop() const { return y_; }
 
     // A text on the current page whose line's top is at `lineTop`, without moving down.
-    void put(std::string_view text, double x, double width, Align align, PdfFont font,
-             double size, double lineTop) {
+    void put(std::string_view text, double x, double width, Align align, PdfFont font, double size,
+             double lineTop) {
         if (text.empty()) return;
         double at = x;
         if (align != Align::Left) {
@@ -161,7 +164,9 @@ class Pager {
     double pageTop() const { return layout_.height - kMargin; }
     PdfPage& page() { return layout_.pages.back(); }
 
-    void rule(double x1, double y1, double x2, double y2) { page().rules.push_back({x1, y1, x2, y2}); }
+    void rule(double x1, double y1, double x2, double y2) {
+        page().rules.push_back({x1, y1, x2, y2});
+    }
 
     void startTableSegment() {
         headerPending_ = false;
@@ -196,15 +201,15 @@ class Pager {
     double segmentTop_ = 0;
 };
 
-Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts,
-             std::array<Align, 3> aligns, PdfFont font, double size, double leading) {
+Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts, std::array<Align, 3> aligns,
+             PdfFont font, double size, double leading) {
     Row row;
     row.font = font;
     row.size = size;
     row.leading = leading;
     for (size_t column = 0; column < 3; ++column) {
-        row.cells[column].lines = pager.wrap(texts[column],
-                                             pager.columnWidth(column) - 2 * kCellPadding, font, size);
+        row.cells[column].lines =
+            pager.wrap(texts[column], pager.columnWidth(column) - 2 * kCellPadding, font, size);
         row.cells[column].align = aligns[column];
     }
     return row;
@@ -234,7 +239,8 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
         const double leading = i == 0 ? kHeadingLeading : kAddresseeLeading;
         for (std::string_view text :
              pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize))
-            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold, kAddresseeSize, leading);
+            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold, kAddresseeSize,
+                       leading);
     }
     const struct {
         std::string_view text;
@@ -306,9 +312,10 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
     const size_t items = printedItemCount(form, values);
     for (size_t i = 0; i < items; ++i) {
         const DocumentItem item = documentItem(form, i);
-        const Row row = tableRow(pager, {item.date, item.description, costText(values.printedCosts, i)},
-                                 {Align::Left, item.computed ? Align::Right : Align::Left, Align::Right},
-                                 PdfFont::Regular, kItemSize, kItemLeading);
+        const Row row =
+            tableRow(pager, {item.date, item.description, costText(values.printedCosts, i)},
+                     {Align::Left, item.computed ? Align::Right : Align::Left, Align::Right},
+                     PdfFont::Regular, kItemSize, kItemLeading);
         // The last item goes with the totals row and the closing sentence.
         pager.row(row, i + 1 == items ? totals.height() + closingHeight : 0);
     }
@@ -319,11 +326,12 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
     for (std::string_view text : closing)
         pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold, kClosingSize,
                    kClosingLeading);
-    pager.line("Thank you", kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold,
-               kClosingSize, kClosingLeading);
+    pager.line("Thank you", kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold, kClosingSize,
+               kClosingLeading);
     pager.skip(kGap);
     for (const std::string& note : values.notesLines)
-        for (std::string_view text : pager.wrap(note, pager.contentWidth(), PdfFont::Regular, kNotesSize))
+        for (std::string_view text :
+             pager.wrap(note, pager.contentWidth(), PdfFont::Regular, kNotesSize))
             pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Regular,
                        kNotesSize, kNotesLeading);
     return pager.finish();

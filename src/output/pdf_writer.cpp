@@ -182,7 +182,8 @@ std::string pdfDate(int64_t seconds) {
     days += 719468;
     const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
     const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
@@ -363,8 +364,8 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     info.author = form.senderLines[0];
     info.creator = std::string("Plaxet ") + PLAXET_VERSION;
     info.creationTime = settings.creationTime;
-    return pdfBytes(pdfLayout(form, values, *settings.codePage, settings.paper),
-                    *settings.codePage, info);
+    return pdfBytes(pdfLayout(form, values, *settings.codePage, settings.paper), *settings.codePage,
+                    info);
 }
 
 ReplaceResult writePdfFile(const FormDocument& form, const DocumentValues& values,

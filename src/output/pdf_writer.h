@@ -16,9 +16,9 @@ namespace plaxet {
 
 // The document information dictionary. Texts are in the ANSI code page.
 struct PdfDocumentInfo {
-    std::string title;  // the heading word and the addressee's name
-    std::string author; // the first letterhead line
-    std::string creator; // "Plaxet" and the version
+    std::string title;        // the heading word and the addressee's name
+    std::string author;       // the first letterhead line
+    std::string creator;      // "Plaxet" and the version
     int64_t creationTime = 0; // seconds since 1970-01-01 UTC
 };
 

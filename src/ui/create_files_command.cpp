@@ -82,8 +82,9 @@ void refuse(MainWindow& main, const CreateFilesResult& refusal) {
 // The user's paper as the locale states it: A4, or letter for every other size.
 PaperSize userPaperSize() {
     DWORD size = 0;
-    const int read = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
-                                     reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
+    const int read =
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
     constexpr DWORD kA4 = 9; // DMPAPER_A4
     return read != 0 && size == kA4 ? PaperSize::A4 : PaperSize::Letter;
 }

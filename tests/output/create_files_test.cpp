@@ -59,7 +59,8 @@ TEST(CreateFiles, ChecksRefuseInTheirOrderWithTheirOwnTexts) {
     EXPECT_EQ(result.message, "invalid date");
     EXPECT_EQ(result.title, "ERROR");
     // Blanks are not an empty date: they fail as an invalid one.
-    EXPECT_EQ(checkFormAndRewriteItemDates(form, "          ", 0).status, CreateFilesStatus::InvalidFormDate);
+    EXPECT_EQ(checkFormAndRewriteItemDates(form, "          ", 0).status,
+              CreateFilesStatus::InvalidFormDate);
 
     result = checkFormAndRewriteItemDates(form, "", 0);
     EXPECT_EQ(result.status, CreateFilesStatus::NoSender);
@@ -104,7 +105,8 @@ TEST(CreateFiles, AnItemBeyondTheVisibleRowsIsNamedByItsNumber) {
     for (int32_t i = 4; i <= 15; ++i) setItem(form, i, "", "item", "1");
     editItem(form, 15).date = "31/1/2007";
     form.itemCount = 15;
-    const CreateFilesResult result = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
+    const CreateFilesResult result =
+        checkFormAndRewriteItemDates(form, form.formDate, form.formType);
     EXPECT_EQ(result.message, "Invalid date for item 15");
     EXPECT_EQ(result.item, 15);
 }

@@ -104,9 +104,12 @@ std::vector<std::pair<double, double>> textOrigins(const std::string& content) {
         const char c = content[at];
         if (c == '(') { // skip the string, as shownStrings reads it
             for (int depth = 1; depth > 0 && ++at < content.size();) {
-                if (content[at] == '\\') ++at;
-                else if (content[at] == '(') ++depth;
-                else if (content[at] == ')') --depth;
+                if (content[at] == '\\')
+                    ++at;
+                else if (content[at] == '(')
+                    ++depth;
+                else if (content[at] == ')')
+                    --depth;
             }
             origins.emplace_back(x, y);
         } else if (c != ' ' && c != '\n') {
@@ -136,7 +139,8 @@ std::string inflate(std::string_view packed) {
 // Every page's content stream, inflated, in page order.
 std::vector<std::string> pageContents(const std::string& pdf) {
     std::vector<std::string> contents;
-    for (size_t at = 0; (at = pdf.find("/Filter /FlateDecode >>\nstream\n", at)) != std::string::npos;) {
+    for (size_t at = 0;
+         (at = pdf.find("/Filter /FlateDecode >>\nstream\n", at)) != std::string::npos;) {
         const size_t lengthAt = pdf.rfind("/Length ", at) + 8;
         const size_t length = std::stoul(pdf.substr(lengthAt, at - lengthAt));
         at = pdf.find("stream\n", at) + 7;
@@ -158,7 +162,7 @@ TEST(PdfLayout, WrapsAtBlanksWithinTheWidthAndBreaksOnlyOverlongWords) {
         {"", 100, {""}},
         {"Mowing", 100, {"Mowing"}},
         {"aaa bbb ccc", 30, {"aaa", "bbb", "ccc"}}, // "aaa bbb" at 10 points is 36.14 wide
-        {"aaa  bbb", 200, {"aaa  bbb"}},             // blanks inside a line stay as typed
+        {"aaa  bbb", 200, {"aaa  bbb"}},            // blanks inside a line stay as typed
         {"aaaaaaaaaaaa", 30, {"aaaaa", "aaaaa", "aa"}},
         {"   ", 100, {"   "}},
     };
@@ -210,7 +214,8 @@ TEST(PdfLayout, LongFormsBreakBetweenRowsWithTheHeaderAndPageNumberOnEveryPage) 
                 EXPECT_GE(t.y, 20) << t.text;
                 EXPECT_LE(t.y, layout.height - 54) << t.text;
                 EXPECT_GE(t.x, 54 - 0.01) << t.text;
-                EXPECT_LE(t.x + textWidth(western(), t.font, t.text, t.size), layout.width - 54 + 0.01)
+                EXPECT_LE(t.x + textWidth(western(), t.font, t.text, t.size),
+                          layout.width - 54 + 0.01)
                     << t.text;
             }
         }
@@ -299,7 +304,8 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
         const std::string entry = pdf.substr(table + 20 * n, 20);
         ASSERT_EQ(entry.substr(10), " 00000 n\r\n") << n;
         const size_t offset = std::stoul(entry.substr(0, 10));
-        EXPECT_EQ(pdf.compare(offset, std::to_string(n).size() + 7, std::to_string(n) + " 0 obj\n"), 0)
+        EXPECT_EQ(pdf.compare(offset, std::to_string(n).size() + 7, std::to_string(n) + " 0 obj\n"),
+                  0)
             << "object " << n << " at " << offset;
     }
     EXPECT_EQ(pdf.compare(table + 20 * objects, 8, "trailer\n"), 0);
@@ -344,11 +350,13 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
 
     const FormDocument form = gardenInvoice();
     const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
-    const std::string pdf = pdfBytes(layout, *central, {"t", "a", "c", 0});
+    const std::string pdf = pdfBytes(layout, *central, {"Caf\xE9 (1)", "a", "c", 0});
     EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
     EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
     EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
     EXPECT_NE(pdf.find("/BaseFont /Helvetica-Bold /Encoding 6 0 R"), std::string::npos);
+    // An information text beyond ASCII goes in as UTF-16, in hexadecimal.
+    EXPECT_NE(pdf.find("/Title <FEFF00430061006600E90020002800310029>"), std::string::npos);
 }
 
 } // namespace plaxet

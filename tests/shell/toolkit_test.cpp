@@ -191,9 +191,9 @@ TEST(Toolkit, ControlsInDialogUnitsAreMappedThroughTheFormFont) {
     RECT expected{10, 20, 50, 34};
     MapDialogRect(form.window, &expected);
     const ControlBounds bounds = ControlGetBounds(form.window, 20); // in layout pixels
-    EXPECT_EQ(FormScale(form.window, bounds.x), expected.left);
-    EXPECT_EQ(FormScale(form.window, bounds.y), expected.top);
-    EXPECT_EQ(FormScale(form.window, bounds.width), expected.right - expected.left);
+    EXPECT_EQ(bounds.x, FormUnscale(form.window, expected.left));
+    EXPECT_EQ(bounds.y, FormUnscale(form.window, expected.top));
+    EXPECT_EQ(bounds.width, FormUnscale(form.window, expected.right - expected.left));
     RECT size{0, 0, 300, 200};
     MapDialogRect(form.window, &size);
     RECT client{};
