@@ -137,9 +137,9 @@ CommandEnd createFiles(MainWindow& main) {
     // The date box's own text: an empty box and one that holds no date are
     // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);
-    const CreateFilesResult result =
-        runCreateFiles(main.form, dateText, [&main](FormDocument&) { return saveBeforeWriting(main); },
-                       pdfSettings(userPaperSize()));
+    const CreateFilesResult result = runCreateFiles(
+        main.form, dateText, [&main](FormDocument&) { return saveBeforeWriting(main); },
+        pdfSettings(userPaperSize()));
     if (refusedByTheChecks(result.status)) {
         refuse(main, result);
         return CommandEnd::Refused;
@@ -218,8 +218,8 @@ void copyFilePath(MainWindow& main) {
 
 void chooseOutputKind(MainWindow& main) {
     main.outputKind = ControlIsChecked(main.window, kPdfButton)   ? kOutputPdf
-                             : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
-                                                                         : kOutputRtf;
+                      : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
+                                                                  : kOutputRtf;
     offerDocuments(main, chosenDocumentExists(main));
 }
 

@@ -18,11 +18,14 @@ struct BoxField {
 };
 
 constexpr BoxField kBoxFields[] = {
-    {kNameBox, [](FormDocument& form, std::string text) { form.addresseeLines[0] = std::move(text); }},
+    {kNameBox,
+     [](FormDocument& form, std::string text) { form.addresseeLines[0] = std::move(text); }},
     {kAddressBox,
      [](FormDocument& form, std::string text) { form.addresseeLines[1] = std::move(text); }},
-    {kCityBox, [](FormDocument& form, std::string text) { form.addresseeLines[2] = std::move(text); }},
-    {kPhoneBox, [](FormDocument& form, std::string text) { form.addresseeLines[3] = std::move(text); }},
+    {kCityBox,
+     [](FormDocument& form, std::string text) { form.addresseeLines[2] = std::move(text); }},
+    {kPhoneBox,
+     [](FormDocument& form, std::string text) { form.addresseeLines[3] = std::move(text); }},
     {kDateBox, [](FormDocument& form, std::string text) { setFormDate(form, text); }},
     {kNotesBox, [](FormDocument& form, std::string text) { form.notes = std::move(text); }},
     {kAmountBox, [](FormDocument& form, std::string text) { form.amountPaid = std::move(text); }},

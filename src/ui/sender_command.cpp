@@ -7,8 +7,8 @@
 namespace plaxet {
 
 void editSender(MainWindow& main) {
-    SenderAnswer answer = askSenderLines(main.window, main.form.senderLines,
-                                         [&main] { main.editor.changed = true; });
+    SenderAnswer answer =
+        askSenderLines(main.window, main.form.senderLines, [&main] { main.editor.changed = true; });
     if (!answer.lines) return;
     main.form.senderLines = std::move(*answer.lines);
     if (!answer.keep) return;

@@ -29,8 +29,8 @@ SenderAnswer acceptLines(HWND dialog) {
     SenderLines lines;
     for (int line = 1; line <= kLineCount; ++line)
         lines[static_cast<size_t>(line - 1)] = ControlGetText(dialog, kSenderLineBoxBase + line);
-    const bool keep = MessageBox("Save data defining sender?", "Save Data",
-                                 MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const bool keep =
+        MessageBox("Save data defining sender?", "Save Data", MB_YESNO | MB_ICONQUESTION) == IDYES;
     return {std::move(lines), keep};
 }
 

@@ -60,7 +60,7 @@ class Win32PrinterDevice : public PrinterDevice {
     UniqueDeviceContext dc_;
     UniqueFont currentFont_;
     SelectedObject fontSelection_; // our font in dc_, gone before either of them
-    UniqueGlobal settings_;      // the printer's DEVMODEA block
+    UniqueGlobal settings_;        // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
     HWND owner_ = nullptr;

@@ -325,9 +325,6 @@ LoopEnd RunMessageLoop(HWND form, HANDLE object) {
     return end;
 }
 
-namespace {
-} // namespace
-
 FormRecord* findFormRecord(HWND form) {
     if (!form || !IsWindow(form)) return nullptr;
     // Only windows made by FormNew run our dialog procedure; anything else

@@ -239,7 +239,8 @@ TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
 
     // Scrolling: descriptions are trimmed and no uncounted item keeps a cost,
     // but the counted costs stay as typed.
-    EXPECT_FALSE(refreshShownItems(form, editor, {2, 12, true})) << "a scroll over an unchanged form";
+    EXPECT_FALSE(refreshShownItems(form, editor, {2, 12, true}))
+        << "a scroll over an unchanged form";
     EXPECT_EQ(itemAt(form, 2).cost, "3");
     EXPECT_EQ(itemAt(form, 4).cost, "");
     EXPECT_EQ(itemAt(form, 20).cost, "") << "the wheel moved it out of sight; it never counts";
@@ -249,7 +250,8 @@ TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
 
     // Outside scrolling every shown counted cost becomes its money text.
     editor.changed = false;
-    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, false})) << "every refresh outside scrolling";
+    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, false}))
+        << "every refresh outside scrolling";
     EXPECT_FALSE(editor.changed);
     EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "item 1 is not shown";
     EXPECT_EQ(itemAt(form, 1).description, " Paint ");
