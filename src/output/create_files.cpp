@@ -30,7 +30,7 @@ bool documentsFitBeside(const std::string& formPath, const DocumentPaths& docume
 } // namespace
 
 CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
-                                               int32_t checkedFormType) {
+                                               int32_t formType) {
     if (!dateText.empty()) {
         std::string date(dateText);
         if (validateDate(date) != 0)
@@ -42,7 +42,7 @@ CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_v
         return refusal(CreateFilesStatus::NoAddressee, "Must at least include addressee");
     if (dateText.empty()) return refusal(CreateFilesStatus::NoFormDate, "Must have form date");
     if (form.itemCount == 0) return refusal(CreateFilesStatus::NoItems, "Must include some items");
-    if (checkedFormType < kInvoice || checkedFormType > kEstimate)
+    if (formType < kInvoice || formType > kEstimate)
         return refusal(CreateFilesStatus::NoFormType, "Must specify form type");
 
     const auto items = static_cast<int32_t>(countedItems(form));

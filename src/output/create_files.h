@@ -42,11 +42,11 @@ struct CreateFilesResult {
 
 // The checks, in order: the date box's text (an empty text passes here and is
 // refused later as a missing date), the sender, the addressee name, the form
-// date, the items, the form type (checkedFormType: the checked form-type
-// button, 0 for none), then each item's date, which is trimmed and, when
-// valid, rewritten in place as mm/dd/yyyy. The first failure ends the checks.
+// date, the items, the form type (1..3; 0 for none chosen), then each item's
+// date, which is trimmed and, when valid, rewritten in place as mm/dd/yyyy.
+// The first failure ends the checks.
 CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
-                                               int32_t checkedFormType);
+                                               int32_t formType);
 
 // The documents beside a form file: its path without the last three
 // characters, followed by "rtf", "htm" or "pdf".

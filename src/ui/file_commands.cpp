@@ -36,7 +36,7 @@ bool saveIntoCurrentFile(MainWindow& main) {
     // A complete row that still has the focus counts as it would on leaving
     // its cell: a menu command or key does not take the focus away, and the
     // item just typed must not be left out of the file.
-    if (!IsWindow(main.window)) return false; // the boxes to gather are gone
+    if (!IsWindow(main.window)) return false; // the form on screen is gone
     countFocusedRowBeforeScrolling(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
