@@ -12,7 +12,6 @@
 #include "win/responder.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 #include "ui/sender_command.h"
 

@@ -13,7 +13,6 @@
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 #include "ui/form_type.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 
 namespace plaxet {

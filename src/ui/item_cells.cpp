@@ -24,34 +24,6 @@ std::string& itemText(FormDocument& form, int column, int32_t item) {
     return row.cost;
 }
 
-bool labelAlignedIn(const MainWindow& main, int row) {
-    return main.labelAligned[static_cast<size_t>(row - 1)];
-}
-
-// What leaving the cell at `place` does to its row.
-RowCompletion completionOf(const MainWindow& main, CellPlace place) {
-    return rowCompletion(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
-                         place.column == kCostColumn);
-}
-
-// Leaving a cell: a computed row counts and shows its label pushed right,
-// a plain row counts once its description and cost are both filled and its
-// cost cell is left; then the rows are shown afresh.
-void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
-    const int32_t countBefore = main.form.itemCount;
-    const RowCompletion completion =
-        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
-                 place.column == kCostColumn);
-    // The range follows every new item, so the bottom row can always be
-    // scrolled on from, whichever way the item came to count.
-    if (main.form.itemCount != countBefore) updateScrollBar(main);
-    // The focus is still on its way to the next control; where it lands is
-    // only known once it has arrived.
-    if (completion == RowCompletion::ComputedRow && focusMovesOn)
-        PostMessageW(main.window, kSkipComputedCost, static_cast<WPARAM>(place.row), 0);
-    refreshRows(main);
-}
-
 // Up and down arrows: to the same column of the row above or below, or a
 // scroll by one line when the focus is in the first or last row.
 void moveAcrossRows(MainWindow& main, int id, bool down) {
@@ -162,21 +134,9 @@ bool onItemCellEvent(MainWindow& main, int id, int notification) {
         if (place.column == kDescriptionColumn)
             main.labelAligned[static_cast<size_t>(place.row - 1)] = false;
     } else if (notification == EN_KILLFOCUS && main.itemCellEdited) {
-        completeRow(main, place, true);
+        leaveRowCell(main, place, true);
     }
     return true;
-}
-
-void countFocusedRowBeforeScrolling(MainWindow& main) {
-    HWND focus = GetFocus();
-    if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
-    const CellPlace place = cellPlace(GetDlgCtrlID(focus));
-    if (place.row == 0) return;
-    const RowCompletion completion = completionOf(main, place);
-    const bool counts = completion == RowCompletion::PlainRow ||
-                        (completion == RowCompletion::ComputedRow &&
-                         itemOfRow(main, place.row) > main.form.itemCount);
-    if (counts) completeRow(main, place, false);
 }
 
 void skipComputedCost(MainWindow& main, int row) {

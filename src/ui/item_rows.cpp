@@ -106,6 +106,47 @@ void refreshRows(MainWindow& main, RowRefresh why) {
     }
 }
 
+namespace {
+
+bool labelAlignedIn(const MainWindow& main, int row) {
+    return main.labelAligned[static_cast<size_t>(row - 1)];
+}
+
+// What leaving the cell at `place` does to its row.
+RowCompletion completionOf(const MainWindow& main, CellPlace place) {
+    return rowCompletion(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                         place.column == kCostColumn);
+}
+
+} // namespace
+
+void leaveRowCell(MainWindow& main, CellPlace place, bool focusMovesOn) {
+    const int32_t countBefore = main.form.itemCount;
+    const RowCompletion completion =
+        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                 place.column == kCostColumn);
+    // The range follows every new item, so the bottom row can always be
+    // scrolled on from, whichever way the item came to count.
+    if (main.form.itemCount != countBefore) updateScrollBar(main);
+    // The focus is still on its way to the next control; where it lands is
+    // only known once it has arrived.
+    if (completion == RowCompletion::ComputedRow && focusMovesOn)
+        PostMessageW(main.window, kSkipComputedCost, static_cast<WPARAM>(place.row), 0);
+    refreshRows(main);
+}
+
+void countFocusedRowBeforeScrolling(MainWindow& main) {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
+    const CellPlace place = cellPlace(GetDlgCtrlID(focus));
+    if (place.row == 0) return;
+    const RowCompletion completion = completionOf(main, place);
+    const bool counts = completion == RowCompletion::PlainRow ||
+                        (completion == RowCompletion::ComputedRow &&
+                         itemOfRow(main, place.row) > main.form.itemCount);
+    if (counts) leaveRowCell(main, place, false);
+}
+
 void updateScrollBar(MainWindow& main) {
     ItemScroll& scroll = main.scroll;
     scroll.maximum = std::max(1, main.form.itemCount - 10);

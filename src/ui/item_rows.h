@@ -1,6 +1,6 @@
 #pragma once
 // The twelve visible rows of the item grid: showing the record's items in
-// them, and the scroll bar's range.
+// them, what leaving a row's cell makes of it, and the scroll bar's range.
 #include <cstdint>
 #include <string>
 
@@ -30,6 +30,22 @@ void refreshRows(MainWindow& main, RowRefresh why = RowRefresh::AfterEdit);
 
 // Writes a cell's text as the program's own, not as typing into the form.
 void setCellText(MainWindow& main, int id, const std::string& text);
+
+// Posted to the main window (row in wParam) after a computed row has been
+// counted on leaving one of its cells.
+inline constexpr UINT kSkipComputedCost = WM_APP + 2;
+
+// Leaving a cell of the row at `place`: a computed row counts and shows its
+// label pushed right, a plain row counts once its description and cost are
+// both filled and its cost cell is left; then the rows are shown afresh.
+// With `focusMovesOn`, a computed row's cost cell is skipped once the focus
+// has arrived (kSkipComputedCost).
+void leaveRowCell(MainWindow& main, CellPlace place, bool focusMovesOn);
+
+// Counts the focused cell's item now when leaving the cell would count it.
+// Run before the grid scrolls, so a complete row that scrolls away with the
+// focus still in it is not left uncounted (and its cost then emptied).
+void countFocusedRowBeforeScrolling(MainWindow& main);
 
 // The scroll bar's range, page and position for the current item count.
 void updateScrollBar(MainWindow& main);

@@ -4,7 +4,6 @@
 
 #include "win/controls.h"
 #include "ui/control_ids.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 
 namespace plaxet {

@@ -8,6 +8,7 @@
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/item_cells.h"
+#include "ui/item_rows.h"
 #include "ui/item_scroll.h"
 #include "ui/main_menus.h"
 #include "ui/main_window_layout.h"
