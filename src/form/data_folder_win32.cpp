@@ -1,43 +1,21 @@
 #include "form/data_folder.h"
 
 #include "runtime/wide.h"
+#include "runtime/win32_owners.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
 namespace plaxet {
-
-namespace {
-
-// COM for the calling thread, for the lifetime of one lookup.
-class ComScope {
-  public:
-    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialised_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
-
-struct ItemListRelease {
-    void operator()(ITEMIDLIST* items) const { CoTaskMemFree(items); }
-};
-
-} // namespace
 
 std::string knownFolderPath(int folderId) {
     const ComScope com;
     LPITEMIDLIST found = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &found)) || !found) return {};
-    const std::unique_ptr<ITEMIDLIST, ItemListRelease> items(found);
+    const UniqueCoTaskMemory<ITEMIDLIST> items(found);
     char buffer[MAX_PATH] = {};
     return SHGetPathFromIDListA(items.get(), buffer) ? std::string(buffer) : std::string();
 }

@@ -132,11 +132,12 @@ RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool
     return completion;
 }
 
-bool refreshShownItems(FormDocument& form, const EditorState& editor, int32_t rows) {
-    const bool scrolling = editor.rowRefreshInProgress;
-    const auto first = static_cast<size_t>(std::max(editor.topItem, 1) - 1);
+bool refreshShownItems(FormDocument& form, const EditorState& editor, ShownRows rows) {
+    const bool scrolling = rows.scrolled;
+    const auto first = static_cast<size_t>(std::max(rows.first, 1) - 1);
     const size_t counted = countedItems(form);
-    for (size_t i = first; i < form.items.size() && i < first + static_cast<size_t>(rows); ++i) {
+    for (size_t i = first; i < form.items.size() && i < first + static_cast<size_t>(rows.count);
+         ++i) {
         Item& shown = form.items[i];
         shown.description = Trim(shown.description);
         if (!scrolling && i < counted && !shown.cost.empty())
@@ -157,7 +158,6 @@ void resetForNewForm(FormDocument& form, EditorState& editor) {
     clearItems(form);
     form.notes.clear();
     form.formType = kInvoice;
-    editor.topItem = 1;
     editor.currentFilePath.clear();
     editor.changed = false;
 }

@@ -38,15 +38,10 @@ struct FormDocument {
     std::string amountPaid; // receipts only; never stored in the form file
 };
 
-enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2, kOutputPdf = 3 };
-
+// The form's file and whether the form differs from it.
 struct EditorState {
     std::string currentFilePath;
     bool changed = false;
-    int32_t topItem = 1;
-    int32_t currentItem = 1;
-    int32_t outputKind = kOutputRtf;
-    bool rowRefreshInProgress = false;
 };
 
 // The form date field holds exactly ten bytes in the code page: a longer text
@@ -102,18 +97,25 @@ RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool labelAl
 // Returns what made the row count, if anything.
 RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool costCellLeft);
 
-// What a refresh of the grid's `rows` rows, showing the items from
-// editor.topItem on, makes of the record: the shown texts become the items'
-// texts, as if typed. Every refresh trims the shown descriptions and takes
-// the cost from every item that does not count, so a cost typed where no item
-// counts is never counted, whatever moved the rows. A refresh outside
-// scrolling (editor.rowRefreshInProgress clear) also gives each shown counted
-// item's cost its money text ("0.00"), so the totals are summed from the
-// cents the grid shows. `changed` is left as it was. Returns whether the
-// documents made before may no longer match the form, so that Show File and
-// Copy File are to be disabled: after every refresh outside scrolling, and
-// after a scroll over a changed form.
-bool refreshShownItems(FormDocument& form, const EditorState& editor, int32_t rows);
+// The rows a grid shows afresh: `count` rows from item `first` on, and
+// whether a scroll brought them there.
+struct ShownRows {
+    int32_t first = 1;
+    int32_t count = 0;
+    bool scrolled = false;
+};
+
+// What a refresh of the grid's shown rows makes of the record: the shown
+// texts become the items' texts, as if typed. Every refresh trims the shown
+// descriptions and takes the cost from every item that does not count, so a
+// cost typed where no item counts is never counted, whatever moved the rows.
+// A refresh that did not scroll also gives each shown counted item's cost its
+// money text ("0.00"), so the totals are summed from the cents the grid
+// shows. `changed` is left as it was. Returns whether the documents made
+// before may no longer match the form, so that Show File and Copy File are
+// to be disabled: after every refresh that did not scroll, and after a
+// scroll over a changed form.
+bool refreshShownItems(FormDocument& form, const EditorState& editor, ShownRows rows);
 
 // Makes `item` count. A row filled further down than the first free one
 // counts the blank items above it as well: counting it alone would leave it

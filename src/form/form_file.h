@@ -46,8 +46,8 @@ struct FormSaveResult {
 // Saves the gathered form into the file at `path`. A form that had no items
 // before the gathering step recounted them is not saved at all: the caller
 // passes `itemCount` as the editing commands left it, taken before it
-// gathers the window into the record. A failed save leaves the previous file
-// as it was and says why.
+// recounts the items. A failed save leaves the previous file as it was and
+// says why.
 FormSaveResult saveFormFile(const std::string& path, const FormDocument& form, int32_t itemCount);
 
 // Writes the form file at path, replacing an existing one only once the new

@@ -30,7 +30,7 @@ bool documentsFitBeside(const std::string& formPath, const DocumentPaths& docume
 } // namespace
 
 CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
-                                               int32_t checkedFormType) {
+                                               int32_t formType) {
     if (!dateText.empty()) {
         std::string date(dateText);
         if (validateDate(date) != 0)
@@ -42,7 +42,7 @@ CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_v
         return refusal(CreateFilesStatus::NoAddressee, "Must at least include addressee");
     if (dateText.empty()) return refusal(CreateFilesStatus::NoFormDate, "Must have form date");
     if (form.itemCount == 0) return refusal(CreateFilesStatus::NoItems, "Must include some items");
-    if (checkedFormType < kInvoice || checkedFormType > kEstimate)
+    if (formType < kInvoice || formType > kEstimate)
         return refusal(CreateFilesStatus::NoFormType, "Must specify form type");
 
     const auto items = static_cast<int32_t>(countedItems(form));
@@ -114,12 +114,20 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
             "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
 }
 
+CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
+                                 const SaveBeforeWriting& save, const PdfSettings& pdf) {
+    CreateFilesResult checked = checkFormAndRewriteItemDates(form, dateText, form.formType);
+    if (checked.status != CreateFilesStatus::Ok) return checked;
+    const std::optional<std::string> formPath = save(form);
+    if (!formPath) return {CreateFilesStatus::NoFormFile, {}, {}, 0};
+    recountItems(form);
+    return writeFormDocuments(form, documentValues(form), *formPath, pdf);
+}
+
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
                                       const PdfSettings& pdf) {
-    CreateFilesResult checked = checkFormAndRewriteItemDates(form, form.formDate, form.formType);
-    if (checked.status != CreateFilesStatus::Ok) return checked;
-    recountItems(form);
-    return writeFormDocuments(form, documentValues(form), formPath, pdf);
+    return runCreateFiles(
+        form, form.formDate, [&formPath](FormDocument&) { return std::optional(formPath); }, pdf);
 }
 
 } // namespace plaxet

@@ -1,14 +1,15 @@
 #pragma once
-// Create Files without a window: the checks a form must pass before its
-// documents are written, where the documents go, and the writing itself.
-// The Windows shell runs the checks on its boxes' values, gathers the form,
-// saves it and then writes the documents; plaxet-cli runs all of it on a
-// record read from a form file.
+// Create Files: the checks a form must pass before its documents are
+// written, where the documents go, and the writing itself. The Windows shell
+// and plaxet-cli run the same command (runCreateFiles); only the save before
+// the writing differs, and each hands in its own.
 #include "form/form_document.h"
 #include "output/pdf_writer.h"
 #include "output/totals.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,12 +42,11 @@ struct CreateFilesResult {
 
 // The checks, in order: the date box's text (an empty text passes here and is
 // refused later as a missing date), the sender, the addressee name, the form
-// date, the items, the form type (checkedFormType: the checked form-type
-// button, 0 for none), then each item's date, which is trimmed and, when
-// valid, rewritten in place as mm/dd/yyyy. The first failure ends the checks.
-// The shell stores the name box's text into the record before it calls this.
+// date, the items, the form type (1..3; 0 for none chosen), then each item's
+// date, which is trimmed and, when valid, rewritten in place as mm/dd/yyyy.
+// The first failure ends the checks.
 CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
-                                               int32_t checkedFormType);
+                                               int32_t formType);
 
 // The documents beside a form file: its path without the last three
 // characters, followed by "rtf", "htm" or "pdf".
@@ -77,9 +77,21 @@ CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo)
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
                                      const std::string& formPath, const PdfSettings& pdf);
 
-// The whole command on a record with no window behind it: the checks on the
-// record's own form date and type, the item count, the totals, the documents.
-// The form file is neither saved nor changed.
+// The save before the documents are written, as the caller keeps the form:
+// returns the form file to put the documents beside, or nothing when the
+// command is to end without a further message (the save was cancelled, or
+// it failed or was refused and has said why).
+using SaveBeforeWriting = std::function<std::optional<std::string>(FormDocument&)>;
+
+// The whole command: the checks (on `dateText` as typed, so that an empty
+// date and one that is not a date are told apart, and on the record's form
+// type), the save, the item count, the totals, the documents. A missing
+// save result ends it with NoFormFile and an empty message.
+CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
+                                 const SaveBeforeWriting& save, const PdfSettings& pdf);
+
+// The command on a record with no window behind it, on its own form date:
+// the form file is neither saved nor changed.
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
                                       const PdfSettings& pdf = pdfSettings(PaperSize::Letter));
 

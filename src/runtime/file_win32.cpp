@@ -2,6 +2,7 @@
 #include "runtime/file_platform.h"
 
 #include "runtime/wide.h"
+#include "runtime/win32_owners.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,20 +17,13 @@ HANDLE asHandle(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
 
-struct LocalRelease {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-struct FindRelease {
-    void operator()(HANDLE search) const { FindClose(search); }
-};
-
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     wchar_t* message = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    const std::unique_ptr<wchar_t, LocalRelease> owned(message);
+    const UniqueLocalMemory<wchar_t> owned(message);
     std::string text = message ? fromWide(message) : "error " + std::to_string(code);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
@@ -94,7 +88,7 @@ void removeLeftOverTemporaries(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE first = FindFirstFileW(inFolder(folder, L"~plaxet-*.tmp").c_str(), &found);
     if (first == INVALID_HANDLE_VALUE) return;
-    const std::unique_ptr<void, FindRelease> search(first);
+    const UniqueFileSearch search(first);
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
         if (!isTemporaryName(found.cFileName)) continue;

@@ -13,12 +13,13 @@
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
 #include "ui/file_commands.h"
+#include "ui/form_transfer.h"
 #include "ui/form_type.h"
 #include "ui/help_window.h"
 #include "ui/item_cells.h"
 #include "ui/item_commands.h"
 #include "ui/item_scroll.h"
-#include "ui/sender_dialog.h"
+#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {
@@ -43,7 +44,10 @@ AfterCommand onCancelKey(MainWindow& main, int, int) {
 
 AfterCommand onAddresseeBox(MainWindow& main, int id, int notification) {
     removeSelection(main, id);
-    if (notification == EN_CHANGE) main.editor.changed = true;
+    if (notification == EN_CHANGE) {
+        main.editor.changed = true;
+        storeBoxText(main, id);
+    }
     return AfterCommand::RestoreButtons;
 }
 
@@ -54,6 +58,7 @@ AfterCommand onFormTypeButton(MainWindow& main, int id, int) {
 
 AfterCommand onDateBox(MainWindow& main, int id, int notification) {
     if (notification == EN_SETFOCUS) removeSelection(main, id);
+    if (notification == EN_CHANGE) storeBoxText(main, id);
     if (notification != EN_KILLFOCUS) return AfterCommand::RestoreButtons;
     main.editor.changed = true;
     std::string date = ControlGetText(main.window, kDateBox);
@@ -83,17 +88,18 @@ AfterCommand onNotesBox(MainWindow& main, int id, int notification) {
     removeSelection(main, id);
     if (notification == EN_CHANGE) {
         main.editor.changed = true;
-        main.form.notes = ControlGetText(main.window, kNotesBox);
+        storeBoxText(main, id);
     }
     return AfterCommand::RestoreButtons;
 }
 
-AfterCommand onAmountBox(MainWindow& main, int, int notification) {
+AfterCommand onAmountBox(MainWindow& main, int id, int notification) {
     if (main.form.formType != kReceipt) return AfterCommand::LeaveButtons;
     if (notification == EN_SETFOCUS) {
         showTotalInAmountBox(main);
     } else if (notification == EN_CHANGE) {
-        if (Val(ControlGetText(main.window, kAmountBox)) != 0) main.editor.changed = true;
+        storeBoxText(main, id);
+        if (Val(main.form.amountPaid) != 0) main.editor.changed = true;
     }
     return AfterCommand::RestoreButtons;
 }
@@ -161,8 +167,8 @@ AfterCommand onHelpContents(MainWindow& main, int, int) {
         MessageBox("Help file not found", helpFile, MB_OK | MB_ICONSTOP);
         return AfterCommand::RestoreButtons;
     }
-    // Runs the program's messages until the main window is gone.
-    showHelp(main.helpViewer, helpFile, "", main.window);
+    // Modeless: the main window's loop runs it too.
+    openHelpWindow(main.helpViewer, helpFile, "", main.window);
     return AfterCommand::RestoreButtons;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Every command of the main window (its controls, its menus and the escape
 // key) reaches one dispatch by its id.
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

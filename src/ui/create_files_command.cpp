@@ -1,5 +1,7 @@
 #include "ui/create_files_command.h"
 
+#include <optional>
+
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
@@ -10,11 +12,8 @@
 #include "win/responder.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
-#include "ui/form_transfer.h"
-#include "ui/form_type.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
-#include "ui/sender_dialog.h"
+#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {
@@ -27,13 +26,13 @@ constexpr const char* kHtmlViewers[] = {
 
 // The chosen document of the current form with the given extension, or
 // empty for a form without a file, which has no documents.
-std::string chosenDocument(const EditorState& editor, const char* rtf, const char* html,
+std::string chosenDocument(const MainWindow& main, const char* rtf, const char* html,
                            const char* pdf) {
-    const std::string& formPath = editor.currentFilePath;
+    const std::string& formPath = main.editor.currentFilePath;
     if (formPath.empty()) return {};
-    const char* extension = editor.outputKind == kOutputHtml  ? html
-                            : editor.outputKind == kOutputPdf ? pdf
-                                                              : rtf;
+    const char* extension = main.outputKind == kOutputHtml  ? html
+                            : main.outputKind == kOutputPdf ? pdf
+                                                            : rtf;
     return documentBasePath(formPath) + extension;
 }
 
@@ -42,8 +41,8 @@ std::string missingViewerMessage(int32_t outputKind) {
     return outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found";
 }
 
-bool chosenDocumentExists(const EditorState& editor) {
-    const std::string document = chosenDocument(editor, "rtf", "htm", "pdf");
+bool chosenDocumentExists(const MainWindow& main) {
+    const std::string document = chosenDocument(main, "rtf", "htm", "pdf");
     return !document.empty() && fileExists(document);
 }
 
@@ -89,17 +88,44 @@ PaperSize userPaperSize() {
     return read != 0 && size == kA4 ? PaperSize::A4 : PaperSize::Letter;
 }
 
-// A changed form is saved first: into its file without asking when that file
-// exists, through Save As otherwise. True when the form now has a file to
-// put the documents beside; a cancelled Save As ends the command quietly and
-// a failed save has already said why.
-bool formSavedInItsFile(MainWindow& main) {
+// The window's save before the documents are written. A file another
+// program holds would stop the command halfway, so nothing is saved before
+// all of them can be replaced. A changed form is then saved: into its file
+// without asking when that file exists, through Save As otherwise. Returns
+// the file to put the documents beside; nothing when a cancelled Save As
+// ends the command quietly, or a refusal or failed save has already said why.
+std::optional<std::string> saveBeforeWriting(MainWindow& main) {
+    // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
+    refreshRows(main);
+    const std::string& formPath = main.editor.currentFilePath;
+    const CreateFilesResult held =
+        checkNoFileHeld(formPath, main.editor.changed && fileExists(formPath));
+    if (held.status != CreateFilesStatus::Ok) {
+        MessageBox(held.message, held.title, MB_OK | MB_ICONERROR);
+        return std::nullopt;
+    }
     if (main.editor.changed) {
         const bool saved =
             fileExists(main.editor.currentFilePath) ? saveIntoCurrentFile(main) : saveFormAs(main);
-        if (!saved) return false;
+        if (!saved) return std::nullopt;
     }
-    return fileExists(main.editor.currentFilePath);
+    if (!fileExists(main.editor.currentFilePath)) return std::nullopt;
+    return main.editor.currentFilePath;
+}
+
+bool refusedByTheChecks(CreateFilesStatus status) {
+    switch (status) {
+    case CreateFilesStatus::InvalidFormDate:
+    case CreateFilesStatus::NoSender:
+    case CreateFilesStatus::NoAddressee:
+    case CreateFilesStatus::NoFormDate:
+    case CreateFilesStatus::NoItems:
+    case CreateFilesStatus::NoFormType:
+    case CreateFilesStatus::InvalidItemDate:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -107,36 +133,22 @@ bool formSavedInItsFile(MainWindow& main) {
 CommandEnd createFiles(MainWindow& main) {
     // The row just typed counts as it would on leaving its cell.
     countFocusedRowBeforeScrolling(main);
+    // The date box's own text: an empty box and one that holds no date are
+    // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);
-    main.form.addresseeLines[0] = ControlGetText(main.window, kNameBox);
-    const CreateFilesResult checked =
-        checkFormAndRewriteItemDates(main.form, dateText, checkedFormType(main.window, kNoType));
-    if (checked.status != CreateFilesStatus::Ok) {
-        refuse(main, checked);
+    const CreateFilesResult result = runCreateFiles(
+        main.form, dateText, [&main](FormDocument&) { return saveBeforeWriting(main); },
+        pdfSettings(userPaperSize()));
+    if (refusedByTheChecks(result.status)) {
+        refuse(main, result);
         return CommandEnd::Refused;
     }
-    // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
-    refreshRows(main);
-
-    // A file another program holds would stop the command halfway: nothing
-    // is saved or written before all of them can be replaced.
-    const std::string& formPath = main.editor.currentFilePath;
-    const CreateFilesResult held =
-        checkNoFileHeld(formPath, main.editor.changed && fileExists(formPath));
-    if (held.status != CreateFilesStatus::Ok) {
-        MessageBox(held.message, held.title, MB_OK | MB_ICONERROR);
-        return CommandEnd::Finished;
-    }
-    if (!formSavedInItsFile(main)) return CommandEnd::Finished;
-    const DocumentValues values = gatherForm(main);
-    const CreateFilesResult written = writeFormDocuments(
-        main.form, values, main.editor.currentFilePath, pdfSettings(userPaperSize()));
-    if (written.status != CreateFilesStatus::Ok) {
-        MessageBox(written.message, written.title, MB_OK | MB_ICONERROR);
+    if (result.status != CreateFilesStatus::Ok) {
+        if (!result.message.empty()) MessageBox(result.message, result.title, MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
     }
     offerDocuments(main, true);
-    MessageBox(written.message, written.title, MB_OK | MB_ICONINFORMATION);
+    MessageBox(result.message, result.title, MB_OK | MB_ICONINFORMATION);
     return showFile(main);
 }
 
@@ -183,16 +195,16 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
 }
 
 CommandEnd showFile(MainWindow& main) {
-    const std::string document = chosenDocument(main.editor, "rtf", "htm", "pdf");
+    const std::string document = chosenDocument(main, "rtf", "htm", "pdf");
     if (document.empty() || !fileExists(document)) {
         MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
     }
-    return showDocument(main.window, main.editor.outputKind, document, fileExists);
+    return showDocument(main.window, main.outputKind, document, fileExists);
 }
 
 void copyFilePath(MainWindow& main) {
-    const std::string path = chosenDocument(main.editor, "RTF", "HTM", "PDF");
+    const std::string path = chosenDocument(main, "RTF", "HTM", "PDF");
     if (path.empty() || !fileExists(path)) return;
     if (!ClipboardSetText(main.window, path)) {
         MessageBox("The file's address could not be put on the clipboard", "Clipboard Contents",
@@ -204,10 +216,10 @@ void copyFilePath(MainWindow& main) {
 }
 
 void chooseOutputKind(MainWindow& main) {
-    main.editor.outputKind = ControlIsChecked(main.window, kPdfButton)   ? kOutputPdf
-                             : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
-                                                                         : kOutputRtf;
-    offerDocuments(main, chosenDocumentExists(main.editor));
+    main.outputKind = ControlIsChecked(main.window, kPdfButton)   ? kOutputPdf
+                      : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
+                                                                  : kOutputRtf;
+    offerDocuments(main, chosenDocumentExists(main));
 }
 
 } // namespace plaxet

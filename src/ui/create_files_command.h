@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

@@ -13,7 +13,6 @@
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 #include "ui/form_type.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 
 namespace plaxet {
@@ -36,7 +35,7 @@ bool saveIntoCurrentFile(MainWindow& main) {
     // A complete row that still has the focus counts as it would on leaving
     // its cell: a menu command or key does not take the focus away, and the
     // item just typed must not be left out of the file.
-    if (!IsWindow(main.window)) return false; // the boxes to gather are gone
+    if (!IsWindow(main.window)) return false; // the form on screen is gone
     countFocusedRowBeforeScrolling(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
@@ -89,7 +88,7 @@ bool loadIntoRecord(MainWindow& main, const std::string& path) {
 // What Open and the start-up open do once the record holds the file.
 void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
     showLoadedForm(main);
-    main.editor.topItem = 1;
+    main.topItem = 1;
     updateScrollBar(main);
     refreshRows(main);
     if (offerCreatedFiles && fileExists(documentPaths(main.editor.currentFilePath).rtf)) {
@@ -113,6 +112,7 @@ void newForm(MainWindow& main) {
         for (int column : {kDateColumn, kDescriptionColumn, kCostColumn})
             ControlSetText(main.window, column + row, "");
     resetForNewForm(main.form, main.editor);
+    main.topItem = 1;
     updateScrollBar(main);
     OptionSelect(main.window, kInvoiceButton, kEstimateButton, kInvoiceButton);
     setTitle(main, "Plaxet");

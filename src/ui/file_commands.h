@@ -1,7 +1,7 @@
 #pragma once
 // The File menu's commands on the form file, closing the main window with
 // its confirmation, and opening a form named on the command line.
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

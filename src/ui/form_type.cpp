@@ -44,14 +44,10 @@ void applyFormType(MainWindow& main, int32_t formType) {
     SetWindowTextW(main.window,
                    toWide(formTypeTitle(formType, main.editor.currentFilePath)).c_str());
     replaceAmountBox(main.window, formType);
+    // A receipt's amount paid is what its new, empty box holds.
+    if (formType == kReceipt) main.form.amountPaid.clear();
     ControlSetText(main.window, kAmountLabel, amountLabel(formType));
     if (main.shownTotal != 0) showTotalInAmountBox(main);
-}
-
-int32_t checkedFormType(HWND window, int32_t fallback) {
-    for (int32_t type = kInvoice; type <= kEstimate; ++type)
-        if (ControlIsChecked(window, kFormTypeButtonBase + type)) return type;
-    return fallback;
 }
 
 void showTotalInAmountBox(MainWindow& main) {

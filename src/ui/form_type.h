@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 
@@ -15,9 +15,6 @@ std::string formTypeTitle(int32_t formType, const std::string& currentFilePath);
 // Invoice, Receipt or Estimate chosen (1, 2 or 3): sets the form type, the
 // title, a new empty amount box and its label, and shows the total in it.
 void applyFormType(MainWindow& main, int32_t formType);
-
-// The number of the first checked form-type button; `fallback` when none is.
-int32_t checkedFormType(HWND window, int32_t fallback);
 
 // The total's money text in the amount box: as the grey hint of an empty
 // box for a receipt (the typed amount stays), as the box's text otherwise.

@@ -23,11 +23,9 @@ SIZE textExtent(HWND window, std::string_view text) {
     const std::wstring wide = toWide(text);
     const WindowDc owned(window);
     const HDC dc = owned.get();
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, previous);
     const int dpi = FormDpi(window);
     return {(size.cx * kLayoutDpi + dpi - 1) / dpi, (size.cy * kLayoutDpi + dpi - 1) / dpi};
 }

@@ -565,25 +565,4 @@ HWND openHelpWindow(HelpViewerState& state, const std::string& helpFilePath,
     return window;
 }
 
-void showHelp(HelpViewerState& state, const std::string& helpFilePath, const std::string& title,
-              HWND caller) {
-    if (!openHelpWindow(state, helpFilePath, title, caller) || state.dispatching) return;
-    state.dispatching = true;
-    MSG message{};
-    // The caller is a modal form: its destruction posts a message, so the
-    // wait below wakes to see that it is gone.
-    while (IsWindow(caller)) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1) break;
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(message.wParam)); // for the loop around this one
-            break;
-        }
-        if (FormOfferMessage(GetActiveWindow(), message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    state.dispatching = false;
-}
-
 } // namespace plaxet

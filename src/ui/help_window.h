@@ -65,23 +65,17 @@ struct HelpViewerState {
     SplitterDrag splitterDrag;
     UniqueMenu helpMenu; // the outline's menu, also opened by F1
     UniqueMenu paneMenu; // the text pane's menu
-    // A showHelp is already dispatching the program's messages, so a later
-    // one (from the Help command run by that loop) need not start another.
-    bool dispatching = false;
 };
 
 // Opens the viewer on the help file without waiting: the window has no
 // owner and is placed 100 pixels right of and 80 below the caller's corner;
 // an empty title becomes "Application Help". A missing, empty or damaged file
 // is reported in a message box and no window stays open (null). While a
-// viewer is open, a second call brings it to the front instead.
+// viewer is open, a second call brings it to the front instead. The viewer
+// is modeless: the program's one message loop (the main window's) runs it
+// beside the caller, keys going to whichever of them is active, until the
+// viewer is closed or the program ends.
 HWND openHelpWindow(HelpViewerState& state, const std::string& helpFilePath,
                     const std::string& title, HWND caller);
-
-// The main window's Help command: opens the viewer, then dispatches the
-// program's messages (both windows working, keys going to the active one)
-// until the caller window has been destroyed.
-void showHelp(HelpViewerState& state, const std::string& helpFilePath, const std::string& title,
-              HWND caller);
 
 } // namespace plaxet

@@ -24,34 +24,6 @@ std::string& itemText(FormDocument& form, int column, int32_t item) {
     return row.cost;
 }
 
-bool labelAlignedIn(const MainWindow& main, int row) {
-    return main.labelAligned[static_cast<size_t>(row - 1)];
-}
-
-// What leaving the cell at `place` does to its row.
-RowCompletion completionOf(const MainWindow& main, CellPlace place) {
-    return rowCompletion(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
-                         place.column == kCostColumn);
-}
-
-// Leaving a cell: a computed row counts and shows its label pushed right,
-// a plain row counts once its description and cost are both filled and its
-// cost cell is left; then the rows are shown afresh.
-void completeRow(MainWindow& main, CellPlace place, bool focusMovesOn) {
-    const int32_t countBefore = main.form.itemCount;
-    const RowCompletion completion =
-        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
-                 place.column == kCostColumn);
-    // The range follows every new item, so the bottom row can always be
-    // scrolled on from, whichever way the item came to count.
-    if (main.form.itemCount != countBefore) updateScrollBar(main);
-    // The focus is still on its way to the next control; where it lands is
-    // only known once it has arrived.
-    if (completion == RowCompletion::ComputedRow && focusMovesOn)
-        PostMessageW(main.window, kSkipComputedCost, static_cast<WPARAM>(place.row), 0);
-    refreshRows(main);
-}
-
 // Up and down arrows: to the same column of the row above or below, or a
 // scroll by one line when the focus is in the first or last row.
 void moveAcrossRows(MainWindow& main, int id, bool down) {
@@ -72,8 +44,8 @@ void showRowPopup(MainWindow& main, HWND cell, LPARAM where) {
     // the Edit menu; so the clicked cell takes the focus first, or a command
     // chosen for this row would act on the row where the focus was.
     if (GetFocus() != cell) ControlSetFocus(main.window, id);
-    main.editor.currentItem = itemOfRow(main, cellPlace(id).row);
-    if (main.editor.currentItem > main.form.itemCount) return;
+    main.currentItem = itemOfRow(main, cellPlace(id).row);
+    if (main.currentItem > main.form.itemCount) return;
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (at.x == -1 && at.y == -1) {
         // From the keyboard the event carries no position: under the cell.
@@ -150,7 +122,7 @@ void attachItemCells(MainWindow& main) {
 
 bool onItemCellEvent(MainWindow& main, int id, int notification) {
     // Rows rewritten by a scroll or by the program are no edit of the form.
-    if (main.editor.rowRefreshInProgress || main.writingCells) return false;
+    if (main.writingCells) return false;
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
     const CellPlace place = cellPlace(id);
     const int32_t item = itemOfRow(main, place.row);
@@ -162,21 +134,9 @@ bool onItemCellEvent(MainWindow& main, int id, int notification) {
         if (place.column == kDescriptionColumn)
             main.labelAligned[static_cast<size_t>(place.row - 1)] = false;
     } else if (notification == EN_KILLFOCUS && main.itemCellEdited) {
-        completeRow(main, place, true);
+        leaveRowCell(main, place, true);
     }
     return true;
-}
-
-void countFocusedRowBeforeScrolling(MainWindow& main) {
-    HWND focus = GetFocus();
-    if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
-    const CellPlace place = cellPlace(GetDlgCtrlID(focus));
-    if (place.row == 0) return;
-    const RowCompletion completion = completionOf(main, place);
-    const bool counts = completion == RowCompletion::PlainRow ||
-                        (completion == RowCompletion::ComputedRow &&
-                         itemOfRow(main, place.row) > main.form.itemCount);
-    if (counts) completeRow(main, place, false);
 }
 
 void skipComputedCost(MainWindow& main, int row) {

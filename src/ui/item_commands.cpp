@@ -14,18 +14,18 @@ void runRowCommand(MainWindow& main, int command) {
     // there is no item, and deleting there would drop the count below the
     // last item (or below 0) and so lose an item's cost.
     if (row == 0) return;
-    main.editor.currentItem = itemOfRow(main, row);
+    main.currentItem = itemOfRow(main, row);
 
     bool done = false;
     switch (command) {
     case kClearItemCommand:
-        done = clearItem(main.form, main.editor.currentItem);
+        done = clearItem(main.form, main.currentItem);
         break;
     case kInsertItemCommand:
-        done = insertItem(main.form, main.editor.currentItem);
+        done = insertItem(main.form, main.currentItem);
         break;
     case kDeleteItemCommand:
-        done = deleteItem(main.form, main.editor.currentItem);
+        done = deleteItem(main.form, main.currentItem);
         break;
     default:
         break;

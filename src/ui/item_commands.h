@@ -1,7 +1,7 @@
 #pragma once
 // The row commands Clear item, Insert item and Delete item, from the Edit
 // menu or the cells' popup menu.
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

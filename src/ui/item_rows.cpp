@@ -62,11 +62,14 @@ std::string alignComputedLabel(HWND cell, const std::string& text) {
     const int room = client.right - LOWORD(margins) - HIWORD(margins);
     WindowDc dc(cell);
     if (!dc.get()) return text;
-    const HGDIOBJ previous =
-        SelectObject(dc.get(), reinterpret_cast<HFONT>(SendMessageW(cell, WM_GETFONT, 0, 0)));
-    const int tenBlanks = textWidth(dc.get(), std::string(10, ' '));
-    const int width = textWidth(dc.get(), text);
-    SelectObject(dc.get(), previous);
+    int tenBlanks = 0;
+    int width = 0;
+    {
+        const SelectedObject font(dc.get(),
+                                  reinterpret_cast<HFONT>(SendMessageW(cell, WM_GETFONT, 0, 0)));
+        tenBlanks = textWidth(dc.get(), std::string(10, ' '));
+        width = textWidth(dc.get(), text);
+    }
     if (tenBlanks <= 0) return text;
     const int blanks = (10 * (room - width)) / tenBlanks;
     return std::string(static_cast<size_t>(std::max(blanks, 0)), ' ') + text;
@@ -77,13 +80,16 @@ void setCellText(MainWindow& main, int id, const std::string& text) {
     ControlSetText(main.window, id, text);
 }
 
-void refreshRows(MainWindow& main) {
+void refreshRows(MainWindow& main, RowRefresh why) {
+    // Everything written into the cells here is the program's, not typing.
+    const RaisedFlag writing(main.writingCells);
     if (main.rowRefreshStarting) main.rowRefreshStarting();
-    const bool scrolling = main.editor.rowRefreshInProgress;
+    const bool scrolling = why == RowRefresh::AfterScroll;
     const ItemSums sums = scrolling ? screenSums(main.form) : recalcTotals(main);
     // Computed rows hold the amounts the sums give them, as their cells show.
     main.form = withComputedCosts(std::move(main.form), sums);
-    const bool documentsStale = refreshShownItems(main.form, main.editor, kVisibleRows);
+    const bool documentsStale =
+        refreshShownItems(main.form, main.editor, {main.topItem, kVisibleRows, scrolling});
     for (int row = 1; row <= kVisibleRows; ++row) {
         const int32_t item = itemOfRow(main, row);
         const RowTexts texts = rowTexts(main, item, row);
@@ -100,11 +106,52 @@ void refreshRows(MainWindow& main) {
     }
 }
 
+namespace {
+
+bool labelAlignedIn(const MainWindow& main, int row) {
+    return main.labelAligned[static_cast<size_t>(row - 1)];
+}
+
+// What leaving the cell at `place` does to its row.
+RowCompletion completionOf(const MainWindow& main, CellPlace place) {
+    return rowCompletion(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                         place.column == kCostColumn);
+}
+
+} // namespace
+
+void leaveRowCell(MainWindow& main, CellPlace place, bool focusMovesOn) {
+    const int32_t countBefore = main.form.itemCount;
+    const RowCompletion completion =
+        leaveRow(main.form, itemOfRow(main, place.row), labelAlignedIn(main, place.row),
+                 place.column == kCostColumn);
+    // The range follows every new item, so the bottom row can always be
+    // scrolled on from, whichever way the item came to count.
+    if (main.form.itemCount != countBefore) updateScrollBar(main);
+    // The focus is still on its way to the next control; where it lands is
+    // only known once it has arrived.
+    if (completion == RowCompletion::ComputedRow && focusMovesOn)
+        PostMessageW(main.window, kSkipComputedCost, static_cast<WPARAM>(place.row), 0);
+    refreshRows(main);
+}
+
+void countFocusedRowBeforeScrolling(MainWindow& main) {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != main.window || !main.itemCellEdited) return;
+    const CellPlace place = cellPlace(GetDlgCtrlID(focus));
+    if (place.row == 0) return;
+    const RowCompletion completion = completionOf(main, place);
+    const bool counts = completion == RowCompletion::PlainRow ||
+                        (completion == RowCompletion::ComputedRow &&
+                         itemOfRow(main, place.row) > main.form.itemCount);
+    if (counts) leaveRowCell(main, place, false);
+}
+
 void updateScrollBar(MainWindow& main) {
     ItemScroll& scroll = main.scroll;
     scroll.maximum = std::max(1, main.form.itemCount - 10);
     scroll.page = std::max(1, roundToInt((scroll.maximum - 1) / 5.0));
-    scroll.position = main.editor.topItem;
+    scroll.position = main.topItem;
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     // Shown disabled rather than hidden when there is nothing to scroll.

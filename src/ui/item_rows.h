@@ -1,10 +1,10 @@
 #pragma once
 // The twelve visible rows of the item grid: showing the record's items in
-// them, and the scroll bar's range.
+// them, what leaving a row's cell makes of it, and the scroll bar's range.
 #include <cstdint>
 #include <string>
 
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 
@@ -16,10 +16,8 @@ struct CellPlace {
 };
 CellPlace cellPlace(int id);
 
-// The item that row 1..12 shows.
-inline int32_t itemOfRow(const MainWindow& main, int row) {
-    return main.editor.topItem + row - 1;
-}
+// Why the rows are shown afresh: after an edit, or after a scroll moved them.
+enum class RowRefresh { AfterEdit, AfterScroll };
 
 // Rewrites the visible rows from the record (after the screen recalculation,
 // unless scrolling): dates, trimmed descriptions (computed rows pushed to
@@ -28,25 +26,26 @@ inline int32_t itemOfRow(const MainWindow& main, int row) {
 // computed row's label right, which depend on the screen's font. `changed`
 // is left as it was; Show File and Copy File are disabled unless the rows
 // only scrolled over an unchanged form.
-void refreshRows(MainWindow& main);
-
-// Raises a flag for as long as it lives and gives it back its value on every
-// way out, a throw included, so that a failure never leaves the grid taking
-// every edit for the program's own writing.
-class RaisedFlag {
-  public:
-    explicit RaisedFlag(bool& flag) : flag_(flag), before_(flag) { flag = true; }
-    ~RaisedFlag() { flag_ = before_; }
-    RaisedFlag(const RaisedFlag&) = delete;
-    RaisedFlag& operator=(const RaisedFlag&) = delete;
-
-  private:
-    bool& flag_;
-    bool before_;
-};
+void refreshRows(MainWindow& main, RowRefresh why = RowRefresh::AfterEdit);
 
 // Writes a cell's text as the program's own, not as typing into the form.
 void setCellText(MainWindow& main, int id, const std::string& text);
+
+// Posted to the main window (row in wParam) after a computed row has been
+// counted on leaving one of its cells.
+inline constexpr UINT kSkipComputedCost = WM_APP + 2;
+
+// Leaving a cell of the row at `place`: a computed row counts and shows its
+// label pushed right, a plain row counts once its description and cost are
+// both filled and its cost cell is left; then the rows are shown afresh.
+// With `focusMovesOn`, a computed row's cost cell is skipped once the focus
+// has arrived (kSkipComputedCost).
+void leaveRowCell(MainWindow& main, CellPlace place, bool focusMovesOn);
+
+// Counts the focused cell's item now when leaving the cell would count it.
+// Run before the grid scrolls, so a complete row that scrolls away with the
+// focus still in it is not left uncounted (and its cost then emptied).
+void countFocusedRowBeforeScrolling(MainWindow& main);
 
 // The scroll bar's range, page and position for the current item count.
 void updateScrollBar(MainWindow& main);

@@ -4,7 +4,6 @@
 
 #include "win/controls.h"
 #include "ui/control_ids.h"
-#include "ui/item_cells.h"
 #include "ui/item_rows.h"
 
 namespace plaxet {
@@ -49,10 +48,9 @@ void scrollItems(MainWindow& main, int request, int thumbPosition) {
     info.nPos = position;
     SetScrollInfo(ControlWindow(main.window, kItemScrollBar), SB_CTL, &info, TRUE);
 
-    main.editor.topItem = position;
+    main.topItem = position;
     // Showing other items is no edit of the form.
-    const RaisedFlag scrolling(main.editor.rowRefreshInProgress);
-    refreshRows(main);
+    refreshRows(main, RowRefresh::AfterScroll);
 }
 
 void scrollItemsByWheel(MainWindow& main, int wheelDelta) {

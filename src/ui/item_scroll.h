@@ -1,7 +1,7 @@
 #pragma once
 // Scrolling the item grid: by the scroll bar, the mouse wheel, the arrow
 // keys of the cells and the invisible button after row 12.
-#include "ui/main_window.h"
+#include "ui/main_window_state.h"
 
 namespace plaxet {
 

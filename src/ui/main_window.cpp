@@ -8,6 +8,7 @@
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/item_cells.h"
+#include "ui/item_rows.h"
 #include "ui/item_scroll.h"
 #include "ui/main_menus.h"
 #include "ui/main_window_layout.h"
@@ -29,7 +30,7 @@ void findDataAndSender(MainWindow& main) {
 // change events and the form starts unchanged.
 void initialise(MainWindow& main, HWND window) {
     main.window = window;
-    main.editor.topItem = 1;
+    main.topItem = 1;
     main.editor.changed = false;
 
     MenuAttach(window, buildMainMenuBar());
@@ -40,11 +41,8 @@ void initialise(MainWindow& main, HWND window) {
     findDataAndSender(main);
     openFormAtStart(main);
 
-    constexpr int addresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
-    for (size_t k = 0; k < main.form.addresseeLines.size(); ++k)
-        ControlSetText(window, addresseeBoxes[k], main.form.addresseeLines[k]);
     OptionSelect(window, kRtfButton, kHtmButton, kRtfButton);
-    main.editor.outputKind = kOutputRtf;
+    main.outputKind = kOutputRtf;
     ControlEnable(window, kShowFileButton, false);
     ControlEnable(window, kCopyFileButton, false);
     ControlSetFocus(window, kNameBox);

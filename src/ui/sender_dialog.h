@@ -1,15 +1,32 @@
 #pragma once
 // The sender dialog: the six letterhead lines, edited in a modal dialog over
-// the main window and, when the user wishes, saved in the sender file.
-#include "ui/main_window.h"
+// its owner. It keeps nothing itself: it is given the lines and gives back
+// the new ones, and its caller stores and saves them.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
 
 namespace plaxet {
 
 // The ids of the dialog's six line boxes are this plus the line number.
 inline constexpr int kSenderLineBoxBase = 420;
 
-// Opens the dialog and returns once it is closed. Only its Ok button puts
-// the lines into the form; typing in a line counts as a change of the form.
-void editSender(MainWindow& main);
+using SenderLines = std::array<std::string, 6>;
+
+// What the user made of the lines: after Ok the boxes' texts as they are
+// and whether they are to be kept in the sender file ("Save data defining
+// sender?" answered Yes); nothing when the dialog was closed another way.
+struct SenderAnswer {
+    std::optional<SenderLines> lines;
+    bool keep = false;
+};
+
+// Opens the dialog on `lines` and returns once it is closed. `typed` is told
+// of every change of text in a line box, as it happens.
+SenderAnswer askSenderLines(HWND owner, const SenderLines& lines,
+                            const std::function<void()>& typed);
 
 } // namespace plaxet

@@ -116,9 +116,7 @@ void Win32PrinterDevice::selectFont(const FontRequest& font) {
                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                    font.face.c_str()));
     if (!created) return; // the font before stays in use
-    HGDIOBJ previous = SelectObject(dc_.get(), created.get());
-    if (!previous || previous == HGDI_ERROR) return;
-    if (!initialFont_) initialFont_ = previous;
+    if (!fontSelection_.select(dc_.get(), created.get())) return;
     currentFont_ = std::move(created); // the font replaced is no longer selected
 }
 
@@ -159,7 +157,7 @@ void Win32PrinterDevice::setDuplex(int32_t mode) {
     settings.get()->dmDuplex = static_cast<short>(mode);
     settings.get()->dmFields |= DM_DUPLEX;
     ResetDCA(dc_.get(), settings.get());
-    if (currentFont_) SelectObject(dc_.get(), currentFont_.get());
+    if (currentFont_) fontSelection_.select(dc_.get(), currentFont_.get());
 }
 
 bool Win32PrinterDevice::startDoc(std::string_view documentName) {
@@ -195,8 +193,7 @@ void Win32PrinterDevice::showError(std::string_view text, std::string_view capti
 }
 
 void Win32PrinterDevice::releaseFont() {
-    if (dc_ && initialFont_) SelectObject(dc_.get(), initialFont_);
-    initialFont_ = nullptr;
+    fontSelection_.restore();
     currentFont_.reset();
 }
 

@@ -59,8 +59,8 @@ class Win32PrinterDevice : public PrinterDevice {
 
     UniqueDeviceContext dc_;
     UniqueFont currentFont_;
-    HGDIOBJ initialFont_ = nullptr; // belongs to the device context
-    UniqueGlobal settings_;      // the printer's DEVMODEA block
+    SelectedObject fontSelection_; // our font in dc_, gone before either of them
+    UniqueGlobal settings_;        // the printer's DEVMODEA block
     UniquePrinterHandle printer_;
     std::string name_;
     HWND owner_ = nullptr;

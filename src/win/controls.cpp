@@ -66,13 +66,11 @@ LRESULT CALLBACK paintHint(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
     const WindowDc owned(box);
     const HDC dc = owned.get();
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
     const UINT alignment = (GetWindowLongW(box, GWL_STYLE) & ES_RIGHT) ? DT_RIGHT : DT_CENTER;
     DrawTextW(dc, hint, -1, &area, alignment | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, previous);
     return result;
 }
 

@@ -241,46 +241,89 @@ void deliverStartEvents(HWND form, const EventProcedure& procedure) {
     procedure(form, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
-void runModalLoop(HWND form, HWND owner) {
+// A key or mouse message (the wheel goes to the focus) for a control of a
+// window that takes no input now, such as a window held by a wait.
+bool isForDisabledWindow(const MSG& message) {
+    const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                       (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+    if (!input || !message.hwnd) return false;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    return top && !IsWindowEnabled(top);
+}
+
+enum class Next { Message, Signalled, Failed };
+
+// Takes the next message, sleeping until one comes; with `object`, until
+// that is signalled (or cannot be waited on). A form with an owner tells it
+// once that the queue ran dry (it may post work of its own in reply) before
+// the thread sleeps.
+Next nextMessage(MSG& message, HANDLE object, HWND form, HWND owner, bool& idleTold) {
+    for (;;) {
+        if (object) {
+            const DWORD woken =
+                MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woken != WAIT_OBJECT_0 + 1) return Next::Signalled;
+        }
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
+        if (object) continue;
+        if (owner && !idleTold) {
+            idleTold = true;
+            SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(form));
+            continue;
+        }
+        if (GetMessageW(&message, nullptr, 0, 0) == -1) return Next::Failed;
+        break;
+    }
+    idleTold = false;
+    return Next::Message;
+}
+
+} // namespace
+
+LoopEnd RunMessageLoop(HWND form, HANDLE object) {
+    const FormRecord* record = findFormRecord(form);
+    HWND owner = record ? record->owner : nullptr;
     MSG message{};
     bool idleTold = false;
     std::optional<WPARAM> quit; // a WM_QUIT taken from the queue, for the loop around this one
-    while (IsWindow(form)) {
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            // The owner hears once that the queue ran dry (it may post work
-            // of its own in reply), then the thread sleeps until a message
-            // comes.
-            if (owner && !idleTold) {
-                idleTold = true;
-                SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(form));
-                continue;
-            }
-            if (GetMessageW(&message, nullptr, 0, 0) == -1) return;
+    LoopEnd end = LoopEnd::FormGone;
+    while (!form || IsWindow(form)) {
+        const Next next = nextMessage(message, object, form, owner, idleTold);
+        if (next == Next::Failed) return end;
+        if (next == Next::Signalled) {
+            end = LoopEnd::Signalled;
+            break;
         }
-        idleTold = false;
         if (message.message == WM_QUIT) {
-            // The loop ends only when its form is gone: a request to quit
-            // closes the form the way its close box does, so the form may ask
-            // its questions first (and a refusal keeps it, and the program,
-            // running).
             quit = message.wParam;
+            if (object || !form) {
+                end = LoopEnd::Quit;
+                break;
+            }
+            // A form's loop ends only when its form is gone: a request to
+            // quit closes the form the way its close box does, so the form
+            // may ask its questions first (and a refusal keeps it, and the
+            // program, running).
             PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
             continue;
         }
         const bool closeAsked = quit && message.hwnd == form && message.message == WM_SYSCOMMAND &&
                                 (message.wParam & 0xFFF0) == SC_CLOSE;
-        if (!FormOfferMessage(form, message)) {
+        // The windows that stay usable keep their keys; a disabled one gets none.
+        if (isForDisabledWindow(message)) continue;
+        HWND active = GetActiveWindow();
+        const bool offered = active && IsWindowEnabled(active) && FormOfferMessage(active, message);
+        if (!offered) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         // The form stayed (its user cancelled the closing): the request is withdrawn.
         if (closeAsked && IsWindow(form)) quit.reset();
     }
-    // The form closed on the request: the loop around this one hears of it too.
+    // The loop around this one hears of the request to quit too.
     if (quit) PostQuitMessage(static_cast<int>(*quit));
+    return end;
 }
-
-} // namespace
 
 FormRecord* findFormRecord(HWND form) {
     if (!form || !IsWindow(form)) return nullptr;
@@ -339,7 +382,7 @@ intptr_t FormShowModal(HWND form, EventProcedure procedure) {
         EnableWindow(owner, FALSE);
     }
     ShowWindow(form, SW_SHOW);
-    runModalLoop(form, owner);
+    RunMessageLoop(form);
     if (owner) {
         EnableWindow(owner, TRUE);
         SetFocus(owner);

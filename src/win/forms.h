@@ -46,6 +46,20 @@ HWND FormNew(const FormLayout& params);
 // FormEnd (0 when the form went another way).
 intptr_t FormShowModal(HWND form, EventProcedure procedure);
 
+// How the message loop ended.
+enum class LoopEnd { FormGone, Signalled, Quit };
+
+// The program's one message loop: runs until `form` is gone or, given
+// `object`, until that is signalled (`form` may then be null), sleeping in
+// the system while no message waits; a form with an owner tells it once
+// with WM_ENTERIDLE when the queue runs dry. Every message is offered first
+// to the accelerators and dialog keys of the active window when that is an
+// enabled form; key and mouse messages for a disabled window are dropped.
+// A WM_QUIT ends a wait at once (Quit), while a form's loop closes its form
+// the way the close box does, so the form may refuse; either way it is
+// posted again for the loop around this one when this one ends.
+LoopEnd RunMessageLoop(HWND form, HANDLE object = nullptr);
+
 // The same start without the loop: returns once the form is shown.
 void FormShowModeless(HWND form, EventProcedure procedure);
 
@@ -55,7 +69,7 @@ void FormEnd(HWND form, intptr_t result);
 
 // Offers a message to the form's accelerator table and to its dialog keys
 // (Tab, arrows, Enter, Esc); true when one of them consumed it. This is the
-// keyboard step of the modal loop, for loops of the caller's own.
+// keyboard step of the message loop.
 bool FormOfferMessage(HWND form, MSG& message);
 
 // Resizes the window so that its client area has the given size in layout

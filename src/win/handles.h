@@ -63,6 +63,40 @@ class WindowDc {
     HDC dc_;
 };
 
+// Objects selected into a device context: the object that the first of them
+// replaced there is selected back when this goes (or on restore), so the
+// context is left as it was found before it or the objects are released.
+// Declare it after the owners of the context and of the objects it selects.
+class SelectedObject {
+  public:
+    SelectedObject() = default;
+    SelectedObject(HDC dc, HGDIOBJ object) { select(dc, object); }
+    ~SelectedObject() { restore(); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+    // False when the object could not be selected; the one before stays.
+    bool select(HDC dc, HGDIOBJ object) {
+        if (!dc || !object) return false;
+        const HGDIOBJ replaced = SelectObject(dc, object);
+        if (!replaced || replaced == HGDI_ERROR) return false;
+        if (!original_) {
+            dc_ = dc;
+            original_ = replaced;
+        }
+        return true;
+    }
+    void restore() {
+        if (original_) SelectObject(dc_, original_);
+        dc_ = nullptr;
+        original_ = nullptr;
+    }
+
+  private:
+    HDC dc_ = nullptr;
+    HGDIOBJ original_ = nullptr; // belongs to the device context
+};
+
 // A movable memory block locked for the lifetime of the object.
 template <typename T> class LockedGlobal {
   public:

@@ -11,19 +11,6 @@
 #include "runtime/wide.h"
 
 namespace plaxet {
-namespace {
-
-// A key or mouse message (the wheel goes to the focus) for a control of a
-// window that takes no input now, such as the waiting window.
-bool isForDisabledWindow(const MSG& message) {
-    const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
-                       (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
-    if (!input || !message.hwnd) return false;
-    HWND top = GetAncestor(message.hwnd, GA_ROOT);
-    return top && !IsWindowEnabled(top);
-}
-
-} // namespace
 
 ComApartment::ComApartment()
     : entered_(
@@ -36,27 +23,7 @@ ComApartment::~ComApartment() {
 bool WaitKeepingWindows(HANDLE object, HWND held) {
     // EnableWindow answers whether the window was disabled before.
     const bool wasEnabled = held && !EnableWindow(held, FALSE);
-    bool quit = false;
-    MSG message{};
-    while (!quit) {
-        const DWORD woken =
-            MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken != WAIT_OBJECT_0 + 1) break; // signalled, or the handle is unusable
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                quit = true;
-                break;
-            }
-            // The windows that stay usable (the help viewer) keep their keys;
-            // a disabled one (the waiting window) gets none.
-            if (isForDisabledWindow(message)) continue;
-            HWND active = GetActiveWindow();
-            if (active && IsWindowEnabled(active) && FormOfferMessage(active, message)) continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    const bool quit = RunMessageLoop(nullptr, object) == LoopEnd::Quit;
     if (wasEnabled && IsWindow(held)) {
         EnableWindow(held, TRUE);
         SetForegroundWindow(held);

@@ -41,9 +41,9 @@ enum class DocumentOpening {
 // does, with `held` disabled. Through the responder seam.
 DocumentOpening OpenDocumentAndWait(std::string_view document, int showCommand, HWND held);
 
-// Waits until `object` is signalled while dispatching the thread's messages,
-// with `held` (when given) disabled meanwhile and brought back to the front
-// afterwards. False when a WM_QUIT ended the wait early; it is posted again
+// Waits until `object` is signalled in the program's message loop
+// (RunMessageLoop), with `held` (when given) disabled meanwhile and brought
+// back to the front afterwards. False when a WM_QUIT ended the wait early; it is posted again
 // for the loop around the caller.
 bool WaitKeepingWindows(HANDLE object, HWND held);
 

@@ -28,8 +28,6 @@ TEST(FormDocument, StartsEmpty) {
     EXPECT_EQ(form.formDate, "          ");
     EXPECT_TRUE(form.items.empty());
     EXPECT_EQ(form.itemCount, 0);
-    EXPECT_EQ(editor.topItem, 1);
-    EXPECT_EQ(editor.outputKind, kOutputRtf);
     EXPECT_FALSE(editor.changed);
 }
 
@@ -205,7 +203,7 @@ DocumentValues typedForm(int32_t formType, const std::vector<Item>& typed,
         const auto item = static_cast<int32_t>(k + 1);
         editItem(form, item) = typed[k];
         leaveRow(form, item, false, true);
-        refreshShownItems(form, editor, 12);
+        refreshShownItems(form, editor, {1, 12, false});
     }
     recountItems(form);
     return documentValues(form);
@@ -238,23 +236,22 @@ TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
     setItem(form, 4, "", "", "9");           // a cost below the items, no description
     setItem(form, 20, "", "  Ladder", "40"); // typed far below, not shown
     EditorState editor;
-    editor.topItem = 2;
 
     // Scrolling: descriptions are trimmed and no uncounted item keeps a cost,
     // but the counted costs stay as typed.
-    editor.rowRefreshInProgress = true;
-    EXPECT_FALSE(refreshShownItems(form, editor, 12)) << "a scroll over an unchanged form";
+    EXPECT_FALSE(refreshShownItems(form, editor, {2, 12, true}))
+        << "a scroll over an unchanged form";
     EXPECT_EQ(itemAt(form, 2).cost, "3");
     EXPECT_EQ(itemAt(form, 4).cost, "");
     EXPECT_EQ(itemAt(form, 20).cost, "") << "the wheel moved it out of sight; it never counts";
     EXPECT_EQ(itemAt(form, 20).description, "  Ladder") << "not shown";
     editor.changed = true;
-    EXPECT_TRUE(refreshShownItems(form, editor, 12)) << "a scroll over a changed form";
+    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, true})) << "a scroll over a changed form";
 
     // Outside scrolling every shown counted cost becomes its money text.
-    editor.rowRefreshInProgress = false;
     editor.changed = false;
-    EXPECT_TRUE(refreshShownItems(form, editor, 12)) << "every refresh outside scrolling";
+    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, false}))
+        << "every refresh outside scrolling";
     EXPECT_FALSE(editor.changed);
     EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "item 1 is not shown";
     EXPECT_EQ(itemAt(form, 1).description, " Paint ");
@@ -277,7 +274,6 @@ TEST(FormDocument, NewFormKeepsSenderDateAndAmount) {
     form.itemCount = 1;
     editor.currentFilePath = "/tmp/a.plx";
     editor.changed = true;
-    editor.topItem = 7;
 
     resetForNewForm(form, editor);
     EXPECT_EQ(form.senderLines[0], "Shop");
@@ -291,7 +287,6 @@ TEST(FormDocument, NewFormKeepsSenderDateAndAmount) {
     EXPECT_EQ(itemAt(form, 1).date, "");
     EXPECT_EQ(editor.currentFilePath, "");
     EXPECT_FALSE(editor.changed);
-    EXPECT_EQ(editor.topItem, 1);
 }
 
 } // namespace plaxet

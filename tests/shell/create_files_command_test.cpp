@@ -384,7 +384,7 @@ TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
 
     // The choice of type now finds no document of either kind.
     click(kRtfButton);
-    EXPECT_EQ(editor.outputKind, kOutputRtf);
+    EXPECT_EQ(main->outputKind, kOutputRtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
 }
@@ -401,6 +401,7 @@ TEST_F(CreateFilesTest, ARefusalOrAStartedViewerLeavesTheButtonsLookAlone) {
     // A refusal that moves no focus (the boxes' focus events would restore the look).
     for (int type = kInvoice; type <= kEstimate; ++type)
         ControlSetChecked(window, kFormTypeButtonBase + type, false);
+    form.formType = kNoType; // as a form file without a type leaves it
     makeDefault();
     createFilesAsking();
     ASSERT_EQ(responder.messages(), std::vector<std::string>{"Must specify form type"});

@@ -744,7 +744,10 @@ TEST_F(HelpWindowTest, MissingOrEmptyFileIsReportedAndNoWindowStays) {
     EXPECT_EQ(state.window, nullptr);
 }
 
-TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCallerCloses) {
+// The viewer has no loop of its own: it runs under the caller's, beside it,
+// a second Help brings the same window forward, and its keys work under the
+// program's one loop.
+TEST_F(HelpWindowTest, OpensBesideTheCallerAndRunsUnderTheOneLoop) {
     FormLayout params;
     params.caption = "Caller";
     params.x = 50;
@@ -754,33 +757,25 @@ TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCa
     params.pixels = true;
     HWND caller = FormNew(params);
     ASSERT_NE(caller, nullptr);
-    FormShowModeless(caller, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
     RECT callerFrame{};
-    GetWindowRect(caller, &callerFrame);
-
     RECT helpFrame{};
     bool callerUsable = false;
-    bool secondCallReturned = false;
     bool sameWindow = false;
     {
-        WhenWindowAppears watch(kViewerTitle, [&](HWND help) {
-            window = help;
-            GetWindowRect(help, &helpFrame);
+        WhenWindowAppears watch("Caller", [&](HWND) {
+            GetWindowRect(caller, &callerFrame);
+            window = openHelpWindow(state, writeHelpFile(sampleTopics()), "", caller);
+            GetWindowRect(window, &helpFrame);
             callerUsable = IsWindowEnabled(caller) != FALSE;
-            // Help asked for again while the viewer is open: the same window,
-            // and no second loop.
-            showHelp(state, folder.file("plaxet.ahp"), "", caller);
-            secondCallReturned = true;
-            sameWindow = state.window == help;
-            DestroyWindow(caller);
+            sameWindow = openHelpWindow(state, folder.file("plaxet.ahp"), "", caller) == window;
+            PostMessageW(caller, WM_SYSCOMMAND, SC_CLOSE, 0);
         });
-        showHelp(state, writeHelpFile(sampleTopics()), "", caller);
+        FormShowModal(caller, [](HWND, UINT, WPARAM, LPARAM) -> intptr_t { return 0; });
         EXPECT_TRUE(watch.acted());
         EXPECT_FALSE(watch.timedOut());
     }
     EXPECT_FALSE(IsWindow(caller));
     EXPECT_TRUE(callerUsable);
-    EXPECT_TRUE(secondCallReturned);
     EXPECT_TRUE(sameWindow);
     EXPECT_EQ(helpFrame.left, callerFrame.left + 100);
     EXPECT_EQ(helpFrame.top, callerFrame.top + 80);
@@ -788,8 +783,14 @@ TEST_F(HelpWindowTest, ShowHelpPlacesTheWindowBesideTheCallerAndReturnsWhenTheCa
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 640);
     EXPECT_EQ(client.bottom, 370);
-    EXPECT_TRUE(IsWindow(window)) << "the viewer has no owner to go with";
-    EXPECT_FALSE(state.dispatching);
+    ASSERT_TRUE(IsWindow(window)) << "the viewer has no owner to go with";
+
+    WhenWindowAppears escape(kViewerTitle, [](HWND help) {
+        SetActiveWindow(help);
+        pressKey(VK_ESCAPE);
+    });
+    RunMessageLoop(window);
+    EXPECT_FALSE(escape.timedOut()) << "Esc, the viewer's own key, closed it";
 }
 
 } // namespace
