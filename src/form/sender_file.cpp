@@ -43,7 +43,8 @@ ReplaceResult saveSenderLines(const FormDocument& form, const std::string& path)
         return {false, "cannot create the data folder " + folder};
     if (fileExists(path) && isReadOnly(path)) return {false, path + " is read-only"};
     // The code page as ever; UTF-8 with its byte-order mark when some line
-    // holds a character the code page does not.
+    // holds a character the code page does not, or when the code page's
+    // bytes would begin like the mark ("ï»¿" in code page 1252).
     std::string content;
     bool exact = true;
     for (const std::string& line : form.senderLines) {
@@ -51,7 +52,7 @@ ReplaceResult saveSenderLines(const FormDocument& form, const std::string& path)
         exact = exact && inPage.exact;
         content += inPage.bytes + "\r\n";
     }
-    if (!exact) {
+    if (!exact || content.starts_with(kUtf8ByteOrderMark)) {
         content = kUtf8ByteOrderMark;
         for (const std::string& line : form.senderLines) content += line + "\r\n";
     }

@@ -57,6 +57,12 @@ TEST(SenderFile, KeepsTheCodePageUnlessALineDoesNotFitIt) {
     ASSERT_TRUE(loadSenderLines(again, path));
     EXPECT_EQ(again.senderLines, form.senderLines);
 
+    // A first line that begins like the mark in the code page is kept too.
+    form.senderLines = {"\xC3\xAF\xC2\xBB\xC2\xBFHill", "", "", "", "", ""}; // "ï»¿Hill"
+    ASSERT_TRUE(saveSenderLines(form, path).ok);
+    ASSERT_TRUE(loadSenderLines(again, path));
+    EXPECT_EQ(again.senderLines, form.senderLines);
+
     // A mark before bytes that are no UTF-8: the code page.
     ASSERT_TRUE(replaceFileContents(path, "\xEF\xBB\xBF" "Caf\xE9\r\n").ok);
     ASSERT_TRUE(loadSenderLines(again, path));
