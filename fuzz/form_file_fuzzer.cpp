@@ -43,8 +43,8 @@ std::string withWholeBlock(std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::string file = size > 0 && data[0] == kBlockMode ? withWholeBlock(input)
-                                                               : std::string(input);
+    const std::string file =
+        size > 0 && data[0] == kBlockMode ? withWholeBlock(input) : std::string(input);
     const std::string_view bytes(file);
     plaxet::FormDocument form;
     form.addresseeLines = {"name", "address", "city", "phone"};

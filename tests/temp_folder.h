@@ -29,7 +29,8 @@ class TempFolder {
     // expects. The name is joined as bytes: the C++ library of the Windows
     // build would read it in another encoding.
     std::string file(const std::string& name) const {
-        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) +
+               name;
     }
     const std::filesystem::path& path() const { return path_; }
 

@@ -207,10 +207,12 @@ std::optional<std::vector<ExactText>> readExtensionBlock(std::string_view bytes,
     exactTexts.reserve(count);
     for (uint32_t n = 0; n < count; ++n) {
         if (remainingBytes(in) < kEntryHeaderSize) return std::nullopt;
-        const auto kind = static_cast<FieldKind>(static_cast<unsigned char>(readAvailable(in, 1)[0]));
+        const auto kind =
+            static_cast<FieldKind>(static_cast<unsigned char>(readAvailable(in, 1)[0]));
         const uint32_t index = readUInt32(in);
         const uint32_t textLength = readUInt32(in);
-        if (textLength > remainingBytes(in) || !namesField(content, kind, index)) return std::nullopt;
+        if (textLength > remainingBytes(in) || !namesField(content, kind, index))
+            return std::nullopt;
         std::string text = readAvailable(in, textLength);
         if (!isValidUtf8(text)) return std::nullopt;
         exactTexts.push_back({kind, index, std::move(text)});

@@ -44,7 +44,8 @@ void appendRtfUnicode(std::string& out, uint32_t codePoint, std::string_view nea
                          nearest != "}" && static_cast<unsigned char>(nearest[0]) >= 0x20;
     const auto appendUnit = [&](uint32_t unit) {
         out += "\\u";
-        appendNumber(out, unit >= 0x8000 ? static_cast<long>(unit) - 0x10000 : static_cast<long>(unit));
+        appendNumber(out,
+                     unit >= 0x8000 ? static_cast<long>(unit) - 0x10000 : static_cast<long>(unit));
         if (!oneByte)
             out += '?';
         else if (static_cast<unsigned char>(nearest[0]) >= 0x80)

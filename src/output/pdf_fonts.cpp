@@ -42,7 +42,8 @@ uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_v
     if (const TrueTypeFont* unicode = pdfUnicodeFont())
         return glyphWidth(*unicode, glyphOf(*unicode, codePoint));
     uint32_t width = 0;
-    for (const char c : toCodePage(character).bytes) width += widthOf(static_cast<unsigned char>(c));
+    for (const char c : toCodePage(character).bytes)
+        width += widthOf(static_cast<unsigned char>(c));
     return width;
 }
 

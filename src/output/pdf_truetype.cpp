@@ -64,7 +64,8 @@ void readFormat12(std::string_view cmap, size_t at, std::map<uint32_t, uint16_t>
     const uint32_t groups = std::min<uint32_t>(u32(cmap, at + 12), cmap.size() / 12);
     for (uint32_t g = 0; g < groups; ++g) {
         const size_t group = at + 16 + 12 * static_cast<size_t>(g);
-        const uint32_t first = u32(cmap, group), last = std::min<uint32_t>(u32(cmap, group + 4), 0x10FFFF);
+        const uint32_t first = u32(cmap, group),
+                       last = std::min<uint32_t>(u32(cmap, group + 4), 0x10FFFF);
         const uint32_t glyph = u32(cmap, group + 8);
         for (uint32_t c = first; c <= last && glyph + (c - first) <= 0xFFFF; ++c)
             glyphs.emplace(c, static_cast<uint16_t>(glyph + (c - first)));
@@ -181,7 +182,7 @@ std::optional<TrueTypeFont> readTrueTypeFont(std::string bytes) {
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint) {
     const auto found = font.glyphOfCodePoint.find(codePoint);
     return found == font.glyphOfCodePoint.end() || found->second >= font.glyphCount ? 0
-                                                                                   : found->second;
+                                                                                    : found->second;
 }
 
 uint32_t glyphWidth(const TrueTypeFont& font, uint16_t glyph) {
@@ -217,10 +218,12 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
         head[50] = 0;
         head[51] = 1; // 32-bit glyph locations
     }
-    std::map<std::string, std::string> tables = {
-        {"head", head}, {"hhea", std::string(table(font, "hhea"))},
-        {"maxp", std::string(table(font, "maxp"))}, {"hmtx", std::string(table(font, "hmtx"))},
-        {"loca", loca}, {"glyf", glyf}};
+    std::map<std::string, std::string> tables = {{"head", head},
+                                                 {"hhea", std::string(table(font, "hhea"))},
+                                                 {"maxp", std::string(table(font, "maxp"))},
+                                                 {"hmtx", std::string(table(font, "hmtx"))},
+                                                 {"loca", loca},
+                                                 {"glyf", glyf}};
     for (const char* hinting : {"cvt ", "fpgm", "prep"})
         if (!table(font, hinting).empty()) tables[hinting] = std::string(table(font, hinting));
 

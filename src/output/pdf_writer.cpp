@@ -243,8 +243,7 @@ std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage
         const std::optional<unsigned char> byte = standardFontByte(codePage, character);
         const auto cid = byte ? unicode.end() : unicode.find(codePoint);
         const bool inUnicodeFont = cid != unicode.end();
-        if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty())
-            runs.emplace_back();
+        if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty()) runs.emplace_back();
         runs.back().unicode = inUnicodeFont;
         if (byte)
             runs.back().bytes += static_cast<char>(*byte);
@@ -353,11 +352,10 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& 
 
 // The map from CIDs back to the characters, for copying text out of the PDF.
 std::string toUnicodeMap(const UnicodeCharacters& characters) {
-    std::string map =
-        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-        "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    std::string map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
     char line[48];
     size_t inBlock = 0;
     for (auto it = characters.begin(); it != characters.end(); ++it) {
@@ -371,7 +369,8 @@ std::string toUnicodeMap(const UnicodeCharacters& characters) {
                           static_cast<unsigned>(0xD800 + ((c - 0x10000) >> 10)),
                           static_cast<unsigned>(0xDC00 + ((c - 0x10000) & 0x3FF)));
         else
-            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second, static_cast<unsigned>(c));
+            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second,
+                          static_cast<unsigned>(c));
         map += line;
         if (++inBlock == 100 || std::next(it) == characters.end()) {
             map += "endbfchar\n";
@@ -408,21 +407,19 @@ void appendUnicodeFont(PdfFile& file, size_t first, const UnicodeCharacters& cha
     const auto scaled = [&](int value) { return std::to_string(std::lround(value * scale)); };
 
     file.object(first, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                           " /Encoding /Identity-H /DescendantFonts [" +
-                           std::to_string(first + 1) + " 0 R] /ToUnicode " +
-                           std::to_string(first + 4) + " 0 R >>");
+                           " /Encoding /Identity-H /DescendantFonts [" + std::to_string(first + 1) +
+                           " 0 R] /ToUnicode " + std::to_string(first + 4) + " 0 R >>");
     file.object(first + 1, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                                "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
                                "/Supplement 0 >>\n/FontDescriptor " +
                                std::to_string(first + 2) + " 0 R /CIDToGIDMap " +
                                std::to_string(first + 5) + " 0 R\n/W " + widths + " >>");
-    file.object(first + 2, "<< /Type /FontDescriptor /FontName /" + name +
-                               " /Flags 32\n/FontBBox [" + scaled(font.box[0]) + " " +
-                               scaled(font.box[1]) + " " + scaled(font.box[2]) + " " +
-                               scaled(font.box[3]) + "] /ItalicAngle 0 /Ascent " +
-                               scaled(font.ascent) + " /Descent " + scaled(font.descent) +
-                               " /CapHeight " + scaled(font.ascent) + " /StemV 80 /FontFile2 " +
-                               std::to_string(first + 3) + " 0 R >>");
+    file.object(first + 2,
+                "<< /Type /FontDescriptor /FontName /" + name + " /Flags 32\n/FontBBox [" +
+                    scaled(font.box[0]) + " " + scaled(font.box[1]) + " " + scaled(font.box[2]) +
+                    " " + scaled(font.box[3]) + "] /ItalicAngle 0 /Ascent " + scaled(font.ascent) +
+                    " /Descent " + scaled(font.descent) + " /CapHeight " + scaled(font.ascent) +
+                    " /StemV 80 /FontFile2 " + std::to_string(first + 3) + " 0 R >>");
     const std::string subset = subsetTrueTypeFont(font, glyphs);
     file.stream(first + 3, subset, " /Length1 " + std::to_string(subset.size()));
     file.stream(first + 4, toUnicodeMap(characters));

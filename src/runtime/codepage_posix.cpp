@@ -17,7 +17,7 @@ namespace {
 
 // A converter opened once for the rest of the process.
 class Converter {
-public:
+  public:
     Converter() = default;
     Converter(const std::string& to, const std::string& from)
         : handle_(iconv_open(to.c_str(), from.c_str())) {}
@@ -47,7 +47,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t handle_ = reinterpret_cast<iconv_t>(-1);
 };
 
@@ -89,11 +89,16 @@ std::string nearestText(std::string_view character) {
 uint32_t lower1252(uint32_t c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
     switch (c) {
-    case 0x160: return 0x161; // S caron
-    case 0x152: return 0x153; // OE
-    case 0x17D: return 0x17E; // Z caron
-    case 0x178: return 0xFF;  // Y diaeresis
-    default: return c;
+    case 0x160:
+        return 0x161; // S caron
+    case 0x152:
+        return 0x153; // OE
+    case 0x17D:
+        return 0x17E; // Z caron
+    case 0x178:
+        return 0xFF; // Y diaeresis
+    default:
+        return c;
     }
 }
 

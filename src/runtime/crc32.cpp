@@ -21,7 +21,8 @@ constexpr std::array<uint32_t, 256> kTable = makeTable();
 
 uint32_t crc32(std::string_view bytes) {
     uint32_t c = 0xFFFFFFFFu;
-    for (const char byte : bytes) c = kTable[(c ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (c >> 8);
+    for (const char byte : bytes)
+        c = kTable[(c ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 

@@ -12,8 +12,10 @@
 #include "print/ctprint.h"
 #include "print/topic_printout.h"
 #include "runtime/file.h"
-#include "runtime/utf8.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
+#include "ui/help_search_dialog.h"
+#include "ui/win32_printer.h"
 #include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/forms.h"
@@ -21,8 +23,6 @@
 #include "win/message_box.h"
 #include "win/status_bar.h"
 #include "win/tree_view.h"
-#include "ui/help_search_dialog.h"
-#include "ui/win32_printer.h"
 
 namespace plaxet {
 namespace {
@@ -312,8 +312,8 @@ void selectInPane(const HelpViewerState& state, PaneSelection bytes) {
 void showMatch(HelpViewerState& state, const HelpMatch& match) {
     selectTopic(state, match.topic);
     setBold(state, state.selectedEntry, true);
-    selectInPane(state, selectionOfMatch(match.position,
-                                         static_cast<int32_t>(state.searchText.size())));
+    selectInPane(state,
+                 selectionOfMatch(match.position, static_cast<int32_t>(state.searchText.size())));
     ControlSend(state.window, kHelpPane, EM_SCROLLCARET);
 }
 
@@ -360,8 +360,8 @@ void stepTo(HelpViewerState& state, const std::optional<HelpMatch>& match) {
     }
     sayNoneFound(state, "No more found");
     if (state.lastMatchPos < 1 || !IsWindow(state.window)) return;
-    selectInPane(state, selectionOfMatch(state.lastMatchPos,
-                                         static_cast<int32_t>(state.searchText.size())));
+    selectInPane(
+        state, selectionOfMatch(state.lastMatchPos, static_cast<int32_t>(state.searchText.size())));
 }
 
 void findNext(HelpViewerState& state) {

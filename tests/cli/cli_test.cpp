@@ -243,10 +243,11 @@ TEST(Cli, CreateFilesWritesBothDocumentsAndLeavesTheFormAlone) {
 
     // Twice: the second run replaces the read-only documents of the first.
     for (const char* paper : {"letter", "a4"}) {
-        const CliRun run = runCli(dir, {"create-files", form, "--sender", sender, "--paper", paper});
+        const CliRun run =
+            runCli(dir, {"create-files", form, "--sender", sender, "--paper", paper});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, "The RTF, HTM and PDF files have been created at:\n\n" +
-                               folderPart(form) + "\n");
+        EXPECT_EQ(run.out,
+                  "The RTF, HTM and PDF files have been created at:\n\n" + folderPart(form) + "\n");
         EXPECT_EQ(run.err, "");
     }
     const DocumentPaths documents = documentPaths(form);

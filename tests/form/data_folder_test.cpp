@@ -132,7 +132,8 @@ TEST(DoubleByteCodePage, KeepsItsOwnCharactersInTwoBytesAndTheirCase) {
     EXPECT_EQ(itemAt(loaded, 1).description, "Q" + app);
 
     EXPECT_EQ(LCase("ABC" + app + "XYZ"), "abc" + app + "xyz");
-    const DataFolders folders = findDataFolders("D:\\Tools\\" + app + "\\Plaxet", {}, kWindowsPaths);
+    const DataFolders folders =
+        findDataFolders("D:\\Tools\\" + app + "\\Plaxet", {}, kWindowsPaths);
     EXPECT_EQ(folders.dataFolder, "d:\\tools\\" + app + "\\plaxet\\");
     EXPECT_EQ(folders.helpFilePath, "d:\\tools\\" + app + "\\plaxet\\plaxet.ahp");
 }

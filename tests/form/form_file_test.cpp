@@ -63,10 +63,11 @@ std::string contentOf(const std::string& path) {
 // same form with the nearest texts that code page allows: its fields.
 FormDocument namesForm() {
     FormDocument form = paintForm();
-    form.addresseeLines[0] = "\xC5\x81ukasz D\xC4\x85" "browski"; // Łukasz Dąbrowski
-    form.addresseeLines[2] = "Caf\xC3\xA9";                         // Café: fits
+    form.addresseeLines[0] = "\xC5\x81ukasz D\xC4\x85"
+                             "browski";                                       // Łukasz Dąbrowski
+    form.addresseeLines[2] = "Caf\xC3\xA9";                                   // Café: fits
     setItem(form, 1, "", "\xE7\x8E\x8B\xE8\x8A\xB3 Nguy\xE1\xBB\x85n", "10"); // 王芳 Nguyễn
-    form.notes = "\xC5\x9E\xC3\xBCkr\xC3\xBC";                       // Şükrü
+    form.notes = "\xC5\x9E\xC3\xBCkr\xC3\xBC";                                // Şükrü
     return form;
 }
 
@@ -106,8 +107,10 @@ TEST(FormFile, TheFiftyByteExampleBothWays) {
 
 TEST(FormFile, TextsOutsideTheCodePageAreKeptInTheExtensionBlock) {
     const std::string fields = formFileBytes(nearestNamesForm());
-    ASSERT_EQ(fields.find("PLXUTF8"), std::string::npos) << "text the code page holds needs no block";
-    EXPECT_NE(fields.find("\x10\0Lukasz Dabrowski", 0, 18), std::string::npos) << "the nearest letters";
+    ASSERT_EQ(fields.find("PLXUTF8"), std::string::npos)
+        << "text the code page holds needs no block";
+    EXPECT_NE(fields.find("\x10\0Lukasz Dabrowski", 0, 18), std::string::npos)
+        << "the nearest letters";
     const std::string bytes = formFileBytes(namesForm());
     // The fields are what the code page allows, byte for byte; the block follows.
     ASSERT_GT(bytes.size(), fields.size());
@@ -120,7 +123,8 @@ TEST(FormFile, TextsOutsideTheCodePageAreKeptInTheExtensionBlock) {
 
     // And through a saved file.
     TempFolder dir;
-    const std::string path = dir.file("\xC5\x81\xC3\xB3" "d\xC5\xBA.plx"); // Łódź.plx
+    const std::string path = dir.file("\xC5\x81\xC3\xB3"
+                                      "d\xC5\xBA.plx"); // Łódź.plx
     ASSERT_EQ(saveFormFile(path, namesForm(), 1).outcome, SaveOutcome::Saved);
     FormDocument reloaded;
     ASSERT_TRUE(loadFormFile(path, reloaded).ok);

@@ -64,7 +64,9 @@ TEST(SenderFile, KeepsTheCodePageUnlessALineDoesNotFitIt) {
     EXPECT_EQ(again.senderLines, form.senderLines);
 
     // A mark before bytes that are no UTF-8: the code page.
-    ASSERT_TRUE(replaceFileContents(path, "\xEF\xBB\xBF" "Caf\xE9\r\n").ok);
+    ASSERT_TRUE(replaceFileContents(path, "\xEF\xBB\xBF"
+                                          "Caf\xE9\r\n")
+                    .ok);
     ASSERT_TRUE(loadSenderLines(again, path));
     EXPECT_EQ(again.senderLines[0], "Caf\xC3\xA9");
 }

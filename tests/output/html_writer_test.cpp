@@ -224,8 +224,9 @@ TEST(HtmlWriter, FormTextsAreEscaped) {
     EXPECT_EQ(block(lines, "d1"),
               std::vector<std::string>{"    Ann &amp; &quot;Bob&quot; &lt;Garden&gt;<br />"});
     EXPECT_EQ(block(lines, "d2"),
-              (std::vector<std::string>{"Ren&#233;<br />", "&#321;ukasz Nguy&#7877;n &#29579;&#33459;<br />", "Springfield<br />",
-                                        "&lt;b&gt;555&lt;/b&gt;"}));
+              (std::vector<std::string>{"Ren&#233;<br />",
+                                        "&#321;ukasz Nguy&#7877;n &#29579;&#33459;<br />",
+                                        "Springfield<br />", "&lt;b&gt;555&lt;/b&gt;"}));
     EXPECT_EQ(block(lines, "d3")[1], "    <h3>&lt;soon&gt;");
     const std::vector<std::string> table = block(lines, "d4");
     EXPECT_EQ(table[6 + 1], "      <td>1 &gt; 0</td>");

@@ -366,12 +366,14 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
     const std::string plain = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
     EXPECT_EQ(plain.find("/F3"), std::string::npos) << "a form the code page holds embeds nothing";
 
-    form.addresseeLines[0] = "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café
+    form.addresseeLines[0] =
+        "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café
     const std::string pdf = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
     const std::string content = pageContents(pdf).at(0);
     // The name is bold. CIDs by code point: Ł 1, 王 2, 芳 3; é stays in the standard font.
     EXPECT_NE(content.find("/F3 11 Tf\n"), std::string::npos) << content;
-    EXPECT_NE(content.find("<0001> Tj\n/F2 11 Tf\n(ukasz ) Tj\n/F3 11 Tf\n<00020003> Tj\n/F2 11 Tf\n( Caf\xE9) Tj"),
+    EXPECT_NE(content.find("<0001> Tj\n/F2 11 Tf\n(ukasz ) Tj\n/F3 11 Tf\n<00020003> Tj\n/F2 11 "
+                           "Tf\n( Caf\xE9) Tj"),
               std::string::npos)
         << content;
     EXPECT_NE(pdf.find("/Subtype /CIDFontType2"), std::string::npos);

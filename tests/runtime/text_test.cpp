@@ -18,14 +18,16 @@ TEST(Text, MidLeftAndRightCountBytesFromOne) {
 }
 
 TEST(Text, PiecesNeverHoldPartOfACharacter) {
-    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA"; // "Łódź", 7 bytes
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA"; // "Łódź", 7 bytes
     EXPECT_EQ(Len(lodz), 7);
-    EXPECT_EQ(Left(lodz, 3), "\xC5\x81");         // the ó would be cut: left out
+    EXPECT_EQ(Left(lodz, 3), "\xC5\x81"); // the ó would be cut: left out
     EXPECT_EQ(Left(lodz, 4), "\xC5\x81\xC3\xB3");
-    EXPECT_EQ(Right(lodz, 1), "");                 // the last byte of ź alone
+    EXPECT_EQ(Right(lodz, 1), ""); // the last byte of ź alone
     EXPECT_EQ(Right(lodz, 3), "d\xC5\xBA");
-    EXPECT_EQ(Mid(lodz, 2, 3), "\xC3\xB3");         // starts inside Ł, ends inside ó... and on
-    EXPECT_EQ(Mid(lodz, 3, 3), "\xC3\xB3" "d");
+    EXPECT_EQ(Mid(lodz, 2, 3), "\xC3\xB3"); // starts inside Ł, ends inside ó... and on
+    EXPECT_EQ(Mid(lodz, 3, 3), "\xC3\xB3"
+                               "d");
     EXPECT_EQ(Mid(lodz, -2), "\xC5\xBA");
 }
 

@@ -52,7 +52,8 @@ TEST(CodePage1252, MapsBothWaysAndKnowsItsGaps) {
 }
 
 // "Dąbrowski", "王芳" and "Café €" in UTF-8.
-const std::string kDabrowski = "D\xC4\x85" "browski";
+const std::string kDabrowski = "D\xC4\x85"
+                               "browski";
 const std::string kWangFang = "\xE7\x8E\x8B\xE8\x8A\xB3";
 const std::string kCafe = "Caf\xC3\xA9 \xE2\x82\xAC";
 
@@ -88,7 +89,8 @@ TEST(CodePage, AnotherCodePageHoldsItsOwnLetters) {
     const std::string polishBack = fromCodePage(polish.bytes);
     ASSERT_TRUE(useCodePage(previous));
     EXPECT_TRUE(polish.exact);
-    EXPECT_EQ(polish.bytes, "D\xB9" "browski");
+    EXPECT_EQ(polish.bytes, "D\xB9"
+                            "browski");
     EXPECT_EQ(polishBack, kDabrowski);
     EXPECT_TRUE(cafe.exact);
     EXPECT_EQ(cafe.bytes, "Caf\xE9 \x80");

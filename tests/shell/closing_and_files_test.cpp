@@ -10,9 +10,9 @@
 #include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
+#include "win/controls.h"
 
 namespace plaxet::testing {
 namespace {
@@ -367,7 +367,8 @@ TEST_F(MainWindowTest, SaveAsTakesTheNewPathAsTitleAndSaveAsksFirst) {
 
 TEST_F(MainWindowTest, NamesInAnyLanguageKeepEveryCharacterInTheWindowAndTheFiles) {
     // A form named "Łódź 王芳.plx" opens from the command line.
-    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE7\x8E\x8B\xE8\x8A\xB3.plx";
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA \xE7\x8E\x8B\xE8\x8A\xB3.plx";
     const std::string path = writeSampleForm(lodz);
     open("\"" + path + "\"");
     EXPECT_EQ(editor.currentFilePath, path);
@@ -375,7 +376,8 @@ TEST_F(MainWindowTest, NamesInAnyLanguageKeepEveryCharacterInTheWindowAndTheFile
     EXPECT_EQ(text(kNameBox), "Ann Smith");
 
     // "Łukasz Dąbrowski" and "Nguyễn" typed into the window are saved as typed.
-    const std::string name = "\xC5\x81ukasz D\xC4\x85" "browski";
+    const std::string name = "\xC5\x81ukasz D\xC4\x85"
+                             "browski";
     const std::string nguyen = "Nguy\xE1\xBB\x85n";
     setText(kNameBox, name);
     setText(kCityBox, nguyen);

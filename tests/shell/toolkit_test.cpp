@@ -11,6 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "runtime/wide.h"
+#include "shell/scripted_responder.h"
+#include "shell/window_driver.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/file_dialogs.h"
@@ -22,9 +25,6 @@
 #include "win/process.h"
 #include "win/status_bar.h"
 #include "win/tree_view.h"
-#include "runtime/wide.h"
-#include "shell/scripted_responder.h"
-#include "shell/window_driver.h"
 
 namespace plaxet {
 namespace {
@@ -58,7 +58,7 @@ struct TestForm {
 };
 
 ControlDef control(ControlKind kind, int id, std::string_view text, int x, int y, int width,
-                    int height, DWORD style = kDefaultStyle) {
+                   int height, DWORD style = kDefaultStyle) {
     return ControlDef{kind, id, text, x, y, width, height, style, 0};
 }
 
@@ -171,8 +171,10 @@ TEST(Toolkit, ControlsGetTheirKindsDefaultStylesAndTheDefaultFont) {
 
     // UTF-8 both ways: c-cedilla, and a name no ANSI code page holds whole
     // ("Łukasz Nguyễn 王芳", and an emoji of two UTF-16 units).
-    for (const std::string text : {"Fa\xC3\xA7" "ade",
-                                   "\xC5\x81ukasz Nguy\xE1\xBB\x85n \xE7\x8E\x8B\xE8\x8A\xB3 \xF0\x9F\x98\x80"}) {
+    for (const std::string text :
+         {"Fa\xC3\xA7"
+          "ade",
+          "\xC5\x81ukasz Nguy\xE1\xBB\x85n \xE7\x8E\x8B\xE8\x8A\xB3 \xF0\x9F\x98\x80"}) {
         ControlSetText(form.window, 10, text);
         EXPECT_EQ(ControlGetText(form.window, 10), text);
     }
@@ -467,7 +469,8 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
 
 TEST(Toolkit, ClipboardHoldsTheTextGiven) {
     TestForm form(pixelForm(100, 100));
-    const std::string path = "C:\\forms\\\xC5\x81\xC3\xB3" "d\xC5\xBA caf\xC3\xA9.rtf"; // Łódź café.rtf
+    const std::string path = "C:\\forms\\\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA caf\xC3\xA9.rtf"; // Łódź café.rtf
     ASSERT_TRUE(ClipboardSetText(form.window, path));
     EXPECT_EQ(ClipboardGetText(form.window), path);
     ASSERT_TRUE(ClipboardSetText(form.window, ""));
