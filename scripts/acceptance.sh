@@ -47,6 +47,40 @@ for htm in "$work"/*.htm; do
     >/dev/null 2>&1 || true
 done
 
+# A form with names outside code page 1252: the word processor's text of
+# the RTF document and the browser's reading of the HTML page hold them.
+names=(Łukasz Nguyễn 王芳)
+cli=build/native/bin/plaxet-cli
+cat >"$work/names.json" <<'JSON'
+{"date": "03/15/2024", "type": "invoice",
+ "addressee": {"name": "Łukasz Dąbrowski", "address": "Nguyễn Văn An", "city": "王芳"},
+ "items": [{"date": "3/4/24", "description": "Paint", "cost": "10"}]}
+JSON
+mkdir -p "$work/names"
+"$cli" make "$work/names.json" "$work/names/names.plx"
+"$cli" save-sender "$work/names/quillet.ini" "Hill Paint Co."
+"$cli" create-files "$work/names/names.plx" --sender "$work/names/quillet.ini" >/dev/null
+timeout 300 libreoffice --headless --convert-to "txt:Text (encoded):UTF8" --outdir "$work/names" \
+  "$work/names/names.rtf" >/dev/null 2>&1 || true
+timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+  --disable-background-networking --disable-component-update --disable-sync \
+  --user-data-dir="$work/profile" --dump-dom "file://$work/names/names.htm" \
+  >"$work/names/names-dom.html" 2>/dev/null || true
+check_text() { # document, text file, words...
+  local doc=$1 file=$2; shift 2
+  for word in "$@"; do
+    if ! grep -qF -- "$word" "$file" 2>/dev/null; then
+      echo "FAIL $doc: '$word' not shown"
+      failed=$((failed + 1))
+      return
+    fi
+  done
+  echo "ok   $doc"
+  passed=$((passed + 1))
+}
+check_text names.rtf "$work/names/names.txt" "${names[@]}"
+check_text names.htm "$work/names/names-dom.html" "${names[@]}"
+
 check invoice.rtf "$work/rtf/invoice.pdf" INVOICE "Total due" "Please remit"
 check receipt.rtf "$work/rtf/receipt.pdf" RECEIPT "Total paid"
 check estimate.rtf "$work/rtf/estimate.pdf" ESTIMATE "Estimated total"

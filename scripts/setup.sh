@@ -7,9 +7,9 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
-  wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils x11-xserver-utils imagemagick
   poppler-utils locales nsis zip unzip
-  zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35
+  zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35 fonts-dejavu-core
   cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 

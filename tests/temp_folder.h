@@ -25,8 +25,13 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The full path of a file in the folder, as the ANSI text the core expects.
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The full path of a file in the folder, as the UTF-8 text the core
+    // expects. The name is joined as bytes: the C++ library of the Windows
+    // build would read it in another encoding.
+    std::string file(const std::string& name) const {
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) +
+               name;
+    }
     const std::filesystem::path& path() const { return path_; }
 
   private:

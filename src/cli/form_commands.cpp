@@ -9,6 +9,7 @@
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
+#include "runtime/utf8.h"
 
 #include <cstdio>
 #include <optional>
@@ -139,14 +140,8 @@ int saveSender(const Arguments& args) {
     FormDocument form;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string where = "sender line " + std::to_string(i);
-#ifdef _WIN32
-        // The system hands the arguments over in the ANSI code page already.
+        if (!isValidUtf8(args[i])) return fail(where + " is not UTF-8 text", kMisused);
         form.senderLines[i - 1] = args[i];
-#else
-        std::string error;
-        if (!ansiFromUtf8(args[i], form.senderLines[i - 1], error))
-            return fail(where + " " + error, kMisused);
-#endif
         // A line break would shift every later line of the file.
         if (form.senderLines[i - 1].find_first_of("\r\n\x1A") != std::string::npos)
             return fail(where + " holds a line break", kMisused);

@@ -1,7 +1,6 @@
 #include "cli/form_json.h"
 
 #include "runtime/codepage.h"
-#include "runtime/utf8.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,47 +15,6 @@ using Json = nlohmann::ordered_json;
 constexpr std::array<const char*, 4> kTypeNames = {"none", "invoice", "receipt", "estimate"};
 constexpr std::array<const char*, 4> kAddresseeKeys = {"name", "address", "city", "phone"};
 
-// A byte the code page leaves undefined stands for the control character of
-// the same number, so that such bytes survive a dump and a make.
-uint32_t codePointOf(unsigned char byte) {
-    const uint32_t codePoint = ansiCodePoint(byte);
-    return codePoint == 0xFFFD ? byte : codePoint;
-}
-
-std::string toUtf8(const std::string& ansi) {
-    std::string out;
-    out.reserve(ansi.size());
-    for (char c : ansi) appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
-    return out;
-}
-
-// The byte that stands for a code point: the code page's own, or for a
-// control character the byte of the same number (see codePointOf).
-std::optional<char> byteOf(uint32_t codePoint) {
-    if (const std::optional<unsigned char> byte = ansiByte(codePoint))
-        return static_cast<char>(*byte);
-    if (codePoint < 0x100 && ansiCodePoint(static_cast<unsigned char>(codePoint)) == 0xFFFD)
-        return static_cast<char>(codePoint);
-    return std::nullopt;
-}
-
-// Bytes that are not well-formed UTF-8 are reported as U+FFFD (the JSON
-// library hands over only well-formed UTF-8).
-std::optional<std::string> toAnsi(const std::string& utf8, uint32_t& unmapped) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        const std::optional<uint32_t> c = decodeUtf8(utf8, i);
-        const std::optional<char> byte = c ? byteOf(*c) : std::nullopt;
-        if (!byte) {
-            unmapped = c.value_or(0xFFFD);
-            return std::nullopt;
-        }
-        out += *byte;
-    }
-    return out;
-}
-
 // Reads the JSON fields into the form, stopping at the first problem.
 struct Reader {
     std::string error;
@@ -68,12 +26,8 @@ struct Reader {
 
     bool text(const Json& value, const std::string& where, std::string& out) {
         if (!value.is_string()) return fail(where + " must be a text in double quotes");
-        uint32_t unmapped = 0;
-        std::optional<std::string> ansi = toAnsi(value.get_ref<const std::string&>(), unmapped);
-        if (!ansi)
-            return fail(where + " holds the character " + codePointName(unmapped) +
-                        ", which the ANSI code page cannot hold");
-        out = std::move(*ansi);
+        // The parser takes in only well-formed UTF-8, which is the program's own text.
+        out = value.get_ref<const std::string&>();
         return true;
     }
 
@@ -91,7 +45,7 @@ struct Reader {
     bool date(const Json& value, FormDocument& form) {
         std::string date;
         if (!text(value, "date", date)) return false;
-        if (date.size() > kFormDateLength)
+        if (toCodePage(date).bytes.size() > kFormDateLength)
             return fail("date must be at most " + std::to_string(kFormDateLength) +
                         " characters long");
         setFormDate(form, date);
@@ -168,36 +122,23 @@ std::string formToJson(const FormDocument& form) {
     Json json;
     std::string date = form.formDate;
     while (!date.empty() && date.back() == ' ') date.pop_back();
-    json["date"] = toUtf8(date);
+    json["date"] = date;
     if (form.formType >= 0 && form.formType < static_cast<int32_t>(kTypeNames.size()))
         json["type"] = kTypeNames[static_cast<size_t>(form.formType)];
     else
         json["type"] = form.formType;
     Json addressee = Json::object();
     for (size_t k = 0; k < kAddresseeKeys.size(); ++k)
-        addressee[kAddresseeKeys[k]] = toUtf8(form.addresseeLines[k]);
+        addressee[kAddresseeKeys[k]] = form.addresseeLines[k];
     json["addressee"] = std::move(addressee);
     Json items = Json::array();
     for (size_t i = 0; i < countedItems(form); ++i)
-        items.push_back({{"date", toUtf8(form.items[i].date)},
-                         {"description", toUtf8(form.items[i].description)},
-                         {"cost", toUtf8(form.items[i].cost)}});
+        items.push_back({{"date", form.items[i].date},
+                         {"description", form.items[i].description},
+                         {"cost", form.items[i].cost}});
     json["items"] = std::move(items);
-    json["notes"] = toUtf8(form.notes);
-    return json.dump(2) + "\n";
-}
-
-bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error) {
-    uint32_t unmapped = 0;
-    std::optional<std::string> converted = toAnsi(utf8, unmapped);
-    if (!converted) {
-        error = unmapped == 0xFFFD ? "is not UTF-8 text"
-                                   : "holds the character " + codePointName(unmapped) +
-                                         ", which the ANSI code page cannot hold";
-        return false;
-    }
-    ansi = std::move(*converted);
-    return true;
+    json["notes"] = form.notes;
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 bool formFromJson(const std::string& text, FormDocument& form, std::string& error) {

@@ -12,17 +12,12 @@
 
 namespace plaxet::cli {
 
-// The form's stored fields as JSON text (texts turned from ANSI into UTF-8).
+// The form's stored fields as JSON text.
 std::string formToJson(const FormDocument& form);
 
 // Fills the form's stored fields from JSON text. False with `error` naming
-// what is wrong: the JSON itself, an unknown or mistyped field, or a
-// character the ANSI code page cannot hold.
+// what is wrong: the JSON itself (text that is not UTF-8 included), or an
+// unknown or mistyped field.
 bool formFromJson(const std::string& json, FormDocument& form, std::string& error);
-
-// UTF-8 text (a command-line argument) in the ANSI code page. False with
-// `error` naming the first character the code page cannot hold, or saying
-// that the text is not UTF-8.
-bool ansiFromUtf8(const std::string& utf8, std::string& ansi, std::string& error);
 
 } // namespace plaxet::cli

@@ -3,8 +3,6 @@
 
 #include "help/help_file.h"
 #include "help/help_source.h"
-#include "runtime/codepage.h"
-#include "runtime/utf8.h"
 #include "runtime/file.h"
 
 #include <cstdio>
@@ -45,22 +43,12 @@ std::optional<std::vector<HelpSource>> readSources(const std::string& folder, st
     return sources;
 }
 
-// Titles are ANSI text; a terminal on Linux expects UTF-8.
-std::string printable(const std::string& ansi) {
+// Titles as one line each: control characters become "?".
+std::string printable(const std::string& text) {
     std::string out;
-    for (const char byte : ansi) {
-        const unsigned char c = static_cast<unsigned char>(byte);
-        if (c < 0x20 || c == 0x7F) {
-            out += '?';
-        } else if (c < 0x80) {
-            out += byte;
-        } else {
-#ifdef _WIN32
-            out += byte;
-#else
-            appendUtf8(out, ansiCodePoint(c));
-#endif
-        }
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        out += c < 0x20 || c == 0x7F ? '?' : byte;
     }
     return out;
 }

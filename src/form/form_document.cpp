@@ -3,6 +3,7 @@
 #include "runtime/codepage.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 
@@ -23,12 +24,8 @@ bool isCountedItem(const FormDocument& form, int32_t item) {
 
 // Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
 bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
-    if (text.size() < lowerCasePrefix.size()) return false;
-    for (size_t i = 0; i < lowerCasePrefix.size(); ++i)
-        if (ansiLower(static_cast<unsigned char>(text[i])) !=
-            static_cast<unsigned char>(lowerCasePrefix[i]))
-            return false;
-    return true;
+    return text.size() >= lowerCasePrefix.size() &&
+           LCase(text.substr(0, lowerCasePrefix.size())) == lowerCasePrefix;
 }
 
 } // namespace
@@ -47,8 +44,20 @@ std::string_view formTypeName(int32_t formType) {
 }
 
 void setFormDate(FormDocument& form, std::string_view text) {
-    form.formDate.assign(text.substr(0, kFormDateLength));
-    form.formDate.resize(kFormDateLength, ' ');
+    // Whole characters while their bytes in the code page fit the file's field.
+    size_t bytesInPage = 0;
+    size_t end = 0;
+    while (end < text.size()) {
+        size_t next = end;
+        nextCodePoint(text, next);
+        const size_t characterBytes =
+            next - end == 1 ? 1 : toCodePage(text.substr(end, next - end)).bytes.size();
+        if (bytesInPage + characterBytes > kFormDateLength) break;
+        bytesInPage += characterBytes;
+        end = next;
+    }
+    form.formDate.assign(text.substr(0, end));
+    form.formDate.append(kFormDateLength - bytesInPage, ' ');
 }
 
 const Item& itemAt(const FormDocument& form, int32_t item) {

@@ -44,8 +44,9 @@ struct EditorState {
     bool changed = false;
 };
 
-// The form date field holds exactly ten characters: longer texts are cut,
-// shorter ones padded with spaces.
+// The form date field holds exactly ten bytes in the code page: a longer text
+// is cut after the last whole character that fits, a shorter one padded
+// with spaces.
 void setFormDate(FormDocument& form, std::string_view text);
 
 // Item `item` (1-based); a blank one where the record holds none.

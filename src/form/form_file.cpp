@@ -1,6 +1,9 @@
 #include "form/form_file.h"
 
 #include "runtime/binary.h"
+#include "runtime/codepage.h"
+#include "runtime/crc32.h"
+#include "runtime/utf8.h"
 
 #include <array>
 #include <optional>
@@ -99,6 +102,138 @@ void applyContent(FormFileContent& content, FormDocument& form) {
     form.notes = std::move(content.notes);
 }
 
+// The extension block (see docs/FORM-FILE.md): the exact UTF-8 texts of
+// the fields that the code page could not hold, after the notes.
+constexpr std::string_view kBlockSignature{"PLXUTF8\x1A", 8};
+constexpr uint16_t kBlockVersion = 1;
+// Signature, version, length, fields' checksum, entry count ... block CRC.
+constexpr size_t kBlockHeaderSize = 8 + 2 + 4 + 4 + 4;
+constexpr size_t kBlockTrailerSize = 4;
+constexpr size_t kEntryHeaderSize = 1 + 4 + 4;
+
+enum class FieldKind : uint8_t {
+    FormDate = 1,
+    AddresseeLine = 2, // index: line 1..4
+    ItemDate = 3,      // index: item 1..N
+    ItemDescription = 4,
+    ItemCost = 5,
+    Notes = 6,
+};
+
+struct ExactText {
+    FieldKind kind;
+    uint32_t index; // 0 for the form date and the notes
+    std::string text;
+};
+
+void appendExtensionBlock(std::string& out, const std::vector<ExactText>& exactTexts) {
+    const uint32_t fieldsChecksum = crc32(out);
+    std::string block(kBlockSignature);
+    putUInt16(block, kBlockVersion);
+    size_t length = kBlockHeaderSize + kBlockTrailerSize;
+    for (const ExactText& exact : exactTexts) length += kEntryHeaderSize + exact.text.size();
+    putUInt32(block, static_cast<uint32_t>(length));
+    putUInt32(block, fieldsChecksum);
+    putUInt32(block, static_cast<uint32_t>(exactTexts.size()));
+    for (const ExactText& exact : exactTexts) {
+        block += static_cast<char>(exact.kind);
+        putUInt32(block, exact.index);
+        putUInt32(block, static_cast<uint32_t>(exact.text.size()));
+        block += exact.text;
+    }
+    putUInt32(block, crc32(block));
+    out += block;
+}
+
+// Whether a field that an entry names is one the fields hold.
+bool namesField(const FormFileContent& content, FieldKind kind, uint32_t index) {
+    switch (kind) {
+    case FieldKind::FormDate:
+    case FieldKind::Notes:
+        return index == 0;
+    case FieldKind::AddresseeLine:
+        return index >= 1 && index <= content.addressee.size() && content.addressee[index - 1];
+    case FieldKind::ItemDate:
+    case FieldKind::ItemDescription:
+    case FieldKind::ItemCost:
+        return index >= 1 && index <= content.items.size();
+    }
+    return false;
+}
+
+std::string& fieldText(FormFileContent& content, const ExactText& exact) {
+    switch (exact.kind) {
+    case FieldKind::FormDate:
+        return content.date;
+    case FieldKind::AddresseeLine:
+        return *content.addressee[exact.index - 1];
+    case FieldKind::ItemDate:
+        return content.items[exact.index - 1].date;
+    case FieldKind::ItemDescription:
+        return content.items[exact.index - 1].description;
+    case FieldKind::ItemCost:
+        return content.items[exact.index - 1].cost;
+    case FieldKind::Notes:
+        break;
+    }
+    return content.notes;
+}
+
+// The exact texts of a block that starts at `at`, right after the notes:
+// only when the block is whole (signature, version, length and its own
+// CRC), was written for exactly these fields (their checksum), and every
+// entry names a field of the form with well-formed UTF-8. Anything else,
+// such as the stale tail an older program leaves behind shorter fields,
+// is no block, and the form loads from its fields.
+std::optional<std::vector<ExactText>> readExtensionBlock(std::string_view bytes, size_t at,
+                                                         const FormFileContent& content) {
+    const std::string_view rest = bytes.substr(at);
+    if (rest.size() < kBlockHeaderSize + kBlockTrailerSize ||
+        rest.substr(0, kBlockSignature.size()) != kBlockSignature)
+        return std::nullopt;
+    ByteReader in{rest, kBlockSignature.size()};
+    if (readUInt16(in) != kBlockVersion) return std::nullopt;
+    const uint32_t length = readUInt32(in);
+    if (length < kBlockHeaderSize + kBlockTrailerSize || length > rest.size()) return std::nullopt;
+    const std::string_view block = rest.substr(0, length - kBlockTrailerSize);
+    ByteReader trailer{rest, block.size()};
+    if (readUInt32(trailer) != crc32(block)) return std::nullopt;
+    if (readUInt32(in) != crc32(bytes.substr(0, at))) return std::nullopt;
+
+    in.data = block;
+    const uint32_t count = readUInt32(in);
+    if (count > remainingBytes(in) / kEntryHeaderSize) return std::nullopt;
+    std::vector<ExactText> exactTexts;
+    exactTexts.reserve(count);
+    for (uint32_t n = 0; n < count; ++n) {
+        if (remainingBytes(in) < kEntryHeaderSize) return std::nullopt;
+        const auto kind =
+            static_cast<FieldKind>(static_cast<unsigned char>(readAvailable(in, 1)[0]));
+        const uint32_t index = readUInt32(in);
+        const uint32_t textLength = readUInt32(in);
+        if (textLength > remainingBytes(in) || !namesField(content, kind, index))
+            return std::nullopt;
+        std::string text = readAvailable(in, textLength);
+        if (!isValidUtf8(text)) return std::nullopt;
+        exactTexts.push_back({kind, index, std::move(text)});
+    }
+    if (remainingBytes(in) != 0) return std::nullopt;
+    return exactTexts;
+}
+
+// The fields hold the code page; the record, UTF-8.
+void textsFromCodePage(FormFileContent& content) {
+    content.date = fromCodePage(content.date);
+    for (std::optional<std::string>& line : content.addressee)
+        if (line) *line = fromCodePage(*line);
+    for (Item& item : content.items) {
+        item.date = fromCodePage(item.date);
+        item.description = fromCodePage(item.description);
+        item.cost = fromCodePage(item.cost);
+    }
+    content.notes = fromCodePage(content.notes);
+}
+
 } // namespace
 
 std::string formFileBytes(const FormDocument& form) {
@@ -112,18 +247,29 @@ std::string formFileBytes(const FormDocument& form) {
 
     std::string out;
     out.reserve(size);
-    std::string date = form.formDate.substr(0, kFormDateLength);
+    std::vector<ExactText> exactTexts;
+    // Each text in the code page; the exact text of one that does not fit is
+    // kept for the extension block.
+    const auto inPage = [&](const std::string& text, FieldKind kind, uint32_t index) {
+        CodePageText converted = toCodePage(text);
+        if (!converted.exact) exactTexts.push_back({kind, index, text});
+        return std::move(converted.bytes);
+    };
+    std::string date = inPage(form.formDate, FieldKind::FormDate, 0).substr(0, kFormDateLength);
     date.resize(kFormDateLength, ' ');
     out += date;
     putInt32(out, static_cast<int32_t>(count));
-    for (const std::string& line : form.addresseeLines) putShortCounted(out, line);
+    for (uint32_t k = 0; k < form.addresseeLines.size(); ++k)
+        putShortCounted(out, inPage(form.addresseeLines[k], FieldKind::AddresseeLine, k + 1));
     putInt32(out, form.formType);
     for (size_t i = 0; i < count; ++i) {
-        putLongCounted(out, form.items[i].date);
-        putLongCounted(out, form.items[i].description);
-        putLongCounted(out, form.items[i].cost);
+        const auto item = static_cast<uint32_t>(i + 1);
+        putLongCounted(out, inPage(form.items[i].date, FieldKind::ItemDate, item));
+        putLongCounted(out, inPage(form.items[i].description, FieldKind::ItemDescription, item));
+        putLongCounted(out, inPage(form.items[i].cost, FieldKind::ItemCost, item));
     }
-    putLongCounted(out, form.notes);
+    putLongCounted(out, inPage(form.notes, FieldKind::Notes, 0));
+    if (!exactTexts.empty()) appendExtensionBlock(out, exactTexts);
     return out;
 }
 
@@ -134,6 +280,12 @@ FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form) {
     if (!readContent(in, content, result.error)) {
         result.error = "not a form file: " + result.error;
         return result;
+    }
+    textsFromCodePage(content);
+    if (!in.pastEnd) {
+        if (std::optional<std::vector<ExactText>> exactTexts =
+                readExtensionBlock(bytes, in.position, content))
+            for (ExactText& exact : *exactTexts) fieldText(content, exact) = std::move(exact.text);
     }
     applyContent(content, form);
     result.ok = true;

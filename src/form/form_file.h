@@ -8,7 +8,10 @@
 //   form type    int32
 //   items 1..N   3 long-counted texts each (int32 length): date, description, cost
 //   notes        one long-counted text
-// Bytes after the notes are not part of the form.
+// Texts are in the ANSI code page. When some text does not fit it, the field
+// holds the nearest text the code page allows, and an extension block after
+// the notes holds the exact texts in UTF-8 (docs/FORM-FILE.md); otherwise
+// nothing follows the notes. Other bytes after the notes are not part of the form.
 #include "form/form_document.h"
 #include "runtime/file.h"
 

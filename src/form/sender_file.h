@@ -1,6 +1,9 @@
 #pragma once
 // The sender file: the six letterhead lines shared by every form, one text
-// line each (CR LF at the end of every line), nothing else.
+// line each (CR LF at the end of every line), nothing else. The lines are in
+// the code page; when one of them holds a character the code page does not,
+// the whole file is UTF-8 and begins with the byte-order mark EF BB BF (a
+// marked file that is not well-formed UTF-8 is read in the code page).
 #include "form/form_document.h"
 #include "runtime/file.h"
 

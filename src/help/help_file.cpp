@@ -1,6 +1,7 @@
 #include "help/help_file.h"
 
 #include "runtime/binary.h"
+#include "runtime/codepage.h"
 #include "runtime/file.h"
 
 #include <optional>
@@ -39,8 +40,9 @@ HelpFileResult readHelpFile(std::string_view bytes) {
     result.status = HelpFileStatus::Loaded;
     result.topics.resize(static_cast<size_t>(count));
     // Past the end every count reads as 0, so at most one text is padded with NULs.
-    for (HelpTopic& topic : result.topics) topic.body = readCountedText(in);
-    for (HelpTopic& topic : result.topics) topic.title = readCountedText(in);
+    // The file holds code page 1252 on every machine; the program, UTF-8.
+    for (HelpTopic& topic : result.topics) topic.body = utf8FromCp1252(readCountedText(in));
+    for (HelpTopic& topic : result.topics) topic.title = utf8FromCp1252(readCountedText(in));
     for (HelpTopic& topic : result.topics) topic.level = readInt32(in);
     for (HelpTopic& topic : result.topics) {
         topic.tabWidth = readInt32(in);

@@ -5,7 +5,9 @@
 // Layout (little-endian, no header): the topic count N as a signed 32-bit
 // number; N bodies and then N titles, each an unsigned 16-bit byte count and
 // that many bytes; N levels (signed 32-bit); N pairs of tab width and wrap
-// mode (signed 32-bit each). A file that ends early reads as zeros.
+// mode (signed 32-bit each). A file that ends early reads as zeros. The
+// texts are in code page 1252 on every machine; the reader gives them in
+// UTF-8, as all text inside the program is.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -28,7 +28,7 @@ struct HelpSource {
 
 // `error` is empty on success; otherwise it names the topic and the fault.
 struct HelpCompileResult {
-    HelpTopics topics;
+    HelpTopics topics; // texts in code page 1252, as the file holds them
     std::string error;
 };
 

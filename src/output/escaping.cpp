@@ -1,6 +1,7 @@
 #include "output/escaping.h"
 
 #include "runtime/codepage.h"
+#include "runtime/utf8.h"
 
 #include <array>
 #include <charconv>
@@ -29,9 +30,40 @@ void appendHexByte(std::string& out, unsigned char byte) {
     out.append(escape, sizeof escape);
 }
 
+void appendNumber(std::string& out, long number) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+// A character the code page does not hold: its UTF-16 units as \uN (N a
+// signed 16-bit number), each followed by the one character a reader without
+// Unicode shows instead: the code page's nearest letter where it has a
+// one-byte one, else a question mark.
+void appendRtfUnicode(std::string& out, uint32_t codePoint, std::string_view nearest) {
+    const bool oneByte = nearest.size() == 1 && nearest != "\\" && nearest != "{" &&
+                         nearest != "}" && static_cast<unsigned char>(nearest[0]) >= 0x20;
+    const auto appendUnit = [&](uint32_t unit) {
+        out += "\\u";
+        appendNumber(out,
+                     unit >= 0x8000 ? static_cast<long>(unit) - 0x10000 : static_cast<long>(unit));
+        if (!oneByte)
+            out += '?';
+        else if (static_cast<unsigned char>(nearest[0]) >= 0x80)
+            appendHexByte(out, static_cast<unsigned char>(nearest[0]));
+        else
+            out += nearest[0];
+    };
+    if (codePoint > 0xFFFF) {
+        appendUnit(0xD800 + ((codePoint - 0x10000) >> 10));
+        appendUnit(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+    } else {
+        appendUnit(codePoint);
+    }
+}
+
 // Each escape takes the text and the position of a special byte, and returns
-// how many bytes it wrote out: a two-byte character of the code page is
-// escaped whole, since its trail byte may look like markup.
+// how many bytes it wrote out: a character is escaped whole. One the code
+// page holds is written as its bytes there, each as \'hh.
 size_t appendRtfEscape(std::string& out, std::string_view text, size_t at) {
     const auto byte = static_cast<unsigned char>(text[at]);
     if (byte < 0x80) {
@@ -39,10 +71,15 @@ size_t appendRtfEscape(std::string& out, std::string_view text, size_t at) {
         out += static_cast<char>(byte);
         return 1;
     }
-    const size_t length = ansiCharacterAt(text, at).length;
-    for (size_t i = 0; i < length; ++i)
-        appendHexByte(out, static_cast<unsigned char>(text[at + i]));
-    return length;
+    size_t next = at;
+    const uint32_t codePoint = nextCodePoint(text, next);
+    const CodePageText inPage = toCodePage(text.substr(at, next - at));
+    if (inPage.exact) {
+        for (const char b : inPage.bytes) appendHexByte(out, static_cast<unsigned char>(b));
+    } else {
+        appendRtfUnicode(out, codePoint, inPage.bytes);
+    }
+    return next - at;
 }
 
 size_t appendHtmlEscape(std::string& out, std::string_view text, size_t at) {
@@ -62,13 +99,12 @@ size_t appendHtmlEscape(std::string& out, std::string_view text, size_t at) {
     default:
         break;
     }
-    const AnsiCharacter character = ansiCharacterAt(text, at);
-    char reference[16] = {'&', '#'};
-    char* end =
-        std::to_chars(reference + 2, reference + sizeof reference - 1, character.codePoint).ptr;
-    *end++ = ';';
-    out.append(reference, end);
-    return character.length;
+    size_t next = at;
+    const uint32_t codePoint = nextCodePoint(text, next);
+    out += "&#";
+    appendNumber(out, static_cast<long>(codePoint));
+    out += ';';
+    return next - at;
 }
 
 // Most of a form's text needs no escaping: copy each run of plain bytes with

@@ -6,14 +6,15 @@
 
 namespace plaxet {
 
-// Appends text for an RTF document: "\", "{" and "}" get a backslash in
-// front, and every byte from 0x80 on is written as \'hh (lower-case hex), as
-// is the trail byte of a two-byte character where the code page has them.
+// Appends UTF-8 text for an RTF document: "\", "{" and "}" get a backslash
+// in front; a character from U+0080 on that the code page holds is written
+// as its bytes there, each as \'hh (lower-case hex), and one it does not
+// hold as \uN followed by the code page's nearest one-byte character or "?".
 void appendRtfText(std::string& out, std::string_view text);
 
-// Appends text for an HTML page: "&", "<", ">" and '"' become entity
-// references, and every character from byte 0x80 on becomes &#N; with N its
-// Unicode code point in the ANSI code page.
+// Appends UTF-8 text for an HTML page: "&", "<", ">" and '"' become entity
+// references, and every character from U+0080 on becomes &#N; with N its
+// code point.
 void appendHtmlText(std::string& out, std::string_view text);
 
 } // namespace plaxet

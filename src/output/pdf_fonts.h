@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace plaxet {
@@ -28,7 +29,19 @@ struct PdfCodePage {
 // (Western, Central European, Turkish, Baltic); null for any other code page.
 const PdfCodePage* pdfCodePage(uint32_t codePageNumber);
 
-// The width of a text in points at `size` points.
+// The byte that shows a character (UTF-8) in the standard fonts with the
+// code page's encoding; nothing when they have no glyph for it.
+std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
+                                              std::string_view character);
+
+// The width in thousandths of the font size of the UTF-8 character at `at`,
+// which moves past it: its glyph in the standard font, or else in the font
+// for the other characters (pdf_truetype.h), or else the width of the code
+// page's nearest text, which is then what stands in its place.
+uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
+                        size_t& at);
+
+// The width of a UTF-8 text in points at `size` points.
 double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size);
 
 // The fonts' names as PDF knows them: "Helvetica", "Helvetica-Bold".

@@ -269,18 +269,23 @@ std::vector<std::string_view> wrapText(std::string_view text, double width,
         double used = 0;
         size_t end = start;
         size_t lastBlank = std::string_view::npos;
-        for (; end < text.size(); ++end) {
-            const PdfGlyph& glyph = codePage.glyphs[static_cast<unsigned char>(text[end])];
-            used += font == PdfFont::Bold ? glyph.boldWidth : glyph.regularWidth;
+        while (end < text.size()) {
+            size_t next = end;
+            used += characterWidth(codePage, font, text, next);
             if (text[end] == ' ') lastBlank = end;
             if (used > limit && text[end] != ' ') break;
+            end = next;
         }
         if (end == text.size()) {
             lines.push_back(text.substr(start));
             return lines;
         }
         size_t cut = lastBlank != std::string_view::npos && lastBlank > start ? lastBlank : end;
-        if (cut == start) cut = start + 1; // a glyph wider than the column still moves on
+        if (cut == start) { // a glyph wider than the column still moves on
+            size_t next = start;
+            characterWidth(codePage, font, text, next);
+            cut = next;
+        }
         size_t lineEnd = cut;
         while (lineEnd > start && text[lineEnd - 1] == ' ') --lineEnd;
         if (lineEnd == start) lineEnd = cut; // blanks alone stay as typed

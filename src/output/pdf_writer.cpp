@@ -1,6 +1,8 @@
 #include "output/pdf_writer.h"
 
+#include "output/pdf_truetype.h"
 #include "runtime/codepage.h"
+#include "runtime/utf8.h"
 
 #include <plaxet_version.h>
 #include <zlib.h>
@@ -11,7 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace plaxet {
@@ -98,13 +102,15 @@ class PdfFile {
         end();
     }
 
-    void stream(size_t number, const std::string& content) {
+    // `entries` go into the stream's dictionary after its length.
+    void stream(size_t number, const std::string& content, std::string_view entries = {}) {
         const std::optional<std::string_view> packed = deflater_.pack(content);
         // Without the memory to compress, the page goes in as it is.
         const std::string_view data = packed ? *packed : std::string_view(content);
         begin(number);
-        out_ += "<< /Length " + std::to_string(data.size()) +
-                (packed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n");
+        out_ += "<< /Length " + std::to_string(data.size());
+        out_ += entries;
+        out_ += packed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n";
         out_ += data;
         out_ += "\nendstream";
         end();
@@ -159,12 +165,17 @@ void appendInfoString(std::string& out, std::string_view text) {
     out += "<FEFF";
     char hex[8];
     for (size_t at = 0; at < text.size();) {
-        const AnsiCharacter character = ansiCharacterAt(text, at);
-        at += character.length;
-        uint32_t code = character.codePoint;
-        if (code > 0xFFFF) code = 0xFFFD;
-        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(code));
-        out += hex;
+        const uint32_t code = nextCodePoint(text, at);
+        const auto unit = [&](uint32_t value) {
+            std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(value));
+            out += hex;
+        };
+        if (code > 0xFFFF) {
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            unit(code);
+        }
     }
     out += '>';
 }
@@ -211,8 +222,54 @@ std::string encodingDifferences(const PdfCodePage& codePage) {
     return differences;
 }
 
+// The characters of a document that the standard fonts lack, each with its
+// number (CID) in the embedded font, from 1 in the order of their code points.
+using UnicodeCharacters = std::map<uint32_t, uint16_t>;
+
+// A piece of a text drawn with one font: code-page bytes in the standard
+// font, or two-byte CIDs in the embedded one.
+struct TextRun {
+    bool unicode = false;
+    std::string bytes;
+};
+
+std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage,
+                              const UnicodeCharacters& unicode) {
+    std::vector<TextRun> runs(1);
+    for (size_t at = 0; at < text.size();) {
+        const size_t start = at;
+        const uint32_t codePoint = nextCodePoint(text, at);
+        const std::string_view character = text.substr(start, at - start);
+        const std::optional<unsigned char> byte = standardFontByte(codePage, character);
+        const auto cid = byte ? unicode.end() : unicode.find(codePoint);
+        const bool inUnicodeFont = cid != unicode.end();
+        if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty()) runs.emplace_back();
+        runs.back().unicode = inUnicodeFont;
+        if (byte)
+            runs.back().bytes += static_cast<char>(*byte);
+        else if (inUnicodeFont) {
+            runs.back().bytes += static_cast<char>(cid->second >> 8);
+            runs.back().bytes += static_cast<char>(cid->second & 0xFF);
+        } else {
+            runs.back().bytes += toCodePage(character).bytes; // no font for it: the nearest text
+        }
+    }
+    return runs;
+}
+
+void appendHexString(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '<';
+    for (const char c : bytes) {
+        out += kHex[static_cast<unsigned char>(c) >> 4];
+        out += kHex[static_cast<unsigned char>(c) & 0x0F];
+    }
+    out += '>';
+}
+
 // One page's drawing: the table's rules, then every text.
-std::string pageContent(const PdfPage& page) {
+std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
+                        const UnicodeCharacters& unicode) {
     std::string content;
     content.reserve(page.texts.size() * 48 + page.rules.size() * 32 + 64);
     if (!page.rules.empty()) {
@@ -230,31 +287,143 @@ std::string pageContent(const PdfPage& page) {
         content += "S\n";
     }
     content += "BT\n";
-    PdfFont font = PdfFont::Regular;
+    // The font in use: F1 or F2 (the standard fonts), F3 (the embedded one).
+    std::string_view font = "/F1 ";
     double size = -1;
+    const auto select = [&](std::string_view wanted, double wantedSize) {
+        if (wanted == font && wantedSize == size) return;
+        font = wanted;
+        size = wantedSize;
+        content += font;
+        appendNumber(content, size);
+        content += " Tf\n";
+    };
     // Each text starts where a move from the previous one's start puts it
     // (Td), in whole hundredths so that the moves add up exactly.
     long long x = 0, y = 0;
     for (const PdfText& text : page.texts) {
-        if (text.font != font || text.size != size) {
-            font = text.font;
-            size = text.size;
-            content += font == PdfFont::Bold ? "/F2 " : "/F1 ";
-            appendNumber(content, size);
-            content += " Tf\n";
+        const std::string_view standard = text.font == PdfFont::Bold ? "/F2 " : "/F1 ";
+        const std::vector<TextRun> runs = textRuns(text.text, codePage, unicode);
+        for (size_t r = 0; r < runs.size(); ++r) {
+            select(runs[r].unicode ? std::string_view("/F3 ") : standard, text.size);
+            if (r == 0) {
+                const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
+                appendHundredths(content, toX - x);
+                content += ' ';
+                appendHundredths(content, toY - y);
+                content += " Td ";
+                x = toX;
+                y = toY;
+            }
+            if (runs[r].unicode)
+                appendHexString(content, runs[r].bytes);
+            else
+                appendPdfString(content, runs[r].bytes);
+            content += " Tj\n";
         }
-        const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
-        appendHundredths(content, toX - x);
-        content += ' ';
-        appendHundredths(content, toY - y);
-        content += " Td ";
-        x = toX;
-        y = toY;
-        appendPdfString(content, text.text);
-        content += " Tj\n";
     }
     content += "ET\n";
     return content;
+}
+
+// The characters of the layout that the standard fonts lack; none when no
+// font for them can be read.
+UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& codePage) {
+    if (!pdfUnicodeFont()) return {};
+    std::set<uint32_t> found;
+    for (const PdfPage& page : layout.pages)
+        for (const PdfText& text : page.texts)
+            for (size_t at = 0; at < text.text.size();) {
+                if (static_cast<unsigned char>(text.text[at]) < 0x80) {
+                    ++at;
+                    continue;
+                }
+                const size_t start = at;
+                const uint32_t codePoint = nextCodePoint(text.text, at);
+                if (!standardFontByte(codePage, text.text.substr(start, at - start)))
+                    found.insert(codePoint);
+            }
+    UnicodeCharacters characters;
+    for (const uint32_t codePoint : found)
+        if (characters.size() < 0xFFFE)
+            characters.emplace(codePoint, static_cast<uint16_t>(characters.size() + 1));
+    return characters;
+}
+
+// The map from CIDs back to the characters, for copying text out of the PDF.
+std::string toUnicodeMap(const UnicodeCharacters& characters) {
+    std::string map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    char line[48];
+    size_t inBlock = 0;
+    for (auto it = characters.begin(); it != characters.end(); ++it) {
+        if (inBlock == 0) {
+            const size_t left = static_cast<size_t>(std::distance(it, characters.end()));
+            map += std::to_string(std::min<size_t>(left, 100)) + " beginbfchar\n";
+        }
+        const uint32_t c = it->first;
+        if (c > 0xFFFF)
+            std::snprintf(line, sizeof line, "<%04X> <%04X%04X>\n", it->second,
+                          static_cast<unsigned>(0xD800 + ((c - 0x10000) >> 10)),
+                          static_cast<unsigned>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        else
+            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second,
+                          static_cast<unsigned>(c));
+        map += line;
+        if (++inBlock == 100 || std::next(it) == characters.end()) {
+            map += "endbfchar\n";
+            inBlock = 0;
+        }
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return map;
+}
+
+// The embedded font's six objects from `first` on: the font, its CID font,
+// descriptor, file (cut down to the glyphs used), ToUnicode map and CID-to-glyph map.
+void appendUnicodeFont(PdfFile& file, size_t first, const UnicodeCharacters& characters) {
+    const TrueTypeFont& font = *pdfUnicodeFont();
+    std::vector<uint16_t> glyphs;
+    std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
+    std::string widths = "[1 [";
+    uint32_t tag = 0x811C9DC5u;
+    for (const auto& [codePoint, cid] : characters) {
+        const uint16_t glyph = glyphOf(font, codePoint);
+        glyphs.push_back(glyph);
+        cidToGlyph += static_cast<char>(glyph >> 8);
+        cidToGlyph += static_cast<char>(glyph & 0xFF);
+        widths += std::to_string(glyphWidth(font, glyph)) + (cid % 16 == 0 ? "\n" : " ");
+        tag = (tag ^ codePoint) * 0x01000193u;
+    }
+    widths.back() = ']';
+    widths += ']';
+    // The subset's name: six capitals from the characters it holds, a plus, the font's name.
+    std::string name;
+    for (int k = 0; k < 6; ++k, tag /= 26) name += static_cast<char>('A' + tag % 26);
+    name += '+' + font.name;
+    const double scale = 1000.0 / font.unitsPerEm;
+    const auto scaled = [&](int value) { return std::to_string(std::lround(value * scale)); };
+
+    file.object(first, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                           " /Encoding /Identity-H /DescendantFonts [" + std::to_string(first + 1) +
+                           " 0 R] /ToUnicode " + std::to_string(first + 4) + " 0 R >>");
+    file.object(first + 1, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                               "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
+                               "/Supplement 0 >>\n/FontDescriptor " +
+                               std::to_string(first + 2) + " 0 R /CIDToGIDMap " +
+                               std::to_string(first + 5) + " 0 R\n/W " + widths + " >>");
+    file.object(first + 2,
+                "<< /Type /FontDescriptor /FontName /" + name + " /Flags 32\n/FontBBox [" +
+                    scaled(font.box[0]) + " " + scaled(font.box[1]) + " " + scaled(font.box[2]) +
+                    " " + scaled(font.box[3]) + "] /ItalicAngle 0 /Ascent " + scaled(font.ascent) +
+                    " /Descent " + scaled(font.descent) + " /CapHeight " + scaled(font.ascent) +
+                    " /StemV 80 /FontFile2 " + std::to_string(first + 3) + " 0 R >>");
+    const std::string subset = subsetTrueTypeFont(font, glyphs);
+    file.stream(first + 3, subset, " /Length1 " + std::to_string(subset.size()));
+    file.stream(first + 4, toUnicodeMap(characters));
+    file.stream(first + 5, cidToGlyph);
 }
 
 } // namespace
@@ -293,7 +462,11 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
     const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
     const size_t firstPage = differences.empty() ? kEncoding : kEncoding + 1;
     const size_t pages = layout.pages.size();
-    PdfFile file(firstPage - 1 + 2 * pages);
+    // Characters the standard fonts lack come from an embedded font, whose
+    // objects follow the pages; a document without them has none.
+    const UnicodeCharacters unicode = unicodeCharacters(layout, codePage);
+    const size_t unicodeFont = firstPage + 2 * pages;
+    PdfFile file(firstPage - 1 + 2 * pages + (unicode.empty() ? 0 : 6));
     std::string& out = file.out();
 
     file.object(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
@@ -303,7 +476,9 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
     appendNumber(out, layout.width);
     out += ' ';
     appendNumber(out, layout.height);
-    out += "]\n/Resources << /Font << /F1 3 0 R /F2 4 0 R >> >>\n/Kids [";
+    out += "]\n/Resources << /Font << /F1 3 0 R /F2 4 0 R";
+    if (!unicode.empty()) out += " /F3 " + std::to_string(unicodeFont) + " 0 R";
+    out += " >> >>\n/Kids [";
     for (size_t i = 0; i < pages; ++i) {
         out += std::to_string(firstPage + 2 * i) + " 0 R";
         out += i % 8 == 7 ? '\n' : ' ';
@@ -338,15 +513,16 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
         const size_t page = firstPage + 2 * i;
         file.object(page, "<< /Type /Page /Parent 2 0 R /Contents " + std::to_string(page + 1) +
                               " 0 R >>");
-        file.stream(page + 1, pageContent(layout.pages[i]));
+        file.stream(page + 1, pageContent(layout.pages[i], codePage, unicode));
     }
+    if (!unicode.empty()) appendUnicodeFont(file, unicodeFont, unicode);
     return file.finish();
 }
 
 PdfSettings pdfSettings(PaperSize paper) {
     PdfSettings settings;
     settings.paper = paper;
-    settings.codePage = pdfCodePage(ansiCodePageNumber());
+    settings.codePage = pdfCodePage(codePageInUse());
     settings.creationTime = static_cast<int64_t>(std::time(nullptr));
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
         int64_t seconds = 0;

@@ -1,5 +1,7 @@
 #include "print/ctprint.h"
 
+#include "runtime/utf8.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -43,7 +45,15 @@ std::string cTPrint::FitText(std::string_view text, double width) {
             device_.fitCount(text, maxExtent), 0, static_cast<int32_t>(text.size())));
         return std::string(text.substr(0, fit));
     }
-    std::string reversed(text.rbegin(), text.rend());
+    // The characters in reverse order, each keeping its own bytes in order.
+    std::string reversed;
+    reversed.reserve(text.size());
+    for (size_t end = text.size(); end > 0;) {
+        size_t start = end - 1;
+        while (start > 0 && !isCharacterBoundary(text, start)) --start;
+        reversed.append(text.substr(start, end - start));
+        end = start;
+    }
     const auto fit = static_cast<size_t>(std::clamp<int32_t>(device_.fitCount(reversed, maxExtent),
                                                              0, static_cast<int32_t>(text.size())));
     return std::string(text.substr(text.size() - fit));

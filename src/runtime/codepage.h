@@ -1,7 +1,10 @@
 #pragma once
-// The ANSI code page in which all of Plaxet's text is held.
-// The Windows build asks the system; the portable build uses code page 1252.
-#include <cstddef>
+// Text inside Plaxet is UTF-8. The files whose layout holds 8-bit text (the
+// form file's fields, the sender file, the RTF document's bytes) hold it in
+// the ANSI code page: these are the conversions at that boundary, and the
+// case mapping of single characters.
+// The Windows build uses the system's ANSI code page and the portable build
+// code page 1252, unless told another (plaxet-cli --codepage N).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,30 +12,32 @@
 
 namespace plaxet {
 
-// The lower case of a one-byte character.
-unsigned char ansiLower(unsigned char c);
-// The lower case of a whole text. Where the code page has two-byte
-// characters, each is lower-cased as the character it is, never byte by byte.
-std::string ansiLowerText(std::string_view text);
-// The Unicode code point of one byte of text; 0xFFFD where the code page has none.
-uint32_t ansiCodePoint(unsigned char c);
-// One character of ANSI text: on systems whose code page has two-byte
-// characters a lead byte and its trail byte make one character.
-struct AnsiCharacter {
-    uint32_t codePoint = 0;
-    size_t length = 1;
+// Makes `number` the code page of the conversions below for the rest of the
+// process; false, with nothing changed, when this system cannot convert it.
+bool useCodePage(uint32_t number);
+// The number of the code page in use.
+uint32_t codePageInUse();
+
+struct CodePageText {
+    std::string bytes; // the text in the code page: exactly, or as close as it allows
+    bool exact = true; // false when some character has no place in the code page
 };
-AnsiCharacter ansiCharacterAt(std::string_view text, size_t at);
+// Every character the code page holds becomes its bytes; one it does not
+// hold becomes the code page's nearest letter (a for ą) or a question mark.
+CodePageText toCodePage(std::string_view utf8);
+// Text in the code page as UTF-8. Every byte string converts; a byte the
+// code page leaves unassigned becomes the control character of that number.
+std::string fromCodePage(std::string_view bytes);
 
-// The byte of the ANSI code page that stands for a code point, if any.
-std::optional<unsigned char> ansiByte(uint32_t codePoint);
+// The lower case of one character, by the system's rules.
+uint32_t lowerCodePoint(uint32_t codePoint);
 
-// The number of the ANSI code page (1252 in the portable build).
-uint32_t ansiCodePageNumber();
-
-// Code page 1252 itself, whatever the system uses: for files that must come
-// out the same on every machine (the help file), and for the portable build.
+// Code page 1252 itself, whatever the code page in use: for files that must
+// come out the same on every machine (the help file). Its five unassigned
+// bytes stand for the control characters of their numbers, so every byte
+// string makes the round trip.
 uint32_t cp1252CodePoint(unsigned char c);
 std::optional<unsigned char> cp1252Byte(uint32_t codePoint);
+std::string utf8FromCp1252(std::string_view bytes);
 
 } // namespace plaxet

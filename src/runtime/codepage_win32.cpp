@@ -1,102 +1,79 @@
-// The system's ANSI code page, asked of Windows once per process.
+// The system's ANSI code page (or the one plaxet-cli was told to use),
+// converted by Windows itself.
 #include "runtime/codepage.h"
 
-#include <array>
+#include "runtime/utf8.h"
+#include "runtime/wide.h"
+
 #include <string>
 #include <windows.h>
 
 namespace plaxet {
 namespace {
 
-struct AnsiTables {
-    std::array<unsigned char, 256> lower{};
-    std::array<uint32_t, 256> codePoint{};
-};
+UINT chosenCodePage = CP_ACP;
 
-AnsiTables makeTables() {
-    AnsiTables t;
-    for (int i = 0; i < 256; ++i) {
-        char c[2] = {static_cast<char>(i), 0};
-        CharLowerBuffA(c, 1);
-        t.lower[i] = static_cast<unsigned char>(c[0]);
-        char in = static_cast<char>(i);
-        wchar_t out = 0;
-        int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &in, 1, &out, 1);
-        t.codePoint[i] = n == 1 ? out : 0xFFFD;
-    }
-    return t;
+bool allAscii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
-const AnsiTables& tables() {
-    static const AnsiTables t = makeTables();
-    return t;
-}
-
-// `text` lower-cased through UTF-16, when every character of it converts
-// both ways and keeps its length in bytes; nothing otherwise.
-std::optional<std::string> lowerThroughUnicode(std::string_view text) {
-    const int length = static_cast<int>(text.size());
-    const int units =
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (units <= 0) return std::nullopt;
+std::wstring wideFromPage(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int units = MultiByteToWideChar(chosenCodePage, 0, bytes.data(), size, nullptr, 0);
+    if (units <= 0) return {};
     std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), units);
-    CharLowerBuffW(wide.data(), static_cast<DWORD>(units));
-    std::string lower(text.size(), '\0');
-    BOOL lossy = FALSE;
-    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units,
-                                          lower.data(), length, nullptr, &lossy);
-    if (bytes != length || lossy) return std::nullopt;
-    return lower;
+    MultiByteToWideChar(chosenCodePage, 0, bytes.data(), size, wide.data(), units);
+    return wide;
 }
 
 } // namespace
 
-unsigned char ansiLower(unsigned char c) {
-    return tables().lower[c];
+bool useCodePage(uint32_t number) {
+    if (!IsValidCodePage(number)) return false;
+    chosenCodePage = number;
+    return true;
 }
 
-std::string ansiLowerText(std::string_view text) {
-    if (text.empty()) return {};
-    if (std::optional<std::string> lower = lowerThroughUnicode(text)) return *std::move(lower);
-    // Some byte has no character (a lone lead byte, an unassigned code): each
-    // character on its own, and one that does not convert stays as it is.
-    std::string lower(text);
-    for (size_t at = 0; at < lower.size();) {
-        const size_t length = ansiCharacterAt(text, at).length;
-        if (length == 1) {
-            lower[at] = static_cast<char>(ansiLower(static_cast<unsigned char>(text[at])));
-        } else if (auto pair = lowerThroughUnicode(text.substr(at, length))) {
-            lower.replace(at, length, *pair);
-        }
-        at += length;
-    }
-    return lower;
-}
-uint32_t ansiCodePageNumber() {
-    return GetACP();
+uint32_t codePageInUse() {
+    return chosenCodePage == CP_ACP ? GetACP() : chosenCodePage;
 }
 
-uint32_t ansiCodePoint(unsigned char c) {
-    return tables().codePoint[c];
+CodePageText toCodePage(std::string_view utf8) {
+    if (allAscii(utf8)) return {std::string(utf8), true};
+    const std::wstring wide = toWide(utf8);
+    const int units = static_cast<int>(wide.size());
+    // Without flags Windows writes the nearest letter where it knows one
+    // (a for ą) and the code page's default character otherwise.
+    const int size =
+        WideCharToMultiByte(chosenCodePage, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    CodePageText out;
+    out.bytes.assign(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(chosenCodePage, 0, wide.data(), units, out.bytes.data(), size, nullptr,
+                            nullptr);
+    // Exact when the bytes give the same characters back.
+    out.exact = wideFromPage(out.bytes) == wide && fromWide(wide) == utf8;
+    return out;
 }
 
-AnsiCharacter ansiCharacterAt(std::string_view text, size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (at + 1 < text.size() && IsDBCSLeadByte(lead)) {
-        wchar_t wide[2] = {};
-        if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data() + at, 2, wide, 2) == 1)
-            return {static_cast<uint32_t>(wide[0]), 2};
-    }
-    return {ansiCodePoint(lead), 1};
+std::string fromCodePage(std::string_view bytes) {
+    if (allAscii(bytes)) return std::string(bytes);
+    return fromWide(wideFromPage(bytes));
 }
 
-std::optional<unsigned char> ansiByte(uint32_t codePoint) {
-    if (codePoint == 0xFFFD) return std::nullopt;
-    const auto& points = tables().codePoint;
-    for (size_t i = 0; i < points.size(); ++i)
-        if (points[i] == codePoint) return static_cast<unsigned char>(i);
-    return std::nullopt;
+uint32_t lowerCodePoint(uint32_t codePoint) {
+    if (codePoint < 0x80)
+        return codePoint >= 'A' && codePoint <= 'Z' ? codePoint + 0x20 : codePoint;
+    std::string one;
+    appendUtf8(one, codePoint);
+    std::wstring wide = toWide(one);
+    CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    const std::string lower = fromWide(wide);
+    size_t at = 0;
+    return nextCodePoint(lower, at);
 }
 
 } // namespace plaxet

@@ -1,8 +1,10 @@
 #include "runtime/text.h"
 
 #include "runtime/codepage.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace plaxet {
 namespace {
@@ -47,6 +49,14 @@ std::vector<std::string_view> splitAtAny(std::string_view s, std::string_view se
     return fields;
 }
 
+// The bytes [begin, end) of s without cutting a character: a piece never
+// holds part of one, and never more bytes than were asked for.
+std::string wholeCharacters(std::string_view s, size_t begin, size_t end) {
+    while (begin < end && !isCharacterBoundary(s, begin)) ++begin;
+    while (end > begin && !isCharacterBoundary(s, end)) --end;
+    return std::string(s.substr(begin, end - begin));
+}
+
 } // namespace
 
 int32_t Len(std::string_view s) {
@@ -57,17 +67,19 @@ std::string Mid(std::string_view s, int32_t start, int32_t n) {
     const int32_t length = Len(s);
     start = fromEnd(start, length);
     if (start < 1 || start > length || n <= 0) return {};
-    return std::string(s.substr(start - 1, static_cast<size_t>(std::min(n, length - start + 1))));
+    const auto begin = static_cast<size_t>(start - 1);
+    return wholeCharacters(s, begin, begin + static_cast<size_t>(std::min(n, length - start + 1)));
 }
 
 std::string Left(std::string_view s, int32_t n) {
-    return n <= 0 ? std::string() : std::string(s.substr(0, static_cast<size_t>(n)));
+    if (n <= 0) return {};
+    return wholeCharacters(s, 0, std::min(s.size(), static_cast<size_t>(n)));
 }
 
 std::string Right(std::string_view s, int32_t n) {
     if (n <= 0) return {};
     if (n >= Len(s)) return std::string(s);
-    return std::string(s.substr(s.size() - static_cast<size_t>(n)));
+    return wholeCharacters(s, s.size() - static_cast<size_t>(n), s.size());
 }
 
 int32_t InStr(int32_t start, std::string_view s, std::string_view t) {
@@ -126,7 +138,30 @@ std::string Remove(std::string_view s, std::string_view t) {
 }
 
 std::string LCase(std::string_view s) {
-    return ansiLowerText(s);
+    std::string lower;
+    lower.reserve(s.size());
+    for (size_t at = 0; at < s.size();) {
+        const auto byte = static_cast<unsigned char>(s[at]);
+        if (byte < 0x80) {
+            lower += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte);
+            ++at;
+            continue;
+        }
+        const size_t start = at;
+        const std::optional<uint32_t> codePoint = decodeUtf8(s, at);
+        if (!codePoint) {
+            lower += s[at++]; // not a character: kept as it is
+            continue;
+        }
+        std::string character;
+        appendUtf8(character, lowerCodePoint(*codePoint));
+        // Positions in the lower-cased text hold for the text itself.
+        if (character.size() == at - start)
+            lower += character;
+        else
+            lower.append(s.substr(start, at - start));
+    }
+    return lower;
 }
 
 int Compare(std::string_view a, std::string_view b) {

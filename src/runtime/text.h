@@ -1,6 +1,7 @@
 #pragma once
-// String operations on byte strings in the ANSI code page.
-// Positions and lengths count bytes, and positions start at 1.
+// String operations on UTF-8 text. Positions and lengths count bytes, and
+// positions start at 1; a piece cut out (Mid, Left, Right) never holds part
+// of a character: a cut that falls inside one leaves that character out.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,8 +33,9 @@ std::string_view TrimView(std::string_view s);
 
 std::string Remove(std::string_view s, std::string_view t);
 
-// Lower case in the ANSI code page (see codepage.h); on a code page with
-// two-byte characters the trail byte of a character is never changed alone.
+// Lower case by the system's rules (see codepage.h). A character whose lower
+// case takes another number of bytes stays as it is, so that a position in
+// the lower-cased text is the same position in the text.
 std::string LCase(std::string_view s);
 
 // Byte-wise, case-sensitive; on a common prefix the shorter string comes first.

@@ -59,6 +59,41 @@ std::optional<uint32_t> decodeUtf8(std::string_view text, size_t& at) {
     return codePoint;
 }
 
+uint32_t nextCodePoint(std::string_view text, size_t& at) {
+    if (const std::optional<uint32_t> codePoint = decodeUtf8(text, at)) return *codePoint;
+    ++at;
+    return 0xFFFD;
+}
+
+bool isValidUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();)
+        if (!decodeUtf8(text, at)) return false;
+    return true;
+}
+
+bool isCharacterBoundary(std::string_view text, size_t at) {
+    return at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+}
+
+size_t utf16Offset(std::string_view text, size_t byteOffset) {
+    size_t units = 0;
+    for (size_t at = 0; at < text.size() && at < byteOffset;)
+        units += nextCodePoint(text, at) > 0xFFFF ? 2 : 1;
+    return units;
+}
+
+size_t byteOffsetOfUtf16(std::string_view text, size_t utf16Offset) {
+    size_t units = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t next = at;
+        units += nextCodePoint(text, next) > 0xFFFF ? 2 : 1;
+        if (units > utf16Offset) break;
+        at = next;
+    }
+    return at;
+}
+
 std::string codePointName(uint32_t codePoint) {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(codePoint));

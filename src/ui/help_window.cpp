@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -12,6 +13,9 @@
 #include "print/topic_printout.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
+#include "ui/help_search_dialog.h"
+#include "ui/win32_printer.h"
 #include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/forms.h"
@@ -19,8 +23,6 @@
 #include "win/message_box.h"
 #include "win/status_bar.h"
 #include "win/tree_view.h"
-#include "ui/help_search_dialog.h"
-#include "ui/win32_printer.h"
 
 namespace plaxet {
 namespace {
@@ -289,14 +291,29 @@ bool initialise(HelpViewerState& state, HWND window) {
     return true;
 }
 
+// The shown topic's text, whose byte positions the search counts in.
+std::string_view shownBody(const HelpViewerState& state) {
+    if (state.shownTopic < 1 || static_cast<size_t>(state.shownTopic) > state.topics.size())
+        return {};
+    return state.topics[static_cast<size_t>(state.shownTopic - 1)].body;
+}
+
+// Selects the bytes of a selection in the pane, which counts UTF-16 units.
+void selectInPane(const HelpViewerState& state, PaneSelection bytes) {
+    const std::string_view body = shownBody(state);
+    const auto units = [&](int32_t at) {
+        return static_cast<LPARAM>(utf16Offset(body, static_cast<size_t>(std::max(at, 0))));
+    };
+    ControlSend(state.window, kHelpPane, EM_SETSEL, static_cast<WPARAM>(units(bytes.start)),
+                units(bytes.end));
+}
+
 // A hit: its topic shown and marked, the matched characters selected.
 void showMatch(HelpViewerState& state, const HelpMatch& match) {
     selectTopic(state, match.topic);
     setBold(state, state.selectedEntry, true);
-    const PaneSelection selection =
-        selectionOfMatch(match.position, static_cast<int32_t>(state.searchText.size()));
-    ControlSend(state.window, kHelpPane, EM_SETSEL, static_cast<WPARAM>(selection.start),
-                selection.end);
+    selectInPane(state,
+                 selectionOfMatch(match.position, static_cast<int32_t>(state.searchText.size())));
     ControlSend(state.window, kHelpPane, EM_SCROLLCARET);
 }
 
@@ -309,7 +326,9 @@ PaneSelection paneSelection(const HelpViewerState& state) {
     DWORD end = 0;
     ControlSend(state.window, kHelpPane, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                 reinterpret_cast<LPARAM>(&end));
-    return {static_cast<int32_t>(start), static_cast<int32_t>(end)};
+    const std::string_view body = shownBody(state);
+    return {static_cast<int32_t>(byteOffsetOfUtf16(body, start)),
+            static_cast<int32_t>(byteOffsetOfUtf16(body, end))};
 }
 
 void findText(HelpViewerState& state) {
@@ -341,9 +360,8 @@ void stepTo(HelpViewerState& state, const std::optional<HelpMatch>& match) {
     }
     sayNoneFound(state, "No more found");
     if (state.lastMatchPos < 1 || !IsWindow(state.window)) return;
-    const PaneSelection last =
-        selectionOfMatch(state.lastMatchPos, static_cast<int32_t>(state.searchText.size()));
-    ControlSend(state.window, kHelpPane, EM_SETSEL, static_cast<WPARAM>(last.start), last.end);
+    selectInPane(
+        state, selectionOfMatch(state.lastMatchPos, static_cast<int32_t>(state.searchText.size())));
 }
 
 void findNext(HelpViewerState& state) {

@@ -4,8 +4,11 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <string>
 
 #include "print/print_geometry.h"
+#include "runtime/utf8.h"
+#include "runtime/wide.h"
 #include "win/message_box.h"
 #include "win/responder.h"
 
@@ -119,8 +122,9 @@ void Win32PrinterDevice::selectFont(const FontRequest& font) {
 
 int32_t Win32PrinterDevice::textExtent(std::string_view text) {
     SIZE size{};
+    const std::wstring wide = toWide(text);
     if (!dc_ ||
-        !GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size))
+        !GetTextExtentPoint32W(dc_.get(), wide.data(), static_cast<int>(wide.size()), &size))
         return 0;
     return size.cx;
 }
@@ -129,14 +133,17 @@ int32_t Win32PrinterDevice::fitCount(std::string_view text, int32_t maxExtent) {
     if (!dc_ || text.empty()) return 0;
     int fit = 0;
     SIZE size{};
-    if (!GetTextExtentExPointA(dc_.get(), text.data(), static_cast<int>(text.size()),
+    const std::wstring wide = toWide(text);
+    if (!GetTextExtentExPointW(dc_.get(), wide.data(), static_cast<int>(wide.size()),
                                std::max(0, maxExtent), &fit, nullptr, &size))
         return 0;
-    return fit;
+    // The system counts UTF-16 units; the caller, bytes of whole characters.
+    return static_cast<int32_t>(byteOffsetOfUtf16(text, static_cast<size_t>(std::max(fit, 0))));
 }
 
 void Win32PrinterDevice::drawText(int32_t x, int32_t y, std::string_view text) {
-    if (dc_) TextOutA(dc_.get(), x, y, text.data(), static_cast<int>(text.size()));
+    const std::wstring wide = toWide(text);
+    if (dc_) TextOutW(dc_.get(), x, y, wide.data(), static_cast<int>(wide.size()));
 }
 
 bool Win32PrinterDevice::isDuplex() {

@@ -135,8 +135,12 @@ TEST(Cli, MakeAndDumpAreEachOthersReverse) {
     ASSERT_EQ(made.status, 0) << made.err;
     FormDocument loaded;
     ASSERT_TRUE(loadFormFile(form, loaded).ok);
-    EXPECT_EQ(loaded.addresseeLines[0], "Caf\xE9 Na\xEFve"); // ANSI bytes in the file
-    EXPECT_EQ(itemAt(loaded, 1).description, "Paint \x80");
+    EXPECT_EQ(loaded.addresseeLines[0], "Caf\xC3\xA9 Na\xC3\xAFve");
+    EXPECT_EQ(itemAt(loaded, 1).description, "Paint \xE2\x82\xAC");
+    // The file holds them in code page 1252, with no block after the notes.
+    const std::string bytes = readWholeFile(form).value_or("");
+    EXPECT_NE(bytes.find("Caf\xE9 Na\xEFve"), std::string::npos);
+    EXPECT_EQ(bytes.find("PLXUTF8"), std::string::npos);
     EXPECT_EQ(loaded.formDate, "3/15/2024 ");
     EXPECT_EQ(loaded.notes, "Thank you\r\nNet 30");
 
@@ -153,6 +157,17 @@ TEST(Cli, MakeAndDumpAreEachOthersReverse) {
     EXPECT_EQ(loaded.formType, kEstimate);
     EXPECT_EQ(loaded.notes, "a\r\n\r\nb");
     EXPECT_EQ(loaded.itemCount, 0);
+
+    // Names outside the code page come back from the dump as they went in.
+    const std::string names =
+        R"({"addressee": {"name": "\u0141ukasz", "address": "Nguy\u1ec5n", "city": "\u738b\u82b3"}})";
+    writeText(json, names);
+    made = runCli(dir, {"make", json, form});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const CliRun again = runCli(dir, {"dump", form});
+    ASSERT_EQ(again.status, 0) << again.err;
+    for (const char* name : {"\xC5\x81ukasz", "Nguy\xE1\xBB\x85n", "\xE7\x8E\x8B\xE8\x8A\xB3"})
+        EXPECT_NE(again.out.find(name), std::string::npos) << again.out;
 }
 
 TEST(Cli, MakeRefusesWhatItCannotWriteWithOneClearLine) {
@@ -165,7 +180,6 @@ TEST(Cli, MakeRefusesWhatItCannotWriteWithOneClearLine) {
         {R"({"items": [{"cost": 10}]})", "the cost of item 1 must be a text"},
         {R"({"type": "bill"})", "type must be"},
         {R"({"date": "01/05/2024 12:00"})", "date must be at most 10 characters"},
-        {R"({"addressee": {"name": "\u0141\u00f3d\u017a"}})", "U+0141"},
         {R"([1, 2])", "must be an object"},
         {R"({"type": 1e400})", "cannot read the JSON: number overflow parsing '1e400'"},
         {R"({"items": [], "notes": -1e999999})", "cannot read the JSON: number overflow"},
@@ -198,10 +212,6 @@ TEST(Cli, SaveSenderWritesSixLinesOrRefusesWithOneClearLine) {
     };
 #ifndef _WIN32
     cases.push_back({{"save-sender", sender, "two\nlines"}, "sender line 1 holds a line break"});
-    cases.push_back({{"save-sender", sender, "ok",
-                      "\xC5\x81\xC3\xB3"
-                      "d\xC5\xBA"},
-                     "U+0141"});
     cases.push_back({{"save-sender", sender, "\xFF"}, "not UTF-8"});
 #endif
     for (const auto& [args, expected] : cases) {
@@ -233,10 +243,11 @@ TEST(Cli, CreateFilesWritesBothDocumentsAndLeavesTheFormAlone) {
 
     // Twice: the second run replaces the read-only documents of the first.
     for (const char* paper : {"letter", "a4"}) {
-        const CliRun run = runCli(dir, {"create-files", form, "--sender", sender, "--paper", paper});
+        const CliRun run =
+            runCli(dir, {"create-files", form, "--sender", sender, "--paper", paper});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, "The RTF, HTM and PDF files have been created at:\n\n" +
-                               folderPart(form) + "\n");
+        EXPECT_EQ(run.out,
+                  "The RTF, HTM and PDF files have been created at:\n\n" + folderPart(form) + "\n");
         EXPECT_EQ(run.err, "");
     }
     const DocumentPaths documents = documentPaths(form);

@@ -1,4 +1,5 @@
 #include "form/data_folder.h"
+#include "form/form_file.h"
 
 #include "runtime/codepage.h"
 #include "runtime/paths.h"
@@ -99,21 +100,40 @@ TEST(Paths, FolderAndFileNameParts) {
 // 0x83 0x41 in code page 932. scripts/test-codepage.sh runs this test with
 // such a code page and sets PLAXET_DOUBLE_BYTE_CODE_PAGE, so there it can
 // never pass by being skipped.
-TEST(DoubleByteCodePage, LowerCasingKeepsEveryTwoByteCharacter) {
-    const bool twoByte = ansiCharacterAt("\x83\x41", 0).length == 2;
+TEST(DoubleByteCodePage, KeepsItsOwnCharactersInTwoBytesAndTheirCase) {
+    const uint32_t previous = codePageInUse();
     if (std::getenv("PLAXET_DOUBLE_BYTE_CODE_PAGE"))
-        ASSERT_TRUE(twoByte) << "the system's code page has no two-byte characters";
-    else if (!twoByte)
-        GTEST_SKIP() << "the system's code page has no two-byte characters";
+        ASSERT_EQ(previous, 932u) << "the system's code page is not Japanese";
+    else if (!useCodePage(932))
+        GTEST_SKIP() << "code page 932 cannot be converted here";
 
-    // Katakana "a-pu-ri" (an application) between ASCII capitals.
-    const std::string app = "\x83\x41\x83\x76\x83\x8A";
+    // Katakana "a-pu-ri" (an application), in UTF-8 and in code page 932.
+    const std::string app = "\xE3\x82\xA2\xE3\x83\x97\xE3\x83\xAA";
+    const std::string appInPage = "\x83\x41\x83\x76\x83\x8A";
+    const CodePageText converted = toCodePage("ABC" + app);
+    const std::string back = fromCodePage("ABC" + appInPage);
+    FormDocument form;
+    form.addresseeLines[0] = app;
+    editItem(form, 1).description = "Q" + app;
+    form.itemCount = 1;
+    const std::string bytes = formFileBytes(form);
+    FormDocument loaded;
+    const bool read = readFormFileBytes(bytes, loaded).ok;
+    ASSERT_TRUE(useCodePage(previous));
+
+    EXPECT_TRUE(converted.exact);
+    EXPECT_EQ(converted.bytes, "ABC" + appInPage);
+    EXPECT_EQ(back, "ABC" + app);
+    // The form file holds the code page's two-byte characters and no block.
+    EXPECT_NE(bytes.find(appInPage), std::string::npos);
+    EXPECT_EQ(bytes.size(), 10u + 4 + 2 + 6 + 3 * 2 + 4 + 3 * 4 + 7 + 4);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(loaded.addresseeLines[0], app);
+    EXPECT_EQ(itemAt(loaded, 1).description, "Q" + app);
+
     EXPECT_EQ(LCase("ABC" + app + "XYZ"), "abc" + app + "xyz");
-    EXPECT_EQ(LCase("\x83\x41"), "\x83\x41");
-    // A lone lead byte at the end is no character; it stays, and so does the rest.
-    EXPECT_EQ(LCase("Q\x83"), "q\x83");
-
-    const DataFolders folders = findDataFolders("D:\\Tools\\" + app + "\\Plaxet", {}, kWindowsPaths);
+    const DataFolders folders =
+        findDataFolders("D:\\Tools\\" + app + "\\Plaxet", {}, kWindowsPaths);
     EXPECT_EQ(folders.dataFolder, "d:\\tools\\" + app + "\\plaxet\\");
     EXPECT_EQ(folders.helpFilePath, "d:\\tools\\" + app + "\\plaxet\\plaxet.ahp");
 }

@@ -3,6 +3,7 @@
 #include "form_builder.h"
 
 #include "runtime/binary.h"
+#include "runtime/codepage.h"
 #include "runtime/file.h"
 #include "temp_folder.h"
 
@@ -58,6 +59,36 @@ std::string contentOf(const std::string& path) {
     return readWholeFile(path).value_or("<none>");
 }
 
+// The Paint form with names that code page 1252 holds only in part, and the
+// same form with the nearest texts that code page allows: its fields.
+FormDocument namesForm() {
+    FormDocument form = paintForm();
+    form.addresseeLines[0] = "\xC5\x81ukasz D\xC4\x85"
+                             "browski";                                       // Łukasz Dąbrowski
+    form.addresseeLines[2] = "Caf\xC3\xA9";                                   // Café: fits
+    setItem(form, 1, "", "\xE7\x8E\x8B\xE8\x8A\xB3 Nguy\xE1\xBB\x85n", "10"); // 王芳 Nguyễn
+    form.notes = "\xC5\x9E\xC3\xBCkr\xC3\xBC";                                // Şükrü
+    return form;
+}
+
+// What the fields hold: each text as the code page in use allows (its
+// nearest letters differ from one system to another).
+FormDocument nearestNamesForm() {
+    FormDocument form = namesForm();
+    const auto nearest = [](std::string& text) { text = fromCodePage(toCodePage(text).bytes); };
+    for (std::string& line : form.addresseeLines) nearest(line);
+    nearest(form.items[0].description);
+    nearest(form.notes);
+    return form;
+}
+
+void expectNames(const FormDocument& loaded, const FormDocument& expected) {
+    EXPECT_EQ(loaded.addresseeLines, expected.addresseeLines);
+    EXPECT_EQ(itemAt(loaded, 1).description, itemAt(expected, 1).description);
+    EXPECT_EQ(loaded.notes, expected.notes);
+    EXPECT_EQ(loaded.formDate, expected.formDate);
+}
+
 } // namespace
 
 TEST(FormFile, TheFiftyByteExampleBothWays) {
@@ -72,6 +103,71 @@ TEST(FormFile, TheFiftyByteExampleBothWays) {
     FormDocument withTail;
     ASSERT_TRUE(readFormFileBytes(kPaintBytes + "leftover", withTail).ok);
     expectPaintForm(withTail);
+}
+
+TEST(FormFile, TextsOutsideTheCodePageAreKeptInTheExtensionBlock) {
+    const std::string fields = formFileBytes(nearestNamesForm());
+    ASSERT_EQ(fields.find("PLXUTF8"), std::string::npos)
+        << "text the code page holds needs no block";
+    EXPECT_NE(fields.find("\x10\0Lukasz Dabrowski", 0, 18), std::string::npos)
+        << "the nearest letters";
+    const std::string bytes = formFileBytes(namesForm());
+    // The fields are what the code page allows, byte for byte; the block follows.
+    ASSERT_GT(bytes.size(), fields.size());
+    EXPECT_EQ(bytes.substr(0, fields.size()), fields);
+    EXPECT_EQ(bytes.substr(fields.size(), 8), std::string("PLXUTF8\x1A", 8));
+
+    FormDocument loaded;
+    ASSERT_TRUE(readFormFileBytes(bytes, loaded).ok);
+    expectNames(loaded, namesForm());
+
+    // And through a saved file.
+    TempFolder dir;
+    const std::string path = dir.file("\xC5\x81\xC3\xB3"
+                                      "d\xC5\xBA.plx"); // Łódź.plx
+    ASSERT_EQ(saveFormFile(path, namesForm(), 1).outcome, SaveOutcome::Saved);
+    FormDocument reloaded;
+    ASSERT_TRUE(loadFormFile(path, reloaded).ok);
+    expectNames(reloaded, namesForm());
+}
+
+TEST(FormFile, AStaleOrDamagedBlockIsPassedOverAndTheFieldsLoad) {
+    const std::string fields = formFileBytes(nearestNamesForm());
+    const std::string bytes = formFileBytes(namesForm());
+    const size_t blockSize = bytes.size() - fields.size();
+    const auto loadsFromFields = [&](const std::string& file, const std::string& what) {
+        SCOPED_TRACE(what);
+        FormDocument loaded;
+        ASSERT_TRUE(readFormFileBytes(file, loaded).ok);
+        expectNames(loaded, nearestNamesForm());
+    };
+
+    // An older program changed a letter of the name and saved over the file
+    // in place: the block is whole, but written for other fields.
+    std::string edited = bytes;
+    const size_t name = edited.find("Lukasz");
+    ASSERT_NE(name, std::string::npos);
+    edited[name + 1] = 'o';
+    FormDocument older;
+    ASSERT_TRUE(readFormFileBytes(edited, older).ok);
+    EXPECT_EQ(older.addresseeLines[0], "Lokasz Dabrowski");
+    EXPECT_EQ(itemAt(older, 1).description, itemAt(nearestNamesForm(), 1).description);
+
+    // It saved a shorter form: the rest of the old block is a stale tail.
+    FormDocument shorter = paintForm();
+    const std::string shortFields = formFileBytes(shorter);
+    FormDocument stale;
+    ASSERT_TRUE(readFormFileBytes(shortFields + bytes.substr(shortFields.size()), stale).ok);
+    expectPaintForm(stale);
+
+    // Any one damaged byte of the block, and a block cut short anywhere.
+    for (size_t at = fields.size(); at < bytes.size(); ++at) {
+        std::string damaged = bytes;
+        damaged[at] = static_cast<char>(damaged[at] ^ 0x20);
+        loadsFromFields(damaged, "byte " + std::to_string(at - fields.size()) + " damaged");
+    }
+    for (size_t cut = 1; cut < blockSize; ++cut)
+        loadsFromFields(bytes.substr(0, bytes.size() - cut), std::to_string(cut) + " bytes cut");
 }
 
 TEST(FormFile, SavesAndReloadsEveryStoredField) {

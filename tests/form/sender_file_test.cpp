@@ -37,6 +37,40 @@ TEST(SenderFile, TwoLinesInSixLinesOut) {
     EXPECT_EQ(again.senderLines, form.senderLines);
 }
 
+TEST(SenderFile, KeepsTheCodePageUnlessALineDoesNotFitIt) {
+    TempFolder dir;
+    const std::string path = dir.file("quillet.ini");
+    FormDocument form;
+    form.senderLines[0] = "Caf\xC3\xA9 M\xC3\xBCller"; // "Café Müller": in code page 1252
+    ASSERT_TRUE(saveSenderLines(form, path).ok);
+    EXPECT_EQ(contentOf(path), "Caf\xE9 M\xFCller\r\n\r\n\r\n\r\n\r\n\r\n");
+    FormDocument again;
+    ASSERT_TRUE(loadSenderLines(again, path));
+    EXPECT_EQ(again.senderLines, form.senderLines);
+
+    // "Łukasz", "Nguyễn", "王芳" do not fit: the whole file becomes UTF-8.
+    form.senderLines[1] = "\xC5\x81ukasz Nguy\xE1\xBB\x85n";
+    form.senderLines[5] = "\xE7\x8E\x8B\xE8\x8A\xB3";
+    ASSERT_TRUE(saveSenderLines(form, path).ok);
+    EXPECT_EQ(contentOf(path), "\xEF\xBB\xBF" + form.senderLines[0] + "\r\n" + form.senderLines[1] +
+                                   "\r\n\r\n\r\n\r\n" + form.senderLines[5] + "\r\n");
+    ASSERT_TRUE(loadSenderLines(again, path));
+    EXPECT_EQ(again.senderLines, form.senderLines);
+
+    // A first line that begins like the mark in the code page is kept too.
+    form.senderLines = {"\xC3\xAF\xC2\xBB\xC2\xBFHill", "", "", "", "", ""}; // "ï»¿Hill"
+    ASSERT_TRUE(saveSenderLines(form, path).ok);
+    ASSERT_TRUE(loadSenderLines(again, path));
+    EXPECT_EQ(again.senderLines, form.senderLines);
+
+    // A mark before bytes that are no UTF-8: the code page.
+    ASSERT_TRUE(replaceFileContents(path, "\xEF\xBB\xBF"
+                                          "Caf\xE9\r\n")
+                    .ok);
+    ASSERT_TRUE(loadSenderLines(again, path));
+    EXPECT_EQ(again.senderLines[0], "Caf\xC3\xA9");
+}
+
 TEST(SenderFile, ReadsLinesByTheTextFileRules) {
     TempFolder dir;
     const std::string path = dir.file("quillet.ini");

@@ -4,6 +4,8 @@
 #include "help/help_source.h"
 #include "runtime/file.h"
 
+#include "runtime/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,40 +67,41 @@ TEST(HelpContent, CompilesAndCoversWhatANewUserNeeds) {
     }));
 
     // The messages the program can show are explained, in the program's words.
-    for (const char* message : {"\"invalid date\"",
-                                "\"Must include sender\"",
-                                "\"Must at least include addressee\"",
-                                "\"Must have form date\"",
-                                "\"Must include some items\"",
-                                "\"Must specify form type\"",
-                                "\"Invalid date for item\"",
-                                "\"The RTF, HTM and PDF files have been created at:\"",
-                                "\"The RTF and HTM files have been created at:\"",
-                                "\"No program on this computer opens PDF files.\"",
-                                "\"No PDF file was made: the PDF needs a Western or Central European code page.\"",
-                                "\"File not created\"",
-                                "\"Email attachments -\"",
-                                "\"paste this RTF file address\"",
-                                "\"Help file not found\"",
-                                "\"No help available\"",
-                                "\"No help content\"",
-                                "\"Help file is damaged\"",
-                                "\"Help file cannot be read\"",
-                                "\"None found\"",
-                                "\"No more found\"",
-                                "\"Save this file now?\"",
-                                "\"Save program data now?\"",
-                                "\"Quit Program now?\"",
-                                "\"Save data defining sender?\"",
-                                "\"Total amount paid in full.\"",
-                                "\"Please remit the total amount due.\"",
-                                "\"This is an estimate of the proposed sales and services\"",
-                                "\"The form was not saved:\"",
-                                "\"The form file could not be opened:\"",
-                                "\"The sender lines are kept for this session but were not saved:\"",
-                                "\"The file's address could not be put on the clipboard\"",
-                                "\"quillet.ini\"",
-                                "\"plaxet.ahp\""}) {
+    for (const char* message :
+         {"\"invalid date\"",
+          "\"Must include sender\"",
+          "\"Must at least include addressee\"",
+          "\"Must have form date\"",
+          "\"Must include some items\"",
+          "\"Must specify form type\"",
+          "\"Invalid date for item\"",
+          "\"The RTF, HTM and PDF files have been created at:\"",
+          "\"The RTF and HTM files have been created at:\"",
+          "\"No program on this computer opens PDF files.\"",
+          "\"No PDF file was made: the PDF needs a Western or Central European code page.\"",
+          "\"File not created\"",
+          "\"Email attachments -\"",
+          "\"paste this RTF file address\"",
+          "\"Help file not found\"",
+          "\"No help available\"",
+          "\"No help content\"",
+          "\"Help file is damaged\"",
+          "\"Help file cannot be read\"",
+          "\"None found\"",
+          "\"No more found\"",
+          "\"Save this file now?\"",
+          "\"Save program data now?\"",
+          "\"Quit Program now?\"",
+          "\"Save data defining sender?\"",
+          "\"Total amount paid in full.\"",
+          "\"Please remit the total amount due.\"",
+          "\"This is an estimate of the proposed sales and services\"",
+          "\"The form was not saved:\"",
+          "\"The form file could not be opened:\"",
+          "\"The sender lines are kept for this session but were not saved:\"",
+          "\"The file's address could not be put on the clipboard\"",
+          "\"quillet.ini\"",
+          "\"plaxet.ahp\""}) {
         EXPECT_TRUE(bodyMentions(topics, message)) << message;
     }
     // And the help viewer's keys.
@@ -119,8 +122,8 @@ TEST(HelpContent, TheBuiltHelpFileMatchesItsSources) {
     ASSERT_EQ(help.error, "");
     ASSERT_EQ(loaded.topics.size(), help.topics.size());
     for (size_t i = 0; i < help.topics.size(); ++i) {
-        EXPECT_EQ(loaded.topics[i].title, help.topics[i].title);
-        EXPECT_EQ(loaded.topics[i].body, help.topics[i].body);
+        EXPECT_EQ(loaded.topics[i].title, utf8FromCp1252(help.topics[i].title));
+        EXPECT_EQ(loaded.topics[i].body, utf8FromCp1252(help.topics[i].body));
         EXPECT_EQ(loaded.topics[i].level, help.topics[i].level);
         EXPECT_EQ(loaded.topics[i].tabWidth, help.topics[i].tabWidth);
         EXPECT_EQ(loaded.topics[i].wrapMode, help.topics[i].wrapMode);

@@ -41,8 +41,9 @@ TEST(HelpSearch, FindStartsAtTheFirstByteOfTheTopicAndIgnoresCase) {
     EXPECT_EQ(findFirstMatch(topics, "alpha", 0), at(1, 1));
 
     HelpTopics accented(1);
-    accented[0].body = "Caf\xC9 au lait";
-    EXPECT_EQ(findFirstMatch(accented, LCase("CAF\xC9"), 1), at(1, 1));
+    accented[0].body = "Caf\xC3\x89 au lait"; // "CafÉ": É lower-cases to é in UTF-8 too
+    EXPECT_EQ(findFirstMatch(accented, LCase("CAF\xC3\x89"), 1), at(1, 1));
+    EXPECT_EQ(findFirstMatch(accented, "caf\xC3\xA9 au", 1), at(1, 1));
 
     const PaneSelection selection = selectionOfMatch(7, 4);
     EXPECT_EQ(selection.start, 6);

@@ -2,7 +2,6 @@
 
 #include "form_builder.h"
 #include "output/totals.h"
-#include "runtime/codepage.h"
 #include "runtime/file.h"
 #include "temp_folder.h"
 
@@ -213,19 +212,21 @@ TEST(HtmlWriter, TitleCellsReceiptsAndNotes) {
 TEST(HtmlWriter, FormTextsAreEscaped) {
     FormDocument form = gardenInvoice();
     form.senderLines[0] = "Ann & \"Bob\" <Garden>";
-    form.addresseeLines[0] = "Ren\xe9";
+    form.addresseeLines[0] = "Ren\xC3\xA9";
     form.addresseeLines[3] = "<b>555</b>";
+    form.addresseeLines[1] = "\xC5\x81ukasz Nguy\xE1\xBB\x85n \xE7\x8E\x8B\xE8\x8A\xB3";
     editItem(form, 1).date = "1 > 0";
-    editItem(form, 1).description = "a&b \x80";
+    editItem(form, 1).description = "a&b \xE2\x82\xAC";
     setFormDate(form, "<soon>");
-    form.notes = "&amp;\r\n\xe9";
+    form.notes = "&amp;\r\n\xC3\xA9";
     const std::vector<std::string> lines = linesOf(written(form));
-    const std::string euro = "&#" + std::to_string(ansiCodePoint(0x80)) + ";";
+    const std::string euro = "&#8364;";
     EXPECT_EQ(block(lines, "d1"),
               std::vector<std::string>{"    Ann &amp; &quot;Bob&quot; &lt;Garden&gt;<br />"});
     EXPECT_EQ(block(lines, "d2"),
-              (std::vector<std::string>{"Ren&#233;<br />", "1 Elm St<br />", "Springfield<br />",
-                                        "&lt;b&gt;555&lt;/b&gt;"}));
+              (std::vector<std::string>{"Ren&#233;<br />",
+                                        "&#321;ukasz Nguy&#7877;n &#29579;&#33459;<br />",
+                                        "Springfield<br />", "&lt;b&gt;555&lt;/b&gt;"}));
     EXPECT_EQ(block(lines, "d3")[1], "    <h3>&lt;soon&gt;");
     const std::vector<std::string> table = block(lines, "d4");
     EXPECT_EQ(table[6 + 1], "      <td>1 &gt; 0</td>");

@@ -1,6 +1,7 @@
 // The PDF document: the page layout's rules on the record of the values, and
 // the file's structure (cross-references, compressed pages, escaped texts).
 #include "output/pdf_layout.h"
+#include "output/pdf_truetype.h"
 #include "output/pdf_writer.h"
 
 #include "form_builder.h"
@@ -350,13 +351,35 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
 
     const FormDocument form = gardenInvoice();
     const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
-    const std::string pdf = pdfBytes(layout, *central, {"Caf\xE9 (1)", "a", "c", 0});
+    const std::string pdf = pdfBytes(layout, *central, {"Caf\xC3\xA9 (1)", "a", "c", 0});
     EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
     EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
     EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
     EXPECT_NE(pdf.find("/BaseFont /Helvetica-Bold /Encoding 6 0 R"), std::string::npos);
-    // An information text beyond ASCII goes in as UTF-16, in hexadecimal.
+    // An information text beyond ASCII (UTF-8, as all text) goes in as UTF-16, in hexadecimal.
     EXPECT_NE(pdf.find("/Title <FEFF00430061006600E90020002800310029>"), std::string::npos);
+}
+
+TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
+    if (!pdfUnicodeFont()) GTEST_SKIP() << "no font for other characters on this machine";
+    FormDocument form = gardenInvoice();
+    const std::string plain = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
+    EXPECT_EQ(plain.find("/F3"), std::string::npos) << "a form the code page holds embeds nothing";
+
+    form.addresseeLines[0] =
+        "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café
+    const std::string pdf = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
+    const std::string content = pageContents(pdf).at(0);
+    // The name is bold. CIDs by code point: Ł 1, 王 2, 芳 3; é stays in the standard font.
+    EXPECT_NE(content.find("/F3 11 Tf\n"), std::string::npos) << content;
+    EXPECT_NE(content.find("<0001> Tj\n/F2 11 Tf\n(ukasz ) Tj\n/F3 11 Tf\n<00020003> Tj\n/F2 11 "
+                           "Tf\n( Caf\xE9) Tj"),
+              std::string::npos)
+        << content;
+    EXPECT_NE(pdf.find("/Subtype /CIDFontType2"), std::string::npos);
+    EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);
+    EXPECT_NE(pdf.find("/ToUnicode"), std::string::npos);
+    EXPECT_NE(pdf.find("/F3 "), std::string::npos);
 }
 
 } // namespace plaxet

@@ -188,15 +188,22 @@ TEST(RtfWriter, SenderCostsReceiptsAndNotes) {
 TEST(RtfWriter, FormTextsAreEscaped) {
     FormDocument form = gardenInvoice();
     form.senderLines[0] = "Ann's {Garden}";
-    form.addresseeLines[0] = "Ren\xe9 \\ Co";
-    form.addresseeLines[2] = "K\xf6ln";
+    form.addresseeLines[0] = "Ren\xC3\xA9 \\ Co";
+    form.addresseeLines[2] = "K\xC3\xB6ln";
+    // "Łukasz Nguyễn 王芳": outside the code page, with its nearest letters.
+    form.addresseeLines[1] = "\xC5\x81ukasz Nguy\xE1\xBB\x85n \xE7\x8E\x8B\xE8\x8A\xB3";
     editItem(form, 1).date = "{1/2}";
-    editItem(form, 1).description = "Caf\xe9 \x80 100%";
+    editItem(form, 1).description = "Caf\xC3\xA9 \xE2\x82\xAC 100%";
     setFormDate(form, "soon {tm}");
-    form.notes = "C:\\forms\\{a}\r\n\xff";
+    form.notes = "C:\\forms\\{a}\r\n\xC3\xBF";
     const std::vector<std::string> lines = linesOf(written(form));
     EXPECT_EQ(lines[2], R"(Ann's \{Garden\}\line)");
     EXPECT_EQ(lines[5], R"(Ren\'e9 \\ Co\tab {\fs24INVOICE\line})");
+    // ễ has "e" as its nearest letter on Linux, "?" on Windows.
+    const std::string_view nameLine = lines[6];
+    EXPECT_TRUE(nameLine.starts_with(R"(\u321Lukasz Nguy\u7877)")) << nameLine;
+    EXPECT_TRUE(nameLine.ends_with(R"(n \u29579?\u-32077?\line)")) << nameLine;
+    EXPECT_EQ(nameLine.size(), 47u) << "one character after \\u7877";
     EXPECT_EQ(lines[7], R"(K\'f6ln\tab soon \{tm\}\line)");
     EXPECT_EQ(lines[22], R"({\pard\intbl\fs20 \{1/2\}\cell})");
     EXPECT_EQ(lines[23], R"({\pard\intbl\fs20 Caf\'e9 \'80 100%\cell})");

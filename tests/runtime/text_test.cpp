@@ -17,6 +17,20 @@ TEST(Text, MidLeftAndRightCountBytesFromOne) {
     EXPECT_EQ(Len(std::string("a\0b", 3)), 3);
 }
 
+TEST(Text, PiecesNeverHoldPartOfACharacter) {
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA"; // "Łódź", 7 bytes
+    EXPECT_EQ(Len(lodz), 7);
+    EXPECT_EQ(Left(lodz, 3), "\xC5\x81"); // the ó would be cut: left out
+    EXPECT_EQ(Left(lodz, 4), "\xC5\x81\xC3\xB3");
+    EXPECT_EQ(Right(lodz, 1), ""); // the last byte of ź alone
+    EXPECT_EQ(Right(lodz, 3), "d\xC5\xBA");
+    EXPECT_EQ(Mid(lodz, 2, 3), "\xC3\xB3"); // starts inside Ł, ends inside ó... and on
+    EXPECT_EQ(Mid(lodz, 3, 3), "\xC3\xB3"
+                               "d");
+    EXPECT_EQ(Mid(lodz, -2), "\xC5\xBA");
+}
+
 TEST(Text, InStrFindsFromAStartThatMayCountFromTheEnd) {
     EXPECT_EQ(InStr(1, "abcabc", "bc"), 2);
     EXPECT_EQ(InStr(3, "abcabc", "bc"), 5);
@@ -56,15 +70,20 @@ TEST(Text, Removing) {
     EXPECT_EQ(Remove("abc", ""), "abc");
 }
 
-TEST(Text, CaseMappingFollowsTheAnsiCodePage) {
+TEST(Text, CaseMappingCoversEveryScriptAndKeepsPositions) {
     EXPECT_EQ(LCase("SubTotal"), "subtotal");
-    // Western European letters of code page 1252: A-grave, O-diaeresis, S-caron.
-    EXPECT_EQ(LCase("\xC0\xD6\x8A"), "\xE0\xF6\x9A");
-    // The multiplication sign has no case.
-    EXPECT_EQ(LCase("\xD7"), "\xD7");
-    // Bytes without a character in the code page stay as they are, and the
-    // letters around them are still lower-cased.
-    EXPECT_EQ(LCase("A\x81\x8D\x8F\x90\x9DZ"), "a\x81\x8D\x8F\x90\x9Dz");
+    // A-grave, O-diaeresis, S-caron; L-stroke, A-ogonek; Cyrillic DE; Greek SIGMA.
+    EXPECT_EQ(LCase("\xC3\x80\xC3\x96\xC5\xA0"), "\xC3\xA0\xC3\xB6\xC5\xA1");
+    EXPECT_EQ(LCase("\xC5\x81\xC4\x84"), "\xC5\x82\xC4\x85");
+    EXPECT_EQ(LCase("\xD0\x94\xCE\xA3"), "\xD0\xB4\xCF\x83");
+    // The multiplication sign and Chinese have no case.
+    EXPECT_EQ(LCase("\xC3\x97\xE7\x8E\x8B"), "\xC3\x97\xE7\x8E\x8B");
+    // Capital I with dot becomes a letter of another length: it stays, so a
+    // position in the lower case is the same position in the text.
+    EXPECT_EQ(LCase("\xC4\xB0X"), "\xC4\xB0x");
+    // Bytes that are no UTF-8 stay as they are, and the letters around them
+    // are still lower-cased.
+    EXPECT_EQ(LCase("A\x81\xC3Z"), "a\x81\xC3z");
     EXPECT_EQ(LCase(""), "");
 }
 

@@ -10,9 +10,9 @@
 #include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
+#include "win/controls.h"
 
 namespace plaxet::testing {
 namespace {
@@ -363,6 +363,33 @@ TEST_F(MainWindowTest, SaveAsTakesTheNewPathAsTitleAndSaveAsksFirst) {
     command(kSaveCommand);
     EXPECT_FALSE(editor.changed);
     EXPECT_EQ(readBack(target).addresseeLines[0], "Later");
+}
+
+TEST_F(MainWindowTest, NamesInAnyLanguageKeepEveryCharacterInTheWindowAndTheFiles) {
+    // A form named "Łódź 王芳.plx" opens from the command line.
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA \xE7\x8E\x8B\xE8\x8A\xB3.plx";
+    const std::string path = writeSampleForm(lodz);
+    open("\"" + path + "\"");
+    EXPECT_EQ(editor.currentFilePath, path);
+    EXPECT_EQ(title(), "Receipt - " + lodz);
+    EXPECT_EQ(text(kNameBox), "Ann Smith");
+
+    // "Łukasz Dąbrowski" and "Nguyễn" typed into the window are saved as typed.
+    const std::string name = "\xC5\x81ukasz D\xC4\x85"
+                             "browski";
+    const std::string nguyen = "Nguy\xE1\xBB\x85n";
+    setText(kNameBox, name);
+    setText(kCityBox, nguyen);
+    EXPECT_EQ(text(kNameBox), name);
+    const std::string target = folder.file(nguyen + ".plx");
+    responder.answerPath(target);
+    command(kSaveAsCommand);
+    ASSERT_TRUE(fileExists(target));
+    const FormDocument saved = readBack(target);
+    EXPECT_EQ(saved.addresseeLines[0], name);
+    EXPECT_EQ(saved.addresseeLines[2], nguyen);
+    EXPECT_EQ(saved.addresseeLines[1], "12 Elm Street");
 }
 
 } // namespace

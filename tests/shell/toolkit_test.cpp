@@ -11,6 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "runtime/wide.h"
+#include "shell/scripted_responder.h"
+#include "shell/window_driver.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/file_dialogs.h"
@@ -22,9 +25,6 @@
 #include "win/process.h"
 #include "win/status_bar.h"
 #include "win/tree_view.h"
-#include "runtime/wide.h"
-#include "shell/scripted_responder.h"
-#include "shell/window_driver.h"
 
 namespace plaxet {
 namespace {
@@ -58,7 +58,7 @@ struct TestForm {
 };
 
 ControlDef control(ControlKind kind, int id, std::string_view text, int x, int y, int width,
-                    int height, DWORD style = kDefaultStyle) {
+                   int height, DWORD style = kDefaultStyle) {
     return ControlDef{kind, id, text, x, y, width, height, style, 0};
 }
 
@@ -169,11 +169,15 @@ TEST(Toolkit, ControlsGetTheirKindsDefaultStylesAndTheDefaultFont) {
     EXPECT_EQ(moved.width, 18);
     EXPECT_EQ(moved.height, 130);
 
-    ControlSetText(form.window, 10,
-                   "Fa\xE7"
-                   "ade"); // c-cedilla in code page 1252
-    EXPECT_EQ(ControlGetText(form.window, 10), "Fa\xE7"
-                                               "ade");
+    // UTF-8 both ways: c-cedilla, and a name no ANSI code page holds whole
+    // ("Łukasz Nguyễn 王芳", and an emoji of two UTF-16 units).
+    for (const std::string text :
+         {"Fa\xC3\xA7"
+          "ade",
+          "\xC5\x81ukasz Nguy\xE1\xBB\x85n \xE7\x8E\x8B\xE8\x8A\xB3 \xF0\x9F\x98\x80"}) {
+        ControlSetText(form.window, 10, text);
+        EXPECT_EQ(ControlGetText(form.window, 10), text);
+    }
     ControlEnable(form.window, 10, false);
     EXPECT_FALSE(ControlIsEnabled(form.window, 10));
     ControlKill(form.window, 10);
@@ -370,9 +374,9 @@ TEST(Toolkit, TreeViewAndStatusBarOperations) {
     ControlAdd(form.window, control(ControlKind::TreeView, 70, "", 5, 5, 200, 180));
     ControlAdd(form.window, control(ControlKind::StatusBar, 71, "", 0, 0, 0, 0));
     HTREEITEM top = TreeAddItem(form.window, 70, TVI_ROOT, "Chapter", 1);
-    HTREEITEM child = TreeAddItem(form.window, 70, top, "Section \xE9", 2, TVIS_BOLD);
+    HTREEITEM child = TreeAddItem(form.window, 70, top, "Section \xC3\xA9", 2, TVIS_BOLD);
     ASSERT_TRUE(top && child);
-    EXPECT_EQ(TreeItemText(form.window, 70, child), "Section \xE9");
+    EXPECT_EQ(TreeItemText(form.window, 70, child), "Section \xC3\xA9");
     EXPECT_EQ(TreeItemParam(form.window, 70, child), 2);
     TreeExpand(form.window, 70, top, true);
     EXPECT_TRUE(ControlSend(form.window, 70, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(top),
@@ -465,8 +469,10 @@ TEST(Toolkit, FileDialogIsPlacedFromItsOwnersCorner) {
 
 TEST(Toolkit, ClipboardHoldsTheTextGiven) {
     TestForm form(pixelForm(100, 100));
-    ASSERT_TRUE(ClipboardSetText(form.window, "C:\\forms\\caf\xE9.rtf"));
-    EXPECT_EQ(ClipboardGetText(form.window), "C:\\forms\\caf\xE9.rtf");
+    const std::string path = "C:\\forms\\\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA caf\xC3\xA9.rtf"; // Łódź café.rtf
+    ASSERT_TRUE(ClipboardSetText(form.window, path));
+    EXPECT_EQ(ClipboardGetText(form.window), path);
     ASSERT_TRUE(ClipboardSetText(form.window, ""));
     EXPECT_EQ(ClipboardGetText(form.window), "");
 }
