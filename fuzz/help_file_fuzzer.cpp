@@ -5,16 +5,34 @@
 #include "help/help_file.h"
 #include "help/help_search.h"
 #include "help/help_source.h"
+#include "runtime/codepage.h"
+#include "runtime/utf8.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
 
 void require(bool condition) {
     if (!condition) std::abort();
+}
+
+// A loaded text (UTF-8) back in code page 1252, as the file holds it: every
+// character the reader made comes from one byte of that code page.
+std::string asFileText(std::string_view utf8) {
+    std::string bytes;
+    for (size_t at = 0; at < utf8.size();) {
+        const std::optional<uint32_t> codePoint = plaxet::decodeUtf8(utf8, at);
+        require(codePoint.has_value());
+        const std::optional<unsigned char> byte = plaxet::cp1252Byte(*codePoint);
+        require(byte.has_value());
+        bytes += static_cast<char>(*byte);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -64,7 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 static_cast<size_t>(match->position) + needle.size() <= body.size() + 1);
     }
 
-    const HelpFileBytes again = encodeHelpFile(topics);
+    HelpTopics asInFile = topics;
+    for (HelpTopic& topic : asInFile) {
+        topic.title = asFileText(topic.title);
+        topic.body = asFileText(topic.body);
+    }
+    const HelpFileBytes again = encodeHelpFile(asInFile);
     require(again.error.empty());
     const HelpFileResult reread = readHelpFile(again.bytes);
     require(reread.status == HelpFileStatus::Loaded && reread.topics.size() == topics.size());
