@@ -327,9 +327,9 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
 }
 
 // The characters of the layout that the standard fonts lack; none when no
-// font for them can be read.
+// font for them can be read. The font is looked for only when some character
+// needs it, so a document of the code page's own text never reads it.
 UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& codePage) {
-    if (!pdfUnicodeFont()) return {};
     std::set<uint32_t> found;
     for (const PdfPage& page : layout.pages)
         for (const PdfText& text : page.texts)
@@ -343,6 +343,7 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& 
                 if (!standardFontByte(codePage, text.text.substr(start, at - start)))
                     found.insert(codePoint);
             }
+    if (found.empty() || !pdfUnicodeFont()) return {};
     UnicodeCharacters characters;
     for (const uint32_t codePoint : found)
         if (characters.size() < 0xFFFE)
