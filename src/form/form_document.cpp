@@ -24,8 +24,15 @@ bool isCountedItem(const FormDocument& form, int32_t item) {
 
 // Whether `text` begins with `lowerCasePrefix` once lower-cased as LCase does.
 bool startsLowerCased(std::string_view text, std::string_view lowerCasePrefix) {
-    return text.size() >= lowerCasePrefix.size() &&
-           LCase(text.substr(0, lowerCasePrefix.size())) == lowerCasePrefix;
+    if (text.size() < lowerCasePrefix.size()) return false;
+    const std::string_view start = text.substr(0, lowerCasePrefix.size());
+    if (!isAscii(start)) return LCase(start) == lowerCasePrefix;
+    for (size_t i = 0; i < start.size(); ++i) {
+        const char c = start[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c) != lowerCasePrefix[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace

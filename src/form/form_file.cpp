@@ -5,6 +5,7 @@
 #include "runtime/crc32.h"
 #include "runtime/utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -38,20 +39,24 @@ struct FormFileContent {
 // A long-counted text: its bytes as far as the file holds them. A negative
 // length cannot come from a save nor from a file cut short; it marks a file
 // that is not a form file.
-bool readLongCounted(ByteReader& in, std::string& text, const std::string& what,
-                     std::string& error) {
+// `what` names the text for the message, and is asked only for one.
+template <typename Name>
+bool readLongCounted(ByteReader& in, std::string& text, const Name& what, std::string& error) {
     const int32_t length = readInt32(in);
     if (length < 0) {
-        error = what + " has a negative length (" + std::to_string(length) + ")";
+        error = what() + " has a negative length (" + std::to_string(length) + ")";
         return false;
     }
     text = readAvailable(in, static_cast<size_t>(length));
     return true;
 }
 
-std::string itemText(int32_t item, const char* column) {
-    return std::string("the ") + column + " of item " + std::to_string(item);
+auto itemText(int32_t item, const char* column) {
+    return [=] { return std::string("the ") + column + " of item " + std::to_string(item); };
 }
+
+// Each stored item takes at least its three lengths.
+constexpr size_t kSmallestItemSize = 12;
 
 // The file's rules, and how damaged files are met:
 // - A file that ends early loads as far as it goes: a number whose bytes run
@@ -80,6 +85,8 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
         line = readAvailable(in, length);
     }
     content.formType = readInt32(in);
+    content.items.reserve(std::min(static_cast<size_t>(count),
+                                   remainingBytes(in) / kSmallestItemSize + 1));
     for (int32_t item = 1; item <= count && remainingBytes(in) > 0; ++item) {
         Item read;
         if (!readLongCounted(in, read.date, itemText(item, "date"), error) ||
@@ -88,7 +95,7 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
             return false;
         content.items.push_back(std::move(read));
     }
-    return readLongCounted(in, content.notes, "the notes", error);
+    return readLongCounted(in, content.notes, [] { return std::string("the notes"); }, error);
 }
 
 void applyContent(FormFileContent& content, FormDocument& form) {
@@ -221,17 +228,22 @@ std::optional<std::vector<ExactText>> readExtensionBlock(std::string_view bytes,
     return exactTexts;
 }
 
-// The fields hold the code page; the record, UTF-8.
+// The fields hold the code page; the record, UTF-8. Every code page holds
+// ASCII as it is, so most texts stay as they were read.
+void textFromCodePage(std::string& text) {
+    if (!isAscii(text)) text = fromCodePage(text);
+}
+
 void textsFromCodePage(FormFileContent& content) {
-    content.date = fromCodePage(content.date);
+    textFromCodePage(content.date);
     for (std::optional<std::string>& line : content.addressee)
-        if (line) *line = fromCodePage(*line);
+        if (line) textFromCodePage(*line);
     for (Item& item : content.items) {
-        item.date = fromCodePage(item.date);
-        item.description = fromCodePage(item.description);
-        item.cost = fromCodePage(item.cost);
+        textFromCodePage(item.date);
+        textFromCodePage(item.description);
+        textFromCodePage(item.cost);
     }
-    content.notes = fromCodePage(content.notes);
+    textFromCodePage(content.notes);
 }
 
 } // namespace

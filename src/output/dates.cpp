@@ -4,6 +4,8 @@
 #include "runtime/text.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
 
 namespace plaxet {
 namespace {
@@ -26,7 +28,30 @@ int32_t daysInMonth(int32_t month, int32_t year) {
     return month < 8 ? 30 + (month % 2) : 30 + ((month + 1) % 2);
 }
 
+namespace {
+
+// A date already in the normal form, the form every checked date is stored
+// in, is checked without taking it apart as text: -1 or 0 as the full rule
+// gives, or nothing when the text is in some other form.
+std::optional<int> validateNormalForm(std::string_view date) {
+    const auto digit = [&](size_t at) { return date[at] >= '0' && date[at] <= '9'; };
+    if (date.size() != 10 || date[2] != '/' || date[5] != '/') return std::nullopt;
+    for (const size_t at : {0, 1, 3, 4, 6, 7, 8, 9})
+        if (!digit(at)) return std::nullopt;
+    const auto number = [&](size_t at, size_t length) {
+        int32_t value = 0;
+        for (size_t i = at; i < at + length; ++i) value = value * 10 + (date[i] - '0');
+        return value;
+    };
+    const int32_t month = number(0, 2), day = number(3, 2), year = number(6, 4);
+    if (month < 1 || month > 12 || day < 1 || year < 2000 || year > 2100) return -1;
+    return daysInMonth(month, year) < day ? -1 : 0;
+}
+
+} // namespace
+
 int validateDate(std::string& date) {
+    if (const std::optional<int> checked = validateNormalForm(date)) return *checked;
     date = Trim(date);
     if (ParseCountAny(date, "-/") != 3) return -1;
 

@@ -23,17 +23,12 @@ std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
     return byte;
 }
 
-uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
-                        size_t& at) {
+uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
+                                   std::string_view text, size_t& at) {
     const auto widthOf = [&](unsigned char byte) -> uint32_t {
         const PdfGlyph& glyph = codePage.glyphs[byte];
         return font == PdfFont::Bold ? glyph.boldWidth : glyph.regularWidth;
     };
-    const auto first = static_cast<unsigned char>(text[at]);
-    if (first < 0x80) {
-        ++at;
-        return widthOf(first);
-    }
     const size_t start = at;
     const uint32_t codePoint = nextCodePoint(text, at);
     const std::string_view character = text.substr(start, at - start);

@@ -38,8 +38,18 @@ std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
 // which moves past it: its glyph in the standard font, or else in the font
 // for the other characters (pdf_truetype.h), or else the width of the code
 // page's nearest text, which is then what stands in its place.
-uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
-                        size_t& at);
+uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
+                                   std::string_view text, size_t& at);
+inline uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
+                               size_t& at) {
+    // Most characters are ASCII: their glyph is their byte's (the layout
+    // measures every character, so this one stays inline).
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte >= 0x80) return characterWidthBeyondAscii(codePage, font, text, at);
+    ++at;
+    const PdfGlyph& glyph = codePage.glyphs[byte];
+    return font == PdfFont::Bold ? glyph.boldWidth : glyph.regularWidth;
+}
 
 // The width of a UTF-8 text in points at `size` points.
 double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size);

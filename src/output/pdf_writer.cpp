@@ -30,18 +30,22 @@ long long hundredthsOf(double value) {
 }
 
 // A number of hundredths as a decimal with at most two places, without trailing zeros.
+// Written into a small buffer and appended once: a page holds hundreds of them.
 void appendHundredths(std::string& out, long long hundredths) {
-    if (hundredths < 0) {
-        out += '-';
-        hundredths = -hundredths;
+    char text[32];
+    char* end = text;
+    if (hundredths < 0) *end++ = '-';
+    const unsigned long long magnitude =
+        hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
+                       : static_cast<unsigned long long>(hundredths);
+    end = std::to_chars(end, text + sizeof text, magnitude / 100).ptr;
+    const auto cents = static_cast<unsigned>(magnitude % 100);
+    if (cents != 0) {
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) *end++ = static_cast<char>('0' + cents % 10);
     }
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, hundredths / 100).ptr);
-    const int cents = static_cast<int>(hundredths % 100);
-    if (cents == 0) return;
-    out += '.';
-    out += static_cast<char>('0' + cents / 10);
-    if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
+    out.append(text, static_cast<size_t>(end - text));
 }
 
 void appendNumber(std::string& out, double value) {
@@ -52,7 +56,12 @@ void appendNumber(std::string& out, double value) {
 // costs more than compressing a page.
 class Deflater {
   public:
-    Deflater() { ready_ = deflateInit(&stream_, Z_BEST_SPEED) == Z_OK; }
+    // A page's contents are a few kilobytes: a 8 kB window finds nearly every
+    // repeat a larger one would, and the reset for each page clears far less.
+    Deflater() {
+        ready_ = deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 13, 5, Z_DEFAULT_STRATEGY) ==
+                 Z_OK;
+    }
     ~Deflater() {
         if (ready_) deflateEnd(&stream_);
     }
@@ -301,20 +310,28 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
     // Each text starts where a move from the previous one's start puts it
     // (Td), in whole hundredths so that the moves add up exactly.
     long long x = 0, y = 0;
+    const auto moveTo = [&](const PdfText& text) {
+        const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
+        appendHundredths(content, toX - x);
+        content += ' ';
+        appendHundredths(content, toY - y);
+        content += " Td ";
+        x = toX;
+        y = toY;
+    };
     for (const PdfText& text : page.texts) {
         const std::string_view standard = text.font == PdfFont::Bold ? "/F2 " : "/F1 ";
+        if (isAscii(text.text)) { // most texts: one run in the standard font, bytes as they are
+            select(standard, text.size);
+            moveTo(text);
+            appendPdfString(content, text.text);
+            content += " Tj\n";
+            continue;
+        }
         const std::vector<TextRun> runs = textRuns(text.text, codePage, unicode);
         for (size_t r = 0; r < runs.size(); ++r) {
             select(runs[r].unicode ? std::string_view("/F3 ") : standard, text.size);
-            if (r == 0) {
-                const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
-                appendHundredths(content, toX - x);
-                content += ' ';
-                appendHundredths(content, toY - y);
-                content += " Td ";
-                x = toX;
-                y = toY;
-            }
+            if (r == 0) moveTo(text);
             if (runs[r].unicode)
                 appendHexString(content, runs[r].bytes);
             else

@@ -33,7 +33,12 @@ std::optional<unsigned char> cp1252Byte(uint32_t codePoint) {
 std::string utf8FromCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes) appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(c)));
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(c)));
+    }
     return out;
 }
 

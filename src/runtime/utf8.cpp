@@ -71,6 +71,12 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+bool isAscii(std::string_view text) {
+    unsigned char any = 0;
+    for (const char c : text) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
 bool isCharacterBoundary(std::string_view text, size_t at) {
     return at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
 }

@@ -20,6 +20,10 @@ uint32_t nextCodePoint(std::string_view text, size_t& at);
 
 bool isValidUtf8(std::string_view text);
 
+// Whether every byte is below 0x80: such text reads the same in UTF-8 and in
+// every code page.
+bool isAscii(std::string_view text);
+
 // Whether a piece of text may start at byte `at` (the end counts too): never
 // inside a character's continuation bytes.
 bool isCharacterBoundary(std::string_view text, size_t at);

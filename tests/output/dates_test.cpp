@@ -42,6 +42,16 @@ TEST(Dates, MonthsDaysAndYearsMustBeInRange) {
     EXPECT_EQ(validated("1/5/2007/1"), "invalid");
     EXPECT_EQ(validated(""), "invalid");
     EXPECT_EQ(validated("    "), "invalid");
+    // The same rules for dates already in the normal form.
+    EXPECT_EQ(validated("02/29/2000"), "02/29/2000");
+    EXPECT_EQ(validated("02/29/2100"), "invalid");
+    EXPECT_EQ(validated("04/31/2010"), "invalid");
+    EXPECT_EQ(validated("00/05/2007"), "invalid");
+    EXPECT_EQ(validated("01/00/2007"), "invalid");
+    EXPECT_EQ(validated("13/01/2007"), "invalid");
+    EXPECT_EQ(validated("01/01/1999"), "invalid");
+    EXPECT_EQ(validated("01/01/2101"), "invalid");
+    EXPECT_EQ(validated("1a/05/2007"), "1a/05/2007");
 }
 
 TEST(Dates, AnInvalidDateIsStillTrimmed) {
