@@ -80,6 +80,10 @@ class Pager {
                                        double size) const {
         return wrapText(text, width, codePage_, font, size);
     }
+    void wrapInto(std::vector<std::string_view>& lines, std::string_view text, double width,
+                  PdfFont font, double size) const {
+        wrapTextInto(lines, text, width, codePage_, font, size);
+    }
 
     void skip(double height) { y_ -= height; }
 
@@ -201,17 +205,23 @@ class Pager {
     double segmentTop_ = 0;
 };
 
-Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts, std::array<Align, 3> aligns,
-             PdfFont font, double size, double leading) {
-    Row row;
+// Fills `row` in place, so that the item rows reuse one row's line lists.
+void fillTableRow(Row& row, const Pager& pager, std::array<std::string_view, 3> texts,
+                  std::array<Align, 3> aligns, PdfFont font, double size, double leading) {
     row.font = font;
     row.size = size;
     row.leading = leading;
     for (size_t column = 0; column < 3; ++column) {
-        row.cells[column].lines =
-            pager.wrap(texts[column], pager.columnWidth(column) - 2 * kCellPadding, font, size);
+        pager.wrapInto(row.cells[column].lines, texts[column],
+                       pager.columnWidth(column) - 2 * kCellPadding, font, size);
         row.cells[column].align = aligns[column];
     }
+}
+
+Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts, std::array<Align, 3> aligns,
+             PdfFont font, double size, double leading) {
+    Row row;
+    fillTableRow(row, pager, texts, aligns, font, size, leading);
     return row;
 }
 
@@ -263,6 +273,13 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
 std::vector<std::string_view> wrapText(std::string_view text, double width,
                                        const PdfCodePage& codePage, PdfFont font, double size) {
     std::vector<std::string_view> lines;
+    wrapTextInto(lines, text, width, codePage, font, size);
+    return lines;
+}
+
+void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, double width,
+                  const PdfCodePage& codePage, PdfFont font, double size) {
+    lines.clear();
     const double limit = width * 1000.0 / size; // in thousandths of the size
     size_t start = 0;
     while (true) {
@@ -278,7 +295,7 @@ std::vector<std::string_view> wrapText(std::string_view text, double width,
         }
         if (end == text.size()) {
             lines.push_back(text.substr(start));
-            return lines;
+            return;
         }
         size_t cut = lastBlank != std::string_view::npos && lastBlank > start ? lastBlank : end;
         if (cut == start) { // a glyph wider than the column still moves on
@@ -292,7 +309,7 @@ std::vector<std::string_view> wrapText(std::string_view text, double width,
         lines.push_back(text.substr(start, lineEnd - start));
         start = cut;
         while (start < text.size() && text[start] == ' ') ++start;
-        if (start == text.size()) return lines;
+        if (start == text.size()) return;
     }
 }
 
@@ -315,10 +332,10 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
     const double closingHeight = kGap + static_cast<double>(closing.size() + 1) * kClosingLeading;
 
     const size_t items = printedItemCount(form, values);
+    Row row;
     for (size_t i = 0; i < items; ++i) {
         const DocumentItem item = documentItem(form, i);
-        const Row row =
-            tableRow(pager, {item.date, item.description, costText(values.printedCosts, i)},
+        fillTableRow(row, pager, {item.date, item.description, costText(values.printedCosts, i)},
                      {Align::Left, item.computed ? Align::Right : Align::Left, Align::Right},
                      PdfFont::Regular, kItemSize, kItemLeading);
         // The last item goes with the totals row and the closing sentence.

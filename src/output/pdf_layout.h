@@ -55,5 +55,8 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
 // inside a word only when the word alone is wider. An empty text is one empty line.
 std::vector<std::string_view> wrapText(std::string_view text, double width,
                                        const PdfCodePage& codePage, PdfFont font, double size);
+// The same into `lines`, replacing what they held (their room is reused).
+void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, double width,
+                  const PdfCodePage& codePage, PdfFont font, double size);
 
 } // namespace plaxet
