@@ -34,11 +34,11 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM
 
 mode=limit
-if [ "${PLAXET_FULL_DISK:-}" != limit ] && mount -t tmpfs -o size=2m,mode=0777 plaxet-full "$disk" 2>/dev/null; then
+if [ "${PLAXET_FULL_DISK:-}" != limit ] && mount -t tmpfs -o size=4m,mode=0777 plaxet-full "$disk" 2>/dev/null; then
   mounted=yes
   mode=mount
 fi
-echo "full disk: $([ $mode = mount ] && echo 'a 2 MiB memory file system' || echo 'a file-size limit of 64 KiB (mounting was refused or not wanted)')"
+echo "full disk: $([ $mode = mount ] && echo 'a 4 MiB memory file system' || echo 'a file-size limit of 64 KiB (mounting was refused or not wanted)')"
 
 # A form whose file is about 200 KiB: more than the room left.
 big_form() {
@@ -71,6 +71,12 @@ fill_disk() {
   truncate -s -16k "$disk/filler"
 }
 empty_disk() { rm -f "$disk/filler"; }
+# The same, leaving room for BYTES (whole blocks of 4 KiB).
+fill_disk_leaving() {
+  dd if=/dev/zero of="$disk/filler" bs=4k 2>/dev/null || true
+  truncate -s -"$1" "$disk/filler"
+}
+blocks_of() { echo $((($(stat -c %s "$1") + 4095) / 4096 * 4096)); }
 
 failures=0
 check() { # NAME EXPECTED_FILE ACTUAL_FILE STATUS ERROR_FILE
@@ -126,6 +132,20 @@ round() {
   check "$label create files (HTM)" "$work/htm-before" "$dir/big.htm" $status "$work/err"
   check "$label create files (PDF)" "$work/pdf-before" "$dir/big.pdf" $status "$work/err"
   empty_disk
+
+  # Room for the new RTF and HTM documents but not for the PDF: the three are
+  # written before any is put in place, so all three stay as they were.
+  if [ $mode = mount ]; then
+    fill_disk_leaving $(($(blocks_of "$dir/big.rtf") + $(blocks_of "$dir/big.htm") + 16384))
+    status=0
+    timeout 120 "${run[@]}" create-files "$($topath "$dir/big.plx")" \
+      --sender "$($topath "$work/sender2.ini")" >/dev/null 2>"$work/err" || status=$?
+    grep -q 'big.pdf' "$work/err" || echo "note: the PDF was not the document that ran out of room"
+    check "$label create files, no room for the PDF (RTF)" "$work/rtf-before" "$dir/big.rtf" $status "$work/err"
+    check "$label create files, no room for the PDF (HTM)" "$work/htm-before" "$dir/big.htm" $status "$work/err"
+    check "$label create files, no room for the PDF (PDF)" "$work/pdf-before" "$dir/big.pdf" $status "$work/err"
+    empty_disk
+  fi
 
   # The sender file, with the disk full to the last block.
   "${run[@]}" save-sender "$($topath "$dir/quillet.ini")" "Hill Paint Co." >/dev/null

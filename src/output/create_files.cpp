@@ -9,6 +9,8 @@
 #include "runtime/paths.h"
 #include "runtime/text.h"
 
+#include <vector>
+
 
 namespace plaxet {
 namespace {
@@ -93,9 +95,11 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     if (CreateFilesResult held = checkNoFileHeld(formPath, false);
         held.status != CreateFilesStatus::Ok)
         return held;
-    ReplaceResult written = writeRtfFile(form, values, documents.rtf);
-    if (written.ok) written = writeHtmlFile(form, values, documents.html);
-    if (written.ok && pdf.codePage) written = writePdfFile(form, values, pdf, documents.pdf);
+    // All written before any is put in place: a full disk leaves the earlier documents.
+    std::vector<FileReplacement> files = {rtfDocumentFile(form, values, documents.rtf),
+                                          htmlDocumentFile(form, values, documents.html)};
+    if (pdf.codePage) files.push_back(pdfDocumentFile(form, values, pdf, documents.pdf));
+    const ReplaceResult written = replaceFilesTogether(files);
     if (!written.ok)
         return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
                                                     : CreateFilesStatus::WriteFailed,

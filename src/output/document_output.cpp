@@ -52,15 +52,14 @@ std::string documentText(const FormDocument& form, const DocumentValues& values,
     return std::move(output.text);
 }
 
-ReplaceResult writeDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const std::string& path, DocumentBuilder build) {
-    return replaceFileContentsInPieces(
-        path,
-        [&](const ContentSink& sink) {
-            DocumentOutput output = documentInPieces(sink);
-            build(form, values, output);
-        },
-        /*markReadOnly=*/true);
+FileReplacement documentFile(const FormDocument& form, const DocumentValues& values,
+                             const std::string& path, DocumentBuilder build) {
+    return {path,
+            [&form, &values, build](const ContentSink& sink) {
+                DocumentOutput output = documentInPieces(sink);
+                build(form, values, output);
+            },
+            /*markReadOnly=*/true};
 }
 
 } // namespace plaxet

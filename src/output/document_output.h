@@ -42,9 +42,9 @@ using DocumentBuilder = void (*)(const FormDocument& form, const DocumentValues&
 std::string documentText(const FormDocument& form, const DocumentValues& values,
                          DocumentBuilder build, size_t expectedSize);
 
-// The document written read-only at `path` through a temporary file beside it,
-// built and written in pieces.
-ReplaceResult writeDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const std::string& path, DocumentBuilder build);
+// The document as a read-only file to put at `path`, built and written in
+// pieces. The form and values must outlive the replace.
+FileReplacement documentFile(const FormDocument& form, const DocumentValues& values,
+                             const std::string& path, DocumentBuilder build);
 
 } // namespace plaxet

@@ -182,9 +182,9 @@ std::string htmlDocument(const FormDocument& form, const DocumentValues& values)
     return documentText(form, values, buildHtmlDocument, estimatedSize(form));
 }
 
-ReplaceResult writeHtmlFile(const FormDocument& form, const DocumentValues& values,
-                           const std::string& path) {
-    return writeDocumentFile(form, values, path, buildHtmlDocument);
+FileReplacement htmlDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                 const std::string& path) {
+    return documentFile(form, values, path, buildHtmlDocument);
 }
 
 } // namespace plaxet

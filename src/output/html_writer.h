@@ -14,10 +14,9 @@ namespace plaxet {
 // escaped so that markup characters and bytes above 0x7F show as what was typed.
 std::string htmlDocument(const FormDocument& form, const DocumentValues& values);
 
-// Writes the page to `path` (complete, then put in place of any earlier
-// page, read-only too) and marks it read-only. A failure leaves the earlier
-// file as it was and says why.
-ReplaceResult writeHtmlFile(const FormDocument& form, const DocumentValues& values,
-                           const std::string& path);
+// The page as a read-only file to put at `path` with replaceFilesTogether,
+// built and written in pieces. The form and values must outlive the replace.
+FileReplacement htmlDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                 const std::string& path);
 
 } // namespace plaxet

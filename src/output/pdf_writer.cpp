@@ -562,9 +562,13 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                     info);
 }
 
-ReplaceResult writePdfFile(const FormDocument& form, const DocumentValues& values,
-                           const PdfSettings& settings, const std::string& path) {
-    return replaceFileContents(path, pdfDocument(form, values, settings), /*markReadOnly=*/true);
+FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const PdfSettings& settings, const std::string& path) {
+    return {path,
+            [&form, &values, &settings](const ContentSink& sink) {
+                sink(pdfDocument(form, values, settings));
+            },
+            /*markReadOnly=*/true};
 }
 
 } // namespace plaxet

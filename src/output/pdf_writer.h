@@ -48,9 +48,9 @@ PdfSettings pdfSettings(PaperSize paper);
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                         const PdfSettings& settings);
 
-// Writes the PDF to `path` (complete, then put in place of any earlier one)
-// and marks it read-only. A failure leaves the earlier file as it was and says why.
-ReplaceResult writePdfFile(const FormDocument& form, const DocumentValues& values,
-                           const PdfSettings& settings, const std::string& path);
+// The PDF as a read-only file to put at `path` with replaceFilesTogether.
+// The form, values and settings must outlive the replace.
+FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const PdfSettings& settings, const std::string& path);
 
 } // namespace plaxet

@@ -117,9 +117,9 @@ std::string rtfDocument(const FormDocument& form, const DocumentValues& values) 
     return documentText(form, values, buildRtfDocument, estimatedSize(form));
 }
 
-ReplaceResult writeRtfFile(const FormDocument& form, const DocumentValues& values,
-                           const std::string& path) {
-    return writeDocumentFile(form, values, path, buildRtfDocument);
+FileReplacement rtfDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const std::string& path) {
+    return documentFile(form, values, path, buildRtfDocument);
 }
 
 } // namespace plaxet

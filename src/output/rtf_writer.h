@@ -14,10 +14,9 @@ namespace plaxet {
 // escaped so that a backslash, a brace or a byte above 0x7F reads as what was typed.
 std::string rtfDocument(const FormDocument& form, const DocumentValues& values);
 
-// Writes the document to `path` (complete, then put in place of any earlier
-// document, read-only too) and marks it read-only. A failure leaves the earlier
-// file as it was and says why.
-ReplaceResult writeRtfFile(const FormDocument& form, const DocumentValues& values,
-                           const std::string& path);
+// The document as a read-only file to put at `path` with replaceFilesTogether,
+// built and written in pieces. The form and values must outlive the replace.
+FileReplacement rtfDocumentFile(const FormDocument& form, const DocumentValues& values,
+                                const std::string& path);
 
 } // namespace plaxet

@@ -46,14 +46,12 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly) {
-    return platform::replaceFileContents(
-        path, [bytes](const ContentSink& sink) { sink(bytes); }, markReadOnly);
+    return platform::replaceFiles(
+        {{path, [bytes](const ContentSink& sink) { sink(bytes); }, markReadOnly}});
 }
 
-ReplaceResult replaceFileContentsInPieces(const std::string& path,
-                                          const std::function<void(const ContentSink&)>& produce,
-                                          bool markReadOnly) {
-    return platform::replaceFileContents(path, produce, markReadOnly);
+ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files) {
+    return platform::replaceFiles(files);
 }
 
 bool heldByAnotherProgram(const std::string& path) {

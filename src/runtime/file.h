@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plaxet {
 
@@ -46,12 +47,22 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
 // be written (the producer may then stop early).
 using ContentSink = std::function<bool(std::string_view piece)>;
 
-// replaceFileContents for contents handed over piece by piece, so that a large
-// file never has to be held in memory whole: `produce` passes the pieces to
-// the sink in order. The file is put in place only when every piece was written.
-ReplaceResult replaceFileContentsInPieces(const std::string& path,
-                                          const std::function<void(const ContentSink&)>& produce,
-                                          bool markReadOnly = false);
+// One file of a replace: its contents handed over piece by piece, so that a
+// large file never has to be held in memory whole (`produce` passes the
+// pieces to the sink in order).
+struct FileReplacement {
+    std::string path;
+    std::function<void(const ContentSink&)> produce;
+    bool markReadOnly = false;
+};
+
+// replaceFileContents for files that belong together, such as the documents
+// of one form: every new content is written and flushed to the disk before
+// any file is put in place, so a failure while writing (a full disk) leaves
+// every earlier file as it was. The files are then put in place in order; a
+// failure there stops the rest, and the result names the file. The folders
+// are flushed once, after the last file.
+ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files);
 
 bool createFolder(const std::string& path);
 

@@ -38,9 +38,7 @@ EntryKind entryKind(const std::string& path);
 bool setAttributes(const std::string& path, int attributes);
 bool isReadOnly(const std::string& path);
 bool removeFile(const std::string& path);
-ReplaceResult replaceFileContents(const std::string& path,
-                                  const std::function<void(const ContentSink&)>& produce,
-                                  bool markReadOnly);
+ReplaceResult replaceFiles(const std::vector<FileReplacement>& files);
 bool createFolder(const std::string& path);
 bool heldByAnotherProgram(const std::string& path);
 

@@ -1,6 +1,7 @@
 // The file primitives on POSIX systems.
 #include "runtime/file_platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -104,6 +105,96 @@ void flushFolder(const std::string& folder) {
     ::close(fd);
 }
 
+// The new contents of one file of a replace, in a locked temporary file
+// beside it until they are put in place. The temporary file is removed when
+// this goes out of scope without having been put in place, so neither a
+// failure nor a producer that throws leaves one behind.
+class PendingFile {
+  public:
+    explicit PendingFile(const FileReplacement& file) : file_(file) {}
+    PendingFile(PendingFile&& other) noexcept
+        : file_(other.file_), temporary_(std::move(other.temporary_)), fd_(other.fd_),
+          mode_(other.mode_) {
+        other.fd_ = -1;
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    PendingFile& operator=(PendingFile&&) = delete;
+    ~PendingFile() {
+        if (fd_ < 0) return;
+        ::unlink(temporary_.c_str());
+        ::close(fd_);
+    }
+
+    // Creates the temporary file and writes the contents into it.
+    bool write(std::string& error) {
+        const std::string& path = file_.path;
+        if (path.empty() || isSeparator(path.back())) {
+            error = "not a file name: " + path;
+            return false;
+        }
+        fd_ = createLockedTemporary(folderOf(path), temporary_);
+        if (fd_ < 0) {
+            error = "cannot write in the folder of " + path + ": " + describeErrno(errno);
+            return false;
+        }
+        struct stat old {};
+        mode_ = ::stat(path.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
+        if (file_.markReadOnly) mode_ &= ~mode_t{0222};
+
+        bool sinkFailed = false;
+        int writeError = 0;
+        off_t bytesWritten = 0, flushStarted = 0;
+        const ContentSink sink = [&](std::string_view piece) {
+            if (!sinkFailed && !writeAll(fd_, piece)) {
+                sinkFailed = true;
+                writeError = errno;
+            }
+            bytesWritten += static_cast<off_t>(piece.size());
+            if (!sinkFailed && bytesWritten - flushStarted >= kFlushAhead) {
+                // Only a hint (the flush reports any failure): the disk
+                // starts on what is complete while the rest is still being made.
+                ::sync_file_range(fd_, flushStarted, bytesWritten - flushStarted,
+                                  SYNC_FILE_RANGE_WRITE);
+                flushStarted = bytesWritten;
+            }
+            return !sinkFailed;
+        };
+        file_.produce(sink);
+        if (sinkFailed) {
+            error = "cannot write " + path + ": " + describeErrno(writeError);
+            return false;
+        }
+        return true;
+    }
+
+    // Waits until the contents are on the disk, and gives the file its permissions.
+    bool flush(std::string& error) {
+        if (::fsync(fd_) == 0 && ::fchmod(fd_, mode_) == 0) return true;
+        error = "cannot write " + file_.path + ": " + describeErrno(errno);
+        return false;
+    }
+
+    // The rename happens while the lock is held, so no clean-up can take the
+    // file away in between; the flush has already reported any error that
+    // closing could.
+    bool putInPlace(std::string& error) {
+        if (::rename(temporary_.c_str(), file_.path.c_str()) != 0) {
+            error = "cannot replace " + file_.path + ": " + describeErrno(errno);
+            return false;
+        }
+        ::close(fd_);
+        fd_ = -1;
+        return true;
+    }
+
+  private:
+    const FileReplacement& file_;
+    std::string temporary_;
+    int fd_ = -1;
+    mode_t mode_ = 0644;
+};
+
 } // namespace
 
 NativeFile openForReading(const std::string& path) {
@@ -164,76 +255,26 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(path);
 }
 
-ReplaceResult replaceFileContents(const std::string& path,
-                                  const std::function<void(const ContentSink&)>& produce,
-                                  bool markReadOnly) {
+ReplaceResult replaceFiles(const std::vector<FileReplacement>& files) {
     ReplaceResult result;
-    if (path.empty() || isSeparator(path.back())) {
-        result.error = "not a file name: " + path;
-        return result;
-    }
-    const std::string folder = folderOf(path);
-    removeLeftOverTemporaries(folder);
-    std::string temp;
-    const int fd = createLockedTemporary(folder, temp);
-    if (fd < 0) {
-        result.error = "cannot write in the folder of " + path + ": " + describeErrno(errno);
-        return result;
-    }
-    struct stat old {};
-    mode_t mode = ::stat(path.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
-    if (markReadOnly) mode &= ~mode_t{0222};
-
-    bool sinkFailed = false;
-    int writeError = 0;
-    off_t bytesWritten = 0, flushStarted = 0;
-    const ContentSink sink = [&](std::string_view piece) {
-        if (!sinkFailed && !writeAll(fd, piece)) {
-            sinkFailed = true;
-            writeError = errno;
+    std::vector<PendingFile> pending;
+    pending.reserve(files.size());
+    std::vector<std::string> folders;
+    for (const FileReplacement& file : files) {
+        const std::string folder = folderOf(file.path);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            removeLeftOverTemporaries(folder);
+            folders.push_back(folder);
         }
-        bytesWritten += static_cast<off_t>(piece.size());
-        if (!sinkFailed && bytesWritten - flushStarted >= kFlushAhead) {
-            // Only a hint (the fsync below reports any failure): the disk
-            // starts on what is complete while the rest is still being made.
-            ::sync_file_range(fd, flushStarted, bytesWritten - flushStarted, SYNC_FILE_RANGE_WRITE);
-            flushStarted = bytesWritten;
-        }
-        return !sinkFailed;
-    };
-    try {
-        produce(sink);
-    } catch (...) {
-        // A producer that fails leaves no temporary file behind.
-        ::unlink(temp.c_str());
-        ::close(fd);
-        throw;
+        if (!pending.emplace_back(file).write(result.error)) return result;
     }
-    bool written = !sinkFailed && ::fsync(fd) == 0;
-    if (!sinkFailed && !written) writeError = errno;
-    if (written && ::fchmod(fd, mode) != 0) {
-        written = false;
-        writeError = errno;
-    }
-    if (!written) {
-        ::unlink(temp.c_str());
-        ::close(fd);
-        result.error = "cannot write " + path + ": " + describeErrno(writeError);
-        return result;
-    }
-    // The rename happens while the lock is held, so no clean-up can take the
-    // file away in between; the flush above has already reported any error
-    // that closing could.
-    const bool renamed = ::rename(temp.c_str(), path.c_str()) == 0;
-    const int renameError = errno;
-    if (!renamed) ::unlink(temp.c_str());
-    ::close(fd);
-    if (!renamed) {
-        result.error = "cannot replace " + path + ": " + describeErrno(renameError);
-        return result;
-    }
-    flushFolder(folder);
-    result.ok = true;
+    for (PendingFile& file : pending)
+        if (!file.flush(result.error)) return result;
+    bool allInPlace = true;
+    for (PendingFile& file : pending)
+        if (!(allInPlace = file.putInPlace(result.error))) break;
+    for (const std::string& folder : folders) flushFolder(folder);
+    result.ok = allInPlace;
     return result;
 }
 

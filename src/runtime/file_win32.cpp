@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <vector>
 #include <windows.h>
@@ -193,6 +194,73 @@ class TemporaryFile {
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// The new contents of one file of a replace, in a temporary file beside it
+// until they are put in place.
+class PendingFile {
+  public:
+    PendingFile(const FileReplacement& file, std::wstring target, const std::wstring& folder)
+        : file_(file), target_(std::move(target)), temporary_(folder) {}
+
+    bool write(std::string& error) {
+        if (!temporary_.isOpen()) {
+            error = "cannot write in the folder of " + file_.path + ": " + lastErrorText();
+            return false;
+        }
+        bool sinkFailed = false;
+        const ContentSink sink = [&](std::string_view piece) {
+            if (!sinkFailed && !writeAll(temporary_.handle(), piece)) {
+                sinkFailed = true;
+                error = "cannot write " + file_.path + ": " + lastErrorText();
+            }
+            return !sinkFailed;
+        };
+        file_.produce(sink);
+        return !sinkFailed;
+    }
+
+    bool flush(std::string& error) {
+        if (FlushFileBuffers(temporary_.handle())) return true;
+        error = "cannot write " + file_.path + ": " + lastErrorText();
+        return false;
+    }
+
+    bool putInPlace(ReplaceResult& result) {
+        // A read-only target cannot be replaced; it loses the mark first and
+        // gets it back if the replacement fails.
+        const DWORD oldAttributes = GetFileAttributesW(target_.c_str());
+        const bool wasReadOnly =
+            oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
+        if (wasReadOnly)
+            SetFileAttributesW(target_.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+        const auto holdOnTarget = [&](DWORD error) { return isHoldOn(target_, error); };
+        if (!retryWhileHeld([&] { return temporary_.renameOnto(target_); }, holdOnTarget)) {
+            const DWORD code = GetLastError();
+            const bool held = holdOnTarget(code);
+            SetLastError(code);
+            const std::string error = lastErrorText();
+            if (wasReadOnly) SetFileAttributesW(target_.c_str(), oldAttributes);
+            result.heldByAnotherProgram = held;
+            result.error =
+                held ? heldFileMessage(file_.path) : "cannot replace " + file_.path + ": " + error;
+            return false;
+        }
+        // Written through: the new name reaches the disk before the replace is reported done.
+        FlushFileBuffers(temporary_.handle());
+        temporary_.close();
+        if (file_.markReadOnly && !SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_READONLY)) {
+            result.error =
+                file_.path + " was written but could not be marked read-only: " + lastErrorText();
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    const FileReplacement& file_;
+    std::wstring target_;
+    TemporaryFile temporary_;
+};
+
 } // namespace
 
 NativeFile openForReading(const std::string& path) {
@@ -245,63 +313,27 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(toWide(path));
 }
 
-ReplaceResult replaceFileContents(const std::string& path,
-                                  const std::function<void(const ContentSink&)>& produce,
-                                  bool markReadOnly) {
+ReplaceResult replaceFiles(const std::vector<FileReplacement>& files) {
     ReplaceResult result;
-    const std::wstring target = toWide(path);
-    if (target.empty()) {
-        result.error = "not a file name: " + path;
-        return result;
-    }
-    const std::wstring folder = folderOf(target);
-    removeLeftOverTemporaries(folder);
-    TemporaryFile temporary(folder);
-    if (!temporary.isOpen()) {
-        result.error = "cannot write in the folder of " + path + ": " + lastErrorText();
-        return result;
-    }
-    bool sinkFailed = false;
-    std::string error;
-    const ContentSink sink = [&](std::string_view piece) {
-        if (!sinkFailed && !writeAll(temporary.handle(), piece)) {
-            sinkFailed = true;
-            error = lastErrorText();
+    std::deque<PendingFile> pending; // they stay where they are made
+    std::vector<std::wstring> folders;
+    for (const FileReplacement& file : files) {
+        const std::wstring target = toWide(file.path);
+        if (target.empty()) {
+            result.error = "not a file name: " + file.path;
+            return result;
         }
-        return !sinkFailed;
-    };
-    produce(sink);
-    const bool written = !sinkFailed && FlushFileBuffers(temporary.handle());
-    if (!sinkFailed && !written) error = lastErrorText();
-    if (!written) {
-        result.error = "cannot write " + path + ": " + error;
-        return result;
+        const std::wstring folder = folderOf(target);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            removeLeftOverTemporaries(folder);
+            folders.push_back(folder);
+        }
+        if (!pending.emplace_back(file, target, folder).write(result.error)) return result;
     }
-    // A read-only target cannot be replaced; it loses the mark first and gets
-    // it back if the replacement fails.
-    const DWORD oldAttributes = GetFileAttributesW(target.c_str());
-    const bool wasReadOnly =
-        oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
-    if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
-    const auto holdOnTarget = [&](DWORD error) { return isHoldOn(target, error); };
-    if (!retryWhileHeld([&] { return temporary.renameOnto(target); }, holdOnTarget)) {
-        const DWORD code = GetLastError();
-        const bool held = holdOnTarget(code);
-        SetLastError(code);
-        error = lastErrorText();
-        if (wasReadOnly) SetFileAttributesW(target.c_str(), oldAttributes);
-        result.heldByAnotherProgram = held;
-        result.error = result.heldByAnotherProgram ? heldFileMessage(path)
-                                                   : "cannot replace " + path + ": " + error;
-        return result;
-    }
-    // Written through: the new name reaches the disk before the replace is reported done.
-    FlushFileBuffers(temporary.handle());
-    temporary.close();
-    if (markReadOnly && !SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY)) {
-        result.error = path + " was written but could not be marked read-only: " + lastErrorText();
-        return result;
-    }
+    for (PendingFile& file : pending)
+        if (!file.flush(result.error)) return result;
+    for (PendingFile& file : pending)
+        if (!file.putInPlace(result)) return result;
     result.ok = true;
     return result;
 }

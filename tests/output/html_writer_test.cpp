@@ -12,6 +12,12 @@
 namespace plaxet {
 namespace {
 
+// The document written at `path` as Create Files writes it.
+ReplaceResult writeHtml(const FormDocument& form, const std::string& path) {
+    const DocumentValues values = documentValues(form);
+    return replaceFilesTogether({htmlDocumentFile(form, values, path)});
+}
+
 using testing::append;
 using testing::documentOf;
 using testing::gardenInvoice;
@@ -240,13 +246,13 @@ TEST(HtmlWriter, WritesReadOnlyReplacesAndReportsFailure) {
     testing::TempFolder folder;
     const std::string path = folder.file("garden.htm");
     FormDocument form = gardenInvoice();
-    ReplaceResult result = writeHtmlFile(form, documentValues(form), path);
+    ReplaceResult result = writeHtml(form, path);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(readWholeFile(path), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
 
     form.addresseeLines[0] = "Carol Day";
-    result = writeHtmlFile(form, documentValues(form), path);
+    result = writeHtml(form, path);
     ASSERT_TRUE(result.ok) << result.error;
     const std::string replaced = htmlDocument(form, documentValues(form));
     EXPECT_EQ(readWholeFile(path), replaced);
@@ -254,7 +260,7 @@ TEST(HtmlWriter, WritesReadOnlyReplacesAndReportsFailure) {
 
     form.addresseeLines[0] = "Dan Fox";
     const std::string missing = folder.file("no such folder") + "/garden.htm";
-    result = writeHtmlFile(form, documentValues(form), missing);
+    result = writeHtml(form, missing);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
     EXPECT_FALSE(fileExists(missing));

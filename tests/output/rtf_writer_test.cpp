@@ -10,6 +10,12 @@
 namespace plaxet {
 namespace {
 
+// The document written at `path` as Create Files writes it.
+ReplaceResult writeRtf(const FormDocument& form, const std::string& path) {
+    const DocumentValues values = documentValues(form);
+    return replaceFilesTogether({rtfDocumentFile(form, values, path)});
+}
+
 using testing::append;
 using testing::documentOf;
 using testing::gardenInvoice;
@@ -229,14 +235,14 @@ TEST(RtfWriter, WritesReadOnlyAndReplacesAnEarlierDocument) {
     testing::TempFolder folder;
     const std::string path = folder.file("garden.rtf");
     FormDocument form = gardenInvoice();
-    ReplaceResult result = writeRtfFile(form, documentValues(form), path);
+    ReplaceResult result = writeRtf(form, path);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
 
     // The earlier document is read-only; writing again replaces it.
     form.addresseeLines[0] = "Carol Day";
-    result = writeRtfFile(form, documentValues(form), path);
+    result = writeRtf(form, path);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(path));
@@ -246,12 +252,12 @@ TEST(RtfWriter, AFailedWriteIsReportedAndHarmsNothing) {
     testing::TempFolder folder;
     const std::string earlier = folder.file("garden.rtf");
     FormDocument form = gardenInvoice();
-    ASSERT_TRUE(writeRtfFile(form, documentValues(form), earlier).ok);
+    ASSERT_TRUE(writeRtf(form, earlier).ok);
     const std::string before = readWholeFile(earlier).value_or("");
 
     form.addresseeLines[0] = "Carol Day";
     const std::string missing = folder.file("no such folder") + "/garden.rtf";
-    const ReplaceResult result = writeRtfFile(form, documentValues(form), missing);
+    const ReplaceResult result = writeRtf(form, missing);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
     EXPECT_FALSE(fileExists(missing));
@@ -260,7 +266,7 @@ TEST(RtfWriter, AFailedWriteIsReportedAndHarmsNothing) {
     // A folder standing where the document should go is not replaced either.
     const std::string folderInTheWay = folder.file("in the way.rtf");
     ASSERT_TRUE(createFolder(folderInTheWay));
-    EXPECT_FALSE(writeRtfFile(form, documentValues(form), folderInTheWay).ok);
+    EXPECT_FALSE(writeRtf(form, folderInTheWay).ok);
     EXPECT_TRUE(folderExists(folderInTheWay));
 }
 

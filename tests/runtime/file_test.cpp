@@ -91,33 +91,48 @@ TEST(File, ReplacingContentsIsAllOrNothing) {
     EXPECT_EQ(entries, 2u);
 }
 
-TEST(File, ContentsInPiecesAreJoinedAndAllOrNothing) {
+TEST(File, FilesReplacedTogetherAreJoinedAndAllOrNothing) {
     TempFolder dir;
-    const std::string path = dir.file("doc.htm");
-    ASSERT_TRUE(replaceFileContents(path, "earlier", true).ok);
-
-    ReplaceResult joined = replaceFileContentsInPieces(
-        path,
-        [](const ContentSink& sink) {
-            for (std::string_view piece : {"one ", "", "two ", "three"})
+    const std::string page = dir.file("doc.htm"), text = dir.file("doc.rtf");
+    ASSERT_TRUE(replaceFileContents(page, "earlier page", true).ok);
+    ASSERT_TRUE(replaceFileContents(text, "earlier text", true).ok);
+    const auto pieces = [](std::vector<std::string_view> parts) {
+        return [parts](const ContentSink& sink) {
+            for (std::string_view piece : parts)
                 if (!sink(piece)) return;
-        },
-        true);
-    ASSERT_TRUE(joined.ok) << joined.error;
-    EXPECT_EQ(contentOf(path), "one two three");
-    EXPECT_TRUE(isReadOnly(path));
+        };
+    };
 
-    // A producer that fails half-way leaves the earlier file and nothing else.
-    EXPECT_THROW(replaceFileContentsInPieces(path,
-                                             [](const ContentSink& sink) {
-                                                 sink("half a document");
-                                                 throw std::runtime_error("out of memory");
-                                             }),
+    ReplaceResult joined = replaceFilesTogether(
+        {{page, pieces({"one ", "", "two ", "three"}), true}, {text, pieces({"four"}), false}});
+    ASSERT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(contentOf(page), "one two three");
+    EXPECT_TRUE(isReadOnly(page));
+    EXPECT_EQ(contentOf(text), "four");
+    EXPECT_FALSE(isReadOnly(text));
+
+    // A later file that cannot be written keeps the earlier ones from being replaced.
+    const std::string missing = dir.file("no such folder") + "/doc.pdf";
+    ReplaceResult failed = replaceFilesTogether(
+        {{page, pieces({"new page"}), true}, {missing, pieces({"new document"}), true}});
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.error.find("doc.pdf"), std::string::npos);
+    EXPECT_EQ(contentOf(page), "one two three");
+
+    // So does a producer that fails half-way, and nothing else is left.
+    EXPECT_THROW(replaceFilesTogether({{page, pieces({"new page"}), true},
+                                       {text,
+                                        [](const ContentSink& sink) {
+                                            sink("half a document");
+                                            throw std::runtime_error("out of memory");
+                                        },
+                                        false}}),
                  std::runtime_error);
-    EXPECT_EQ(contentOf(path), "one two three");
+    EXPECT_EQ(contentOf(page), "one two three");
+    EXPECT_EQ(contentOf(text), "four");
     size_t entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(entries, 2u);
 }
 
 // The temporary files a replace writes, named as a killed run would have
