@@ -4,8 +4,8 @@
 # (create-files) and saves the sender file (save-sender), KILLS times each
 # (default 1000, counting only kills that hit a running process). After every
 # kill each file must be its old or its new content byte for byte, and at most
-# the one temporary file of the killed run may be left, which the next run
-# removes. PLAXET_KILL_SEED repeats a run's random moments.
+# the temporary files of the killed run may be left (one for each file it
+# writes), which the next run removes. PLAXET_KILL_SEED repeats a run's random moments.
 #
 # Then the Windows plaxet-cli of the build this machine starts is killed the
 # same way under Wine, PLAXET_KILL_WINE times per kind (default 200, one kind

@@ -1,11 +1,12 @@
 // Kills plaxet-cli with SIGKILL at random moments while it replaces a file,
 // and checks after every kill that each file it was replacing holds, byte for
 // byte, either its old or its new content, and that a killed run leaves at
-// most one temporary file behind (the next run removes it).
+// most one temporary file behind for each file it writes (the next run
+// removes them).
 //
 //   kill_harness CLI FOLDER KIND KILLS [SEED]
 //
-// KIND is make (a form file written by `make`), create-files (the two
+// KIND is make (a form file written by `make`), create-files (the three
 // documents, rewritten over existing ones) or sender (the sender file written
 // by `save-sender`). KILLS counts only kills that hit a running process.
 // A CLI ending in ".exe" is the Windows tool: it runs under Wine through the
@@ -262,7 +263,8 @@ int main(int argc, char** argv) {
         maxLeftOver = std::max(maxLeftOver, leftOver);
         leftOverSeen += leftOver > 0;
         if (aimed && leftOver == 0) aim = sawNew ? std::max(0LL, aim - step) : aim + step;
-        if (leftOver > 1)
+        // Files written together are all written before any is put in place.
+        if (leftOver > static_cast<int>(kind.targets.size()))
             die(std::to_string(leftOver) + " temporary files after attempt " +
                 std::to_string(attempts) + ": a later run did not clean up");
     }
