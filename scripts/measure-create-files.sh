@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Whole-process cost of `plaxet-cli create-files` (the optimised build of the
 # release preset), writing the RTF, HTM and PDF documents of an invoice of
-# 20, 1,000 and 10,000 items: wall time and maximum resident memory as
-# /usr/bin/time reports them, the median of five runs each (by hand; the
-# figures go to docs/PERFORMANCE.md). The documents are written to the disk
-# (TMPDIR, or /tmp), where each is flushed before it replaces the old one, and
+# 20, 1,000 and 10,000 items: wall time, processor time and maximum resident
+# memory of the whole process, the median of five runs each after one that is
+# not counted (by hand; the figures go to docs/PERFORMANCE.md). The documents
+# are written to the disk (TMPDIR, or /tmp), where they are flushed before
+# they replace the old ones, and
 # to a memory file system (/dev/shm), where a flush costs nothing: the
 # difference is the disk's.
 #
 # usage: scripts/measure-create-files.sh [RUNS]
+# PLAXET_CLI=PATH measures that plaxet-cli instead of building this tree's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 
-cmake --preset release >/dev/null
-cmake --build --preset release --target plaxet-cli >/dev/null
-cli=$(realpath build/release/bin/plaxet-cli)
+if [ -n "${PLAXET_CLI:-}" ]; then
+  cli=$(realpath "$PLAXET_CLI") # another build, such as an older one to compare
+else
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target plaxet-cli >/dev/null
+  cli=$(realpath build/release/bin/plaxet-cli)
+fi
 
 # The benchmark program's invoice: dated plain items, a subtotal row every 20
 # items and a tax row after each subtotal.
@@ -41,44 +47,54 @@ json.dump({"date": "03/15/2024", "type": "invoice",
 PY
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# Runs a command RUNS times after one run that is not counted (it warms the
+# caches and leaves documents for the counted runs to replace), and prints
+# the medians of the wall time and the processor time, as the system accounts
+# for the finished process.
+medians_of_runs() {
+  python3 - "$runs" "$@" <<'PY'
+import os, statistics, sys, time
+runs, command = int(sys.argv[1]), sys.argv[2:]
+quiet = os.open(os.devnull, os.O_WRONLY)
+walls, cpus = [], []
+for run in range(runs + 1):
+    start = time.perf_counter()
+    pid = os.posix_spawn(command[0], command, os.environ,
+                         file_actions=[(os.POSIX_SPAWN_DUP2, quiet, 1)])
+    _, status, usage = os.wait4(pid, 0)
+    wall = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("the command failed: " + " ".join(command))
+    if run > 0:
+        walls.append(wall)
+        cpus.append(usage.ru_utime + usage.ru_stime)
+print("%.1f ms | %.1f ms" % (statistics.median(walls) * 1e3, statistics.median(cpus) * 1e3))
+PY
+}
+
+# The median of RUNS maximum resident memories in MiB, from time(1): the
+# figure the system gives this script's own child would count the memory of
+# the Python process it was started from.
+median_memory() {
+  for _ in $(seq "$runs"); do /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null; done |
+    sort -g | awk '{ v[NR] = $1 } END { printf "%.1f MiB", v[int((NR + 1) / 2)] / 1024 }'
+}
 
 measure_in() {
   work=$(mktemp -d "$1/plaxet-measure.XXXXXX")
-cp examples/quillet.ini "$work/"
-printf '\n%s\n\n| items | wall time (median of %d) | processor time (median) | max RSS (median) | PDF pages | PDF bytes |\n|---:|---:|---:|---:|---:|---:|\n' "$2" "$runs"
-for n in 20 1000 10000; do
-  make_form "$n" "$work/form$n.json"
-  "$cli" make "$work/form$n.json" "$work/form$n.plx" >/dev/null
-  : >"$work/times"
-  : >"$work/memory"
-  for _ in $(seq "$runs"); do
-    # Wall and processor time in microseconds (time(1) gives only
-    # hundredths of a second), then the memory through time(1).
-    python3 - "$cli" create-files "$work/form$n.plx" --sender "$work/quillet.ini" >>"$work/times" <<'PY'
-import resource, subprocess, sys, time
-def processor_time():
-    used = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return used.ru_utime + used.ru_stime
-before = processor_time()
-start = time.perf_counter()
-subprocess.run(sys.argv[1:], check=True, stdout=subprocess.DEVNULL)
-wall = time.perf_counter() - start
-print("%d %d" % (wall * 1e6, (processor_time() - before) * 1e6))
-PY
-    /usr/bin/time -f '%M' -a -o "$work/memory" \
-      "$cli" create-files "$work/form$n.plx" --sender "$work/quillet.ini" >/dev/null
+  cp examples/quillet.ini "$work/"
+  printf '\n%s\n\n| items | wall time (median of %d) | processor time (median) | max RSS (median) | PDF pages | PDF bytes |\n|---:|---:|---:|---:|---:|---:|\n' "$2" "$runs"
+  for n in 20 1000 10000; do
+    make_form "$n" "$work/form$n.json"
+    "$cli" make "$work/form$n.json" "$work/form$n.plx" >/dev/null
+    command=("$cli" create-files "$work/form$n.plx" --sender "$work/quillet.ini")
+    times=$(medians_of_runs "${command[@]}")
+    memory=$(median_memory "${command[@]}")
+    pages=$(pdfinfo "$work/form$n.pdf" | awk '/^Pages:/ { print $2 }')
+    echo "| $n | $times | $memory | $pages | $(stat -c %s "$work/form$n.pdf") |"
   done
-  wall=$(awk '{ print $1 }' "$work/times" | median)
-  cpu=$(awk '{ print $2 }' "$work/times" | median)
-  rss=$(median <"$work/memory")
-  pages=$(pdfinfo "$work/form$n.pdf" | awk '/^Pages:/ { print $2 }')
-  bytes=$(stat -c %s "$work/form$n.pdf")
-  awk -v n="$n" -v wall="$wall" -v cpu="$cpu" -v rss="$rss" -v pages="$pages" -v bytes="$bytes" \
-    'BEGIN { printf "| %d | %.1f ms | %.1f ms | %.1f MiB | %d | %d |\n", n, wall / 1e3, cpu / 1e3, rss / 1024, pages, bytes }'
-done
-chmod -R u+w "$work"
-rm -rf "$work"
+  chmod -R u+w "$work"
+  rm -rf "$work"
 }
 
 measure_in "${TMPDIR:-/tmp}" "On the disk (${TMPDIR:-/tmp}):"

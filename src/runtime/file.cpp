@@ -2,6 +2,8 @@
 
 #include "runtime/file_platform.h"
 
+#include <algorithm>
+
 namespace plaxet {
 namespace {
 
@@ -31,16 +33,21 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (!fileExists(path)) return std::nullopt;
     const platform::NativeFile file = platform::openForReading(path);
     if (!file.valid()) return std::nullopt;
-    std::string content;
+    // Read straight into the text. It has a byte more than the length the
+    // system gives, so that a short read says the end was reached; a file
+    // that grows while it is read gets more room.
     const int64_t length = platform::lengthOf(file.get());
-    if (length > 0) content.reserve(static_cast<size_t>(length));
-    char block[kReadBlock];
+    std::string content(static_cast<size_t>(std::max<int64_t>(length, 0)) + 1, '\0');
+    size_t filled = 0;
     for (;;) {
-        int64_t got = platform::readBytes(file.get(), block, sizeof block);
+        if (filled == content.size()) content.resize(filled + kReadBlock);
+        const auto wanted = static_cast<int64_t>(content.size() - filled);
+        const int64_t got = platform::readBytes(file.get(), content.data() + filled, wanted);
         if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        content.append(block, static_cast<size_t>(got));
+        filled += static_cast<size_t>(got);
+        if (got < wanted) break;
     }
+    content.resize(filled);
     return content;
 }
 
