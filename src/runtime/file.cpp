@@ -53,11 +53,17 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly) {
-    return platform::replaceFiles(
+    return replaceFilesTogether(
         {{path, [bytes](const ContentSink& sink) { sink(bytes); }, markReadOnly}});
 }
 
 ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files) {
+    // A folder where a file should go would stop the files being put in
+    // place part-way, after the ones before it: it is found before anything
+    // is written.
+    for (const FileReplacement& file : files)
+        if (platform::entryKind(file.path) == platform::EntryKind::Folder)
+            return {false, "cannot replace " + file.path + ": a folder of that name is in the way"};
     return platform::replaceFiles(files);
 }
 

@@ -119,6 +119,15 @@ TEST(File, FilesReplacedTogetherAreJoinedAndAllOrNothing) {
     EXPECT_NE(failed.error.find("doc.pdf"), std::string::npos);
     EXPECT_EQ(contentOf(page), "one two three");
 
+    // So does a folder standing where a later file should go.
+    ASSERT_TRUE(createFolder(dir.file("doc.pdf")));
+    failed = replaceFilesTogether(
+        {{page, pieces({"new page"}), true}, {dir.file("doc.pdf"), pieces({"x"}), true}});
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.error.find("doc.pdf"), std::string::npos);
+    EXPECT_EQ(contentOf(page), "one two three");
+    ASSERT_TRUE(std::filesystem::remove(dir.file("doc.pdf")));
+
     // So does a producer that fails half-way, and nothing else is left.
     EXPECT_THROW(replaceFilesTogether({{page, pieces({"new page"}), true},
                                        {text,
