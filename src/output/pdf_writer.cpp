@@ -165,9 +165,7 @@ class PdfFile {
 // An information text: a literal string when it is plain ASCII, otherwise
 // UTF-16 (big-endian, with its byte-order mark) in hexadecimal.
 void appendInfoString(std::string& out, std::string_view text) {
-    bool ascii = true;
-    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) {
+    if (isAscii(text)) {
         appendPdfString(out, text);
         return;
     }
@@ -349,7 +347,8 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
 UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& codePage) {
     std::set<uint32_t> found;
     for (const PdfPage& page : layout.pages)
-        for (const PdfText& text : page.texts)
+        for (const PdfText& text : page.texts) {
+            if (isAscii(text.text)) continue; // most texts: nothing to look for
             for (size_t at = 0; at < text.text.size();) {
                 if (static_cast<unsigned char>(text.text[at]) < 0x80) {
                     ++at;
@@ -360,6 +359,7 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& 
                 if (!standardFontByte(codePage, text.text.substr(start, at - start)))
                     found.insert(codePoint);
             }
+        }
     if (found.empty() || !pdfUnicodeFont()) return {};
     UnicodeCharacters characters;
     for (const uint32_t codePoint : found)

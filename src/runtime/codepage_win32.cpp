@@ -13,12 +13,6 @@ namespace {
 
 UINT chosenCodePage = CP_ACP;
 
-bool allAscii(std::string_view text) {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 std::wstring wideFromPage(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());
@@ -42,7 +36,7 @@ uint32_t codePageInUse() {
 }
 
 CodePageText toCodePage(std::string_view utf8) {
-    if (allAscii(utf8)) return {std::string(utf8), true};
+    if (isAscii(utf8)) return {std::string(utf8), true};
     const std::wstring wide = toWide(utf8);
     const int units = static_cast<int>(wide.size());
     // Without flags Windows writes the nearest letter where it knows one
@@ -60,7 +54,7 @@ CodePageText toCodePage(std::string_view utf8) {
 }
 
 std::string fromCodePage(std::string_view bytes) {
-    if (allAscii(bytes)) return std::string(bytes);
+    if (isAscii(bytes)) return std::string(bytes);
     return fromWide(wideFromPage(bytes));
 }
 

@@ -215,36 +215,30 @@ TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
 
 TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
     TempFolder dir;
-    const std::string formPath = dir.file("blocked.plx");
-    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
-    const DocumentPaths paths = documentPaths(formPath);
-
-    // A folder where the HTML document belongs: the RTF document is written,
-    // the HTML one cannot be, and the command says so.
-    std::filesystem::create_directory(paths.html);
-    FormDocument form = readyInvoice();
-    CreateFilesResult result = createFilesHeadless(form, formPath);
-    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
-    EXPECT_EQ(result.message.find("have been created"), std::string::npos);
-    EXPECT_NE(result.message.find("blocked.htm"), std::string::npos) << result.message;
-
-    // A folder in place of the RTF document stops before the HTML one.
-    FormDocument other = readyInvoice();
-    const std::string otherForm = dir.file("other.plx");
-    ASSERT_TRUE(replaceFileContents(otherForm, "form").ok);
-    std::filesystem::create_directory(documentPaths(otherForm).rtf);
-    result = createFilesHeadless(other, otherForm);
-    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
-    EXPECT_FALSE(fileExists(documentPaths(otherForm).html));
-
-    // And the PDF, written last, fails in the same words.
-    FormDocument third = readyInvoice();
-    const std::string thirdForm = dir.file("third.plx");
-    ASSERT_TRUE(replaceFileContents(thirdForm, "form").ok);
-    std::filesystem::create_directory(documentPaths(thirdForm).pdf);
-    result = createFilesHeadless(third, thirdForm);
-    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
-    EXPECT_NE(result.message.find("third.pdf"), std::string::npos) << result.message;
+    // A folder where one of the documents belongs: the command fails in the
+    // same words for each, names it, and writes no document after it.
+    const struct {
+        const char* form;
+        std::string DocumentPaths::*blocked;
+        const char* named;
+    } cases[] = {{"blocked.plx", &DocumentPaths::html, "blocked.htm"},
+                 {"other.plx", &DocumentPaths::rtf, "other.rtf"},
+                 {"third.plx", &DocumentPaths::pdf, "third.pdf"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named);
+        const std::string formPath = dir.file(c.form);
+        ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+        const DocumentPaths paths = documentPaths(formPath);
+        std::filesystem::create_directory(paths.*c.blocked);
+        FormDocument form = readyInvoice();
+        const CreateFilesResult result = createFilesHeadless(form, formPath);
+        EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
+        EXPECT_EQ(result.message.find("have been created"), std::string::npos);
+        EXPECT_NE(result.message.find(c.named), std::string::npos) << result.message;
+        if (c.blocked == &DocumentPaths::rtf) {
+            EXPECT_FALSE(fileExists(paths.html));
+        }
+    }
 }
 
 TEST(CreateFiles, NeverOverwritesTheFormFileItself) {

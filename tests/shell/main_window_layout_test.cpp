@@ -219,26 +219,27 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         << "the captions, buttons and filled boxes were measured";
     EXPECT_EQ(text(kDateBox), "03/15/2024");
 
-    int senderChecked = 0;
-    {
-        WhenWindowAppears watch("Define Sender", [&](HWND dialog) {
-            senderChecked = expectCaptionsShowWhole(dialog);
-            SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
-        click(kSenderButton);
-        EXPECT_TRUE(watch.acted());
-    }
-    EXPECT_EQ(senderChecked, 4) << "the label, two filled lines and Ok";
-    int aboutChecked = 0;
-    {
-        WhenWindowAppears watch("About Tallyworks", [&](HWND box) {
-            aboutChecked = expectCaptionsShowWhole(box);
-            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-        });
-        command(kAboutCommand);
-        EXPECT_TRUE(watch.acted());
-    }
-    EXPECT_EQ(aboutChecked, 4) << "the product, the credit and the two links";
+    // A dialog's captions, measured as it appears, before it is closed.
+    const auto checkedIn = [](const char* title, auto open, auto close) {
+        int checked = 0;
+        {
+            WhenWindowAppears watch(title, [&](HWND dialog) {
+                checked = expectCaptionsShowWhole(dialog);
+                close(dialog);
+            });
+            open();
+            EXPECT_TRUE(watch.acted());
+        }
+        return checked;
+    };
+    EXPECT_EQ(checkedIn("Define Sender", [&] { click(kSenderButton); },
+                        [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              4)
+        << "the label, two filled lines and Ok";
+    EXPECT_EQ(checkedIn("About Tallyworks", [&] { command(kAboutCommand); },
+                        [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); }),
+              4)
+        << "the product, the credit and the two links";
 }
 
 struct ControlView {
