@@ -20,6 +20,12 @@ wait_for() {
 window_named() { xdotool search --name "$1" | head -1 | grep -q .; }
 no_window_named() { ! window_named "$1"; }
 window_id() { xdotool search --name "$1" | head -1; }
+# The titles of the display's windows that have one, on one line.
+window_names() {
+  xdotool search --name . 2>/dev/null | while read -r window; do
+    xdotool getwindowname "$window" 2>/dev/null
+  done | sort -u | paste -sd '|'
+}
 launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
 
 # Ends a process and every process it started in turn, by their process ids.

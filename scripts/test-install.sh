@@ -71,6 +71,9 @@ use_build() {
   portable_windows="C:\\Shop Tools\\Plaxet Portable $build\\plaxet.exe"
 }
 
+# Notes that must reach the test's output from inside a case, whose own
+# output is shown only when it fails.
+exec 3>&2
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-install.XXXXXX")
 launcher=""
 
@@ -98,16 +101,26 @@ trap cleanup EXIT
 
 # Runs a Windows command line in its own virtual desktop (Xvfb has no window
 # manager; a desktop keeps Wine from waiting on one) and waits for the window
-# whose title matches the pattern.
+# whose title matches the pattern. A start that shows no window within two
+# minutes (a few seconds is usual) is told on the test's own error output,
+# with the windows there were and what Wine said, and tried once more in a
+# new desktop: a second such start fails the case.
 start_in_desktop() {
-  local name=$1 title=$2
+  local name=$1 title=$2 attempt desktop said
   shift 2
-  wine_run explorer "/desktop=shop-$$-$name,1024x768" "$@" >"$work/$name.log" 2>&1 &
-  launcher=$!
-  echo "$launcher" >"$work/launcher"
-  wait_for 60 window_named "$title" || fail "no window titled $title appeared"
+  for attempt in 1 2; do
+    desktop="shop-$$-$name-$attempt"
+    WINEDEBUG=-all,err+all wine_run explorer "/desktop=$desktop,1024x768" "$@" >"$work/$name.log" 2>&1 &
+    launcher=$!
+    echo "$launcher" >"$work/launcher"
+    wait_for 120 window_named "$title" && break
+    said="no window titled $title appeared within 120 s; the windows were: $(window_names); Wine said: $(tail -n 20 "$work/$name.log")"
+    [ "$attempt" = 1 ] || fail "$said"
+    echo "install: $build, $name: $said; starting it once more" >&3
+    stop_program
+  done
   # Keys go to the X window that has the input focus: the desktop's.
-  xdotool windowfocus --sync "$(xdotool search --name "shop-$$-$name" | head -1)"
+  xdotool windowfocus --sync "$(xdotool search --name "$desktop" | head -1)"
   wait_until_keys_arrive "$title" || exit 1
 }
 
@@ -299,12 +312,12 @@ case_package_refuses_an_unknown_build() {
 # of its own, so that no step without one can hold up the whole test.
 in_subshell_with_deadline() {
   ("$1") &
-  local pid=$! deadline=$(($(date +%s) + 150))
+  local pid=$! deadline=$(($(date +%s) + 300))
   while kill -0 "$pid" 2>/dev/null; do
     if [ "$(date +%s)" -ge "$deadline" ]; then
       kill_tree "$pid"
       wait "$pid" 2>/dev/null || true
-      echo "(did not finish within 150 seconds)"
+      echo "(did not finish within 300 seconds)"
       return 1
     fi
     sleep 0.5
