@@ -71,7 +71,9 @@ escape_brings_exit_question() {
 # always given the focus), opens the About box from the Help menu, and
 # closes it again, which changes nothing in the form. The click and the keys
 # are tried again every few seconds while the box does not show: keys sent
-# before Wine has taken the X input focus are lost.
+# before Wine has taken the X input focus are lost. A try may lose its Alt
+# key and still type its letter into the box that has the focus, so a case
+# that types into that box empties it first.
 wait_until_keys_arrive() {
   wait_for 30 keys_open_about_box "$1" || { echo "keys never reached the program"; return 1; }
   xdotool key Escape

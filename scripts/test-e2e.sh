@@ -218,6 +218,9 @@ case_typing_a_whole_form_at_150_percent() {
   xdotool key shift+Tab space
   wait_for 20 window_named "$title" || { echo "choosing Estimate by key did not retitle the window"; return 1; }
   xdotool key Tab Tab
+  # Back in the Name box, which may hold a letter of a probe for the About
+  # box whose Alt key was lost: it is emptied first.
+  xdotool key End shift+Home BackSpace
   local field
   for field in "Ann Smith" "12 Elm Street" "Springfield, IL 62701" "555-0100" \
     "03/01/2024" "Interior paint" "107.85" "" "Brushes" "24.50" "" "Subtotal"; do
