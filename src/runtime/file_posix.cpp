@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -112,14 +113,8 @@ void flushFolder(const std::string& folder) {
 class PendingFile {
   public:
     explicit PendingFile(const FileReplacement& file) : file_(file) {}
-    PendingFile(PendingFile&& other) noexcept
-        : file_(other.file_), temporary_(std::move(other.temporary_)), fd_(other.fd_),
-          mode_(other.mode_) {
-        other.fd_ = -1;
-    }
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
-    PendingFile& operator=(PendingFile&&) = delete;
     ~PendingFile() {
         if (fd_ < 0) return;
         ::unlink(temporary_.c_str());
@@ -257,8 +252,7 @@ bool isReadOnly(const std::string& path) {
 
 ReplaceResult replaceFiles(const std::vector<FileReplacement>& files) {
     ReplaceResult result;
-    std::vector<PendingFile> pending;
-    pending.reserve(files.size());
+    std::deque<PendingFile> pending; // they stay where they are made
     std::vector<std::string> folders;
     for (const FileReplacement& file : files) {
         const std::string folder = folderOf(file.path);
