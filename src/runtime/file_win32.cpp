@@ -263,10 +263,17 @@ class PendingFile {
 
 } // namespace
 
+// Other readers may read along. A program that holds the file without
+// sharing it for reading (one writing it, a virus scanner) is waited for.
 NativeFile openForReading(const std::string& path) {
-    HANDLE h = CreateFileW(toWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return NativeFile();
+    const std::wstring wide = toWide(path);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    const auto open = [&] {
+        h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    };
+    if (!retryWhileHeld(open, isSharingError)) return NativeFile();
     return NativeFile(reinterpret_cast<intptr_t>(h));
 }
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 #ifdef _WIN32
+#include <thread>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -230,6 +231,28 @@ TEST(File, ATargetHeldByAnotherProgramIsReportedAndKept) {
     EXPECT_FALSE(heldByAnotherProgram(target));
     ASSERT_TRUE(replaceFileContents(target, "new page", true).ok);
     EXPECT_EQ(contentOf(target), "new page");
+}
+
+// A file that another program reads can be read along with it, and one that
+// another program holds without sharing for a moment is read once it lets go.
+TEST(File, AFileAnotherProgramHoldsIsReadAlongOrWaitedFor) {
+    TempFolder dir;
+    const std::string form = dir.file("form.plx");
+    writeRaw(form, "the form");
+    HANDLE reader =
+        CreateFileA(form.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(contentOf(form), "the form");
+    CloseHandle(reader);
+
+    HANDLE holder = CreateFileA(form.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    std::thread letGo([holder] {
+        Sleep(150);
+        CloseHandle(holder);
+    });
+    EXPECT_EQ(contentOf(form), "the form");
+    letGo.join();
 }
 #endif
 
