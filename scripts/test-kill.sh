@@ -10,7 +10,10 @@
 # Then the Windows plaxet-cli of the build this machine starts is killed the
 # same way under Wine, PLAXET_KILL_WINE times per kind (default 200, one kind
 # after another, about 15 seconds a kind; 0 leaves it out): there the
-# replace renames the still open temporary file through its handle.
+# replace renames the still open temporary file through its handle. Wine
+# clears up a killed process a moment after it is gone, so there a run that
+# fails without being killed is shown and run once more (more than three such
+# runs fail the test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kills="${1:-1000}"
