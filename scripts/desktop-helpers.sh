@@ -27,6 +27,12 @@ window_names() {
   done | sort -u | paste -sd '|'
 }
 launcher_gone() { ! kill -0 "$launcher" 2>/dev/null; }
+# Waits for the program's main window, whose title matches the pattern. The
+# first start of a fresh Wine prefix takes a while.
+wait_for_main_window() {
+  wait_for 120 window_named "$1" ||
+    { echo "the main window did not appear; the windows were: $(window_names)"; return 1; }
+}
 
 # Ends a process and every process it started in turn, by their process ids.
 kill_tree() {

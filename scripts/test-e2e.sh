@@ -33,8 +33,7 @@ start_program() {
   scripts/wine-run.sh explorer "/desktop=plaxet-e2e-$$-$1,1024x768" "$bin/plaxet.exe" "${@:2}" \
     >"$work/$1.log" 2>&1 &
   launcher=$!
-  # The first start of a fresh Wine prefix takes a while.
-  wait_for 120 window_named '^Plaxet' || { echo "the main window did not appear; the windows were: $(window_names)"; return 1; }
+  wait_for_main_window '^Plaxet' || return 1
   # Keys go to the X window that has the input focus: the desktop's.
   xdotool windowfocus --sync "$(xdotool search --name "plaxet-e2e-$$-$1" | head -1)"
 }
@@ -205,7 +204,7 @@ case_typing_a_whole_form_at_150_percent() {
   WINEPREFIX=$prefix scripts/wine-run.sh explorer "/desktop=plaxet-e2e-$$-dpi,1600x1200" \
     "$work/app/plaxet.exe" >"$work/dpi.log" 2>&1 &
   launcher=$!
-  wait_for 120 window_named '^Plaxet$' || { echo "the main window did not appear; the windows were: $(window_names)"; return 1; }
+  wait_for_main_window '^Plaxet$' || return 1
   xdotool windowfocus --sync "$(window_id "plaxet-e2e-$$-dpi")"
   wait_until_keys_arrive '^Plaxet$' || return 1
   # A click into the Name box: at 144 DPI its client area starts 3 pixels in

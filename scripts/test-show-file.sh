@@ -82,8 +82,7 @@ start_program() {
   WINEPREFIX=$prefix scripts/wine-run.sh explorer "/desktop=plaxet-show-$$-$name,1024x768" \
     "$work/app/plaxet.exe" "$@" >"$work/$name.log" 2>&1 &
   launcher=$!
-  # The first start of a fresh Wine prefix takes a while.
-  wait_for 120 window_named '^Invoice - invoice\.plx$' || { echo "the main window did not appear; the windows were: $(window_names)"; return 1; }
+  wait_for_main_window '^Invoice - invoice\.plx$' || return 1
   main=$(window_id '^Invoice - invoice\.plx$')
   xdotool windowfocus --sync "$(window_id "plaxet-show-$$-$name")"
   wait_until_keys_arrive '^Invoice - invoice\.plx$'

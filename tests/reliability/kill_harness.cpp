@@ -260,7 +260,8 @@ int main(int argc, char** argv) {
             // that is under way. Such a failure is shown, and the run must
             // succeed when it is run once more; more than a few such
             // failures are no longer a matter of timing.
-            if (!cli.windows || ++runAgain > 3) die(failure);
+            if (!cli.windows || runAgain == 3) die(failure);
+            ++runAgain;
             std::fprintf(stderr, "kill_harness: %s (running it once more)\n", failure.c_str());
             runToEnd(kind.commands[next]);
         }
