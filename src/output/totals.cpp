@@ -19,9 +19,15 @@ std::string normalisedDescription(std::string_view description) {
     return LCase(Trim(description));
 }
 
-// Sums the items and makes the cost text of computed rows. Numbers read from
-// text stay in extended precision until they are added to a sum; every sum
-// and product is rounded to double when it is stored.
+// What a row adds to the sums: the amount it prints, in whole cents, so that
+// the subtotals, the total and a receipt's balance are sums of what the rows
+// show. The value keeps extended precision until it is added to a sum.
+long double printedAmount(long double amount) {
+    return Val(Format(static_cast<double>(amount)));
+}
+
+// Sums the items and makes the cost text of computed rows. Every sum and
+// product is rounded to double when it is stored.
 ItemSums sumItems(const FormDocument& form, SubtotalText subtotalText, RateSource rateSource) {
     ItemSums sums;
     double runningSubtotal = 0;
@@ -40,21 +46,22 @@ ItemSums sumItems(const FormDocument& form, SubtotalText subtotalText, RateSourc
             const long double rate = rateSource == RateSource::AsStored
                                          ? taxRateOf(description)
                                          : taxRateOf(normalisedDescription(description));
-            double tax = 0;
+            long double tax = 0;
             if (rate != 0) {
                 const double base = runningSubtotal != 0 ? runningSubtotal : sums.total;
-                tax = static_cast<double>(base * rate);
-                cost = Str(tax);
+                const double computed = static_cast<double>(base * rate);
+                cost = Str(computed); // the record keeps the general number text
+                tax = printedAmount(computed);
             } else {
                 // No rate stated: the typed cost is the tax amount.
-                tax = static_cast<double>(Val(cost));
+                tax = printedAmount(Val(cost));
             }
-            runningSubtotal += tax;
-            sums.total += tax;
+            runningSubtotal = static_cast<double>(runningSubtotal + tax);
+            sums.total = static_cast<double>(sums.total + tax);
             break;
         }
         case RowKind::Plain: {
-            const long double value = Val(cost);
+            const long double value = printedAmount(Val(cost));
             runningSubtotal = static_cast<double>(runningSubtotal + value);
             sums.total = static_cast<double>(sums.total + value);
             break;

@@ -1,6 +1,7 @@
 #include "output/totals.h"
 
 #include "form_builder.h"
+#include "runtime/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -136,15 +137,70 @@ TEST(Totals, ReceiptBalances) {
     EXPECT_EQ(v.totalRowAmount, 0);
     EXPECT_EQ(v.closingSentence, "162.00 is still owed, please remit balance");
 
-    // The balance is compared unrounded.
-    EXPECT_EQ(receipt({{"", "x", "10.004"}}, "10").closingSentence,
-              "0.00 is still owed, please remit balance");
-    EXPECT_EQ(receipt({{"", "x", "9.996"}}, "10").closingSentence,
-              "Overpaid 0.00, please contact us");
-
     // Added in extended precision, 0.1 + 0.2 lands on the double nearest 0.3.
     EXPECT_EQ(receipt({{"", "a", "0.1"}, {"", "b", "0.2"}}, "0.3").closingSentence,
               "Total amount paid in full.");
+}
+
+// Every row enters the sums as the cents it prints, so the rows of a document
+// always add up to its total, whichever program wrote the form.
+TEST(Totals, RowsAddUpToTheTotalTheyPrint) {
+    struct Case {
+        const char* what;
+        int32_t formType;
+        std::vector<Item> items;
+        const char* amountPaid;
+        const char* total;   // the totals row's money text
+        const char* closing; // empty: not checked
+    };
+    const std::vector<Case> cases = {
+        {"three rows of half a cent and a tax",
+         kInvoice,
+         {{"", "a", "4.995"}, {"", "b", "4.995"}, {"", "c", "4.995"}, {"", "Tax (10%)", ""}},
+         "",
+         "16.50",
+         ""},
+        {"a receipt whose row prints what was paid",
+         kReceipt,
+         {{"", "x", "10.004"}},
+         "10",
+         "10.00",
+         "Total amount paid in full."},
+        {"a receipt overpaid by less than a cent",
+         kReceipt,
+         {{"", "x", "9.996"}},
+         "10",
+         "10.00",
+         "Total amount paid in full."},
+        {"a tax on a row of three decimals", kInvoice, {{"", "x", "33.333"}, {"", "Tax (10%)", ""}},
+         "", "36.66", ""},
+        {"less than half a cent below zero", kInvoice, {{"", "x", "-0.004"}}, "", "0.00", ""},
+        {"two rates in sections",
+         kInvoice,
+         {{"", "a", "39.98"},
+          {"", "Tax (19%)", ""},
+          {"", "Subtotal", ""},
+          {"", "b", "98.09"},
+          {"", "Tax (7%)", ""}},
+         "",
+         "152.54",
+         ""},
+        {"cents as typed", kInvoice, {{"", "x", "12.34"}}, "", "12.34", ""},
+    };
+    for (const Case& c : cases) {
+        FormDocument form = formOfType(c.formType, c.items);
+        form.amountPaid = c.amountPaid;
+        const DocumentValues v = documentValues(form);
+        EXPECT_EQ(Format(v.totalRowAmount), c.total) << c.what;
+        if (*c.closing) {
+            EXPECT_EQ(v.closingSentence, c.closing) << c.what;
+        }
+    }
+    // A computed tax keeps its general number text in the record, computed on
+    // the cents the rows above it print.
+    const DocumentValues v =
+        documentValues(formOfType(kInvoice, {{"", "x", "33.333"}, {"", "Tax (10%)", ""}}));
+    EXPECT_EQ(costOf(v, 2), " 3.333");
 }
 
 TEST(Totals, WordingDatesAndNotes) {
