@@ -37,21 +37,21 @@ void appendNumber(std::string& out, long number) {
 
 // A character the code page does not hold: its UTF-16 units as \uN (N a
 // signed 16-bit number), each followed by the one character a reader without
-// Unicode shows instead: the code page's nearest letter where it has a
-// one-byte one, else a question mark.
+// Unicode shows instead: the code page's nearest character where it has a
+// one-byte one, else a question mark. The fallback is always an escape or
+// "?": a bare digit would lengthen N, and a blank would end the control word
+// and be lost, taking the reader's next character as the fallback.
 void appendRtfUnicode(std::string& out, uint32_t codePoint, std::string_view nearest) {
-    const bool oneByte = nearest.size() == 1 && nearest != "\\" && nearest != "{" &&
-                         nearest != "}" && static_cast<unsigned char>(nearest[0]) >= 0x20;
+    const bool oneByte = nearest.size() == 1 && static_cast<unsigned char>(nearest[0]) >= 0x20 &&
+                         nearest[0] != '?';
     const auto appendUnit = [&](uint32_t unit) {
         out += "\\u";
         appendNumber(out,
                      unit >= 0x8000 ? static_cast<long>(unit) - 0x10000 : static_cast<long>(unit));
-        if (!oneByte)
-            out += '?';
-        else if (static_cast<unsigned char>(nearest[0]) >= 0x80)
+        if (oneByte)
             appendHexByte(out, static_cast<unsigned char>(nearest[0]));
         else
-            out += nearest[0];
+            out += '?';
     };
     if (codePoint > 0xFFFF) {
         appendUnit(0xD800 + ((codePoint - 0x10000) >> 10));
@@ -73,6 +73,12 @@ size_t appendRtfEscape(std::string& out, std::string_view text, size_t at) {
     }
     size_t next = at;
     const uint32_t codePoint = nextCodePoint(text, next);
+    // On a system whose code page is UTF-8 the bytes would be UTF-8, which
+    // no RTF reader takes: every character goes out as Unicode there.
+    if (codePageInUse() == kUtf8CodePage) {
+        appendRtfUnicode(out, codePoint, "?");
+        return next - at;
+    }
     const CodePageText inPage = toCodePage(text.substr(at, next - at));
     if (inPage.exact) {
         for (const char b : inPage.bytes) appendHexByte(out, static_cast<unsigned char>(b));
@@ -125,6 +131,27 @@ void appendEscaped(std::string& out, std::string_view text, const ByteSet& speci
 }
 
 } // namespace
+
+std::string rtfCharacterSetHeader() {
+    // The character set a font table entry names for the bytes of each code page.
+    static constexpr std::pair<uint32_t, int> kCharsets[] = {
+        {1250, 238}, {1251, 204}, {1252, 0},   {1253, 161}, {1254, 162}, {1255, 177},
+        {1256, 178}, {1257, 186}, {1258, 163}, {874, 222},  {932, 128},  {936, 134},
+        {949, 129},  {950, 136},
+    };
+    uint32_t codePage = codePageInUse();
+    // UTF-8 text is written as ASCII and Unicode escapes, so any page will do.
+    if (codePage == kUtf8CodePage) codePage = 1252;
+    int charset = 1; // the reader's default, for a code page without its own
+    for (const auto& [page, set] : kCharsets)
+        if (page == codePage) charset = set;
+    std::string header = "\\ansi\\ansicpg";
+    appendNumber(header, static_cast<long>(codePage));
+    header += "\\deff0{\\fonttbl{\\f0\\fnil\\fcharset";
+    appendNumber(header, charset);
+    header += " MS Sans Serif;}}";
+    return header;
+}
 
 void appendRtfText(std::string& out, std::string_view text) {
     appendEscaped<appendRtfEscape>(out, text, kRtfSpecial);

@@ -60,8 +60,8 @@ void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
     const size_t items = printedItemCount(form, values);
     std::string& out = output.text;
 
-    markup(out,
-           "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}}");
+    out += "{\\rtf1";
+    markup(out, rtfCharacterSetHeader());
     markup(out, "{\\pard \\fs24 \\qc \\b \\sl300\\slmult1");
     for (const std::string& sender : form.senderLines) {
         if (sender.empty()) break;

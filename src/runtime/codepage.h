@@ -12,6 +12,10 @@
 
 namespace plaxet {
 
+// The number Windows gives UTF-8 as a code page (a system set to "Use Unicode
+// UTF-8 for worldwide language support" has it as its ANSI code page).
+constexpr uint32_t kUtf8CodePage = 65001;
+
 // Makes `number` the code page of the conversions below for the rest of the
 // process; false, with nothing changed, when this system cannot convert it.
 bool useCodePage(uint32_t number);

@@ -72,7 +72,7 @@ CodePage& codePage() {
 }
 
 std::string pageName(uint32_t number) {
-    return "CP" + std::to_string(number);
+    return number == kUtf8CodePage ? "UTF-8" : "CP" + std::to_string(number);
 }
 
 std::string nearestText(std::string_view character) {
