@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows build's lower-casing test with a Japanese system, whose
 # ANSI code page (932) holds characters in two bytes, and Create Files there:
-# the standard PDF fonts lack its letters, so the RTF and HTM documents are
-# written and the message says why there is no PDF. Wine takes its code
+# all three documents are written, the RTF naming code page 932, and the PDF
+# shows the form's text. Wine takes its code
 # page from the Unix locale; the locale is compiled into build/ so nothing
 # outside the build tree changes. Takes about half a minute (a new prefix).
 set -euo pipefail
@@ -35,18 +35,28 @@ cli="$PLAXET_WINDOWS_BIN/plaxet-cli.exe"
 [ -f "$cli" ] || { echo "test-codepage: $cli is not built" >&2; exit 1; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/plaxet-codepage.XXXXXX")
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cp examples/invoice.json examples/quillet.ini "$work/"
+cp examples/quillet.ini "$work/"
+# The example invoice addressed to a Japanese name, in the code page's own letters.
+name="田中 Margaret Ellison"
+python3 - "$name" examples/invoice.json "$work/invoice.json" <<'PY'
+import json, sys
+form = json.load(open(sys.argv[2], encoding="utf-8"))
+form["addressee"]["name"] = sys.argv[1]
+json.dump(form, open(sys.argv[3], "w", encoding="utf-8"), ensure_ascii=False)
+PY
 run_932() {
   env LOCPATH="$locales" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEPREFIX="$PWD/build/wineprefix-932" \
     timeout 300 scripts/wine-run.sh "$cli" "$@" 2>&1
 }
 run_932 make "Z:${work//\//\\}\\invoice.json" "Z:${work//\//\\}\\invoice.plx" >/dev/null
-touch "$work/invoice.pdf" # an older PDF, which would show an older form
 output=$(run_932 create-files "Z:${work//\//\\}\\invoice.plx" --sender "Z:${work//\//\\}\\quillet.ini") ||
   { echo "$output"; exit 1; }
-grep -q "No PDF file was made: the PDF needs a Western or Central European code page." <<<"$output" ||
+grep -q "The RTF, HTM and PDF files have been created at:" <<<"$output" ||
   { echo "test-codepage: Create Files said: $output" >&2; exit 1; }
-[ -s "$work/invoice.rtf" ] && [ -s "$work/invoice.htm" ] ||
-  { echo "test-codepage: the RTF and HTM documents were not written" >&2; exit 1; }
-[ ! -e "$work/invoice.pdf" ] || { echo "test-codepage: the older PDF is still there" >&2; exit 1; }
-echo "test-codepage: Create Files with code page 932 wrote the RTF and HTM documents and said why there is no PDF"
+[ -s "$work/invoice.rtf" ] && [ -s "$work/invoice.htm" ] && [ -s "$work/invoice.pdf" ] ||
+  { echo "test-codepage: not every document was written" >&2; exit 1; }
+grep -q 'ansicpg932' "$work/invoice.rtf" ||
+  { echo "test-codepage: the RTF does not name code page 932" >&2; exit 1; }
+pdftotext "$work/invoice.pdf" - | grep -qF "$name" ||
+  { echo "test-codepage: the PDF does not show \"$name\"" >&2; exit 1; }
+echo "test-codepage: Create Files with code page 932 wrote the RTF, HTM and PDF documents"

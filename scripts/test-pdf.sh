@@ -124,6 +124,53 @@ for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳" "Şükrü"; do
   grep -qF "$name" "$work/names/names.pdf.txt" || fail "names.pdf: pdftotext does not give '$name' back"
 done
 
+# Whether the markup after "Total due" shows the amount before the next row.
+shows_total() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="latin-1").read()
+at = text.find("Total due")
+sys.exit(0 if at >= 0 and sys.argv[2] in text[at:at + 300] else 1)
+PY
+}
+
+# The rows add up to the total they print, in every document: three rows of
+# half a cent with a tax, and two tax rates in sections.
+mkdir -p "$work/sums"
+cat >"$work/sums/halves.json" <<'JSON'
+{"date": "03/15/2024", "type": "invoice", "addressee": {"name": "Jo Smith"},
+ "items": [{"date": "", "description": "a", "cost": "4.995"}, {"date": "", "description": "b", "cost": "4.995"},
+           {"date": "", "description": "c", "cost": "4.995"}, {"date": "", "description": "Tax (10%)", "cost": ""}]}
+JSON
+cat >"$work/sums/two-rates.json" <<'JSON'
+{"date": "03/15/2024", "type": "invoice", "addressee": {"name": "Jo Smith"},
+ "items": [{"date": "", "description": "Books", "cost": "39.98"}, {"date": "", "description": "Tax (19%)", "cost": ""},
+           {"date": "", "description": "Subtotal", "cost": ""}, {"date": "", "description": "Food", "cost": "98.09"},
+           {"date": "", "description": "Tax (7%)", "cost": ""}]}
+JSON
+for case in halves:16.50 two-rates:152.54; do
+  name=${case%%:*} total=${case#*:}
+  "$cli" make "$work/sums/$name.json" "$work/sums/$name.plx" >/dev/null
+  "$cli" create-files "$work/sums/$name.plx" --sender "$work/quillet.ini" >/dev/null
+  pdftotext -raw "$work/sums/$name.pdf" "$work/sums/$name.txt"
+  grep -q "Total due $total" "$work/sums/$name.txt" || fail "$name.pdf: no 'Total due $total'"
+  for document in htm rtf; do
+    shows_total "$work/sums/$name.$document" "$total" || fail "$name.$document: no total $total"
+  done
+done
+
+# A system whose code page the standard fonts cannot show (Cyrillic) gets a
+# PDF too, with the Cyrillic letters from the embedded font.
+cat >"$work/sums/cyrillic.json" <<'JSON'
+{"date": "03/15/2024", "type": "invoice", "addressee": {"name": "Иван Петров"},
+ "items": [{"date": "", "description": "Краска", "cost": "10"}]}
+JSON
+"$cli" --codepage 1251 make "$work/sums/cyrillic.json" "$work/sums/cyrillic.plx" >/dev/null
+"$cli" --codepage 1251 create-files "$work/sums/cyrillic.plx" --sender "$work/quillet.ini" >/dev/null
+check_pdf "$work/sums/cyrillic.pdf" "$work/sums/cyrillic.htm" "$standard_fonts
+XXXXXX+DejaVuSans CID TrueType Identity-H yes"
+grep -qF "Иван Петров" "$work/sums/cyrillic.pdf.txt" || fail "cyrillic.pdf: the name does not read back"
+
 pages=$(pdfinfo "$work/letter/long.pdf" | awk '/^Pages:/ {print $2}')
 [ "$pages" -ge 8 ] || fail "long.pdf: only $pages pages for 300 items"
 # The creation date comes from SOURCE_DATE_EPOCH, so two runs give the same bytes.

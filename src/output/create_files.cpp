@@ -96,24 +96,14 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
         held.status != CreateFilesStatus::Ok)
         return held;
     // All written before any is put in place: a full disk leaves the earlier documents.
-    std::vector<FileReplacement> files = {rtfDocumentFile(form, values, documents.rtf),
-                                          htmlDocumentFile(form, values, documents.html)};
-    if (pdf.codePage) files.push_back(pdfDocumentFile(form, values, pdf, documents.pdf));
+    const std::vector<FileReplacement> files = {rtfDocumentFile(form, values, documents.rtf),
+                                                htmlDocumentFile(form, values, documents.html),
+                                                pdfDocumentFile(form, values, pdf, documents.pdf)};
     const ReplaceResult written = replaceFilesTogether(files);
     if (!written.ok)
         return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
                                                     : CreateFilesStatus::WriteFailed,
                        "The documents were not created: " + written.error);
-    if (!pdf.codePage) {
-        const bool oldPdfGone = removeFile(documents.pdf);
-        return {
-            CreateFilesStatus::Ok, "RTF File",
-            "The RTF and HTM files have been created at:\r\n\r\n" + folderPart(formPath) +
-                "\r\n\r\nNo PDF file was made: the PDF needs a Western or Central European "
-                "code page." +
-                (oldPdfGone ? "" : "\r\nThe earlier " + documents.pdf + " could not be removed."),
-            0};
-    }
     return {CreateFilesStatus::Ok, "RTF File",
             "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
 }

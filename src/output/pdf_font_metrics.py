@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes pdf_font_metrics.cpp: for each code page whose letters the two
-standard PDF fonts (Helvetica, Helvetica-Bold) hold, every byte's glyph name
-and its advance width in both fonts, in thousandths of the font size.
+standard PDF fonts (Helvetica, Helvetica-Bold) hold, every byte's glyph name,
+the character it stands for, and its advance width in both fonts, in thousandths of the font size.
 
 The widths are the published metrics, read from the metric-compatible AFM
 files of Debian's fonts-urw-base35. Run by hand when the tables change:
@@ -100,13 +100,13 @@ def main():
             except UnicodeDecodeError:
                 code_point = None
             if code_point is None or code_point < 0x20 or code_point == 0x7F:
-                out.write("         {nullptr, 0, 0},\n")
+                out.write("         {nullptr, 0, 0, 0},\n")
                 continue
             name = glyph_name(code_point)
             if name not in widths["regular"] or name not in widths["bold"]:
                 raise SystemExit("cp%d byte %02X: no glyph %s" % (page, byte, name))
-            out.write('         {"%s", %d, %d}, // %02X\n'
-                      % (name, widths["regular"][name], widths["bold"][name], byte))
+            out.write('         {"%s", 0x%04X, %d, %d}, // %02X\n'
+                      % (name, code_point, widths["regular"][name], widths["bold"][name], byte))
         out.write("     }}},\n")
     out.write("};\n\nconst size_t kPdfCodePageCount = sizeof kPdfCodePages / sizeof kPdfCodePages[0];\n"
               "\n} // namespace plaxet\n")

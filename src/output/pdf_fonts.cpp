@@ -12,15 +12,33 @@ const PdfCodePage* pdfCodePage(uint32_t codePageNumber) {
     return nullptr;
 }
 
-std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
-                                              std::string_view character) {
-    if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
-        return static_cast<unsigned char>(character[0]);
-    const CodePageText inPage = toCodePage(character);
-    if (!inPage.exact || inPage.bytes.size() != 1) return std::nullopt;
-    const auto byte = static_cast<unsigned char>(inPage.bytes[0]);
-    if (codePage.glyphs[byte].name == nullptr) return std::nullopt;
-    return byte;
+const PdfCodePage& pdfEncodingFor(uint32_t codePageNumber) {
+    const PdfCodePage* own = pdfCodePage(codePageNumber);
+    return own ? *own : *pdfCodePage(1252);
+}
+
+std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage, uint32_t codePoint) {
+    if (codePoint < 0x80) {
+        if (codePage.glyphs[codePoint].name == nullptr) return std::nullopt;
+        return static_cast<unsigned char>(codePoint);
+    }
+    // Only the upper half differs between the encodings; a scan of it costs
+    // less than a table, and few characters of a form get here.
+    for (size_t byte = 0x80; byte < codePage.glyphs.size(); ++byte)
+        if (codePage.glyphs[byte].codePoint == codePoint && codePage.glyphs[byte].name != nullptr)
+            return static_cast<unsigned char>(byte);
+    return std::nullopt;
+}
+
+std::string standardFontStandIn(const PdfCodePage& codePage, std::string_view character) {
+    const std::string nearest = fromCodePage(toCodePage(character).bytes);
+    std::string bytes;
+    for (size_t at = 0; at < nearest.size();) {
+        const std::optional<unsigned char> byte =
+            standardFontByte(codePage, nextCodePoint(nearest, at));
+        bytes += byte ? static_cast<char>(*byte) : '?';
+    }
+    return bytes.empty() ? "?" : bytes;
 }
 
 uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
@@ -31,13 +49,13 @@ uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
     };
     const size_t start = at;
     const uint32_t codePoint = nextCodePoint(text, at);
-    const std::string_view character = text.substr(start, at - start);
-    if (const std::optional<unsigned char> byte = standardFontByte(codePage, character))
+    if (codePoint == kSoftHyphenCodePoint) return 0; // shown only where a line breaks
+    if (const std::optional<unsigned char> byte = standardFontByte(codePage, codePoint))
         return widthOf(*byte);
     if (const TrueTypeFont* unicode = pdfUnicodeFont())
         return glyphWidth(*unicode, glyphOf(*unicode, codePoint));
     uint32_t width = 0;
-    for (const char c : toCodePage(character).bytes)
+    for (const char c : standardFontStandIn(codePage, text.substr(start, at - start)))
         width += widthOf(static_cast<unsigned char>(c));
     return width;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace plaxet {
@@ -14,6 +15,7 @@ enum class PdfFont { Regular, Bold };
 
 struct PdfGlyph {
     const char* name = nullptr; // none: the byte stands for no character
+    uint16_t codePoint = 0;     // the character the byte stands for
     uint16_t regularWidth = 0;  // in thousandths of the font size
     uint16_t boldWidth = 0;
 };
@@ -28,11 +30,23 @@ struct PdfCodePage {
 // The tables of the code pages whose letters the standard fonts hold
 // (Western, Central European, Turkish, Baltic); null for any other code page.
 const PdfCodePage* pdfCodePage(uint32_t codePageNumber);
+// The encoding of the standard fonts for a system with this code page: its
+// own table where there is one, otherwise WinAnsiEncoding (1252). The text
+// is UTF-8 whatever the code page, so every code page gets a PDF; what the
+// encoding lacks is drawn from the embedded font.
+const PdfCodePage& pdfEncodingFor(uint32_t codePageNumber);
 
-// The byte that shows a character (UTF-8) in the standard fonts with the
-// code page's encoding; nothing when they have no glyph for it.
-std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage,
-                                              std::string_view character);
+// The byte that shows a character in the standard fonts with the code
+// page's encoding; nothing when they have no glyph for it.
+std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage, uint32_t codePoint);
+
+// What stands in the standard fonts for a character (UTF-8) that no font can
+// draw: the bytes of its nearest text (a for ą), or "?".
+std::string standardFontStandIn(const PdfCodePage& codePage, std::string_view character);
+
+// A soft hyphen takes no room: the layout shows it as a hyphen only where it
+// breaks a word at the end of a line.
+constexpr uint32_t kSoftHyphenCodePoint = 0xAD;
 
 // The width in thousandths of the font size of the UTF-8 character at `at`,
 // which moves past it: its glyph in the standard font, or else in the font

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <utility>
 
@@ -61,6 +62,74 @@ struct Row {
     double height() const { return height(lineCount()); }
 };
 
+constexpr std::string_view kSoftHyphen = "\xC2\xAD";
+
+bool isLineSpace(unsigned char c) {
+    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Whether a text holds a control character or a soft hyphen (U+0080 to
+// U+00BF all begin with the byte C2), which the page shows otherwise than typed.
+bool needsCleaning(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == 0xC2) return true;
+    }
+    return false;
+}
+
+// The text as a browser shows it: a run of blanks that holds a tab or a line
+// break reads as one blank, and the other control characters (C0, DEL, C1)
+// show nothing. Soft hyphens stay for the line breaking.
+std::string cleanedText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte == ' ' || isLineSpace(byte)) {
+            size_t end = at;
+            bool lineSpace = false;
+            for (; end < text.size() && (text[end] == ' ' ||
+                                         isLineSpace(static_cast<unsigned char>(text[end])));
+                 ++end)
+                lineSpace = lineSpace || text[end] != ' ';
+            out.append(lineSpace ? 1 : end - at, ' ');
+            at = end;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            ++at;
+        } else if (byte == 0xC2 && at + 1 < text.size() &&
+                   static_cast<unsigned char>(text[at + 1]) <= 0x9F) {
+            at += 2; // a C1 control character
+        } else {
+            out += text[at++];
+        }
+    }
+    return out;
+}
+
+// A line as drawn: soft hyphens vanish, except one that ends the line, where
+// the word was broken, which shows as a hyphen.
+std::string drawnLine(std::string_view line) {
+    if (line.find(kSoftHyphen) == std::string_view::npos) return std::string(line);
+    const bool brokenHere = line.ends_with(kSoftHyphen);
+    if (brokenHere) line.remove_suffix(kSoftHyphen.size());
+    std::string out;
+    for (size_t at = 0;;) {
+        const size_t hyphen = line.find(kSoftHyphen, at);
+        out.append(line.substr(at, hyphen - at));
+        if (hyphen == std::string_view::npos) break;
+        at = hyphen + kSoftHyphen.size();
+    }
+    if (brokenHere) out += '-';
+    return out;
+}
+
+// Where a line was put: its page and the top of the line.
+struct LinePlace {
+    size_t page = 0;
+    double top = 0;
+};
+
 // Places texts and rules page by page, from the top down.
 class Pager {
   public:
@@ -76,23 +145,27 @@ class Pager {
     double contentWidth() const { return layout_.width - 2 * kMargin; }
     double columnWidth(size_t column) const { return columnX_[column + 1] - columnX_[column]; }
 
+    // The lines point into the text, or into a cleaned copy the pager keeps
+    // for a text with control characters, so they live as long as the pager.
     std::vector<std::string_view> wrap(std::string_view text, double width, PdfFont font,
-                                       double size) const {
-        return wrapText(text, width, codePage_, font, size);
+                                       double size) {
+        return wrapText(shown(text), width, codePage_, font, size);
     }
     void wrapInto(std::vector<std::string_view>& lines, std::string_view text, double width,
-                  PdfFont font, double size) const {
-        wrapTextInto(lines, text, width, codePage_, font, size);
+                  PdfFont font, double size) {
+        wrapTextInto(lines, shown(text), width, codePage_, font, size);
     }
 
     void skip(double height) { y_ -= height; }
 
     // One line of text in a box from `x`, `width` wide, moving down by `leading`.
-    void line(std::string_view text, double x, double width, Align align, PdfFont font, double size,
-              double leading) {
+    LinePlace line(std::string_view text, double x, double width, Align align, PdfFont font,
+                   double size, double leading) {
         if (!fits(leading) && !atPageTop()) newPage();
+        const LinePlace place{layout_.pages.size() - 1, y_};
         put(text, x, width, align, font, size, y_);
         y_ -= leading;
+        return place;
     }
 
     // A table row, its header row first where the table starts on a page.
@@ -149,23 +222,30 @@ class Pager {
         return std::move(layout_);
     }
 
-    // Where the next line's top stands.
-    double nextLineTop() const { return y_; }
-
     // A text on the current page whose line's top is at `lineTop`, without moving down.
     void put(std::string_view text, double x, double width, Align align, PdfFont font, double size,
              double lineTop) {
-        if (text.empty()) return;
+        putOn(layout_.pages.size() - 1, text, x, width, align, font, size, lineTop);
+    }
+    // The same on an earlier page.
+    void putOn(size_t pageIndex, std::string_view line, double x, double width, Align align,
+               PdfFont font, double size, double lineTop) {
+        if (line.empty()) return;
+        std::string text = drawnLine(line);
         double at = x;
         if (align != Align::Left) {
             const double free = width - textWidth(codePage_, font, text, size);
             at += align == Align::Right ? free : free / 2;
         }
-        page().texts.push_back({at, lineTop - size, font, size, std::string(text)});
+        layout_.pages[pageIndex].texts.push_back({at, lineTop - size, font, size, std::move(text)});
     }
 
   private:
     double pageTop() const { return layout_.height - kMargin; }
+    std::string_view shown(std::string_view text) {
+        if (!needsCleaning(text)) return text;
+        return cleaned_.emplace_back(cleanedText(text));
+    }
     PdfPage& page() { return layout_.pages.back(); }
 
     void rule(double x1, double y1, double x2, double y2) {
@@ -203,10 +283,11 @@ class Pager {
     Row header_;
     bool headerPending_ = false;
     double segmentTop_ = 0;
+    std::deque<std::string> cleaned_; // stays where it is made, as lines point into it
 };
 
 // Fills `row` in place, so that the item rows reuse one row's line lists.
-void fillTableRow(Row& row, const Pager& pager, std::array<std::string_view, 3> texts,
+void fillTableRow(Row& row, Pager& pager, std::array<std::string_view, 3> texts,
                   std::array<Align, 3> aligns, PdfFont font, double size, double leading) {
     row.font = font;
     row.size = size;
@@ -218,7 +299,7 @@ void fillTableRow(Row& row, const Pager& pager, std::array<std::string_view, 3> 
     }
 }
 
-Row tableRow(const Pager& pager, std::array<std::string_view, 3> texts, std::array<Align, 3> aligns,
+Row tableRow(Pager& pager, std::array<std::string_view, 3> texts, std::array<Align, 3> aligns,
              PdfFont font, double size, double leading) {
     Row row;
     fillTableRow(row, pager, texts, aligns, font, size, leading);
@@ -242,26 +323,38 @@ void letterhead(Pager& pager, const FormDocument& form) {
 void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues& values) {
     const double leftWidth = kRightColumn - kCellPadding * 2;
     const double rightWidth = pager.contentWidth() - kRightColumn;
-    std::array<double, 4> lineTops{};
+    // Where each line's first piece went: a long block can run onto the next
+    // page, and the heading and date stand beside the lines they belong to.
+    std::array<LinePlace, 4> places{};
     for (size_t i = 0; i < form.addresseeLines.size(); ++i) {
-        lineTops[i] = pager.nextLineTop();
         // The first line leaves room for the larger heading word beside it.
         const double leading = i == 0 ? kHeadingLeading : kAddresseeLeading;
+        bool first = true;
         for (std::string_view text :
-             pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize))
-            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold, kAddresseeSize,
-                       leading);
+             pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize)) {
+            const LinePlace place = pager.line(text, kMargin, leftWidth, Align::Left,
+                                               PdfFont::Bold, kAddresseeSize, leading);
+            if (first) places[i] = place;
+            first = false;
+        }
     }
+    // The heading and the date belong to the top of the document: when the
+    // third line has run onto a later page, the date stays on the first
+    // line's page, where the third line would stand after single lines.
+    LinePlace datePlace = places[2];
+    if (datePlace.page != places[0].page)
+        datePlace = {places[0].page, places[0].top - kHeadingLeading - kAddresseeLeading};
     const struct {
         std::string_view text;
-        double lineTop, size, leading;
-    } right[] = {{values.heading, lineTops[0], kHeadingSize, kHeadingLeading},
-                 {values.longDate, lineTops[2], kAddresseeSize, kAddresseeLeading}};
+        LinePlace place;
+        double size, leading;
+    } right[] = {{values.heading, places[0], kHeadingSize, kHeadingLeading},
+                 {values.longDate, datePlace, kAddresseeSize, kAddresseeLeading}};
     for (const auto& r : right) {
-        double lineTop = r.lineTop;
+        double lineTop = r.place.top;
         for (std::string_view text : pager.wrap(r.text, rightWidth, PdfFont::Bold, r.size)) {
-            pager.put(text, kMargin + kRightColumn, rightWidth, Align::Left, PdfFont::Bold, r.size,
-                      lineTop);
+            pager.putOn(r.place.page, text, kMargin + kRightColumn, rightWidth, Align::Left,
+                        PdfFont::Bold, r.size, lineTop);
             lineTop -= r.leading;
         }
     }
@@ -281,23 +374,37 @@ void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, d
                   const PdfCodePage& codePage, PdfFont font, double size) {
     lines.clear();
     const double limit = width * 1000.0 / size; // in thousandths of the size
+    size_t hyphenAt = 0;
+    const double hyphenWidth = characterWidth(codePage, font, "-", hyphenAt);
     size_t start = 0;
     while (true) {
         double used = 0;
         size_t end = start;
         size_t lastBlank = std::string_view::npos;
+        size_t lastHyphenBreak = std::string_view::npos; // just after a soft hyphen that fits
         while (end < text.size()) {
             size_t next = end;
             used += characterWidth(codePage, font, text, next);
             if (text[end] == ' ') lastBlank = end;
             if (used > limit && text[end] != ' ') break;
+            if (text[end] == kSoftHyphen[0] && text.substr(end).starts_with(kSoftHyphen) &&
+                used + hyphenWidth <= limit)
+                lastHyphenBreak = next;
             end = next;
         }
         if (end == text.size()) {
             lines.push_back(text.substr(start));
             return;
         }
-        size_t cut = lastBlank != std::string_view::npos && lastBlank > start ? lastBlank : end;
+        const bool blankBreak = lastBlank != std::string_view::npos && lastBlank > start;
+        if (lastHyphenBreak != std::string_view::npos &&
+            (!blankBreak || lastHyphenBreak > lastBlank)) {
+            // The word is broken where its soft hyphen allows; the line keeps it.
+            lines.push_back(text.substr(start, lastHyphenBreak - start));
+            start = lastHyphenBreak;
+            continue;
+        }
+        size_t cut = blankBreak ? lastBlank : end;
         if (cut == start) { // a glyph wider than the column still moves on
             size_t next = start;
             characterWidth(codePage, font, text, next);

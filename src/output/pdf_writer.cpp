@@ -246,8 +246,7 @@ std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage
     for (size_t at = 0; at < text.size();) {
         const size_t start = at;
         const uint32_t codePoint = nextCodePoint(text, at);
-        const std::string_view character = text.substr(start, at - start);
-        const std::optional<unsigned char> byte = standardFontByte(codePage, character);
+        const std::optional<unsigned char> byte = standardFontByte(codePage, codePoint);
         const auto cid = byte ? unicode.end() : unicode.find(codePoint);
         const bool inUnicodeFont = cid != unicode.end();
         if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty()) runs.emplace_back();
@@ -258,7 +257,8 @@ std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage
             runs.back().bytes += static_cast<char>(cid->second >> 8);
             runs.back().bytes += static_cast<char>(cid->second & 0xFF);
         } else {
-            runs.back().bytes += toCodePage(character).bytes; // no font for it: the nearest text
+            // No font has it: the nearest text.
+            runs.back().bytes += standardFontStandIn(codePage, text.substr(start, at - start));
         }
     }
     return runs;
@@ -354,10 +354,8 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& 
                     ++at;
                     continue;
                 }
-                const size_t start = at;
                 const uint32_t codePoint = nextCodePoint(text.text, at);
-                if (!standardFontByte(codePage, text.text.substr(start, at - start)))
-                    found.insert(codePoint);
+                if (!standardFontByte(codePage, codePoint)) found.insert(codePoint);
             }
         }
     if (found.empty() || !pdfUnicodeFont()) return {};
@@ -542,7 +540,7 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
 PdfSettings pdfSettings(PaperSize paper) {
     PdfSettings settings;
     settings.paper = paper;
-    settings.codePage = pdfCodePage(codePageInUse());
+    settings.codePage = &pdfEncodingFor(codePageInUse());
     settings.creationTime = static_cast<int64_t>(std::time(nullptr));
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
         int64_t seconds = 0;

@@ -36,15 +36,16 @@ void appendPdfString(std::string& out, std::string_view text);
 // How the PDF of a form is made on this computer.
 struct PdfSettings {
     PaperSize paper = PaperSize::Letter;
-    const PdfCodePage* codePage = nullptr; // null: the standard fonts lack the code page's letters
+    const PdfCodePage* codePage = &kPdfCodePages[0]; // the standard fonts' encoding (1252 first)
     int64_t creationTime = 0;
 };
 
-// The paper given and the ANSI code page; the creation time from
+// The paper given and the standard fonts' encoding for the ANSI code page
+// (pdfEncodingFor); the creation time from
 // SOURCE_DATE_EPOCH when it is set (so that builds can compare bytes), otherwise now.
 PdfSettings pdfSettings(PaperSize paper);
 
-// The whole PDF of a form (settings.codePage must not be null).
+// The whole PDF of a form.
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                         const PdfSettings& settings);
 

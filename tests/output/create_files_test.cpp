@@ -8,6 +8,7 @@
 #include "output/pdf_writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
+#include "runtime/codepage.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "temp_folder.h"
@@ -144,27 +145,32 @@ TEST(CreateFiles, WritesAllThreeDocumentsAndSaysWhere) {
     EXPECT_EQ(contentOf(formPath), "the form file");
 }
 
-TEST(CreateFiles, WithoutTheCodePagesLettersThereIsNoStalePdf) {
-    TempFolder dir;
-    const std::string formPath = dir.file("cyrillic.plx");
-    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+// The text is UTF-8 whatever the system's code page, so every code page gets
+// a PDF: one without its own table for the standard fonts draws them with
+// WinAnsiEncoding and takes what that lacks from the embedded font.
+TEST(CreateFiles, EveryCodePageGetsAPdf) {
+    const uint32_t previous = codePageInUse();
     FormDocument form = readyInvoice();
-    ASSERT_EQ(createFilesHeadless(form, formPath, fixedPdf()).status, CreateFilesStatus::Ok);
-    const DocumentPaths paths = documentPaths(formPath);
-    ASSERT_TRUE(fileExists(paths.pdf));
-
-    // As on a computer whose code page the standard fonts cannot show.
-    PdfSettings none = fixedPdf();
-    none.codePage = nullptr;
-    form.addresseeLines[0] = "Second run";
-    const CreateFilesResult result = createFilesHeadless(form, formPath, none);
-    ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
-    EXPECT_EQ(result.message, "The RTF and HTM files have been created at:\r\n\r\n" +
-                                  folderPart(formPath) +
-                                  "\r\n\r\nNo PDF file was made: the PDF needs a Western or "
-                                  "Central European code page.");
-    EXPECT_NE(contentOf(paths.html).find("Second run"), std::string::npos);
-    EXPECT_FALSE(fileExists(paths.pdf)) << "the earlier PDF showed an older form";
+    form.addresseeLines[0] = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD Caf\xC3\xA9"; // Иван Café
+    std::string western; // the PDF made with code page 1252
+    for (const uint32_t codePage : {1252u, 1251u, 932u, kUtf8CodePage}) {
+        if (!useCodePage(codePage)) {
+            ADD_FAILURE() << "code page " << codePage << " cannot be converted here";
+            continue;
+        }
+        TempFolder dir;
+        const std::string formPath = dir.file("form.plx");
+        ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+        FormDocument copy = form;
+        const CreateFilesResult result = createFilesHeadless(copy, formPath, fixedPdf());
+        EXPECT_EQ(result.message, "The RTF, HTM and PDF files have been created at:\r\n\r\n" +
+                                      folderPart(formPath))
+            << codePage;
+        const std::string pdf = contentOf(documentPaths(formPath).pdf);
+        if (codePage == 1252) western = pdf;
+        EXPECT_TRUE(pdf == western) << "code page " << codePage << " draws as code page 1252 does";
+    }
+    ASSERT_TRUE(useCodePage(previous));
 }
 
 TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {

@@ -266,6 +266,71 @@ TEST(PdfLayout, TextsComeOutAsTyped) {
     EXPECT_GT(tax.x, date.x + 200);
 }
 
+// What a field holds shows as the HTML document shows it: a tab or a line
+// break as a blank, other control characters not at all, and a soft hyphen
+// only where it breaks a word at the end of a line.
+TEST(PdfLayout, FieldsShowAsTheBrowserShowsThem) {
+    const std::string softHyphen = "\xC2\xAD";
+    const std::string longWord = "Donau" + softHyphen + "dampf" + softHyphen + "schiff" +
+                                 softHyphen + "fahrts" + softHyphen + "gesellschafts" +
+                                 softHyphen + "kapit\xC3\xA4ns" + softHyphen + "m\xC3\xBCtze";
+    FormDocument form = gardenInvoice();
+    form.itemCount = 0;
+    addItems(form, {{"01/02/2007", "tab\there\r\nline  two\x7F!\xC2\x85", "1"},
+                    {"01/02/2007", "Schiff" + softHyphen + "fahrt", "2"},
+                    {"01/02/2007", longWord + " " + longWord + " " + longWord, "3"}});
+    const PdfLayout layout = layoutOf(form);
+    ASSERT_EQ(layout.pages.size(), 1u);
+    const PdfPage& page = layout.pages[0];
+    EXPECT_TRUE(onPage(page, "tab here line  two!"));
+    EXPECT_TRUE(onPage(page, "Schifffahrt"));
+    // The long words are broken at their soft hyphens, each line ending in a
+    // hyphen; put together again they are the words as typed.
+    std::string joined;
+    size_t brokenLines = 0;
+    for (const PdfText* line : startingWith(page, "")) {
+        if (line->text.find("Donau") == std::string::npos &&
+            line->text.find("tze") == std::string::npos && line->text.find("-") == std::string::npos)
+            continue;
+        if (line->text.ends_with("-")) {
+            ++brokenLines;
+            joined += line->text.substr(0, line->text.size() - 1);
+        } else {
+            joined += line->text + " ";
+        }
+        EXPECT_EQ(line->text.find(softHyphen), std::string::npos) << line->text;
+    }
+    EXPECT_GE(brokenLines, 2u);
+    std::string unbroken = longWord;
+    for (size_t at; (at = unbroken.find(softHyphen)) != std::string::npos;)
+        unbroken.erase(at, softHyphen.size());
+    EXPECT_EQ(joined, unbroken + " " + unbroken + " " + unbroken + " ");
+}
+
+// An addressee block longer than a page keeps the heading word and the date
+// at the top of the first page, beside the lines they belong to.
+TEST(PdfLayout, TheHeadingAndDateStayOnTheFirstPageOfALongAddressee) {
+    for (const size_t longLine : {0u, 1u}) {
+        FormDocument form = gardenInvoice();
+        std::string words;
+        for (int word = 1; word <= 2000; ++word) words += "word" + std::to_string(word) + " ";
+        form.addresseeLines[longLine] = words;
+        const PdfLayout layout = layoutOf(form);
+        ASSERT_GE(layout.pages.size(), 3u);
+        const PdfPage& first = layout.pages[0];
+        ASSERT_EQ(startingWith(first, "INVOICE").size(), 1u) << longLine;
+        ASSERT_EQ(startingWith(first, "January 5, 2007").size(), 1u) << longLine;
+        const PdfText& firstLine = *startingWith(first, longLine == 0 ? "word1 " : "Bob Lee").front();
+        EXPECT_NEAR(startingWith(first, "INVOICE").front()->y + 14, firstLine.y + 11, 0.01)
+            << "the heading's line top is the first line's";
+        EXPECT_GT(startingWith(first, "January 5, 2007").front()->y, 54) << longLine;
+        for (size_t p = 1; p < layout.pages.size(); ++p) {
+            EXPECT_TRUE(startingWith(layout.pages[p], "INVOICE").empty()) << p;
+            EXPECT_TRUE(startingWith(layout.pages[p], "January 5, 2007").empty()) << p;
+        }
+    }
+}
+
 TEST(PdfLayout, ARowTallerThanAPageContinuesOnTheNextBetweenLines) {
     std::string description;
     for (int word = 1; word <= 700; ++word) description += "word" + std::to_string(word) + " ";
@@ -330,7 +395,7 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
         }
     }
     EXPECT_NE(contents.back().find("(\\) Tj ET BT /F9 99 Tf \\(\\\\)"), std::string::npos);
-    EXPECT_NE(contents.back().find("(tab\\011here\\015\\012)"), std::string::npos);
+    EXPECT_NE(contents.back().find("(tab here )"), std::string::npos);
 
     EXPECT_NE(pdf.find("/Title (INVOICE Bob Lee)"), std::string::npos);
     EXPECT_NE(pdf.find("/Author (Ann's Garden)"), std::string::npos);
@@ -340,14 +405,18 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
     EXPECT_EQ(pdfDocument(form, values, settings), pdf) << "the same form gives the same bytes";
 }
 
-TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersMakeNoPdf) {
+TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersUseWinAnsi) {
     // Central European: byte 0xC6 is C acute where Western has AE; 0x8A is S caron in both.
     const PdfCodePage* central = pdfCodePage(1250);
     ASSERT_NE(central, nullptr);
     EXPECT_STREQ(central->glyphs[0xC6].name, "Cacute");
+    EXPECT_EQ(standardFontByte(*central, 0x106), 0xC6); // Ć
+    EXPECT_EQ(standardFontByte(western(), 0x106), std::nullopt);
+    EXPECT_EQ(standardFontByte(western(), 0x20AC), 0x80); // €
     EXPECT_STREQ(pdfCodePage(1254)->glyphs[0xFD].name, "dotlessi");
     EXPECT_STREQ(pdfCodePage(1257)->glyphs[0xC0].name, "Aogonek");
-    for (uint32_t lacking : {1251u, 1253u, 932u, 65001u}) EXPECT_EQ(pdfCodePage(lacking), nullptr);
+    for (uint32_t lacking : {1251u, 1253u, 932u, 65001u})
+        EXPECT_EQ(&pdfEncodingFor(lacking), &western()) << lacking;
 
     const FormDocument form = gardenInvoice();
     const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
