@@ -1,7 +1,8 @@
 #pragma once
 // Searching the help topics' bodies for the Find, Next and Prev commands of
 // the help window. Matching is byte for byte after both the search text and
-// the body are lower-cased in the ANSI code page; titles are not searched.
+// the body are lower-cased (UTF-8, by the system's rules for each script);
+// titles are not searched.
 // Topics are visited in topic-number order, crossing from one to the next.
 #include "help/help_file.h"
 

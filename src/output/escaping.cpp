@@ -53,12 +53,8 @@ void appendRtfUnicode(std::string& out, uint32_t codePoint, std::string_view nea
         else
             out += '?';
     };
-    if (codePoint > 0xFFFF) {
-        appendUnit(0xD800 + ((codePoint - 0x10000) >> 10));
-        appendUnit(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-    } else {
-        appendUnit(codePoint);
-    }
+    const Utf16Units utf16 = utf16Units(codePoint);
+    for (size_t i = 0; i < utf16.count; ++i) appendUnit(utf16.units[i]);
 }
 
 // Each escape takes the text and the position of a special byte, and returns

@@ -177,12 +177,8 @@ void appendInfoString(std::string& out, std::string_view text) {
             std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(value));
             out += hex;
         };
-        if (code > 0xFFFF) {
-            unit(0xD800 + ((code - 0x10000) >> 10));
-            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            unit(code);
-        }
+        const Utf16Units utf16 = utf16Units(code);
+        for (size_t i = 0; i < utf16.count; ++i) unit(utf16.units[i]);
     }
     out += '>';
 }
@@ -379,14 +375,12 @@ std::string toUnicodeMap(const UnicodeCharacters& characters) {
             const size_t left = static_cast<size_t>(std::distance(it, characters.end()));
             map += std::to_string(std::min<size_t>(left, 100)) + " beginbfchar\n";
         }
-        const uint32_t c = it->first;
-        if (c > 0xFFFF)
-            std::snprintf(line, sizeof line, "<%04X> <%04X%04X>\n", it->second,
-                          static_cast<unsigned>(0xD800 + ((c - 0x10000) >> 10)),
-                          static_cast<unsigned>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        const Utf16Units utf16 = utf16Units(it->first);
+        if (utf16.count == 2)
+            std::snprintf(line, sizeof line, "<%04X> <%04X%04X>\n", it->second, utf16.units[0],
+                          utf16.units[1]);
         else
-            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second,
-                          static_cast<unsigned>(c));
+            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second, utf16.units[0]);
         map += line;
         if (++inBlock == 100 || std::next(it) == characters.end()) {
             map += "endbfchar\n";

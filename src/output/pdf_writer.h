@@ -14,7 +14,7 @@
 
 namespace plaxet {
 
-// The document information dictionary. Texts are in the ANSI code page.
+// The document information dictionary. Texts are UTF-8.
 struct PdfDocumentInfo {
     std::string title;        // the heading word and the addressee's name
     std::string author;       // the first letterhead line

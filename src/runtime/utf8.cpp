@@ -108,6 +108,14 @@ size_t byteOffsetOfUtf16(std::string_view text, size_t utf16Offset) {
     return at;
 }
 
+Utf16Units utf16Units(uint32_t codePoint) {
+    if (codePoint <= 0xFFFF) return {{static_cast<uint16_t>(codePoint), 0}, 1};
+    const uint32_t above = codePoint - 0x10000;
+    return {{static_cast<uint16_t>(0xD800 + (above >> 10)),
+             static_cast<uint16_t>(0xDC00 + (above & 0x3FF))},
+            2};
+}
+
 std::string codePointName(uint32_t codePoint) {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(codePoint));

@@ -33,6 +33,14 @@ bool isCharacterBoundary(std::string_view text, size_t at);
 size_t utf16Offset(std::string_view text, size_t byteOffset);
 size_t byteOffsetOfUtf16(std::string_view text, size_t utf16Offset);
 
+// A code point as UTF-16: one unit, or beyond U+FFFF a surrogate pair
+// (`count` 2), as the formats that speak UTF-16 (RTF, PDF's texts) take it.
+struct Utf16Units {
+    uint16_t units[2] = {0, 0};
+    size_t count = 1;
+};
+Utf16Units utf16Units(uint32_t codePoint);
+
 // "U+00E9", for messages about a character.
 std::string codePointName(uint32_t codePoint);
 
