@@ -12,7 +12,7 @@
 namespace plaxet {
 
 std::string knownFolderPath(int folderId) {
-    const ComScope com;
+    const ComApartment com;
     LPITEMIDLIST found = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &found)) || !found) return {};
     const UniqueCoTaskMemory<ITEMIDLIST> items(found);
