@@ -1,7 +1,6 @@
 // The file primitives on POSIX systems.
 #include "runtime/file_platform.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
