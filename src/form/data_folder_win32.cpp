@@ -7,17 +7,38 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <knownfolders.h>
+
 #include <vector>
 
 namespace plaxet {
+namespace {
 
+// The shell's known folders behind the folder numbers the data-folder rule uses.
+const KNOWNFOLDERID* knownFolderOf(int folderId) {
+    switch (folderId) {
+    case kProgramFilesFolderId:
+        return &FOLDERID_ProgramFiles;
+    case kCommonAppDataFolderId:
+        return &FOLDERID_ProgramData;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+// Through the wide API, as every path inside the program is UTF-8: a folder
+// whose name the code page cannot spell comes back whole.
 std::string knownFolderPath(int folderId) {
-    const ComScope com;
-    LPITEMIDLIST found = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &found)) || !found) return {};
-    const UniqueCoTaskMemory<ITEMIDLIST> items(found);
-    char buffer[MAX_PATH] = {};
-    return SHGetPathFromIDListA(items.get(), buffer) ? std::string(buffer) : std::string();
+    const KNOWNFOLDERID* folder = knownFolderOf(folderId);
+    if (!folder) return {};
+    const ComApartment com;
+    wchar_t* found = nullptr;
+    const HRESULT status = SHGetKnownFolderPath(*folder, KF_FLAG_DEFAULT, nullptr, &found);
+    // The path is the caller's to free even when the call fails.
+    const UniqueCoTaskMemory<wchar_t> path(found);
+    return SUCCEEDED(status) && found ? fromWide(found) : std::string();
 }
 
 std::string runningProgramFolder() {

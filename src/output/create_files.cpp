@@ -9,8 +9,8 @@
 #include "runtime/paths.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <vector>
-
 
 namespace plaxet {
 namespace {
@@ -27,6 +27,46 @@ CreateFilesResult refusal(CreateFilesStatus status, std::string message,
 bool documentsFitBeside(const std::string& formPath, const DocumentPaths& documents) {
     return Len(fileNamePart(formPath)) > 3 && !samePathText(formPath, documents.rtf) &&
            !samePathText(formPath, documents.html) && !samePathText(formPath, documents.pdf);
+}
+
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& names) {
+    std::string list;
+    for (size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return list;
+}
+
+// A document as the messages name it: "RTF", "HTM", "PDF".
+std::string documentKind(const std::string& path) {
+    std::string kind = Right(path, 3);
+    for (char& c : kind)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return kind;
+}
+
+// A replace that stopped part-way: the documents it put in place are new;
+// the one that failed and those after it are as they were, where an earlier
+// one still shows the form as it was then. The message says which are which.
+std::string partlyWrittenMessage(const std::vector<FileReplacement>& files,
+                                 const ReplaceResult& written, const std::string& formPath) {
+    std::vector<std::string> created, notCreated, earlier;
+    for (const FileReplacement& file : files) {
+        const bool placed = std::find(written.placed.begin(), written.placed.end(), file.path) !=
+                            written.placed.end();
+        (placed ? created : notCreated).push_back(documentKind(file.path));
+        if (!placed && fileExists(file.path)) earlier.push_back(fileNamePart(file.path));
+    }
+    const auto one = [](const std::vector<std::string>& names, const char* single,
+                        const char* several) { return names.size() == 1 ? single : several; };
+    std::string message = "The " + listed(created) + one(created, " file has", " files have") +
+                          " been created at:\r\n\r\n" + folderPart(formPath) + "\r\n\r\nThe " +
+                          listed(notCreated) + one(notCreated, " file was", " files were") +
+                          " not created";
+    if (!earlier.empty())
+        message += " (" + listed(earlier) +
+                   one(earlier, " is still the earlier one)", " are still the earlier ones)");
+    return message + ": " + written.error;
 }
 
 } // namespace
@@ -103,7 +143,8 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     if (!written.ok)
         return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
                                                     : CreateFilesStatus::WriteFailed,
-                       "The documents were not created: " + written.error);
+                       written.placed.empty() ? "The documents were not created: " + written.error
+                                              : partlyWrittenMessage(files, written, formPath));
     return {CreateFilesStatus::Ok, "RTF File",
             "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
 }

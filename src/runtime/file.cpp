@@ -1,8 +1,10 @@
 #include "runtime/file.h"
 
 #include "runtime/file_platform.h"
+#include "runtime/paths.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace plaxet {
 namespace {
@@ -32,7 +34,7 @@ bool isReadOnly(const std::string& path) {
 std::optional<std::string> readWholeFile(const std::string& path) {
     if (!fileExists(path)) return std::nullopt;
     const platform::NativeFile file = platform::openForReading(path);
-    if (!file.valid()) return std::nullopt;
+    if (!file) return std::nullopt;
     // Read straight into the text. It has a byte more than the length the
     // system gives, so that a short read says the end was reached; a file
     // that grows while it is read gets more room.
@@ -57,14 +59,112 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
         {{path, [bytes](const ContentSink& sink) { sink(bytes); }, markReadOnly}});
 }
 
-ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files) {
-    // A folder where a file should go would stop the files being put in
-    // place part-way, after the ones before it: it is found before anything
-    // is written.
-    for (const FileReplacement& file : files)
+namespace {
+
+// The new contents of one file of a replace, in a temporary file beside it
+// until they are put in place. The temporary file is removed when this goes
+// out of scope without having been put in place, so neither a failure nor a
+// producer that throws leaves one behind.
+class PendingFile {
+  public:
+    explicit PendingFile(const FileReplacement& file) : file_(file) {}
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    ~PendingFile() {
+        if (temporary_.file) platform::discardTemporary(temporary_);
+    }
+
+    // Creates the temporary file and writes the contents into it.
+    bool write(const std::string& folder, std::string& error) {
+        if (!platform::createTemporary(folder, temporary_)) {
+            error = failure("cannot write in the folder of ");
+            return false;
+        }
+        bool sinkFailed = false;
+        int64_t written = 0;
+        const ContentSink sink = [&](std::string_view piece) {
+            if (!sinkFailed && !platform::writeBytes(temporary_, piece, written)) {
+                sinkFailed = true;
+                error = failure("cannot write ");
+            }
+            written += static_cast<int64_t>(piece.size());
+            return !sinkFailed;
+        };
+        file_.produce(sink);
+        return !sinkFailed;
+    }
+
+    // Waits until the contents are on the disk and gives the file its
+    // permissions and its read-only mark, before anything is put in place.
+    bool finish(std::string& error) {
+        if (platform::finishTemporary(temporary_, file_.path, file_.markReadOnly)) return true;
+        error = failure("cannot write ");
+        return false;
+    }
+
+    bool putInPlace(ReplaceResult& result) {
+        switch (platform::renameIntoPlace(temporary_, file_.path)) {
+        case platform::Placement::Done:
+            return true;
+        case platform::Placement::Held:
+            result.heldByAnotherProgram = true;
+            result.error = heldFileMessage(file_.path);
+            return false;
+        case platform::Placement::Refused:
+            break;
+        }
+        result.error = failure("cannot replace ");
+        return false;
+    }
+
+  private:
+    std::string failure(std::string_view what) const {
+        return std::string(what) + file_.path + ": " + platform::lastErrorText();
+    }
+
+    const FileReplacement& file_;
+    platform::TemporaryFile temporary_;
+};
+
+// What stops a replace before anything is written: a name that is no file's,
+// or a folder where a file should go (which would stop the files being put in
+// place part-way, after the ones before it).
+std::string refusalBeforeWriting(const std::vector<FileReplacement>& files) {
+    for (const FileReplacement& file : files) {
+        if (file.path.empty() || endsFolder(file.path.back()))
+            return "not a file name: " + file.path;
         if (platform::entryKind(file.path) == platform::EntryKind::Folder)
-            return {false, "cannot replace " + file.path + ": a folder of that name is in the way"};
-    return platform::replaceFiles(files);
+            return "cannot replace " + file.path + ": a folder of that name is in the way";
+    }
+    return {};
+}
+
+} // namespace
+
+// Every file is written, then every file is finished, and only then are they
+// put in place, in order; the folders are flushed once, after the renames.
+ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files) {
+    ReplaceResult result;
+    result.error = refusalBeforeWriting(files);
+    if (!result.error.empty()) return result;
+    std::deque<PendingFile> pending; // they stay where they are made
+    std::vector<std::string> folders;
+    for (const FileReplacement& file : files) {
+        const std::string folder = folderPart(file.path);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            platform::removeLeftOverTemporaries(folder);
+            folders.push_back(folder);
+        }
+        if (!pending.emplace_back(file).write(folder, result.error)) return result;
+    }
+    for (PendingFile& file : pending)
+        if (!file.finish(result.error)) return result;
+    for (size_t i = 0; i < files.size() && pending[i].putInPlace(result); ++i)
+        result.placed.push_back(files[i].path);
+    if (!result.placed.empty())
+        for (const std::string& folder : folders) platform::flushFolder(folder);
+    result.ok = result.placed.size() == files.size();
+    return result;
 }
 
 bool heldByAnotherProgram(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // Files as wholes: tests, attributes, reading a whole file, and replacing one
-// safely. Paths are ANSI bytes.
+// safely. Paths are UTF-8 text (on Windows they reach the system through the
+// wide-character API, so any name the file system holds can be used).
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -37,8 +38,12 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // and `error` says which file is open and that it should be closed first.
 struct ReplaceResult {
     bool ok = false;
-    std::string error;
+    std::string error; // why the first file that failed did
     bool heldByAnotherProgram = false;
+    // The paths that now hold their new contents, in the order given. When
+    // the replace fails these are the files put in place before the failure;
+    // every other file is as it was.
+    std::vector<std::string> placed{};
 };
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,
                                   bool markReadOnly = false);
@@ -57,11 +62,13 @@ struct FileReplacement {
 };
 
 // replaceFileContents for files that belong together, such as the documents
-// of one form: every new content is written and flushed to the disk before
-// any file is put in place, so a failure while writing (a full disk) leaves
-// every earlier file as it was. The files are then put in place in order; a
-// failure there stops the rest, and the result names the file. The folders
-// are flushed once, after the last file.
+// of one form: every new content is written and flushed to the disk (with its
+// read-only mark) before any file is put in place, so a failure while writing
+// (a full disk) leaves every earlier file as it was. The files are then put in
+// place in order; a failure there (another program took hold of a target
+// meanwhile) stops the rest: the result names the file and why, and
+// `placed` the files before it, which are new. The folders are flushed once,
+// after the renames.
 ReplaceResult replaceFilesTogether(const std::vector<FileReplacement>& files);
 
 bool createFolder(const std::string& path);

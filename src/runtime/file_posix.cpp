@@ -1,10 +1,8 @@
 // The file primitives on POSIX systems.
 #include "runtime/file_platform.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,18 +12,8 @@
 namespace plaxet::platform {
 namespace {
 
-std::string describeErrno(int error) {
-    return std::strerror(error);
-}
-
 bool isSeparator(char c) {
     return c == '/' || c == '\\';
-}
-
-std::string folderOf(const std::string& path) {
-    size_t at = path.find_last_of("/\\");
-    if (at == std::string::npos) return ".";
-    return at == 0 ? "/" : path.substr(0, at);
 }
 
 // A long file handed over in pieces is sent on to the disk every this many
@@ -59,138 +47,20 @@ bool markedReadOnly(const std::string& path) {
 constexpr std::string_view kTemporaryPrefix = ".plaxet~";
 constexpr size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
 
-// Removes the temporary files that killed runs left in the folder; those of
-// saves still under way are locked and stay.
-void removeLeftOverTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix)) continue;
-        const std::string full = folder + "/" + std::string(name);
-        const int fd = ::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat st {};
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-            ::unlink(full.c_str());
-        ::close(fd);
-    }
-    ::closedir(dir);
+int descriptorOf(const TemporaryFile& temporary) {
+    return static_cast<int>(temporary.file.get());
 }
 
-// Creates and locks a new temporary file in the folder. A file another save's
-// clean-up removed between its creation and the lock is given up for a new one.
-int createLockedTemporary(const std::string& folder, std::string& path) {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        path = folder + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
-        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
-        if (fd < 0) return -1;
-        struct stat opened {};
-        struct stat named {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
-            ::stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
-            opened.st_dev == named.st_dev)
-            return fd;
-        ::close(fd);
-    }
-    errno = EAGAIN;
-    return -1;
+// The folder part as the system takes it: the current folder for none.
+std::string folderText(const std::string& folder) {
+    return folder.empty() ? std::string(".") : folder;
 }
-
-// Makes a rename in the folder last through a power cut. Failing to is not a
-// failure of the save: the new content is in place either way.
-void flushFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-// The new contents of one file of a replace, in a locked temporary file
-// beside it until they are put in place. The temporary file is removed when
-// this goes out of scope without having been put in place, so neither a
-// failure nor a producer that throws leaves one behind.
-class PendingFile {
-  public:
-    explicit PendingFile(const FileReplacement& file) : file_(file) {}
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-    ~PendingFile() {
-        if (fd_ < 0) return;
-        ::unlink(temporary_.c_str());
-        ::close(fd_);
-    }
-
-    // Creates the temporary file and writes the contents into it.
-    bool write(std::string& error) {
-        const std::string& path = file_.path;
-        if (path.empty() || isSeparator(path.back())) {
-            error = "not a file name: " + path;
-            return false;
-        }
-        fd_ = createLockedTemporary(folderOf(path), temporary_);
-        if (fd_ < 0) {
-            error = "cannot write in the folder of " + path + ": " + describeErrno(errno);
-            return false;
-        }
-        struct stat old {};
-        mode_ = ::stat(path.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
-        if (file_.markReadOnly) mode_ &= ~mode_t{0222};
-
-        bool sinkFailed = false;
-        int writeError = 0;
-        off_t bytesWritten = 0, flushStarted = 0;
-        const ContentSink sink = [&](std::string_view piece) {
-            if (!sinkFailed && !writeAll(fd_, piece)) {
-                sinkFailed = true;
-                writeError = errno;
-            }
-            bytesWritten += static_cast<off_t>(piece.size());
-            if (!sinkFailed && bytesWritten - flushStarted >= kFlushAhead) {
-                // Only a hint (the flush reports any failure): the disk
-                // starts on what is complete while the rest is still being made.
-                ::sync_file_range(fd_, flushStarted, bytesWritten - flushStarted,
-                                  SYNC_FILE_RANGE_WRITE);
-                flushStarted = bytesWritten;
-            }
-            return !sinkFailed;
-        };
-        file_.produce(sink);
-        if (sinkFailed) {
-            error = "cannot write " + path + ": " + describeErrno(writeError);
-            return false;
-        }
-        return true;
-    }
-
-    // Waits until the contents are on the disk, and gives the file its permissions.
-    bool flush(std::string& error) {
-        if (::fsync(fd_) == 0 && ::fchmod(fd_, mode_) == 0) return true;
-        error = "cannot write " + file_.path + ": " + describeErrno(errno);
-        return false;
-    }
-
-    // The rename happens while the lock is held, so no clean-up can take the
-    // file away in between; the flush has already reported any error that
-    // closing could.
-    bool putInPlace(std::string& error) {
-        if (::rename(temporary_.c_str(), file_.path.c_str()) != 0) {
-            error = "cannot replace " + file_.path + ": " + describeErrno(errno);
-            return false;
-        }
-        ::close(fd_);
-        fd_ = -1;
-        return true;
-    }
-
-  private:
-    const FileReplacement& file_;
-    std::string temporary_;
-    int fd_ = -1;
-    mode_t mode_ = 0644;
-};
 
 } // namespace
+
+std::string lastErrorText() {
+    return std::strerror(errno);
+}
 
 NativeFile openForReading(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -250,28 +120,6 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(path);
 }
 
-ReplaceResult replaceFiles(const std::vector<FileReplacement>& files) {
-    ReplaceResult result;
-    std::deque<PendingFile> pending; // they stay where they are made
-    std::vector<std::string> folders;
-    for (const FileReplacement& file : files) {
-        const std::string folder = folderOf(file.path);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
-            removeLeftOverTemporaries(folder);
-            folders.push_back(folder);
-        }
-        if (!pending.emplace_back(file).write(result.error)) return result;
-    }
-    for (PendingFile& file : pending)
-        if (!file.flush(result.error)) return result;
-    bool allInPlace = true;
-    for (PendingFile& file : pending)
-        if (!(allInPlace = file.putInPlace(result.error))) break;
-    for (const std::string& folder : folders) flushFolder(folder);
-    result.ok = allInPlace;
-    return result;
-}
-
 bool createFolder(const std::string& path) {
     std::string partial;
     for (size_t i = 0; i < path.size(); ++i) {
@@ -284,6 +132,83 @@ bool createFolder(const std::string& path) {
 
 bool heldByAnotherProgram(const std::string&) {
     return false; // a rename replaces a file whoever holds it open
+}
+
+// Those of saves still under way are locked and stay.
+void removeLeftOverTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folderText(folder).c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix)) continue;
+        const std::string full = folder + std::string(name);
+        const NativeFile left(::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!left) continue;
+        const int fd = static_cast<int>(left.get());
+        struct stat st {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(full.c_str());
+    }
+    ::closedir(dir);
+}
+
+// The file is locked as soon as it is made. One that another save's clean-up
+// removed between its creation and the lock is given up for a new one.
+bool createTemporary(const std::string& folder, TemporaryFile& made) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        made.path = folder + std::string(kTemporaryPrefix) + "XXXXXX";
+        made.file.reset(::mkostemp(made.path.data(), O_CLOEXEC));
+        if (!made.file) return false;
+        const int fd = descriptorOf(made);
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::stat(made.path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+            opened.st_dev == named.st_dev)
+            return true;
+        made.file.reset();
+    }
+    errno = EAGAIN;
+    return false;
+}
+
+bool writeBytes(TemporaryFile& temporary, std::string_view bytes, int64_t written) {
+    if (!writeAll(descriptorOf(temporary), bytes)) return false;
+    const auto end = static_cast<off_t>(written + static_cast<int64_t>(bytes.size()));
+    // Only a hint (the flush reports any failure): the disk starts on what
+    // is complete while the rest is still being made.
+    if (end / kFlushAhead != static_cast<off_t>(written) / kFlushAhead)
+        ::sync_file_range(descriptorOf(temporary), 0, end, SYNC_FILE_RANGE_WRITE);
+    return true;
+}
+
+// The new file keeps the old one's permissions, and can be written by its
+// owner unless it is to be marked read-only.
+bool finishTemporary(TemporaryFile& temporary, const std::string& target, bool markReadOnly) {
+    struct stat old {};
+    mode_t mode = ::stat(target.c_str(), &old) == 0 ? ((old.st_mode & 07777) | S_IWUSR) : 0644;
+    if (markReadOnly) mode &= ~mode_t{0222};
+    return ::fsync(descriptorOf(temporary)) == 0 && ::fchmod(descriptorOf(temporary), mode) == 0;
+}
+
+// The rename happens while the lock is held, so no clean-up can take the
+// file away in between; the flush has already reported any error that
+// closing could. An open target is replaced all the same.
+Placement renameIntoPlace(TemporaryFile& temporary, const std::string& target) {
+    if (::rename(temporary.path.c_str(), target.c_str()) != 0) return Placement::Refused;
+    temporary.file.reset();
+    return Placement::Done;
+}
+
+// Removed while still locked, so no other run's clean-up meets it half gone.
+void discardTemporary(TemporaryFile& temporary) {
+    ::unlink(temporary.path.c_str());
+    temporary.file.reset();
+}
+
+void flushFolder(const std::string& folder) {
+    const NativeFile opened(::open(folderText(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (opened) ::fsync(static_cast<int>(opened.get()));
 }
 
 } // namespace plaxet::platform

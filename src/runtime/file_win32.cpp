@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
-#include <memory>
 #include <vector>
 #include <windows.h>
 
@@ -16,25 +14,6 @@ namespace {
 
 HANDLE asHandle(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
-}
-
-std::string lastErrorText() {
-    const DWORD code = GetLastError();
-    wchar_t* message = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    const UniqueLocalMemory<wchar_t> owned(message);
-    std::string text = message ? fromWide(message) : "error " + std::to_string(code);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
-std::wstring folderOf(const std::wstring& path) {
-    size_t at = path.find_last_of(L"\\/:");
-    if (at == std::wstring::npos) return L".";
-    return path.substr(0, path[at] == L':' ? at + 1 : at);
 }
 
 bool writeAll(HANDLE h, std::string_view bytes) {
@@ -76,29 +55,6 @@ bool isTemporaryName(std::wstring_view name) {
     });
 }
 
-std::wstring inFolder(const std::wstring& folder, std::wstring_view name) {
-    const wchar_t last = folder.empty() ? L'\\' : folder.back();
-    const bool separated = last == L'\\' || last == L'/' || last == L':';
-    return folder + (separated ? L"" : L"\\") + std::wstring(name);
-}
-
-// Removes the temporary files that killed runs left in the folder. Each is
-// opened for deletion without sharing: one whose writer still holds it open
-// cannot be, and stays.
-void removeLeftOverTemporaries(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE first = FindFirstFileW(inFolder(folder, L"~plaxet-*.tmp").c_str(), &found);
-    if (first == INVALID_HANDLE_VALUE) return;
-    const UniqueFileSearch search(first);
-    do {
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
-        if (!isTemporaryName(found.cFileName)) continue;
-        HANDLE left = CreateFileW(inFolder(folder, found.cFileName).c_str(), DELETE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (left != INVALID_HANDLE_VALUE) CloseHandle(left);
-    } while (FindNextFileW(search.get(), &found));
-}
-
 // Errors by which another program's open handle refuses to share a file.
 // Such a hold is often short (a virus scanner, an indexer), so it is waited
 // out for a while.
@@ -132,136 +88,50 @@ template <typename Attempt, typename Held> bool retryWhileHeld(Attempt attempt, 
     }
 }
 
-// A temporary file of a replace, created anew in the target's folder and
-// open for writing without sharing until it has been renamed into place
-// through its own handle, so no other program (a second Plaxet clearing
-// left-overs) can take it away meanwhile. It is deleted when it goes out of
-// scope unless it was moved into place, so neither a failed write nor a
-// producer that throws leaves one behind.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(const std::wstring& folder) {
-        for (unsigned attempt = 0; attempt < 64; ++attempt) {
-            LARGE_INTEGER now;
-            QueryPerformanceCounter(&now);
-            const unsigned stamp = GetCurrentProcessId() * 7919u +
-                                   static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
-            std::wstring name(kTemporaryPrefix);
-            for (int shift = 28; shift >= 0; shift -= 4)
-                name += L"0123456789abcdef"[(stamp >> shift) & 15];
-            path_ = inFolder(folder, name + std::wstring(kTemporarySuffix));
-            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle_ != INVALID_HANDLE_VALUE) return;
-            path_.clear();
-            if (GetLastError() != ERROR_FILE_EXISTS) return;
-        }
-    }
-    ~TemporaryFile() {
-        close();
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+HANDLE handleOf(const TemporaryFile& temporary) {
+    return asHandle(temporary.file.get());
+}
 
-    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE handle() const { return handle_; }
-    void close() {
-        if (isOpen()) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
+// Deletes an open file through its handle when the handle closes, read-only
+// or not (the handle needs DELETE and FILE_WRITE_ATTRIBUTES access).
+void deleteWhenClosed(HANDLE file) {
+    FILE_BASIC_INFO plain{};
+    plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file, FileBasicInfo, &plain, sizeof plain);
+    FILE_DISPOSITION_INFO gone{};
+    gone.DeleteFile = TRUE;
+    SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone);
+}
 
-    // Renames the still open file onto the full path `name` (the system
-    // reads it as it reads any path, up to its terminating zero), replacing
-    // the file there. The last error says why when it fails.
-    bool renameOnto(const std::wstring& name) {
-        // Zeroed: FileName[1] leaves room for the terminating zero.
-        std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-        rename->ReplaceIfExists = TRUE;
-        rename->RootDirectory = nullptr;
-        rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-        std::memcpy(rename->FileName, name.data(), name.size() * sizeof(wchar_t));
-        if (!SetFileInformationByHandle(handle_, FileRenameInfo, rename,
-                                        static_cast<DWORD>(buffer.size())))
-            return false;
-        path_.clear(); // the file now has the target's name: nothing is left to delete
-        return true;
-    }
-
-  private:
-    std::wstring path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-// The new contents of one file of a replace, in a temporary file beside it
-// until they are put in place.
-class PendingFile {
-  public:
-    PendingFile(const FileReplacement& file, std::wstring target, const std::wstring& folder)
-        : file_(file), target_(std::move(target)), temporary_(folder) {}
-
-    bool write(std::string& error) {
-        if (!temporary_.isOpen()) {
-            error = "cannot write in the folder of " + file_.path + ": " + lastErrorText();
-            return false;
-        }
-        bool sinkFailed = false;
-        const ContentSink sink = [&](std::string_view piece) {
-            if (!sinkFailed && !writeAll(temporary_.handle(), piece)) {
-                sinkFailed = true;
-                error = "cannot write " + file_.path + ": " + lastErrorText();
-            }
-            return !sinkFailed;
-        };
-        file_.produce(sink);
-        return !sinkFailed;
-    }
-
-    bool flush(std::string& error) {
-        if (FlushFileBuffers(temporary_.handle())) return true;
-        error = "cannot write " + file_.path + ": " + lastErrorText();
-        return false;
-    }
-
-    bool putInPlace(ReplaceResult& result) {
-        // A read-only target cannot be replaced; it loses the mark first and
-        // gets it back if the replacement fails.
-        const DWORD oldAttributes = GetFileAttributesW(target_.c_str());
-        const bool wasReadOnly =
-            oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
-        if (wasReadOnly)
-            SetFileAttributesW(target_.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
-        const auto holdOnTarget = [&](DWORD error) { return isHoldOn(target_, error); };
-        if (!retryWhileHeld([&] { return temporary_.renameOnto(target_); }, holdOnTarget)) {
-            const DWORD code = GetLastError();
-            const bool held = holdOnTarget(code);
-            SetLastError(code);
-            const std::string error = lastErrorText();
-            if (wasReadOnly) SetFileAttributesW(target_.c_str(), oldAttributes);
-            result.heldByAnotherProgram = held;
-            result.error =
-                held ? heldFileMessage(file_.path) : "cannot replace " + file_.path + ": " + error;
-            return false;
-        }
-        // Written through: the new name reaches the disk before the replace is reported done.
-        FlushFileBuffers(temporary_.handle());
-        temporary_.close();
-        if (file_.markReadOnly && !SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_READONLY)) {
-            result.error =
-                file_.path + " was written but could not be marked read-only: " + lastErrorText();
-            return false;
-        }
-        return true;
-    }
-
-  private:
-    const FileReplacement& file_;
-    std::wstring target_;
-    TemporaryFile temporary_;
-};
+// Renames the open file onto the full path `name` (the system reads it as it
+// reads any path, up to its terminating zero), replacing the file there. The
+// last error says why when it fails.
+bool renameOnto(HANDLE file, const std::wstring& name) {
+    // Zeroed: FileName[1] leaves room for the terminating zero.
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, name.data(), name.size() * sizeof(wchar_t));
+    return SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                      static_cast<DWORD>(buffer.size())) != 0;
+}
 
 } // namespace
+
+std::string lastErrorText() {
+    const DWORD code = GetLastError();
+    wchar_t* message = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const UniqueLocalMemory<wchar_t> owned(message);
+    std::string text = message ? fromWide(message) : "error " + std::to_string(code);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
 
 // Other readers may read along. A program that holds the file without
 // sharing it for reading (one writing it, a virus scanner) is waited for.
@@ -320,31 +190,6 @@ bool isReadOnly(const std::string& path) {
     return markedReadOnly(toWide(path));
 }
 
-ReplaceResult replaceFiles(const std::vector<FileReplacement>& files) {
-    ReplaceResult result;
-    std::deque<PendingFile> pending; // they stay where they are made
-    std::vector<std::wstring> folders;
-    for (const FileReplacement& file : files) {
-        const std::wstring target = toWide(file.path);
-        if (target.empty()) {
-            result.error = "not a file name: " + file.path;
-            return result;
-        }
-        const std::wstring folder = folderOf(target);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
-            removeLeftOverTemporaries(folder);
-            folders.push_back(folder);
-        }
-        if (!pending.emplace_back(file, target, folder).write(result.error)) return result;
-    }
-    for (PendingFile& file : pending)
-        if (!file.flush(result.error)) return result;
-    for (PendingFile& file : pending)
-        if (!file.putInPlace(result)) return result;
-    result.ok = true;
-    return result;
-}
-
 bool createFolder(const std::string& path) {
     const std::wstring wide = toWide(path);
     for (size_t i = 1; i <= wide.size(); ++i) {
@@ -373,5 +218,98 @@ bool heldByAnotherProgram(const std::string& path) {
         isSharingError);
     return !free && isSharingError(GetLastError());
 }
+
+// Each is opened for deletion without sharing: one whose writer still holds
+// it open cannot be, and stays. One marked read-only (its run was killed
+// after marking it) loses the mark through the same handle.
+void removeLeftOverTemporaries(const std::string& folder) {
+    const std::wstring wideFolder = toWide(folder);
+    WIN32_FIND_DATAW found;
+    const UniqueFileSearch search(
+        FindFirstFileW((wideFolder + std::wstring(kTemporaryPrefix) + L"*.tmp").c_str(), &found));
+    if (!search) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !isTemporaryName(found.cFileName))
+            continue;
+        const NativeFile left(reinterpret_cast<intptr_t>(
+            CreateFileW((wideFolder + found.cFileName).c_str(), DELETE | FILE_WRITE_ATTRIBUTES, 0,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (left) deleteWhenClosed(asHandle(left.get()));
+    } while (FindNextFileW(search.get(), &found));
+}
+
+// Named from the process, the moment and the attempt; a name that is taken
+// is tried again with the next.
+bool createTemporary(const std::string& folder, TemporaryFile& made) {
+    const std::wstring wideFolder = toWide(folder);
+    for (unsigned attempt = 0; attempt < 64; ++attempt) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const unsigned stamp =
+            GetCurrentProcessId() * 7919u + static_cast<unsigned>(now.QuadPart) + attempt * 104729u;
+        std::wstring name(kTemporaryPrefix);
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += L"0123456789abcdef"[(stamp >> shift) & 15];
+        name += kTemporarySuffix;
+        made.file.reset(reinterpret_cast<intptr_t>(
+            CreateFileW((wideFolder + name).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (made.file) {
+            made.path = folder + fromWide(name);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+bool writeBytes(TemporaryFile& temporary, std::string_view bytes, int64_t) {
+    return writeAll(handleOf(temporary), bytes);
+}
+
+// The mark is given through the handle before the rename, so the file
+// appears in place already read-only.
+bool finishTemporary(TemporaryFile& temporary, const std::string&, bool markReadOnly) {
+    if (!FlushFileBuffers(handleOf(temporary))) return false;
+    if (!markReadOnly) return true;
+    FILE_BASIC_INFO readOnly{};
+    readOnly.FileAttributes = FILE_ATTRIBUTE_READONLY;
+    return SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &readOnly,
+                                      sizeof readOnly) != 0;
+}
+
+Placement renameIntoPlace(TemporaryFile& temporary, const std::string& target) {
+    const std::wstring wideTarget = toWide(target);
+    // A read-only target cannot be replaced; it loses the mark first and gets
+    // it back if the replacement fails.
+    const DWORD oldAttributes = GetFileAttributesW(wideTarget.c_str());
+    const bool wasReadOnly =
+        oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY);
+    if (wasReadOnly)
+        SetFileAttributesW(wideTarget.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+    const auto holdOnTarget = [&](DWORD error) { return isHoldOn(wideTarget, error); };
+    if (!retryWhileHeld([&] { return renameOnto(handleOf(temporary), wideTarget); },
+                        holdOnTarget)) {
+        const DWORD code = GetLastError();
+        const bool held = holdOnTarget(code);
+        if (wasReadOnly) SetFileAttributesW(wideTarget.c_str(), oldAttributes);
+        SetLastError(code);
+        return held ? Placement::Held : Placement::Refused;
+    }
+    // Written through: the new name reaches the disk before the replace is reported done.
+    FlushFileBuffers(handleOf(temporary));
+    temporary.file.reset();
+    return Placement::Done;
+}
+
+void discardTemporary(TemporaryFile& temporary) {
+    deleteWhenClosed(handleOf(temporary));
+    temporary.file.reset();
+}
+
+// Each rename was flushed through the renamed file's own handle
+// (renameIntoPlace), which commits the new name with it.
+void flushFolder(const std::string&) {}
 
 } // namespace plaxet::platform

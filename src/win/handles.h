@@ -1,13 +1,13 @@
 #pragma once
 // Owners of the Win32 handles that the program creates or borrows, every one
-// of them in this header. Window handles are plain values: the system
-// destroys child windows with their parent.
+// of them in this header, made from the runtime's one owner template.
+// Window handles are plain values: the system destroys child windows with
+// their parent.
+#include "runtime/unique_handle.h"
+
 #include <windows.h>
 
 #include <winspool.h>
-
-#include <memory>
-#include <type_traits>
 
 namespace plaxet {
 
@@ -36,15 +36,15 @@ struct PrinterHandleRelease {
     void operator()(HANDLE printer) const { ClosePrinter(printer); }
 };
 
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectRelease>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectRelease>;
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuRelease>;
-using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorRelease>;
-using UniqueKernelHandle = std::unique_ptr<void, KernelHandleRelease>;
-using UniqueGlobal = std::unique_ptr<void, GlobalRelease>;
-using UniqueDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextRelease>;
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconRelease>;
-using UniquePrinterHandle = std::unique_ptr<void, PrinterHandleRelease>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectRelease>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectRelease>;
+using UniqueMenu = UniqueHandle<HMENU, MenuRelease>;
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorRelease>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleRelease>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalRelease>;
+using UniqueDeviceContext = UniqueHandle<HDC, DeviceContextRelease>;
+using UniqueIcon = UniqueHandle<HICON, IconRelease>;
+using UniquePrinterHandle = UniqueHandle<HANDLE, PrinterHandleRelease>;
 
 // A window's device context (the screen's for no window), released when it
 // goes out of scope.

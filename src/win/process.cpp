@@ -12,14 +12,6 @@
 
 namespace plaxet {
 
-ComApartment::ComApartment()
-    : entered_(
-          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-
-ComApartment::~ComApartment() {
-    if (entered_) CoUninitialize();
-}
-
 bool WaitKeepingWindows(HANDLE object, HWND held) {
     // EnableWindow answers whether the window was disabled before.
     const bool wasEnabled = held && !EnableWindow(held, FALSE);

@@ -1,25 +1,13 @@
 #pragma once
 // The program itself and the programs and documents it starts.
+#include "runtime/win32_owners.h" // ComApartment, which the document openers need
+
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
 namespace plaxet {
-
-// The window thread's COM apartment (single-threaded, as the shell's
-// document openers need it), for as long as it lives: made first thing in
-// the program, before any shell call, and kept until the program ends.
-class ComApartment {
-  public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool entered_ = false;
-};
 
 // Starts a program with a show state (SW_...); the command line quotes
 // every path in it, the program's own first. With `wait` returns the

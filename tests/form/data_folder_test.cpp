@@ -9,6 +9,13 @@
 
 #include <cstdlib>
 #include <map>
+#ifdef _WIN32
+#include "runtime/file.h"
+#include "runtime/wide.h"
+#include "temp_folder.h"
+
+#include <windows.h>
+#endif
 
 namespace plaxet {
 namespace {
@@ -77,6 +84,58 @@ TEST(DataFolder, TheHostFindsItsOwnProgramFolder) {
     const DataFolders folders = findDataFolders(folder, knownFolderPath);
     EXPECT_EQ(folders.helpFilePath, folders.dataFolder + "plaxet.ahp");
 }
+
+#ifdef _WIN32
+namespace {
+
+// The all-users data folder as the machine's settings name it, pointed
+// elsewhere for as long as this lives and then put back.
+class CommonDataFolderSetting {
+  public:
+    explicit CommonDataFolderSetting(const std::string& folder) {
+        DWORD size = sizeof old_;
+        saved_ = RegGetValueW(HKEY_LOCAL_MACHINE, kKey, kName, RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                              nullptr, old_, &size) == ERROR_SUCCESS;
+        changed_ = saved_ && set(toWide(folder));
+    }
+    ~CommonDataFolderSetting() {
+        if (changed_) set(old_);
+    }
+    CommonDataFolderSetting(const CommonDataFolderSetting&) = delete;
+    CommonDataFolderSetting& operator=(const CommonDataFolderSetting&) = delete;
+    bool changed() const { return changed_; }
+
+  private:
+    static constexpr const wchar_t* kKey =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const wchar_t* kName = L"Common AppData";
+    static bool set(const std::wstring& value) {
+        return RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kName, REG_EXPAND_SZ, value.c_str(),
+                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+    wchar_t old_[MAX_PATH] = {};
+    bool saved_ = false;
+    bool changed_ = false;
+};
+
+} // namespace
+
+// Known folders come through the wide API: an installed copy whose all-users
+// data folder has a name the code page cannot spell keeps its data there.
+TEST(DataFolder, AKnownFolderOutsideTheCodePageIsFoundWhole) {
+    testing::TempFolder dir;
+    const std::string common = dir.file("Łódź 王芳");
+    ASSERT_TRUE(createFolder(common));
+    const CommonDataFolderSetting setting(common);
+    if (!setting.changed()) GTEST_SKIP() << "this process may not change the all-users folders";
+    EXPECT_EQ(knownFolderPath(kCommonAppDataFolderId), common);
+    const std::string programFiles = knownFolderPath(kProgramFilesFolderId);
+    ASSERT_FALSE(programFiles.empty());
+    EXPECT_EQ(findDataFolders(programFiles + "\\Orvane\\plaxet\\", knownFolderPath).dataFolder,
+              common + "\\Orvane\\plaxet\\");
+}
+#endif
 
 TEST(Paths, FolderAndFileNameParts) {
     EXPECT_EQ(folderPart("c:\\forms\\smith.plx", kWindowsPaths), "c:\\forms\\");

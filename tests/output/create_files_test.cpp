@@ -15,10 +15,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace plaxet {
@@ -245,6 +252,88 @@ TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
             EXPECT_FALSE(fileExists(paths.html));
         }
     }
+}
+
+// While it lives, the file cannot be replaced, though nothing refuses it
+// beforehand. On Windows it is open, sharing everything, as a viewer may have
+// opened the PDF: the check for held files lets it pass, but no open file can
+// be replaced. On Linux it is marked immutable, which root may do.
+#ifdef _WIN32
+class UnreplaceableFile {
+  public:
+    explicit UnreplaceableFile(const std::string& path)
+        : viewer_(CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr)) {}
+    ~UnreplaceableFile() {
+        if (ok()) CloseHandle(viewer_);
+    }
+    bool ok() const { return viewer_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE viewer_;
+};
+#else
+class UnreplaceableFile {
+  public:
+    explicit UnreplaceableFile(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), ok_(markImmutable(true)) {}
+    ~UnreplaceableFile() {
+        if (ok_) markImmutable(false);
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool ok() const { return ok_; }
+
+  private:
+    bool markImmutable(bool immutable) {
+        int flags = 0;
+        if (fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) return false;
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        return ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    int fd_;
+    bool ok_;
+};
+#endif
+
+// A document that cannot be replaced once the others are (a viewer opened
+// the PDF after the check): the message names the documents that are new and
+// the one that is not, and why, and the disk holds exactly that.
+TEST(CreateFiles, DocumentsReplacedOnlyInPartAreToldAsTheyAre) {
+    TempFolder dir;
+    const std::string formPath = dir.file("job.plx");
+    ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
+    FormDocument first = readyInvoice();
+    ASSERT_EQ(createFilesHeadless(first, formPath, fixedPdf()).status, CreateFilesStatus::Ok);
+    const DocumentPaths paths = documentPaths(formPath);
+    const std::string firstPdf = contentOf(paths.pdf);
+
+    FormDocument second = readyInvoice();
+    second.addresseeLines[0] = "Someone Else";
+    CreateFilesResult result;
+    {
+        const UnreplaceableFile viewer(paths.pdf);
+        if (!viewer.ok()) GTEST_SKIP() << "this process cannot make a file unreplaceable";
+        result = createFilesHeadless(second, formPath, fixedPdf());
+    }
+#ifdef _WIN32
+    EXPECT_EQ(result.status, CreateFilesStatus::FileHeld);
+    const std::string why = heldFileMessage(paths.pdf);
+#else
+    EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
+    const std::string why = "cannot replace " + paths.pdf + ": " + std::strerror(EPERM);
+#endif
+    EXPECT_EQ(result.message, "The RTF and HTM files have been created at:\r\n\r\n" +
+                                  folderPart(formPath) +
+                                  "\r\n\r\nThe PDF file was not created (job.pdf is still the "
+                                  "earlier one): " +
+                                  why);
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second)));
+    EXPECT_EQ(contentOf(paths.html), htmlDocument(second, documentValues(second)));
+    EXPECT_EQ(contentOf(paths.pdf), firstPdf);
+    size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 4u) << "no temporary file is left";
 }
 
 TEST(CreateFiles, NeverOverwritesTheFormFileItself) {

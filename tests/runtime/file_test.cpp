@@ -30,6 +30,13 @@ std::string contentOf(const std::string& path) {
     return readWholeFile(path).value_or("<none>");
 }
 
+std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 } // namespace
 
 TEST(File, MissingFilesAndFoldersReadAsNothing) {
@@ -107,6 +114,7 @@ TEST(File, FilesReplacedTogetherAreJoinedAndAllOrNothing) {
     ReplaceResult joined = replaceFilesTogether(
         {{page, pieces({"one ", "", "two ", "three"}), true}, {text, pieces({"four"}), false}});
     ASSERT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(joined.placed, (std::vector<std::string>{page, text}));
     EXPECT_EQ(contentOf(page), "one two three");
     EXPECT_TRUE(isReadOnly(page));
     EXPECT_EQ(contentOf(text), "four");
@@ -118,6 +126,7 @@ TEST(File, FilesReplacedTogetherAreJoinedAndAllOrNothing) {
         {{page, pieces({"new page"}), true}, {missing, pieces({"new document"}), true}});
     EXPECT_FALSE(failed.ok);
     EXPECT_NE(failed.error.find("doc.pdf"), std::string::npos);
+    EXPECT_TRUE(failed.placed.empty());
     EXPECT_EQ(contentOf(page), "one two three");
 
     // So does a folder standing where a later file should go.
@@ -140,9 +149,28 @@ TEST(File, FilesReplacedTogetherAreJoinedAndAllOrNothing) {
                  std::runtime_error);
     EXPECT_EQ(contentOf(page), "one two three");
     EXPECT_EQ(contentOf(text), "four");
-    size_t entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
-    EXPECT_EQ(entries, 2u);
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"doc.htm", "doc.rtf"}));
+
+    // A target that becomes impossible to replace after the check (here a
+    // folder made while the files are written) stops the renames part-way:
+    // the files before it are new, and the result says which they are.
+    const std::string later = dir.file("doc.pdf");
+    const ReplaceResult partly = replaceFilesTogether({{page, pieces({"newer page"}), true},
+                                                       {text, pieces({"newer text"}), false},
+                                                       {later,
+                                                        [&](const ContentSink& sink) {
+                                                            ASSERT_TRUE(createFolder(later));
+                                                            sink("document");
+                                                        },
+                                                        true}});
+    EXPECT_FALSE(partly.ok);
+    EXPECT_NE(partly.error.find("cannot replace " + later), std::string::npos) << partly.error;
+    EXPECT_EQ(partly.placed, (std::vector<std::string>{page, text}));
+    EXPECT_EQ(contentOf(page), "newer page");
+    EXPECT_TRUE(isReadOnly(page));
+    EXPECT_EQ(contentOf(text), "newer text");
+    EXPECT_TRUE(folderExists(later));
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"doc.htm", "doc.pdf", "doc.rtf"}));
 }
 
 // The temporary files a replace writes, named as a killed run would have
@@ -160,16 +188,11 @@ const char* const kLookAlikes[] = {".plaxet~notes.txt", "plaxet~a1B2c3", ".plaxe
                                    ".plaxet-a1B2c3"};
 #endif
 
-std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 TEST(File, TemporaryFilesOfKilledRunsAreRemovedByTheNextReplace) {
     TempFolder dir;
     for (const char* name : kLeftOvers) std::ofstream(dir.file(name)) << "half a form";
+    // A run killed after marking its file read-only, just before the rename.
+    ASSERT_TRUE(setAttributes(dir.file(kLeftOvers[1]), kAttrReadOnly));
     for (const char* name : kLookAlikes) std::ofstream(dir.file(name)) << "the user's own";
 
     ReplaceResult result = replaceFileContents(dir.file("form.plx"), "whole form");
@@ -239,8 +262,8 @@ TEST(File, AFileAnotherProgramHoldsIsReadAlongOrWaitedFor) {
     TempFolder dir;
     const std::string form = dir.file("form.plx");
     writeRaw(form, "the form");
-    HANDLE reader =
-        CreateFileA(form.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader = CreateFileA(form.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     EXPECT_EQ(contentOf(form), "the form");
     CloseHandle(reader);
