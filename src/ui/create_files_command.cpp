@@ -132,7 +132,7 @@ bool refusedByTheChecks(CreateFilesStatus status) {
 
 CommandEnd createFiles(MainWindow& main) {
     // The row just typed counts as it would on leaving its cell.
-    countFocusedRowBeforeScrolling(main);
+    countFocusedRowNow(main);
     // The date box's own text: an empty box and one that holds no date are
     // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);

@@ -30,7 +30,7 @@ void findDataAndSender(MainWindow& main) {
 // change events and the form starts unchanged.
 void initialise(MainWindow& main, HWND window) {
     main.window = window;
-    main.topItem = 1;
+    main.grid.topItem = 1;
     main.editor.changed = false;
 
     MenuAttach(window, buildMainMenuBar());
