@@ -220,9 +220,6 @@ void restorePlainButtons(MainWindow& main) {
 } // namespace
 
 bool runCommand(MainWindow& main, int id, int notification) {
-    // A box's notices of the program's own writing (showing the form, the
-    // rows, the total) are no edit of the form, and leave the buttons be.
-    if (main.writingBoxes) return true;
     for (const Route& route : kRoutes) {
         if (id < route.first || id > route.last) continue;
         if (route.handler(main, id, notification) == AfterCommand::RestoreButtons)
