@@ -5,15 +5,15 @@
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
+#include "ui/control_ids.h"
+#include "ui/file_commands.h"
+#include "ui/item_rows.h"
+#include "ui/sender_command.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/message_box.h"
 #include "win/process.h"
 #include "win/responder.h"
-#include "ui/control_ids.h"
-#include "ui/file_commands.h"
-#include "ui/item_rows.h"
-#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {
