@@ -1,7 +1,6 @@
 #include "form/form_document.h"
 
 #include "runtime/codepage.h"
-#include "runtime/numbers.h"
 #include "runtime/text.h"
 #include "runtime/utf8.h"
 
@@ -120,44 +119,6 @@ RowKind rowKindOf(std::string_view description) {
     if (d.size() == 8 && startsLowerCased(d, "subtotal")) return RowKind::Subtotal;
     if (startsLowerCased(d, "tax")) return RowKind::Tax;
     return RowKind::Plain;
-}
-
-RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool labelAligned,
-                            bool costCellLeft) {
-    if (item < 1) return RowCompletion::None;
-    const Item& row = itemAt(form, item);
-    if (rowKindOf(row.description) != RowKind::Plain)
-        return labelAligned ? RowCompletion::None : RowCompletion::ComputedRow;
-    if (costCellLeft && item > form.itemCount && !row.description.empty() && !row.cost.empty())
-        return RowCompletion::PlainRow;
-    return RowCompletion::None;
-}
-
-RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool costCellLeft) {
-    const RowCompletion completion = rowCompletion(form, item, labelAligned, costCellLeft);
-    if (completion != RowCompletion::None) countThrough(form, item);
-    return completion;
-}
-
-bool refreshShownItems(FormDocument& form, const EditorState& editor, ShownRows rows) {
-    const bool scrolling = rows.scrolled;
-    const auto first = static_cast<size_t>(std::max(rows.first, 1) - 1);
-    const size_t counted = countedItems(form);
-    for (size_t i = first; i < form.items.size() && i < first + static_cast<size_t>(rows.count);
-         ++i) {
-        Item& shown = form.items[i];
-        shown.description = Trim(shown.description);
-        if (!scrolling && i < counted && !shown.cost.empty())
-            shown.cost = Format(static_cast<double>(Val(shown.cost)));
-    }
-    for (size_t i = counted; i < form.items.size(); ++i) form.items[i].cost.clear();
-    return !scrolling || editor.changed;
-}
-
-void countThrough(FormDocument& form, int32_t item) {
-    if (item <= form.itemCount) return;
-    editItem(form, item); // the blank items above it are made too
-    form.itemCount = item;
 }
 
 void resetForNewForm(FormDocument& form, EditorState& editor) {

@@ -82,46 +82,6 @@ void clearItems(FormDocument& form);
 enum class RowKind { Plain, Subtotal, Tax };
 RowKind rowKindOf(std::string_view description);
 
-// What leaving a cell of `item` does to the count. A computed row counts
-// (and its label is pushed right and its cost cell skipped) whichever of its
-// cells is left, unless the grid shows its label pushed right already
-// (`labelAligned`): as the grid keeps the form, the blanks of that alignment
-// stay on the screen, and a label shown so is left as it is. A plain row
-// beyond the count counts only when its cost cell is left with both
-// description and cost filled in.
-enum class RowCompletion { None, ComputedRow, PlainRow };
-RowCompletion rowCompletion(const FormDocument& form, int32_t item, bool labelAligned,
-                            bool costCellLeft);
-
-// Leaving a cell of `item`: the row counts when it is complete (above).
-// Returns what made the row count, if anything.
-RowCompletion leaveRow(FormDocument& form, int32_t item, bool labelAligned, bool costCellLeft);
-
-// The rows a grid shows afresh: `count` rows from item `first` on, and
-// whether a scroll brought them there.
-struct ShownRows {
-    int32_t first = 1;
-    int32_t count = 0;
-    bool scrolled = false;
-};
-
-// What a refresh of the grid's shown rows makes of the record: the shown
-// texts become the items' texts, as if typed. Every refresh trims the shown
-// descriptions and takes the cost from every item that does not count, so a
-// cost typed where no item counts is never counted, whatever moved the rows.
-// A refresh that did not scroll also gives each shown counted item's cost its
-// money text ("0.00"), so the totals are summed from the cents the grid
-// shows. `changed` is left as it was. Returns whether the documents made
-// before may no longer match the form, so that Show File and Copy File are
-// to be disabled: after every refresh that did not scroll, and after a
-// scroll over a changed form.
-bool refreshShownItems(FormDocument& form, const EditorState& editor, ShownRows rows);
-
-// Makes `item` count. A row filled further down than the first free one
-// counts the blank items above it as well: counting it alone would leave it
-// beyond the count. Blank items are closed up when the form is gathered.
-void countThrough(FormDocument& form, int32_t item);
-
 // Everything of a new form: addressee, items and notes emptied, type Invoice,
 // no file, unchanged. The sender lines, the form date and the amount paid stay.
 void resetForNewForm(FormDocument& form, EditorState& editor);

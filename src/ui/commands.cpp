@@ -7,8 +7,6 @@
 #include "output/dates.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
-#include "win/controls.h"
-#include "win/message_box.h"
 #include "ui/about_box.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
@@ -20,6 +18,8 @@
 #include "ui/item_commands.h"
 #include "ui/item_scroll.h"
 #include "ui/sender_command.h"
+#include "win/controls.h"
+#include "win/message_box.h"
 
 namespace plaxet {
 namespace {
@@ -63,7 +63,7 @@ AfterCommand onDateBox(MainWindow& main, int id, int notification) {
     main.editor.changed = true;
     std::string date = ControlGetText(main.window, kDateBox);
     if (validateDate(date) == 0) {
-        ControlSetText(main.window, kDateBox, date);
+        putFieldText(main, kDateBox, date);
     } else {
         // The focus is still on its way to the next control; it is called
         // back once it has arrived.
@@ -73,9 +73,8 @@ AfterCommand onDateBox(MainWindow& main, int id, int notification) {
 }
 
 AfterCommand onItemCell(MainWindow& main, int id, int notification) {
-    // The cells' events while a scroll rewrites them leave the buttons be.
-    return onItemCellEvent(main, id, notification) ? AfterCommand::RestoreButtons
-                                                   : AfterCommand::LeaveButtons;
+    onItemCellEvent(main, id, notification);
+    return AfterCommand::RestoreButtons;
 }
 
 AfterCommand onDummyButton(MainWindow& main, int, int notification) {

@@ -5,15 +5,15 @@
 #include "output/create_files.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
+#include "ui/control_ids.h"
+#include "ui/file_commands.h"
+#include "ui/item_rows.h"
+#include "ui/sender_command.h"
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/message_box.h"
 #include "win/process.h"
 #include "win/responder.h"
-#include "ui/control_ids.h"
-#include "ui/file_commands.h"
-#include "ui/item_rows.h"
-#include "ui/sender_command.h"
 
 namespace plaxet {
 namespace {
@@ -132,7 +132,7 @@ bool refusedByTheChecks(CreateFilesStatus status) {
 
 CommandEnd createFiles(MainWindow& main) {
     // The row just typed counts as it would on leaving its cell.
-    countFocusedRowBeforeScrolling(main);
+    countFocusedRowNow(main);
     // The date box's own text: an empty box and one that holds no date are
     // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);

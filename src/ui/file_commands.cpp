@@ -4,16 +4,17 @@
 
 #include "form/form_file.h"
 #include "output/create_files.h"
+#include "output/totals.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
-#include "win/controls.h"
-#include "win/file_dialogs.h"
-#include "win/message_box.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
 #include "ui/form_transfer.h"
 #include "ui/form_type.h"
 #include "ui/item_rows.h"
+#include "win/controls.h"
+#include "win/file_dialogs.h"
+#include "win/message_box.h"
 
 namespace plaxet {
 namespace {
@@ -36,12 +37,14 @@ bool saveIntoCurrentFile(MainWindow& main) {
     // its cell: a menu command or key does not take the focus away, and the
     // item just typed must not be left out of the file.
     if (!IsWindow(main.window)) return false; // the form on screen is gone
-    countFocusedRowBeforeScrolling(main);
+    countFocusedRowNow(main);
     const int32_t countBeforeGathering = main.form.itemCount;
     if (countBeforeGathering == 0) return true; // nothing is written for a form without items
-    const DocumentValues values = gatherForm(main);
-    const FormSaveResult saved = saveFormFile(
-        main.editor.currentFilePath, withComputedCosts(main.form, values.sums), countBeforeGathering);
+    recountItems(main.form);
+    const DocumentValues values = documentValues(main.form);
+    const FormSaveResult saved =
+        saveFormFile(main.editor.currentFilePath, withComputedCosts(main.form, values.sums),
+                     countBeforeGathering);
     if (saved.outcome == SaveOutcome::Saved) main.editor.changed = false;
     // Gathering closes up blank rows between items; the grid shows the result.
     refreshRows(main);
@@ -88,9 +91,7 @@ bool loadIntoRecord(MainWindow& main, const std::string& path) {
 // What Open and the start-up open do once the record holds the file.
 void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
     showLoadedForm(main);
-    main.topItem = 1;
-    updateScrollBar(main);
-    refreshRows(main);
+    showGrid(main, showFromFirstItem(main.grid, main.form, main.editor));
     if (offerCreatedFiles && fileExists(documentPaths(main.editor.currentFilePath).rtf)) {
         ControlEnable(main.window, kShowFileButton, true);
         ControlEnable(main.window, kCopyFileButton, true);
@@ -107,13 +108,8 @@ void closeWindow(MainWindow& main) {
 
 void newForm(MainWindow& main) {
     if (!askSaveChanges(main)) return;
-    for (int box : kEditBoxes) ControlSetText(main.window, box, "");
-    for (int row = 1; row <= kVisibleRows; ++row)
-        for (int column : {kDateColumn, kDescriptionColumn, kCostColumn})
-            ControlSetText(main.window, column + row, "");
-    resetForNewForm(main.form, main.editor);
-    main.topItem = 1;
-    updateScrollBar(main);
+    showGrid(main, startNewForm(main.grid, main.form, main.editor));
+    for (int box : kEditBoxes) showField(main, box);
     OptionSelect(main.window, kInvoiceButton, kEstimateButton, kInvoiceButton);
     setTitle(main, "Plaxet");
     main.editor.changed = false;

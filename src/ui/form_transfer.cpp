@@ -1,78 +1,90 @@
 #include "ui/form_transfer.h"
 
-#include <string>
-
-#include "win/controls.h"
+#include "runtime/numbers.h"
 #include "ui/control_ids.h"
-#include "ui/form_type.h"
+#include "win/controls.h"
 
 namespace plaxet {
 namespace {
 
 constexpr int kAddresseeBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox};
 
-// The one way from a box into the record.
+// A box and its field: how the field is shown, how the box's text is stored.
+// The amount box shows the total (showTotalInAmountBox) and stores a
+// receipt's amount paid.
 struct BoxField {
     int box;
+    const std::string& (*shown)(const FormDocument& form);
     void (*store)(FormDocument& form, std::string text);
 };
 
+template <size_t line> constexpr BoxField addresseeField(int box) {
+    return {
+        box,
+        [](const FormDocument& form) -> const std::string& { return form.addresseeLines[line]; },
+        [](FormDocument& form, std::string text) { form.addresseeLines[line] = std::move(text); }};
+}
+
 constexpr BoxField kBoxFields[] = {
-    {kNameBox,
-     [](FormDocument& form, std::string text) { form.addresseeLines[0] = std::move(text); }},
-    {kAddressBox,
-     [](FormDocument& form, std::string text) { form.addresseeLines[1] = std::move(text); }},
-    {kCityBox,
-     [](FormDocument& form, std::string text) { form.addresseeLines[2] = std::move(text); }},
-    {kPhoneBox,
-     [](FormDocument& form, std::string text) { form.addresseeLines[3] = std::move(text); }},
-    {kDateBox, [](FormDocument& form, std::string text) { setFormDate(form, text); }},
-    {kNotesBox, [](FormDocument& form, std::string text) { form.notes = std::move(text); }},
-    {kAmountBox, [](FormDocument& form, std::string text) { form.amountPaid = std::move(text); }},
+    addresseeField<0>(kNameBox),
+    addresseeField<1>(kAddressBox),
+    addresseeField<2>(kCityBox),
+    addresseeField<3>(kPhoneBox),
+    {kDateBox, [](const FormDocument& form) -> const std::string& { return form.formDate; },
+     [](FormDocument& form, std::string text) { setFormDate(form, text); }},
+    {kNotesBox, [](const FormDocument& form) -> const std::string& { return form.notes; },
+     [](FormDocument& form, std::string text) { form.notes = std::move(text); }},
+    {kAmountBox, nullptr,
+     [](FormDocument& form, std::string text) { form.amountPaid = std::move(text); }},
 };
 
+const BoxField* fieldOf(int box) {
+    for (const BoxField& field : kBoxFields)
+        if (field.box == box) return &field;
+    return nullptr;
+}
+
 } // namespace
+
+void showText(MainWindow& main, int box, std::string_view text) {
+    const RaisedFlag writing(main.writingBoxes);
+    ControlSetText(main.window, box, text);
+}
 
 bool storeBoxText(MainWindow& main, int box) {
-    for (const BoxField& field : kBoxFields) {
-        if (field.box != box) continue;
-        field.store(main.form, ControlGetText(main.window, box));
-        return true;
-    }
-    return false;
+    const BoxField* field = fieldOf(box);
+    if (!field) return false;
+    field->store(main.form, ControlGetText(main.window, box));
+    return true;
 }
 
-DocumentValues gatherForm(MainWindow& main) {
-    recountItems(main.form);
-    return documentValues(main.form);
+void showField(MainWindow& main, int box) {
+    const BoxField* field = fieldOf(box);
+    if (field && field->shown) showText(main, box, field->shown(main.form));
 }
 
-namespace {
-
-// A box that holds only what fits its width may take less than it is given;
-// the record keeps what the box shows, also where the box reported no change
-// (during the initialisation nothing reports).
-void showInBox(MainWindow& main, int box, const std::string& text) {
-    ControlSetText(main.window, box, text);
-    storeBoxText(main, box);
+void putFieldText(MainWindow& main, int box, const std::string& text) {
+    const BoxField* field = fieldOf(box);
+    if (!field) return;
+    field->store(main.form, text);
+    showText(main, box, text);
 }
-
-} // namespace
 
 void showLoadedForm(MainWindow& main) {
-    showInBox(main, kDateBox, main.form.formDate);
-    for (size_t k = 0; k < main.form.addresseeLines.size(); ++k)
-        showInBox(main, kAddresseeBoxes[k], main.form.addresseeLines[k]);
+    showField(main, kDateBox);
+    for (int box : kAddresseeBoxes) showField(main, box);
+    showField(main, kNotesBox);
     for (int32_t type = kInvoice; type <= kEstimate; ++type)
         ControlSetChecked(main.window, kFormTypeButtonBase + type, type == main.form.formType);
 }
 
-ItemSums recalcTotals(MainWindow& main) {
-    ItemSums sums = screenSums(main.form);
-    main.shownTotal = sums.total;
-    showTotalInAmountBox(main);
-    showInBox(main, kNotesBox, main.form.notes);
-    return sums;
+void showTotalInAmountBox(MainWindow& main) {
+    const std::string total = Format(main.grid.shownTotal);
+    if (main.form.formType == kReceipt) {
+        TextBoxSetHint(main.window, kAmountBox, total); // the typed amount stays
+        return;
+    }
+    showText(main, kAmountBox, total);
 }
 
 } // namespace plaxet

@@ -1,11 +1,11 @@
 #include "ui/form_type.h"
 
-#include "runtime/numbers.h"
 #include "runtime/paths.h"
-#include "win/controls.h"
 #include "runtime/wide.h"
 #include "ui/control_ids.h"
+#include "ui/form_transfer.h"
 #include "ui/main_window_layout.h"
+#include "win/controls.h"
 
 namespace plaxet {
 namespace {
@@ -47,16 +47,7 @@ void applyFormType(MainWindow& main, int32_t formType) {
     // A receipt's amount paid is what its new, empty box holds.
     if (formType == kReceipt) main.form.amountPaid.clear();
     ControlSetText(main.window, kAmountLabel, amountLabel(formType));
-    if (main.shownTotal != 0) showTotalInAmountBox(main);
-}
-
-void showTotalInAmountBox(MainWindow& main) {
-    const std::string total = Format(main.shownTotal);
-    if (main.form.formType == kReceipt) {
-        TextBoxSetHint(main.window, kAmountBox, total); // the typed amount stays
-        return;
-    }
-    ControlSetText(main.window, kAmountBox, total);
+    if (main.grid.shownTotal != 0) showTotalInAmountBox(main);
 }
 
 } // namespace plaxet

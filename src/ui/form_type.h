@@ -16,8 +16,4 @@ std::string formTypeTitle(int32_t formType, const std::string& currentFilePath);
 // title, a new empty amount box and its label, and shows the total in it.
 void applyFormType(MainWindow& main, int32_t formType);
 
-// The total's money text in the amount box: as the grey hint of an empty
-// box for a receipt (the typed amount stays), as the box's text otherwise.
-void showTotalInAmountBox(MainWindow& main);
-
 } // namespace plaxet

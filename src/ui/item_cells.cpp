@@ -3,38 +3,23 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <string>
-
-#include "runtime/text.h"
-#include "win/controls.h"
-#include "win/failure_barrier.h"
 #include "ui/control_ids.h"
 #include "ui/item_rows.h"
-#include "ui/item_scroll.h"
+#include "win/controls.h"
+#include "win/failure_barrier.h"
 
 namespace plaxet {
 namespace {
 
 constexpr UINT_PTR kCellSubclassId = 1;
 
-std::string& itemText(FormDocument& form, int column, int32_t item) {
-    Item& row = editItem(form, item);
-    if (column == kDateColumn) return row.date;
-    if (column == kDescriptionColumn) return row.description;
-    return row.cost;
-}
-
 // Up and down arrows: to the same column of the row above or below, or a
 // scroll by one line when the focus is in the first or last row.
-void moveAcrossRows(MainWindow& main, int id, bool down) {
-    const CellPlace place = cellPlace(id);
-    int target = id;
-    if (place.row == (down ? kVisibleRows : 1)) {
-        scrollItems(main, down ? SB_LINEDOWN : SB_LINEUP);
-    } else {
-        target = id + (down ? 1 : -1);
-        ControlSetFocus(main.window, target);
-    }
+void arrowKey(MainWindow& main, int id, bool down) {
+    const ArrowMove move = moveAcrossRows(main.grid, main.form, main.editor, cellPlace(id), down);
+    showGrid(main, move.update);
+    const int target = cellId(move.to);
+    if (target != id) ControlSetFocus(main.window, target);
     ControlSend(main.window, target, EM_SETSEL, 0, 0); // the caret at the start of the text
 }
 
@@ -44,8 +29,7 @@ void showRowPopup(MainWindow& main, HWND cell, LPARAM where) {
     // the Edit menu; so the clicked cell takes the focus first, or a command
     // chosen for this row would act on the row where the focus was.
     if (GetFocus() != cell) ControlSetFocus(main.window, id);
-    main.currentItem = itemOfRow(main, cellPlace(id).row);
-    if (main.currentItem > main.form.itemCount) return;
+    if (!offerRowCommands(main.grid, main.form, cellPlace(id).row)) return;
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (at.x == -1 && at.y == -1) {
         // From the keyboard the event carries no position: under the cell.
@@ -76,7 +60,7 @@ LRESULT handleCellMessage(HWND cell, UINT message, WPARAM wParam, LPARAM lParam,
     }
     case WM_KEYDOWN:
         if (wParam == VK_DOWN || wParam == VK_UP) {
-            moveAcrossRows(main, GetDlgCtrlID(cell), wParam == VK_DOWN);
+            arrowKey(main, GetDlgCtrlID(cell), wParam == VK_DOWN);
             return 0;
         }
         if (wParam == VK_RETURN) return 0; // acted on when released
@@ -120,23 +104,14 @@ void attachItemCells(MainWindow& main) {
                                   reinterpret_cast<DWORD_PTR>(&main));
 }
 
-bool onItemCellEvent(MainWindow& main, int id, int notification) {
-    // Rows rewritten by a scroll or by the program are no edit of the form.
-    if (main.writingCells) return false;
+void onItemCellEvent(MainWindow& main, int id, int notification) {
     ControlSend(main.window, id, EM_SETSEL, static_cast<WPARAM>(-1), 0); // the caret stays
-    const CellPlace place = cellPlace(id);
-    const int32_t item = itemOfRow(main, place.row);
-    if (place.row == 0 || item < 1) return true;
-    if (notification == EN_CHANGE) {
-        main.editor.changed = true;
-        main.itemCellEdited = true;
-        itemText(main.form, place.column, item) = ControlGetText(main.window, id);
-        if (place.column == kDescriptionColumn)
-            main.labelAligned[static_cast<size_t>(place.row - 1)] = false;
-    } else if (notification == EN_KILLFOCUS && main.itemCellEdited) {
-        leaveRowCell(main, place, true);
-    }
-    return true;
+    const GridCell cell = cellPlace(id);
+    if (cell.row == 0) return;
+    if (notification == EN_CHANGE)
+        typeIntoCell(main.grid, main.form, main.editor, cell, ControlGetText(main.window, id));
+    else if (notification == EN_KILLFOCUS)
+        showGrid(main, leaveCell(main.grid, main.form, main.editor, cell));
 }
 
 void skipComputedCost(MainWindow& main, int row) {

@@ -1,7 +1,6 @@
 #pragma once
-// The 36 item cells: what is typed goes straight into the item lists, an
-// item starts to count once its row is complete, and the cells have keys
-// (arrows, Enter) and a popup menu of their own.
+// The 36 item cells: what is typed and which cell is left goes to the grid's
+// model, and the cells have keys (arrows, Enter) and a popup menu of their own.
 #include <windows.h>
 
 #include "ui/main_window_state.h"
@@ -11,9 +10,9 @@ namespace plaxet {
 // Gives the cells their keys and popup menu; once, at initialisation.
 void attachItemCells(MainWindow& main);
 
-// A notification of the cell `id`. False when it was ignored because a
-// scroll is rewriting the rows.
-bool onItemCellEvent(MainWindow& main, int id, int notification);
+// A notification of the cell `id`: what is typed goes to the grid's model,
+// and so does leaving the cell.
+void onItemCellEvent(MainWindow& main, int id, int notification);
 
 // The answer to kSkipComputedCost: when the focus has gone on to that row's
 // cost cell, which a computed row fills itself, it moves one stop further.

@@ -1,54 +1,38 @@
 #pragma once
-// The twelve visible rows of the item grid: showing the record's items in
-// them, what leaving a row's cell makes of it, and the scroll bar's range.
-#include <cstdint>
+// The item grid on the screen: its 36 cells, scroll bar and the total beside
+// it show the grid's model (form/item_grid.h), and the cell that has the
+// keyboard focus is told to the model's rules that need it.
 #include <string>
 
+#include "form/item_grid.h"
 #include "ui/main_window_state.h"
 
 namespace plaxet {
 
-// Where an item cell sits: its row 1..12 and its column's heading id
-// (kDateColumn, kDescriptionColumn or kCostColumn). Row 0 for any other id.
-struct CellPlace {
-    int row = 0;
-    int column = 0;
-};
-CellPlace cellPlace(int id);
-
-// Why the rows are shown afresh: after an edit, or after a scroll moved them.
-enum class RowRefresh { AfterEdit, AfterScroll };
-
-// Rewrites the visible rows from the record (after the screen recalculation,
-// unless scrolling): dates, trimmed descriptions (computed rows pushed to
-// the right), costs as money texts for counted items. What the rows show
-// becomes the record's (refreshShownItems), except the blanks that push a
-// computed row's label right, which depend on the screen's font. `changed`
-// is left as it was; Show File and Copy File are disabled unless the rows
-// only scrolled over an unchanged form.
-void refreshRows(MainWindow& main, RowRefresh why = RowRefresh::AfterEdit);
-
-// Writes a cell's text as the program's own, not as typing into the form.
-void setCellText(MainWindow& main, int id, const std::string& text);
+// The cell of a control id: its row 1..12 and its column. Row 0 for any other id.
+GridCell cellPlace(int id);
+// The control id of a cell.
+int cellId(GridCell cell);
+// The cell that has the keyboard focus; row 0 when the focus is elsewhere.
+GridCell focusedCell(const MainWindow& main);
 
 // Posted to the main window (row in wParam) after a computed row has been
 // counted on leaving one of its cells.
 inline constexpr UINT kSkipComputedCost = WM_APP + 2;
 
-// Leaving a cell of the row at `place`: a computed row counts and shows its
-// label pushed right, a plain row counts once its description and cost are
-// both filled and its cost cell is left; then the rows are shown afresh.
-// With `focusMovesOn`, a computed row's cost cell is skipped once the focus
-// has arrived (kSkipComputedCost).
-void leaveRowCell(MainWindow& main, CellPlace place, bool focusMovesOn);
+// Shows what an action of the model left to show: the scroll bar, the
+// total, every row (a computed row's label pushed right), Show File and Copy
+// File disabled while the documents are stale; and a computed row's cost cell
+// is passed over once the focus has arrived (kSkipComputedCost).
+void showGrid(MainWindow& main, const GridUpdate& update);
 
-// Counts the focused cell's item now when leaving the cell would count it.
-// Run before the grid scrolls, so a complete row that scrolls away with the
-// focus still in it is not left uncounted (and its cost then emptied).
-void countFocusedRowBeforeScrolling(MainWindow& main);
+// The rows shown afresh after an edit (refreshGrid).
+void refreshRows(MainWindow& main);
 
-// The scroll bar's range, page and position for the current item count.
-void updateScrollBar(MainWindow& main);
+// The focused cell's row counts now when leaving the cell would count it
+// (countFocusedRow): before a save or Create Files, which a menu key starts
+// without taking the focus from the cell.
+void countFocusedRowNow(MainWindow& main);
 
 // The text of a computed row's description cell: blanks in front of `text`
 // so that it ends at the cell's right edge in the cell's own font.

@@ -1,6 +1,6 @@
 #pragma once
-// Scrolling the item grid: by the scroll bar, the mouse wheel, the arrow
-// keys of the cells and the invisible button after row 12.
+// Scrolling the item grid by the scroll bar, the mouse wheel and the
+// invisible button after row 12; the grid's model says where the rows go.
 #include "ui/main_window_state.h"
 
 namespace plaxet {

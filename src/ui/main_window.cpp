@@ -2,8 +2,6 @@
 
 #include "form/sender_file.h"
 #include "runtime/file.h"
-#include "win/controls.h"
-#include "win/menus.h"
 #include "ui/commands.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
@@ -12,6 +10,8 @@
 #include "ui/item_scroll.h"
 #include "ui/main_menus.h"
 #include "ui/main_window_layout.h"
+#include "win/controls.h"
+#include "win/menus.h"
 
 namespace plaxet {
 namespace {
@@ -30,7 +30,7 @@ void findDataAndSender(MainWindow& main) {
 // change events and the form starts unchanged.
 void initialise(MainWindow& main, HWND window) {
     main.window = window;
-    main.topItem = 1;
+    main.grid.topItem = 1;
     main.editor.changed = false;
 
     MenuAttach(window, buildMainMenuBar());
@@ -55,6 +55,9 @@ intptr_t handleEvent(MainWindow& main, HWND window, UINT message, WPARAM wParam,
         initialise(main, window);
         return 1;
     case WM_COMMAND:
+        // A box's notices of the program's own writing into it (showing the
+        // form, the rows, the total) are no command, and leave the buttons be.
+        if (main.writingBoxes) return 1;
         return runCommand(main, LOWORD(wParam), HIWORD(wParam)) ? 1 : 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != SC_CLOSE) return 0;

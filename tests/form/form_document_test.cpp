@@ -1,8 +1,6 @@
 #include "form/form_document.h"
 
 #include "form_builder.h"
-#include "output/totals.h"
-#include "runtime/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +81,8 @@ TEST(ItemEditing, InsertDeleteAndClearActOnCountedItemsOnly) {
 
     ASSERT_TRUE(insertItem(form, 2));
     EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(descriptions(form, 5), (std::vector<std::string>{"Paint", "", "Brushes", "Ladder", ""}));
+    EXPECT_EQ(descriptions(form, 5),
+              (std::vector<std::string>{"Paint", "", "Brushes", "Ladder", ""}));
     EXPECT_EQ(itemAt(form, 3).date, "d2") << "the date moves with its item";
     EXPECT_EQ(itemAt(form, 4).cost, "120");
 
@@ -150,115 +149,6 @@ TEST(ItemEditing, OneRuleMakesComputedRows) {
     EXPECT_EQ(rowKindOf("ta"), RowKind::Plain);
     EXPECT_EQ(rowKindOf("Sales tax"), RowKind::Plain);
     EXPECT_EQ(rowKindOf(""), RowKind::Plain);
-}
-
-TEST(ItemEditing, LeavingACellCountsComputedRowsAndCompletePlainRows) {
-    FormDocument form;
-    addItems(form, {{"", "Paint", "10"}});
-    setItem(form, 3, "", "Subtotal", "");
-    setItem(form, 4, "", "Brushes", "4");
-    setItem(form, 5, "", "Ladder", "");
-    setItem(form, 6, "", "", "7");
-    EXPECT_EQ(rowCompletion(form, 3, false, false), RowCompletion::ComputedRow);
-    EXPECT_EQ(rowCompletion(form, 3, false, true), RowCompletion::ComputedRow);
-    EXPECT_EQ(rowCompletion(form, 3, true, false), RowCompletion::None)
-        << "shown as computed already";
-    EXPECT_EQ(rowCompletion(form, 4, false, true), RowCompletion::PlainRow);
-    EXPECT_EQ(rowCompletion(form, 4, false, false), RowCompletion::None)
-        << "only the cost cell completes";
-    EXPECT_EQ(rowCompletion(form, 5, false, true), RowCompletion::None) << "no cost yet";
-    EXPECT_EQ(rowCompletion(form, 6, false, true), RowCompletion::None) << "no description yet";
-    EXPECT_EQ(rowCompletion(form, 1, false, true), RowCompletion::None) << "counted already";
-    EXPECT_EQ(rowCompletion(form, 0, false, true), RowCompletion::None);
-    EXPECT_EQ(rowCompletion(form, 101, false, true), RowCompletion::None) << "nothing typed there";
-
-    // Leaving counts the row, with the blank items above it.
-    EXPECT_EQ(leaveRow(form, 4, false, true), RowCompletion::PlainRow);
-    EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(itemAt(form, 4).cost, "4");
-    EXPECT_EQ(leaveRow(form, 7, false, false), RowCompletion::None);
-    setItem(form, 7, "", "Tax (5%)", "");
-    EXPECT_EQ(leaveRow(form, 7, false, false), RowCompletion::ComputedRow)
-        << "from any of its cells";
-    EXPECT_EQ(form.itemCount, 7);
-
-    // A row already counted leaves the count alone.
-    countThrough(form, 2);
-    EXPECT_EQ(form.itemCount, 7);
-    countThrough(form, 95);
-    EXPECT_EQ(form.itemCount, 95);
-    EXPECT_GE(form.items.size(), 95u);
-    EXPECT_EQ(itemAt(form, 4).description, "Brushes");
-}
-
-// What the documents say of a form typed into the grid: every cell left, then
-// the rows shown afresh, as the grid does.
-DocumentValues typedForm(int32_t formType, const std::vector<Item>& typed,
-                         const std::string& amountPaid = "") {
-    FormDocument form;
-    form.formType = formType;
-    form.amountPaid = amountPaid;
-    EditorState editor;
-    for (size_t k = 0; k < typed.size(); ++k) {
-        const auto item = static_cast<int32_t>(k + 1);
-        editItem(form, item) = typed[k];
-        leaveRow(form, item, false, true);
-        refreshShownItems(form, editor, {1, 12, false});
-    }
-    recountItems(form);
-    return documentValues(form);
-}
-
-TEST(ItemEditing, ARefreshLeavesTheCentsItShowsInTheRecord) {
-    const DocumentValues three = typedForm(kInvoice, {{"", "Bolts", "4.995"},
-                                                      {"", "Nuts", "4.995"},
-                                                      {"", "Washers", "4.995"},
-                                                      {"", "Tax (10%)", ""}});
-    ASSERT_EQ(three.sums.costs.size(), 4u);
-    EXPECT_EQ(three.sums.costs[0], "5.00");
-    EXPECT_EQ(Format(static_cast<double>(Val(three.sums.costs[3]))), "1.50") << "tax on 15.00";
-    EXPECT_EQ(Format(three.totalRowAmount), "16.50");
-
-    const DocumentValues paid = typedForm(kReceipt, {{"", "Lamp", "10.004"}}, "10");
-    EXPECT_EQ(paid.closingSentence, "Total amount paid in full.");
-
-    const DocumentValues taxed =
-        typedForm(kInvoice, {{"", "Rope", "33.333"}, {"", "Tax (10%)", ""}});
-    EXPECT_EQ(Format(taxed.totalRowAmount), "36.66");
-
-    const DocumentValues tiny = typedForm(kInvoice, {{"", "Refund", "-0.004"}});
-    EXPECT_EQ(Format(tiny.totalRowAmount), "0.00");
-}
-
-TEST(ItemEditing, ARefreshTrimsEmptiesAndFormatsOnlyWhatItShows) {
-    FormDocument form;
-    addItems(form, {{"d1", " Paint ", "12.50 each"}, {"", "Brush", "3"}, {"", "Tax", "1.234"}});
-    setItem(form, 4, "", "", "9");           // a cost below the items, no description
-    setItem(form, 20, "", "  Ladder", "40"); // typed far below, not shown
-    EditorState editor;
-
-    // Scrolling: descriptions are trimmed and no uncounted item keeps a cost,
-    // but the counted costs stay as typed.
-    EXPECT_FALSE(refreshShownItems(form, editor, {2, 12, true}))
-        << "a scroll over an unchanged form";
-    EXPECT_EQ(itemAt(form, 2).cost, "3");
-    EXPECT_EQ(itemAt(form, 4).cost, "");
-    EXPECT_EQ(itemAt(form, 20).cost, "") << "the wheel moved it out of sight; it never counts";
-    EXPECT_EQ(itemAt(form, 20).description, "  Ladder") << "not shown";
-    editor.changed = true;
-    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, true})) << "a scroll over a changed form";
-
-    // Outside scrolling every shown counted cost becomes its money text.
-    editor.changed = false;
-    EXPECT_TRUE(refreshShownItems(form, editor, {2, 12, false}))
-        << "every refresh outside scrolling";
-    EXPECT_FALSE(editor.changed);
-    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "item 1 is not shown";
-    EXPECT_EQ(itemAt(form, 1).description, " Paint ");
-    EXPECT_EQ(itemAt(form, 2).cost, "3.00");
-    EXPECT_EQ(itemAt(form, 3).cost, "1.23");
-    EXPECT_EQ(itemAt(form, 2).description, "Brush");
-    EXPECT_EQ(form.itemCount, 3);
 }
 
 TEST(FormDocument, NewFormKeepsSenderDateAndAmount) {

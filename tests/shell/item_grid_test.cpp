@@ -1,25 +1,22 @@
-// The item grid at work: typing into the cells, items counted as their rows
-// are completed, computed rows, the total in the amount box, scrolling by
-// the bar, the wheel, the arrow keys and Tab out of row 12, the row commands
-// from the menu ids and the cells' popup menu.
+// The item grid on the screen: typing into the cells reaches the grid's model
+// and the rows, the scroll bar and the amount box show it; the keys, the bar,
+// the wheel and Tab out of row 12, the row commands from the menu ids and the
+// cells' popup menu. The grid's rules themselves are tested natively
+// (tests/form/item_grid_test.cpp).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <stdexcept>
 #include <string>
-#include <utility>
 
 #include "form/form_file.h"
 #include "runtime/file.h"
-#include "runtime/numbers.h"
 #include "runtime/text.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
-#include "ui/form_transfer.h"
 #include "ui/item_rows.h"
 #include "win/controls.h"
 
@@ -166,34 +163,12 @@ TEST_F(ItemGridTest, TypedItemsGoIntoTheListsAndCountOnceTheirRowIsComplete) {
     open();
     typeRow(1, "03/01/2024", "Paint", "12.50 each");
     EXPECT_EQ(itemAt(form, 1).date, "03/01/2024");
-    EXPECT_EQ(itemAt(form, 1).description, "Paint");
-    EXPECT_EQ(itemAt(form, 1).cost, "12.50 each") << "kept as typed while the cell has the focus";
     EXPECT_TRUE(editor.changed);
-    EXPECT_EQ(form.itemCount, 0) << "not before the cost cell is left";
 
     pressAndExpectFocus(VK_TAB, dateCell(2));
     EXPECT_EQ(form.itemCount, 1);
     EXPECT_EQ(text(costCell(1)), "12.50");
-    EXPECT_EQ(itemAt(form, 1).cost, "12.50") << "the item takes the text its cell shows";
     EXPECT_EQ(text(kAmountBox), "12.50") << "the total";
-
-    // A cost without a description does not count and is emptied again.
-    focus(costCell(2));
-    type(costCell(2), "5");
-    pressAndExpectFocus(VK_TAB, dateCell(3));
-    EXPECT_EQ(form.itemCount, 1);
-    EXPECT_EQ(text(costCell(2)), "");
-    EXPECT_EQ(itemAt(form, 2).cost, "");
-
-    // A row filled below a blank one counts with the blank one above it, and
-    // keeps its cost (counting one item only would leave it beyond the count).
-    typeRow(4, "", "  Brush  ", "3");
-    pressAndExpectFocus(VK_TAB, dateCell(5));
-    EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(text(costCell(4)), "3.00");
-    EXPECT_EQ(text(descriptionCell(4)), "Brush") << "descriptions are trimmed";
-    EXPECT_EQ(itemAt(form, 4).description, "Brush");
-    EXPECT_EQ(text(kAmountBox), "15.50");
 
     // Text set into a cell (WM_SETTEXT) counts as typed too.
     editor.changed = false;
@@ -207,103 +182,32 @@ TEST_F(ItemGridTest, ComputedRowsCountAndShowTheirAmounts) {
     click(kInvoiceButton);
     typeRow(1, "", "Labour", "100");
     pressAndExpectFocus(VK_TAB, dateCell(2));
-    typeRow(2, "", "Parts", "50");
-    pressAndExpectFocus(VK_TAB, dateCell(3));
 
     // Subtotal and Tab: the row counts and the focus passes its cost cell.
-    focus(descriptionCell(3));
-    type(descriptionCell(3), "Subtotal");
-    pressAndExpectFocus(VK_TAB, dateCell(4));
-    EXPECT_EQ(form.itemCount, 3);
-    const std::string label = text(descriptionCell(3));
+    focus(descriptionCell(2));
+    type(descriptionCell(2), "Subtotal");
+    pressAndExpectFocus(VK_TAB, dateCell(3));
+    EXPECT_EQ(form.itemCount, 2);
+    const std::string label = text(descriptionCell(2));
     EXPECT_EQ(Trim(label), "Subtotal");
     EXPECT_GT(label.size(), std::string("Subtotal").size()) << "pushed to the right";
-    EXPECT_EQ(text(costCell(3)), "150.00");
-
-    focus(descriptionCell(4));
-    type(descriptionCell(4), "Tax (8%)");
-    pressAndExpectFocus(VK_TAB, dateCell(5));
-    EXPECT_EQ(form.itemCount, 4);
-    EXPECT_EQ(text(costCell(4)), "12.00") << "8% of the total, as a subtotal reset the running sum";
-    EXPECT_EQ(text(kAmountBox), "162.00");
+    EXPECT_EQ(text(costCell(2)), "100.00");
 
     // For a receipt the total is the empty box's hint; a typed amount stays.
     click(kReceiptButton);
-    EXPECT_EQ(text(kAmountBox), "");
-    EXPECT_EQ(cueBanner(kAmountBox), "162.00");
     setText(kAmountBox, "150");
-    typeRow(5, "", "Delivery", "8");
-    pressAndExpectFocus(VK_TAB, dateCell(6));
-    EXPECT_EQ(cueBanner(kAmountBox), "170.00");
+    typeRow(3, "", "Delivery", "8");
+    pressAndExpectFocus(VK_TAB, dateCell(4));
+    EXPECT_EQ(cueBanner(kAmountBox), "108.00");
     EXPECT_EQ(text(kAmountBox), "150");
 
     // Leaving a computed row's cell by a click leaves the focus where it went.
-    focus(descriptionCell(6));
-    type(descriptionCell(6), "tax, 10%");
+    focus(descriptionCell(4));
+    type(descriptionCell(4), "tax, 10%");
     focus(kNameBox);
     settle();
     EXPECT_EQ(GetFocus(), control(kNameBox));
-    EXPECT_EQ(form.itemCount, 6);
-}
-
-// The documents are summed from the cents the grid shows, not from what was typed.
-TEST_F(ItemGridTest, TheDocumentsAddUpTheCentsTheGridShows) {
-    open();
-    click(kInvoiceButton);
-    for (int row = 1; row <= 3; ++row) {
-        typeRow(row, "", "Bolts", "4.995");
-        pressAndExpectFocus(VK_TAB, dateCell(row + 1));
-    }
-    focus(descriptionCell(4));
-    type(descriptionCell(4), "Tax (10%)");
-    pressAndExpectFocus(VK_TAB, dateCell(5));
-    EXPECT_EQ(text(costCell(1)), "5.00");
-    EXPECT_EQ(text(kAmountBox), "16.50");
-    DocumentValues values = gatherForm(*main);
-    ASSERT_EQ(values.sums.costs.size(), 4u);
-    for (int item = 1; item <= 3; ++item) EXPECT_EQ(values.sums.costs[item - 1], "5.00") << item;
-    EXPECT_EQ(Format(static_cast<double>(Val(values.sums.costs[3]))), "1.50") << "10% of 15.00";
-    EXPECT_EQ(Format(values.totalRowAmount), "16.50");
-
-    // A receipt of 10.004 paid with 10 is paid in full: the item is 10.00.
-    focus(dateCell(1));
-    for (int k = 0; k < 4; ++k) command(kDeleteItemCommand);
-    ASSERT_EQ(form.itemCount, 0);
-    click(kReceiptButton);
-    typeRow(1, "", "Lamp", "10.004");
-    pressAndExpectFocus(VK_TAB, dateCell(2));
-    setText(kAmountBox, "10");
-    values = gatherForm(*main);
-    EXPECT_EQ(values.closingSentence, "Total amount paid in full.");
-}
-
-TEST_F(ItemGridTest, ARowRefreshLeavesChangedAsItFoundIt) {
-    const std::string path = writeSampleForm("job.plx", kInvoice);
-    ASSERT_TRUE(replaceFileContents(folder.file("job.rtf"), "{\\rtf1}").ok);
-    open("\"" + path + "\"");
-    click(kRtfButton); // offers the created file
-    ASSERT_FALSE(editor.changed);
-    ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
-    EXPECT_EQ(text(costCell(1)), "10.00");
-    EXPECT_EQ(text(costCell(2)), "2.50");
-    EXPECT_EQ(text(costCell(3)), "1.25") << "the tax row";
-    EXPECT_EQ(text(kAmountBox), "13.75");
-
-    refreshRows(*main);
-    EXPECT_FALSE(editor.changed);
-    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "a refresh outside scrolling";
-    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
-    editor.changed = true;
-    refreshRows(*main);
-    EXPECT_TRUE(editor.changed);
-
-    // Tabbing through the cells of an unchanged form changes nothing.
-    editor.changed = false;
-    focus(dateCell(1));
-    pressAndExpectFocus(VK_TAB, descriptionCell(1));
-    pressAndExpectFocus(VK_TAB, costCell(1));
-    pressAndExpectFocus(VK_TAB, dateCell(2));
-    EXPECT_FALSE(editor.changed);
+    EXPECT_EQ(form.itemCount, 4);
 }
 
 TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
@@ -312,136 +216,51 @@ TEST_F(ItemGridTest, ScrollingShowsOtherItemsWithoutChangingTheForm) {
     click(kRtfButton); // offers the created file again
     ASSERT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     SCROLLINFO bar = scrollBar();
-    EXPECT_EQ(bar.nMin, 1);
     EXPECT_EQ(bar.nMax, 20);
     EXPECT_EQ(bar.nPage, 4u) << "3.8 rounded";
-    EXPECT_EQ(bar.nPos, 1);
 
     scroll(SB_THUMBTRACK, 10);
-    EXPECT_EQ(main->topItem, 10);
+    EXPECT_EQ(main->grid.topItem, 10);
+    EXPECT_EQ(scrollBar().nPos, 10);
     EXPECT_EQ(text(descriptionCell(1)), "Item 10");
     EXPECT_EQ(text(costCell(12)), "21.00");
-    scroll(SB_PAGEDOWN);
-    EXPECT_EQ(main->topItem, 14);
-    scroll(SB_LINEUP);
-    EXPECT_EQ(main->topItem, 13);
-    scroll(SB_PAGEUP);
-    scroll(SB_PAGEUP);
-    scroll(SB_PAGEUP);
-    scroll(SB_PAGEUP);
-    EXPECT_EQ(main->topItem, 1) << "not above the first item";
-    scroll(SB_ENDSCROLL);
-    EXPECT_EQ(main->topItem, 1);
-
-    // One line down from 16 lands on 17; from 17 the last page snaps to 20.
-    scroll(SB_THUMBPOSITION, 16);
-    EXPECT_EQ(main->topItem, 16);
-    scroll(SB_LINEDOWN);
-    EXPECT_EQ(main->topItem, 20);
-    EXPECT_EQ(main->scroll.position, 20);
+    struct Request {
+        int request;
+        int thumb;
+        int32_t top;
+    };
+    for (const Request r : {Request{SB_PAGEDOWN, 0, 14}, Request{SB_LINEUP, 0, 13},
+                            Request{SB_PAGEUP, 0, 9}, Request{SB_ENDSCROLL, 0, 9},
+                            Request{SB_THUMBPOSITION, 16, 16}, Request{SB_LINEDOWN, 0, 20}}) {
+        scroll(r.request, r.thumb);
+        EXPECT_EQ(main->grid.topItem, r.top) << "request " << r.request;
+    }
     EXPECT_EQ(text(descriptionCell(1)), "Item 20");
-    EXPECT_EQ(text(descriptionCell(11)), "Item 30");
-    EXPECT_EQ(text(descriptionCell(12)), "");
-    scroll(SB_LINEDOWN);
-    EXPECT_EQ(main->topItem, 20);
 
     // The wheel: one line per event, up for a turn away from the user.
     wheel(descriptionCell(5), WHEEL_DELTA);
-    EXPECT_EQ(main->topItem, 19);
-    wheel(descriptionCell(5), -3 * WHEEL_DELTA);
-    EXPECT_EQ(main->topItem, 20);
-    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_EQ(main->topItem, 19);
+    EXPECT_EQ(main->grid.topItem, 19);
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(main->grid.topItem, 20);
 
     EXPECT_FALSE(editor.changed);
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton))) << "the form was not changed";
-    EXPECT_EQ(itemAt(form, 30).cost, "30") << "a scroll only shows the items";
+    // Any other refresh leaves the documents behind the form.
+    refreshRows(*main);
+    EXPECT_FALSE(editor.changed);
+    EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
+    EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
 }
 
 TEST_F(ItemGridTest, ACompleteRowScrolledAwayWithTheFocusInItKeepsItsCost) {
     openWithItems(20);
     scroll(SB_THUMBPOSITION, 10);
-    ASSERT_EQ(text(descriptionCell(11)), "Item 20");
     typeRow(12, "", "Item 21", "21");
     // The wheel turns with the focus still in the cost cell.
     wheel(costCell(12), WHEEL_DELTA);
     EXPECT_EQ(form.itemCount, 21);
-    EXPECT_EQ(main->topItem, 9);
-    focus(kNameBox);
-    scroll(SB_THUMBPOSITION, 11);
-    focus(dateCell(1));
-    focus(kNameBox);
+    EXPECT_EQ(main->grid.topItem, 9);
     EXPECT_EQ(itemAt(form, 21).cost, "21.00");
-    EXPECT_EQ(text(costCell(11)), "21.00");
-}
-
-TEST_F(ItemGridTest, ACostTypedWhereNoItemCountsIsEmptiedByEveryScroll) {
-    openWithItems(20);
-    scroll(SB_THUMBPOSITION, 10);
-    ASSERT_EQ(text(descriptionCell(12)), "");
-    // The wheel turns with the focus in the bottom row's cost cell, the row
-    // having no description: the cost goes, even as the row scrolls away.
-    focus(costCell(12));
-    type(costCell(12), "9");
-    wheel(costCell(12), WHEEL_DELTA);
-    ASSERT_EQ(main->topItem, 9);
-    EXPECT_EQ(itemAt(form, 21).cost, "");
-    // The same by the keys: back on the bottom row by the bar, then Down there.
-    scroll(SB_THUMBPOSITION, 10);
-    type(costCell(12), "8");
-    ASSERT_EQ(itemAt(form, 21).cost, "8");
-    pressAndExpectFocus(VK_DOWN, costCell(12));
-    EXPECT_EQ(main->topItem, 10);
-    EXPECT_EQ(text(costCell(12)), "");
-    EXPECT_EQ(itemAt(form, 21).cost, "");
-
-    focus(kNameBox);
-    EXPECT_EQ(form.itemCount, 20);
-    EXPECT_EQ(text(kAmountBox), "210.00") << "1 + 2 + ... + 20, nothing more";
-}
-
-TEST_F(ItemGridTest, AFailedScrollLeavesTheGridTakingEdits) {
-    openWithItems(20);
-    bool failNext = true;
-    main->rowRefreshStarting = [&failNext] {
-        if (std::exchange(failNext, false)) throw std::runtime_error("refresh failed");
-    };
-    scroll(SB_LINEDOWN);
-    ASSERT_EQ(responder.messages().size(), 1u) << "the failure is reported";
-    EXPECT_FALSE(main->writingCells);
-
-    editor.changed = false;
-    focus(descriptionCell(1));
-    type(descriptionCell(1), "x");
-    EXPECT_TRUE(editor.changed) << "an edit after the failure still counts";
-    EXPECT_NE(itemAt(form, main->topItem).description.find('x'), std::string::npos);
-}
-
-TEST_F(ItemGridTest, ScrollBarRangeAndWhenScrollingIsPossible) {
-    open();
-    struct Case {
-        int32_t items;
-        int maximum;
-        UINT page;
-    };
-    for (const Case c : {Case{15, 5, 1}, Case{23, 13, 2}, Case{33, 23, 4}, Case{29, 19, 4}}) {
-        form.itemCount = c.items;
-        updateScrollBar(*main);
-        EXPECT_EQ(scrollBar().nMax, c.maximum) << c.items << " items";
-        EXPECT_EQ(scrollBar().nPage, c.page) << c.items << " items";
-    }
-
-    // 11 items: neither bar nor wheel; 12: the bar only; 13: both.
-    for (int32_t items : {11, 12, 13}) {
-        form.itemCount = items;
-        main->topItem = 1;
-        updateScrollBar(*main);
-        scroll(SB_LINEDOWN);
-        EXPECT_EQ(main->topItem, items >= 12 ? 2 : 1) << items << " items, bar";
-        scroll(SB_LINEUP);
-        wheel(dateCell(1), -WHEEL_DELTA);
-        EXPECT_EQ(main->topItem, items > 12 ? 2 : 1) << items << " items, wheel";
-    }
 }
 
 TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
@@ -450,38 +269,18 @@ TEST_F(ItemGridTest, TabOutOfRow12ContinuesInANewBottomRow) {
     typeRow(12, "", "Item 12", "12");
     pressAndExpectFocus(VK_TAB, dateCell(12));
     EXPECT_EQ(form.itemCount, 12);
-    EXPECT_EQ(main->topItem, 2) << "one row down";
+    EXPECT_EQ(main->grid.topItem, 2) << "one row down";
     EXPECT_EQ(text(descriptionCell(11)), "Item 12");
     EXPECT_EQ(text(descriptionCell(12)), "");
     EXPECT_EQ(scrollBar().nMax, 2);
-
-    typeRow(12, "", "Item 13", "13");
-    pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 13);
-    EXPECT_EQ(main->topItem, 3);
-    EXPECT_EQ(text(descriptionCell(11)), "Item 13");
 
     // A subtotal typed in row 12 counts too, and Tab goes on below it.
     focus(descriptionCell(12));
     type(descriptionCell(12), "Subtotal");
     pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 14);
-    EXPECT_EQ(main->topItem, 4);
-    EXPECT_EQ(text(costCell(11)), "91.00");
-
-    // Leaving the subtotal row again passes through its cost cell: its label
-    // is aligned already. A scroll shows it anew, and then leaving it aligns
-    // it and skips the cost cell once more.
-    focus(descriptionCell(11));
-    pressAndExpectFocus(VK_TAB, costCell(11));
-    focus(kNameBox);
-    scroll(SB_LINEUP);
-    scroll(SB_LINEDOWN);
-    ASSERT_EQ(main->topItem, 4);
-    focus(descriptionCell(11));
-    pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 14);
-    EXPECT_EQ(Trim(text(descriptionCell(11))), "Subtotal");
+    EXPECT_EQ(form.itemCount, 13);
+    EXPECT_EQ(main->grid.topItem, 3);
+    EXPECT_EQ(text(costCell(11)), "78.00");
 
     // Shift+Tab from the notes passes the same way into row 12.
     focus(kNotesBox);
@@ -499,17 +298,15 @@ TEST_F(ItemGridTest, ArrowAndEnterKeysMoveBetweenCells) {
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 0u) << "the caret at the start";
     pressAndExpectFocus(VK_UP, descriptionCell(3));
-    EXPECT_EQ(main->topItem, 1);
+    EXPECT_EQ(main->grid.topItem, 1);
 
     focus(costCell(12));
     pressAndExpectFocus(VK_DOWN, costCell(12));
-    EXPECT_EQ(main->topItem, 2) << "row 12 scrolls, the focus stays";
+    EXPECT_EQ(main->grid.topItem, 2) << "row 12 scrolls, the focus stays";
     EXPECT_EQ(text(descriptionCell(12)), "Item 13");
     focus(dateCell(1));
     pressAndExpectFocus(VK_UP, dateCell(1));
-    EXPECT_EQ(main->topItem, 1);
-    pressAndExpectFocus(VK_UP, dateCell(1));
-    EXPECT_EQ(main->topItem, 1) << "nothing above the first item";
+    EXPECT_EQ(main->grid.topItem, 1);
 
     // Enter goes to the next stop, and never presses a default button.
     SendMessageW(window, DM_SETDEFID, kCreateFilesButton, 0);
@@ -523,12 +320,10 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     focus(costCell(3));
     command(kInsertItemCommand);
     EXPECT_EQ(form.itemCount, 6);
-    EXPECT_EQ(itemAt(form, 3).description, "");
-    EXPECT_EQ(itemAt(form, 6).description, "Item 5");
     EXPECT_EQ(text(descriptionCell(3)), "");
     EXPECT_EQ(text(descriptionCell(6)), "Item 5");
     EXPECT_EQ(text(costCell(6)), "5.00");
-    EXPECT_EQ(main->currentItem, 3);
+    EXPECT_EQ(main->grid.currentItem, 3);
     EXPECT_TRUE(editor.changed);
     EXPECT_EQ(GetFocus(), control(dateCell(3)));
 
@@ -537,43 +332,19 @@ TEST_F(ItemGridTest, RowCommandsActOnTheFocusedRow) {
     command(kDeleteItemCommand);
     EXPECT_EQ(form.itemCount, 5);
     EXPECT_EQ(text(descriptionCell(4)), "Item 4");
-    EXPECT_EQ(itemAt(form, 5).description, "Item 5");
-    EXPECT_EQ(itemAt(form, 6).description, "");
     EXPECT_TRUE(editor.changed);
     EXPECT_EQ(text(kAmountBox), "12.00") << "1 + 2 + the blank item + 4 + 5";
 
     focus(dateCell(1));
     command(kClearItemCommand);
-    EXPECT_EQ(form.itemCount, 5) << "clearing keeps the count";
-    EXPECT_EQ(itemAt(form, 1).description, "");
-    EXPECT_EQ(itemAt(form, 1).cost, "");
+    EXPECT_EQ(form.itemCount, 5);
     EXPECT_EQ(text(descriptionCell(1)), "");
     EXPECT_EQ(text(kAmountBox), "11.00");
 
-    // No row: the focus outside the cells, or in a row past the items.
+    // No row: the focus outside the cells.
     focus(kNameBox);
     command(kDeleteItemCommand);
     EXPECT_EQ(form.itemCount, 5);
-    focus(dateCell(9));
-    command(kDeleteItemCommand);
-    command(kInsertItemCommand);
-    EXPECT_EQ(form.itemCount, 5);
-    EXPECT_EQ(itemAt(form, 5).description, "Item 5");
-}
-
-TEST_F(ItemGridTest, ItemsPushedDownByInsertsCanBeScrolledTo) {
-    openWithItems(12);
-    scroll(SB_LINEDOWN);
-    ASSERT_EQ(main->topItem, 2);
-    focus(dateCell(1));
-    command(kInsertItemCommand);
-    command(kInsertItemCommand);
-    EXPECT_EQ(form.itemCount, 14);
-    EXPECT_EQ(main->topItem, 2) << "the rows stay where they were";
-    EXPECT_EQ(scrollBar().nMax, 4);
-    scroll(SB_THUMBPOSITION, 4);
-    EXPECT_EQ(main->topItem, 4);
-    EXPECT_EQ(text(descriptionCell(11)), "Item 12");
 }
 
 TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
@@ -583,7 +354,7 @@ TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
         PopupMenuChoice choice(0);
         rightClick(descriptionCell(8));
         EXPECT_FALSE(choice.menuWasShown()) << "no menu past the last item";
-        EXPECT_EQ(main->currentItem, 8);
+        EXPECT_EQ(main->grid.currentItem, 8);
     }
     focus(dateCell(1));
     {
@@ -595,7 +366,7 @@ TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
     EXPECT_EQ(form.itemCount, 4);
     EXPECT_EQ(itemAt(form, 1).description, "Item 1");
     EXPECT_EQ(itemAt(form, 4).description, "Item 5");
-    EXPECT_EQ(main->currentItem, 4);
+    EXPECT_EQ(main->grid.currentItem, 4);
     EXPECT_EQ(GetFocus(), control(dateCell(4)));
     {
         PopupMenuChoice choice(2); // Insert item on row 2
@@ -612,20 +383,6 @@ TEST_F(ItemGridTest, PopupMenuOffersTheRowCommandsForItemsInUse) {
     }
     EXPECT_EQ(form.itemCount, 5);
     EXPECT_EQ(itemAt(form, 1).description, "Item 1");
-}
-
-TEST_F(ItemGridTest, CountingTheEightyFirstItemKeepsEveryItem) {
-    openWithItems(80);
-    scroll(SB_THUMBPOSITION, 70);
-    ASSERT_EQ(main->topItem, 70);
-    typeRow(12, "", "Item 81", "81");
-    pressAndExpectFocus(VK_TAB, dateCell(12));
-    EXPECT_EQ(form.itemCount, 81);
-    EXPECT_EQ(itemAt(form, 1).description, "Item 1");
-    EXPECT_EQ(itemAt(form, 80).description, "Item 80");
-    EXPECT_EQ(itemAt(form, 81).cost, "81.00");
-    EXPECT_EQ(text(costCell(11)), "81.00");
-    EXPECT_EQ(main->topItem, 71);
 }
 
 TEST_F(ItemGridTest, SavingWithTheFocusInAJustTypedRowKeepsThatItem) {

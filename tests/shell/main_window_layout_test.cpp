@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     open(writeSampleForm("moving.plx", kReceipt, 20));
     SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
     SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
-    ASSERT_EQ(main->topItem, 3);
+    ASSERT_EQ(main->grid.topItem, 3);
     focus(kDescriptionColumn + 2);
     SendMessageW(control(kDescriptionColumn + 2), EM_SETSEL, 1, 3);
     editor.changed = false;
@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     EXPECT_EQ(GetFocus(), control(kDescriptionColumn + 2));
     EXPECT_EQ(selection(), std::make_pair(DWORD{1}, DWORD{3}));
     EXPECT_EQ(scrollPosition(), scrolled);
-    EXPECT_EQ(main->topItem, 3);
+    EXPECT_EQ(main->grid.topItem, 3);
     EXPECT_FALSE(editor.changed) << "laying out again is no edit";
 }
 
@@ -501,7 +501,7 @@ TEST_F(MainWindowTest, InitialisationLoadsTheSenderAndSetsTheStartingState) {
     for (int id : {kInvoiceButton, kReceiptButton, kEstimateButton})
         EXPECT_FALSE(IsDlgButtonChecked(window, id)) << "no form type until one is chosen";
     EXPECT_FALSE(editor.changed);
-    EXPECT_EQ(main->topItem, 1);
+    EXPECT_EQ(main->grid.topItem, 1);
     EXPECT_EQ(form.itemCount, 0);
     EXPECT_TRUE(responder.asked().empty());
 }
