@@ -1,6 +1,6 @@
 #include "form/item_grid.h"
 
-#include "output/totals.h"
+#include "form/item_sums.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
