@@ -90,7 +90,7 @@ void setBytes(benchmark::State& state, size_t bytes) {
 void BM_CreateFiles(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const std::string formPath = folder().file("bench.plx");
-    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
+    const DocumentSettings pdf;
     if (!writeFormFile(form, formPath).ok) std::abort();
     for (auto _ : state) {
         const DocumentValues values = documentValues(form);
@@ -98,7 +98,7 @@ void BM_CreateFiles(benchmark::State& state) {
             std::abort();
     }
     const DocumentValues values = documentValues(form);
-    setBytes(state, rtfDocument(form, values).size() + htmlDocument(form, values).size() +
+    setBytes(state, rtfDocument(form, values, {}).size() + htmlDocument(form, values).size() +
                         pdfDocument(form, values, pdf).size());
 }
 
@@ -107,8 +107,8 @@ void BM_CreateFiles(benchmark::State& state) {
 void BM_WriteDocuments(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
-    const std::string rtf = rtfDocument(form, values), html = htmlDocument(form, values);
-    const DocumentPaths paths = documentPaths(folder().file("bench.plx"));
+    const std::string rtf = rtfDocument(form, values, {}), html = htmlDocument(form, values);
+    const testing::DocumentPaths paths = testing::documentPaths(folder().file("bench.plx"));
     for (auto _ : state)
         if (!replaceFileContents(paths.rtf, rtf, true).ok ||
             !replaceFileContents(paths.html, html, true).ok)
@@ -120,7 +120,7 @@ void BM_WriteDocuments(benchmark::State& state) {
 void plainWriteOfDocuments(benchmark::State& state, bool sync) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
-    const std::string bytes = rtfDocument(form, values) + htmlDocument(form, values);
+    const std::string bytes = rtfDocument(form, values, {}) + htmlDocument(form, values);
     const std::string path = folder().file("plain.bin");
     for (auto _ : state) writePlain(path, bytes, sync);
     setBytes(state, bytes.size());
@@ -142,7 +142,7 @@ void BM_ComputeTotals(benchmark::State& state) {
 void BM_RtfDocument(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
-    for (auto _ : state) benchmark::DoNotOptimize(rtfDocument(form, values));
+    for (auto _ : state) benchmark::DoNotOptimize(rtfDocument(form, values, {}));
     state.SetComplexityN(state.range(0));
 }
 
@@ -157,7 +157,7 @@ void BM_HtmlDocument(benchmark::State& state) {
 void BM_PdfDocument(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
-    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
+    const DocumentSettings pdf;
     size_t bytes = 0;
     for (auto _ : state) {
         const std::string document = pdfDocument(form, values, pdf);
@@ -170,7 +170,7 @@ void BM_PdfDocument(benchmark::State& state) {
 void BM_PdfLayout(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
-    const PdfSettings pdf = pdfSettings(PaperSize::Letter);
+    const DocumentSettings pdf;
     for (auto _ : state)
         benchmark::DoNotOptimize(pdfLayout(form, values, *pdf.codePage, pdf.paper).pages.size());
     state.SetComplexityN(state.range(0));

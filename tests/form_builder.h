@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers to fill in a form for the tests.
 #include "form/form_document.h"
+#include "output/document_kinds.h"
 #include "runtime/text.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,15 @@ inline std::string documentOf(const std::vector<std::string>& lines) {
     std::string document;
     for (const std::string& line : lines) document += line + "\r\n";
     return document;
+}
+
+// The documents beside a form file, by kind.
+struct DocumentPaths {
+    std::string rtf, html, pdf;
+};
+inline DocumentPaths documentPaths(const std::string& formPath) {
+    return {documentPath(formPath, DocumentKind::Rtf), documentPath(formPath, DocumentKind::Html),
+            documentPath(formPath, DocumentKind::Pdf)};
 }
 
 } // namespace plaxet::testing

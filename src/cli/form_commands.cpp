@@ -7,6 +7,8 @@
 #include "form/form_file.h"
 #include "form/sender_file.h"
 #include "output/create_files.h"
+#include "runtime/codepage.h"
+#include "runtime/environment.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "runtime/utf8.h"
@@ -43,6 +45,15 @@ bool loadForm(const std::string& path, FormDocument& form, std::string& error) {
     const FormFileResult loaded = loadFormFile(path, form);
     error = loaded.error;
     return loaded.ok;
+}
+
+// What the documents of this run depend on beyond the form.
+DocumentSettings documentSettings(PaperSize paper) {
+    DocumentSettings settings;
+    settings.paper = paper;
+    settings.codePage = codePageInUse();
+    settings.creationTime = fixedCreationTime();
+    return settings;
 }
 
 struct CreateFilesOptions {
@@ -106,7 +117,7 @@ int createFiles(const Arguments& args) {
     if (options.amountPaid) form.amountPaid = *options.amountPaid;
 
     const CreateFilesResult result =
-        createFilesHeadless(form, formPath, pdfSettings(options.paper));
+        createFilesHeadless(form, formPath, documentSettings(options.paper));
     switch (result.status) {
     case CreateFilesStatus::Ok:
         printLines(stdout, result.message);

@@ -1,8 +1,6 @@
 #include "output/create_files.h"
 
 #include "output/dates.h"
-#include "output/html_writer.h"
-#include "output/rtf_writer.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
@@ -23,10 +21,13 @@ CreateFilesResult refusal(CreateFilesStatus status, std::string message,
 }
 
 // The last three characters are the extension's, so they must lie within the
-// file name; and neither document may take the form file's own name.
-bool documentsFitBeside(const std::string& formPath, const DocumentPaths& documents) {
-    return Len(fileNamePart(formPath)) > 3 && !samePathText(formPath, documents.rtf) &&
-           !samePathText(formPath, documents.html) && !samePathText(formPath, documents.pdf);
+// file name; and no document may take the form file's own name.
+bool documentsFitBeside(const std::string& formPath) {
+    if (Len(fileNamePart(formPath)) <= 3) return false;
+    return std::none_of(kDocumentKinds.begin(), kDocumentKinds.end(),
+                        [&](const DocumentKindInfo& kind) {
+                            return samePathText(formPath, documentPath(formPath, kind.kind));
+                        });
 }
 
 // "a", "a and b", "a, b and c".
@@ -37,25 +38,18 @@ std::string listed(const std::vector<std::string>& names) {
     return list;
 }
 
-// A document as the messages name it: "RTF", "HTM", "PDF".
-std::string documentKind(const std::string& path) {
-    std::string kind = Right(path, 3);
-    for (char& c : kind)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return kind;
-}
-
 // A replace that stopped part-way: the documents it put in place are new;
 // the one that failed and those after it are as they were, where an earlier
 // one still shows the form as it was then. The message says which are which.
 std::string partlyWrittenMessage(const std::vector<FileReplacement>& files,
                                  const ReplaceResult& written, const std::string& formPath) {
     std::vector<std::string> created, notCreated, earlier;
-    for (const FileReplacement& file : files) {
-        const bool placed = std::find(written.placed.begin(), written.placed.end(), file.path) !=
-                            written.placed.end();
-        (placed ? created : notCreated).push_back(documentKind(file.path));
-        if (!placed && fileExists(file.path)) earlier.push_back(fileNamePart(file.path));
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i].path;
+        const bool placed =
+            std::find(written.placed.begin(), written.placed.end(), path) != written.placed.end();
+        (placed ? created : notCreated).emplace_back(kDocumentKinds[i].label);
+        if (!placed && fileExists(path)) earlier.push_back(fileNamePart(path));
     }
     const auto one = [](const std::vector<std::string>& names, const char* single,
                         const char* several) { return names.size() == 1 ? single : several; };
@@ -99,35 +93,27 @@ CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_v
     return {};
 }
 
-std::string documentBasePath(const std::string& formPath) {
-    return Left(formPath, Len(formPath) - 3);
-}
-
-DocumentPaths documentPaths(const std::string& formPath) {
-    const std::string base = documentBasePath(formPath);
-    return {base + "rtf", base + "htm", base + "pdf"};
-}
-
 CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo) {
     if (formPath.empty()) return {};
-    const DocumentPaths documents = documentPaths(formPath);
-    for (const std::string* path : {&formPath, &documents.rtf, &documents.html, &documents.pdf}) {
-        if (path == &formPath && !formFileToo) continue;
-        if (heldByAnotherProgram(*path))
+    std::vector<std::string> paths;
+    if (formFileToo) paths.push_back(formPath);
+    for (const DocumentKindInfo& kind : kDocumentKinds)
+        paths.push_back(documentPath(formPath, kind.kind));
+    for (const std::string& path : paths)
+        if (heldByAnotherProgram(path))
             return refusal(CreateFilesStatus::FileHeld,
-                           "The documents were not created: " + heldFileMessage(*path));
-    }
+                           "The documents were not created: " + heldFileMessage(path));
     return {};
 }
 
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
-                                     const std::string& formPath, const PdfSettings& pdf) {
+                                     const std::string& formPath,
+                                     const DocumentSettings& settings) {
     if (!fileExists(formPath))
         return refusal(CreateFilesStatus::NoFormFile,
                        formPath.empty() ? "The form has no file yet"
                                         : "The form file " + formPath + " does not exist");
-    const DocumentPaths documents = documentPaths(formPath);
-    if (!documentsFitBeside(formPath, documents))
+    if (!documentsFitBeside(formPath))
         return refusal(CreateFilesStatus::BadFormFileName,
                        "Cannot create documents for " + formPath +
                            ": give the form file a name ending in .plx");
@@ -136,9 +122,12 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
         held.status != CreateFilesStatus::Ok)
         return held;
     // All written before any is put in place: a full disk leaves the earlier documents.
-    const std::vector<FileReplacement> files = {rtfDocumentFile(form, values, documents.rtf),
-                                                htmlDocumentFile(form, values, documents.html),
-                                                pdfDocumentFile(form, values, pdf, documents.pdf)};
+    std::vector<FileReplacement> files;
+    std::vector<std::string> labels;
+    for (const DocumentKindInfo& kind : kDocumentKinds) {
+        files.push_back(kind.file(form, values, settings, documentPath(formPath, kind.kind)));
+        labels.emplace_back(kind.label);
+    }
     const ReplaceResult written = replaceFilesTogether(files);
     if (!written.ok)
         return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
@@ -146,23 +135,25 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                        written.placed.empty() ? "The documents were not created: " + written.error
                                               : partlyWrittenMessage(files, written, formPath));
     return {CreateFilesStatus::Ok, "RTF File",
-            "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath), 0};
+            "The " + listed(labels) + " files have been created at:\r\n\r\n" + folderPart(formPath),
+            0};
 }
 
 CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
-                                 const SaveBeforeWriting& save, const PdfSettings& pdf) {
+                                 const SaveBeforeWriting& save, const DocumentSettings& settings) {
     CreateFilesResult checked = checkFormAndRewriteItemDates(form, dateText, form.formType);
     if (checked.status != CreateFilesStatus::Ok) return checked;
     const std::optional<std::string> formPath = save(form);
     if (!formPath) return {CreateFilesStatus::NoFormFile, {}, {}, 0};
     recountItems(form);
-    return writeFormDocuments(form, documentValues(form), *formPath, pdf);
+    return writeFormDocuments(form, documentValues(form), *formPath, settings);
 }
 
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
-                                      const PdfSettings& pdf) {
+                                      const DocumentSettings& settings) {
     return runCreateFiles(
-        form, form.formDate, [&formPath](FormDocument&) { return std::optional(formPath); }, pdf);
+        form, form.formDate, [&formPath](FormDocument&) { return std::optional(formPath); },
+        settings);
 }
 
 } // namespace plaxet

@@ -4,7 +4,8 @@
 // and plaxet-cli run the same command (runCreateFiles); only the save before
 // the writing differs, and each hands in its own.
 #include "form/form_document.h"
-#include "output/pdf_writer.h"
+#include "output/document_kinds.h"
+#include "output/document_settings.h"
 #include "output/totals.h"
 
 #include <cstdint>
@@ -48,17 +49,6 @@ struct CreateFilesResult {
 CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_view dateText,
                                                int32_t formType);
 
-// The documents beside a form file: its path without the last three
-// characters, followed by "rtf", "htm" or "pdf".
-struct DocumentPaths {
-    std::string rtf;
-    std::string html;
-    std::string pdf;
-};
-DocumentPaths documentPaths(const std::string& formPath);
-// The part the documents share with the form file: all but its last three characters.
-std::string documentBasePath(const std::string& formPath);
-
 // Before anything is replaced: a refusal naming the first of the files
 // Create Files would replace (the form file when `formFileToo`, then the
 // documents) that another program holds open, after waiting about a second
@@ -66,16 +56,16 @@ std::string documentBasePath(const std::string& formPath);
 // file and the documents as they were.
 CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo);
 
-// Writes the RTF, the HTML and then the PDF document beside the form file,
-// from a gathered form and its values (documentValues). Earlier documents,
-// read-only or not, are replaced only by complete new ones; a document that
-// cannot be written ends the command with WriteFailed and its reason, never
-// with the message that the documents were created. Where the standard PDF
-// fonts lack the code page's letters, the RTF and HTML documents are written,
-// an earlier PDF is removed (it would show an older form), and the message
-// says why there is no PDF.
+// Writes every kind of document (kDocumentKinds: the RTF, the HTML and then
+// the PDF) beside the form file, from a gathered form and its values
+// (documentValues). Earlier documents, read-only or not, are replaced only by
+// complete new ones; a document that cannot be written ends the command with
+// WriteFailed and its reason, never with the message that the documents were
+// created, and where some were put in place before another failed, the
+// message says which are new and which are not.
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
-                                     const std::string& formPath, const PdfSettings& pdf);
+                                     const std::string& formPath,
+                                     const DocumentSettings& settings);
 
 // The save before the documents are written, as the caller keeps the form:
 // returns the form file to put the documents beside, or nothing when the
@@ -88,11 +78,11 @@ using SaveBeforeWriting = std::function<std::optional<std::string>(FormDocument&
 // type), the save, the item count, the totals, the documents. A missing
 // save result ends it with NoFormFile and an empty message.
 CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
-                                 const SaveBeforeWriting& save, const PdfSettings& pdf);
+                                 const SaveBeforeWriting& save, const DocumentSettings& settings);
 
 // The command on a record with no window behind it, on its own form date:
 // the form file is neither saved nor changed.
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,
-                                      const PdfSettings& pdf = pdfSettings(PaperSize::Letter));
+                                      const DocumentSettings& settings = {});
 
 } // namespace plaxet

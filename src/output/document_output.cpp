@@ -46,18 +46,20 @@ size_t printedItemCount(const FormDocument& form, const DocumentValues& values) 
 }
 
 std::string documentText(const FormDocument& form, const DocumentValues& values,
-                         DocumentBuilder build, size_t expectedSize) {
+                         const DocumentSettings& settings, DocumentBuilder build,
+                         size_t expectedSize) {
     DocumentOutput output = wholeDocument(expectedSize);
-    build(form, values, output);
+    build(form, values, settings, output);
     return std::move(output.text);
 }
 
 FileReplacement documentFile(const FormDocument& form, const DocumentValues& values,
-                             const std::string& path, DocumentBuilder build) {
+                             const DocumentSettings& settings, const std::string& path,
+                             DocumentBuilder build) {
     return {path,
-            [&form, &values, build](const ContentSink& sink) {
+            [&form, &values, &settings, build](const ContentSink& sink) {
                 DocumentOutput output = documentInPieces(sink);
-                build(form, values, output);
+                build(form, values, settings, output);
             },
             /*markReadOnly=*/true};
 }

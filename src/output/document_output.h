@@ -3,6 +3,7 @@
 // the caller, or handed on to a file in pieces, so that a long document is
 // never held in memory at once.
 #include "form/form_document.h"
+#include "output/document_settings.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 
@@ -36,15 +37,17 @@ size_t printedItemCount(const FormDocument& form, const DocumentValues& values);
 
 // What each document writer provides: the document of a form built into an output.
 using DocumentBuilder = void (*)(const FormDocument& form, const DocumentValues& values,
-                                 DocumentOutput& output);
+                                 const DocumentSettings& settings, DocumentOutput& output);
 
 // The whole document in memory, with room for `expectedSize` bytes.
 std::string documentText(const FormDocument& form, const DocumentValues& values,
-                         DocumentBuilder build, size_t expectedSize);
+                         const DocumentSettings& settings, DocumentBuilder build,
+                         size_t expectedSize);
 
 // The document as a read-only file to put at `path`, built and written in
-// pieces. The form and values must outlive the replace.
+// pieces. The form, values and settings must outlive the replace.
 FileReplacement documentFile(const FormDocument& form, const DocumentValues& values,
-                             const std::string& path, DocumentBuilder build);
+                             const DocumentSettings& settings, const std::string& path,
+                             DocumentBuilder build);
 
 } // namespace plaxet

@@ -69,18 +69,21 @@ size_t appendRtfEscape(std::string& out, std::string_view text, size_t at) {
     }
     size_t next = at;
     const uint32_t codePoint = nextCodePoint(text, next);
-    // On a system whose code page is UTF-8 the bytes would be UTF-8, which
-    // no RTF reader takes: every character goes out as Unicode there.
-    if (codePageInUse() == kUtf8CodePage) {
-        appendRtfUnicode(out, codePoint, "?");
-        return next - at;
-    }
     const CodePageText inPage = toCodePage(text.substr(at, next - at));
     if (inPage.exact) {
         for (const char b : inPage.bytes) appendHexByte(out, static_cast<unsigned char>(b));
     } else {
         appendRtfUnicode(out, codePoint, inPage.bytes);
     }
+    return next - at;
+}
+
+// On a system whose code page is UTF-8 the bytes would be UTF-8, which no
+// RTF reader takes: there every character beyond ASCII goes out as Unicode.
+size_t appendRtfUnicodeEscape(std::string& out, std::string_view text, size_t at) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) return appendRtfEscape(out, text, at);
+    size_t next = at;
+    appendRtfUnicode(out, nextCodePoint(text, next), "?");
     return next - at;
 }
 
@@ -128,14 +131,13 @@ void appendEscaped(std::string& out, std::string_view text, const ByteSet& speci
 
 } // namespace
 
-std::string rtfCharacterSetHeader() {
+std::string rtfCharacterSetHeader(uint32_t codePage) {
     // The character set a font table entry names for the bytes of each code page.
     static constexpr std::pair<uint32_t, int> kCharsets[] = {
         {1250, 238}, {1251, 204}, {1252, 0},   {1253, 161}, {1254, 162}, {1255, 177},
         {1256, 178}, {1257, 186}, {1258, 163}, {874, 222},  {932, 128},  {936, 134},
         {949, 129},  {950, 136},
     };
-    uint32_t codePage = codePageInUse();
     // UTF-8 text is written as ASCII and Unicode escapes, so any page will do.
     if (codePage == kUtf8CodePage) codePage = 1252;
     int charset = 1; // the reader's default, for a code page without its own
@@ -149,8 +151,11 @@ std::string rtfCharacterSetHeader() {
     return header;
 }
 
-void appendRtfText(std::string& out, std::string_view text) {
-    appendEscaped<appendRtfEscape>(out, text, kRtfSpecial);
+void appendRtfText(std::string& out, std::string_view text, uint32_t codePage) {
+    if (codePage == kUtf8CodePage)
+        appendEscaped<appendRtfUnicodeEscape>(out, text, kRtfSpecial);
+    else
+        appendEscaped<appendRtfEscape>(out, text, kRtfSpecial);
 }
 
 void appendHtmlText(std::string& out, std::string_view text) {

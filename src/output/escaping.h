@@ -1,6 +1,7 @@
 #pragma once
 // Escaping of the form's texts for the two documents, so that whatever the
 // user typed reads as text and never as markup.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,11 +13,11 @@ namespace plaxet {
 // hold as \uN followed by the code page's nearest one-byte character as
 // \'hh, or "?". Where the code page is UTF-8, every character from U+0080 on
 // is written as \uN?.
-void appendRtfText(std::string& out, std::string_view text);
+void appendRtfText(std::string& out, std::string_view text, uint32_t codePage);
 
 // The RTF header's character set words for the code page the escaped bytes
 // are in: "\ansi\ansicpgN\deff0" and the font table with its \fcharset.
-std::string rtfCharacterSetHeader();
+std::string rtfCharacterSetHeader(uint32_t codePage);
 
 // Appends UTF-8 text for an HTML page: "&", "<", ">" and '"' become entity
 // references, and every character from U+0080 on becomes &#N; with N its

@@ -47,7 +47,7 @@ size_t estimatedSize(const FormDocument& form) {
 
 // Builds the page into `output`, handing it on in pieces when it has a sink.
 void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
-                       DocumentOutput& output) {
+                       const DocumentSettings&, DocumentOutput& output) {
     const size_t items = printedItemCount(form, values);
     // The blocks below the letterhead move down 22 pixels per sender line, and
     // the closing block 27 pixels per table row.
@@ -179,12 +179,12 @@ void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
 } // namespace
 
 std::string htmlDocument(const FormDocument& form, const DocumentValues& values) {
-    return documentText(form, values, buildHtmlDocument, estimatedSize(form));
+    return documentText(form, values, DocumentSettings{}, buildHtmlDocument, estimatedSize(form));
 }
 
 FileReplacement htmlDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                 const std::string& path) {
-    return documentFile(form, values, path, buildHtmlDocument);
+                                 const DocumentSettings& settings, const std::string& path) {
+    return documentFile(form, values, settings, path, buildHtmlDocument);
 }
 
 } // namespace plaxet

@@ -4,6 +4,7 @@
 // its values, so that the rules of the page (wrapping, page breaks, the
 // repeated header row, the page numbers) are tested without any file.
 #include "form/form_document.h"
+#include "output/document_settings.h"
 #include "output/pdf_fonts.h"
 #include "output/totals.h"
 
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace plaxet {
-
-enum class PaperSize { Letter, A4 };
 
 // One text run on a page. Positions are in points from the page's lower left
 // corner; y is the baseline. The text is the form's bytes, as typed.

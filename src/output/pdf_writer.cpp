@@ -21,9 +21,6 @@
 namespace plaxet {
 namespace {
 
-// The fixed objects; the pages follow, each a page object and its contents.
-enum Object : size_t { kCatalog = 1, kPages, kRegularFont, kBoldFont, kInfo, kEncoding };
-
 // Whole hundredths of a point: page coordinates and font sizes are small.
 long long hundredthsOf(double value) {
     return std::llround(value * 100);
@@ -35,9 +32,9 @@ void appendHundredths(std::string& out, long long hundredths) {
     char text[32];
     char* end = text;
     if (hundredths < 0) *end++ = '-';
-    const unsigned long long magnitude =
-        hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
-                       : static_cast<unsigned long long>(hundredths);
+    const unsigned long long magnitude = hundredths < 0
+                                             ? 0ULL - static_cast<unsigned long long>(hundredths)
+                                             : static_cast<unsigned long long>(hundredths);
     end = std::to_chars(end, text + sizeof text, magnitude / 100).ptr;
     const auto cents = static_cast<unsigned>(magnitude % 100);
     if (cents != 0) {
@@ -59,8 +56,8 @@ class Deflater {
     // A page's contents are a few kilobytes: a 8 kB window finds nearly every
     // repeat a larger one would, and the reset for each page clears far less.
     Deflater() {
-        ready_ = deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 13, 5, Z_DEFAULT_STRATEGY) ==
-                 Z_OK;
+        ready_ =
+            deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 13, 5, Z_DEFAULT_STRATEGY) == Z_OK;
     }
     ~Deflater() {
         if (ready_) deflateEnd(&stream_);
@@ -88,15 +85,21 @@ class Deflater {
 };
 
 // Objects written one after the other, each offset noted for the
-// cross-reference table.
+// cross-reference table. Every object's number comes from `newObject`, in
+// the order the numbers are wanted, before or after it is written.
 class PdfFile {
   public:
-    explicit PdfFile(size_t objectCount) : offsets_(objectCount + 1, 0) {
+    PdfFile() : offsets_(1, 0) {
         // The comment of bytes above 0x7F marks the file as binary for transfer programs.
         out_ = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
     }
 
     std::string& out() { return out_; }
+
+    size_t newObject() {
+        offsets_.push_back(0);
+        return offsets_.size() - 1;
+    }
 
     void begin(size_t object) {
         offsets_[object] = out_.size();
@@ -126,7 +129,7 @@ class PdfFile {
     }
 
     // The cross-reference table, each entry exactly 20 bytes, and the trailer.
-    std::string finish() {
+    std::string finish(size_t catalog, size_t info) {
         const size_t xref = out_.size();
         const std::string id = fingerprint();
         out_ += "xref\n0 " + std::to_string(offsets_.size()) + "\n";
@@ -138,7 +141,7 @@ class PdfFile {
             out_ += entry;
         }
         out_ += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root " +
-                std::to_string(kCatalog) + " 0 R /Info " + std::to_string(kInfo) + " 0 R /ID [<" +
+                std::to_string(catalog) + " 0 R /Info " + std::to_string(info) + " 0 R /ID [<" +
                 id + "> <" + id + ">] >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
         return std::move(out_);
     }
@@ -391,9 +394,26 @@ std::string toUnicodeMap(const UnicodeCharacters& characters) {
     return map;
 }
 
-// The embedded font's six objects from `first` on: the font, its CID font,
-// descriptor, file (cut down to the glyphs used), ToUnicode map and CID-to-glyph map.
-void appendUnicodeFont(PdfFile& file, size_t first, const UnicodeCharacters& characters) {
+// The embedded font's six objects: the font, its CID font, descriptor, file
+// (cut down to the glyphs used), ToUnicode map and CID-to-glyph map.
+struct UnicodeFontObjects {
+    size_t font, cidFont, descriptor, fontFile, toUnicode, cidToGlyph;
+};
+
+UnicodeFontObjects newUnicodeFontObjects(PdfFile& file) {
+    UnicodeFontObjects objects{};
+    for (size_t* object : {&objects.font, &objects.cidFont, &objects.descriptor, &objects.fontFile,
+                           &objects.toUnicode, &objects.cidToGlyph})
+        *object = file.newObject();
+    return objects;
+}
+
+std::string reference(size_t object) {
+    return std::to_string(object) + " 0 R";
+}
+
+void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects,
+                       const UnicodeCharacters& characters) {
     const TrueTypeFont& font = *pdfUnicodeFont();
     std::vector<uint16_t> glyphs;
     std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
@@ -416,24 +436,25 @@ void appendUnicodeFont(PdfFile& file, size_t first, const UnicodeCharacters& cha
     const double scale = 1000.0 / font.unitsPerEm;
     const auto scaled = [&](int value) { return std::to_string(std::lround(value * scale)); };
 
-    file.object(first, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                           " /Encoding /Identity-H /DescendantFonts [" + std::to_string(first + 1) +
-                           " 0 R] /ToUnicode " + std::to_string(first + 4) + " 0 R >>");
-    file.object(first + 1, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-                               "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
-                               "/Supplement 0 >>\n/FontDescriptor " +
-                               std::to_string(first + 2) + " 0 R /CIDToGIDMap " +
-                               std::to_string(first + 5) + " 0 R\n/W " + widths + " >>");
-    file.object(first + 2,
+    file.object(objects.font, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                                  " /Encoding /Identity-H /DescendantFonts [" +
+                                  reference(objects.cidFont) + "] /ToUnicode " +
+                                  reference(objects.toUnicode) + " >>");
+    file.object(objects.cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                                     "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
+                                     "/Supplement 0 >>\n/FontDescriptor " +
+                                     reference(objects.descriptor) + " /CIDToGIDMap " +
+                                     reference(objects.cidToGlyph) + "\n/W " + widths + " >>");
+    file.object(objects.descriptor,
                 "<< /Type /FontDescriptor /FontName /" + name + " /Flags 32\n/FontBBox [" +
                     scaled(font.box[0]) + " " + scaled(font.box[1]) + " " + scaled(font.box[2]) +
                     " " + scaled(font.box[3]) + "] /ItalicAngle 0 /Ascent " + scaled(font.ascent) +
                     " /Descent " + scaled(font.descent) + " /CapHeight " + scaled(font.ascent) +
-                    " /StemV 80 /FontFile2 " + std::to_string(first + 3) + " 0 R >>");
+                    " /StemV 80 /FontFile2 " + reference(objects.fontFile) + " >>");
     const std::string subset = subsetTrueTypeFont(font, glyphs);
-    file.stream(first + 3, subset, " /Length1 " + std::to_string(subset.size()));
-    file.stream(first + 4, toUnicodeMap(characters));
-    file.stream(first + 5, cidToGlyph);
+    file.stream(objects.fontFile, subset, " /Length1 " + std::to_string(subset.size()));
+    file.stream(objects.toUnicode, toUnicodeMap(characters));
+    file.stream(objects.cidToGlyph, cidToGlyph);
 }
 
 } // namespace
@@ -470,42 +491,52 @@ void appendPdfString(std::string& out, std::string_view text) {
 std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
                      const PdfDocumentInfo& info) {
     const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
-    const size_t firstPage = differences.empty() ? kEncoding : kEncoding + 1;
     const size_t pages = layout.pages.size();
     // Characters the standard fonts lack come from an embedded font, whose
     // objects follow the pages; a document without them has none.
     const UnicodeCharacters unicode = unicodeCharacters(layout, codePage);
-    const size_t unicodeFont = firstPage + 2 * pages;
-    PdfFile file(firstPage - 1 + 2 * pages + (unicode.empty() ? 0 : 6));
+    PdfFile file;
+    const size_t catalog = file.newObject(), pageTree = file.newObject();
+    const size_t regularFont = file.newObject(), boldFont = file.newObject();
+    const size_t infoObject = file.newObject();
+    const size_t encodingObject = differences.empty() ? 0 : file.newObject();
+    struct PageObjects {
+        size_t page, contents;
+    };
+    std::vector<PageObjects> pageObjects(pages);
+    for (PageObjects& page : pageObjects) page = {file.newObject(), file.newObject()};
+    std::optional<UnicodeFontObjects> unicodeFont;
+    if (!unicode.empty()) unicodeFont = newUnicodeFontObjects(file);
     std::string& out = file.out();
     // A compressed page takes under a kilobyte: room made once, not by copying as it grows.
     out.reserve(4096 + pages * 1024);
 
-    file.object(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
+    file.object(catalog, "<< /Type /Catalog /Pages " + reference(pageTree) + " >>");
 
-    file.begin(kPages);
+    file.begin(pageTree);
     out += "<< /Type /Pages /Count " + std::to_string(pages) + " /MediaBox [0 0 ";
     appendNumber(out, layout.width);
     out += ' ';
     appendNumber(out, layout.height);
-    out += "]\n/Resources << /Font << /F1 3 0 R /F2 4 0 R";
-    if (!unicode.empty()) out += " /F3 " + std::to_string(unicodeFont) + " 0 R";
+    out +=
+        "]\n/Resources << /Font << /F1 " + reference(regularFont) + " /F2 " + reference(boldFont);
+    if (unicodeFont) out += " /F3 " + reference(unicodeFont->font);
     out += " >> >>\n/Kids [";
     for (size_t i = 0; i < pages; ++i) {
-        out += std::to_string(firstPage + 2 * i) + " 0 R";
+        out += reference(pageObjects[i].page);
         out += i % 8 == 7 ? '\n' : ' ';
     }
     out += "] >>";
     file.end();
 
     const std::string encoding =
-        differences.empty() ? "/WinAnsiEncoding" : std::to_string(kEncoding) + " 0 R";
+        differences.empty() ? "/WinAnsiEncoding" : reference(encodingObject);
     for (PdfFont font : {PdfFont::Regular, PdfFont::Bold})
-        file.object(font == PdfFont::Bold ? kBoldFont : kRegularFont,
+        file.object(font == PdfFont::Bold ? boldFont : regularFont,
                     "<< /Type /Font /Subtype /Type1 /BaseFont /" + std::string(pdfFontName(font)) +
                         " /Encoding " + encoding + " >>");
 
-    file.begin(kInfo);
+    file.begin(infoObject);
     out += "<< /Title ";
     appendInfoString(out, info.title);
     out += "\n/Author ";
@@ -518,46 +549,33 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
     file.end();
 
     if (!differences.empty())
-        file.object(kEncoding, "<< /Type /Encoding /BaseEncoding /WinAnsiEncoding /Differences [" +
-                                   differences + "] >>");
+        file.object(encodingObject,
+                    "<< /Type /Encoding /BaseEncoding /WinAnsiEncoding /Differences [" +
+                        differences + "] >>");
 
     for (size_t i = 0; i < pages; ++i) {
-        const size_t page = firstPage + 2 * i;
-        file.object(page, "<< /Type /Page /Parent 2 0 R /Contents " + std::to_string(page + 1) +
-                              " 0 R >>");
-        file.stream(page + 1, pageContent(layout.pages[i], codePage, unicode));
+        file.object(pageObjects[i].page, "<< /Type /Page /Parent " + reference(pageTree) +
+                                             " /Contents " + reference(pageObjects[i].contents) +
+                                             " >>");
+        file.stream(pageObjects[i].contents, pageContent(layout.pages[i], codePage, unicode));
     }
-    if (!unicode.empty()) appendUnicodeFont(file, unicodeFont, unicode);
-    return file.finish();
-}
-
-PdfSettings pdfSettings(PaperSize paper) {
-    PdfSettings settings;
-    settings.paper = paper;
-    settings.codePage = &pdfEncodingFor(codePageInUse());
-    settings.creationTime = static_cast<int64_t>(std::time(nullptr));
-    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
-        int64_t seconds = 0;
-        const char* end = epoch + std::char_traits<char>::length(epoch);
-        const auto [stop, error] = std::from_chars(epoch, end, seconds);
-        if (error == std::errc() && stop == end && stop != epoch) settings.creationTime = seconds;
-    }
-    return settings;
+    if (unicodeFont) appendUnicodeFont(file, *unicodeFont, unicode);
+    return file.finish(catalog, infoObject);
 }
 
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
-                        const PdfSettings& settings) {
+                        const DocumentSettings& settings) {
     PdfDocumentInfo info;
     info.title = values.heading + " " + form.addresseeLines[0];
     info.author = form.senderLines[0];
     info.creator = std::string("Plaxet ") + PLAXET_VERSION;
-    info.creationTime = settings.creationTime;
-    return pdfBytes(pdfLayout(form, values, *settings.codePage, settings.paper), *settings.codePage,
-                    info);
+    info.creationTime = settings.creationTime.value_or(static_cast<int64_t>(std::time(nullptr)));
+    const PdfCodePage& encoding = pdfEncodingFor(settings.codePage);
+    return pdfBytes(pdfLayout(form, values, encoding, settings.paper), encoding, info);
 }
 
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const PdfSettings& settings, const std::string& path) {
+                                const DocumentSettings& settings, const std::string& path) {
     return {path,
             [&form, &values, &settings](const ContentSink& sink) {
                 sink(pdfDocument(form, values, settings));

@@ -3,6 +3,7 @@
 // file's bytes, with the two standard fonts, compressed page contents and a
 // cross-reference table.
 #include "form/form_document.h"
+#include "output/document_settings.h"
 #include "output/pdf_fonts.h"
 #include "output/pdf_layout.h"
 #include "output/totals.h"
@@ -33,25 +34,15 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
 // stands as it is, so no text can end the string early.
 void appendPdfString(std::string& out, std::string_view text);
 
-// How the PDF of a form is made on this computer.
-struct PdfSettings {
-    PaperSize paper = PaperSize::Letter;
-    const PdfCodePage* codePage = &kPdfCodePages[0]; // the standard fonts' encoding (1252 first)
-    int64_t creationTime = 0;
-};
-
-// The paper given and the standard fonts' encoding for the ANSI code page
-// (pdfEncodingFor); the creation time from
-// SOURCE_DATE_EPOCH when it is set (so that builds can compare bytes), otherwise now.
-PdfSettings pdfSettings(PaperSize paper);
-
-// The whole PDF of a form.
+// The whole PDF of a form: the standard fonts in the encoding of the
+// settings' code page (pdfEncodingFor), other characters from the first
+// usable of its font files.
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
-                        const PdfSettings& settings);
+                        const DocumentSettings& settings);
 
 // The PDF as a read-only file to put at `path` with replaceFilesTogether.
 // The form, values and settings must outlive the replace.
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const PdfSettings& settings, const std::string& path);
+                                const DocumentSettings& settings, const std::string& path);
 
 } // namespace plaxet

@@ -26,10 +26,10 @@ void markup(std::string& out, std::string_view line) {
 }
 
 // Appends a line of markup around one text from the form.
-void line(std::string& out, std::string_view before, std::string_view text,
+void line(std::string& out, uint32_t codePage, std::string_view before, std::string_view text,
           std::string_view after) {
     out += before;
-    appendRtfText(out, text);
+    appendRtfText(out, text, codePage);
     out += after;
     out += kLineEnd;
 }
@@ -56,27 +56,28 @@ size_t estimatedSize(const FormDocument& form) {
 
 // Builds the document into `output`, handing it on in pieces when it has a sink.
 void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
-                      DocumentOutput& output) {
+                      const DocumentSettings& settings, DocumentOutput& output) {
     const size_t items = printedItemCount(form, values);
     std::string& out = output.text;
+    const uint32_t codePage = settings.codePage;
 
     out += "{\\rtf1";
-    markup(out, rtfCharacterSetHeader());
+    markup(out, rtfCharacterSetHeader(settings.codePage));
     markup(out, "{\\pard \\fs24 \\qc \\b \\sl300\\slmult1");
     for (const std::string& sender : form.senderLines) {
         if (sender.empty()) break;
-        line(out, "", sender, "\\line");
+        line(out, codePage, "", sender, "\\line");
     }
     markup(out, "\\par}");
 
     const auto& addressee = form.addresseeLines;
     markup(out, "{\\pard \\tx7000 \\fs22 \\b");
-    appendRtfText(out, addressee[0]);
-    line(out, "\\tab {\\fs24", values.heading, "\\line}");
-    line(out, "", addressee[1], "\\line");
-    appendRtfText(out, addressee[2]);
-    line(out, "\\tab ", values.longDate, "\\line");
-    line(out, "", addressee[3], "\\line");
+    appendRtfText(out, addressee[0], codePage);
+    line(out, codePage, "\\tab {\\fs24", values.heading, "\\line}");
+    line(out, codePage, "", addressee[1], "\\line");
+    appendRtfText(out, addressee[2], codePage);
+    line(out, codePage, "\\tab ", values.longDate, "\\line");
+    line(out, codePage, "", addressee[3], "\\line");
     markup(out, "\\line \\par}");
 
     out += tableRowStart("\\trowd\\trgaph180\\fs22\\b");
@@ -90,36 +91,37 @@ void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
     for (size_t i = 0; i < items; ++i) {
         const DocumentItem item = documentItem(form, i);
         out += rowStart;
-        line(out, "{\\pard\\intbl\\fs20 ", item.date, "\\cell}");
-        line(out, item.computed ? "{\\pard\\intbl\\fs20\\qr " : "{\\pard\\intbl\\fs20 ",
+        line(out, codePage, "{\\pard\\intbl\\fs20 ", item.date, "\\cell}");
+        line(out, codePage, item.computed ? "{\\pard\\intbl\\fs20\\qr " : "{\\pard\\intbl\\fs20 ",
              item.description, "\\cell}");
-        line(out, "{\\pard\\intbl\\fs20\\qr ", costText(values.printedCosts, i), "\\cell}");
+        line(out, codePage, "{\\pard\\intbl\\fs20\\qr ", costText(values.printedCosts, i), "\\cell}");
         markup(out, "\\row");
         if (!handOnFullPiece(output)) return;
     }
     out += rowStart;
     markup(out, "{\\pard\\intbl \\cell}");
-    line(out, "{\\pard\\intbl\\qr\\b ", values.totalLabel, "\\cell}");
-    line(out, "{\\pard\\intbl\\qr\\b ", Format(values.totalRowAmount), "\\cell}");
+    line(out, codePage, "{\\pard\\intbl\\qr\\b ", values.totalLabel, "\\cell}");
+    line(out, codePage, "{\\pard\\intbl\\qr\\b ", Format(values.totalRowAmount), "\\cell}");
     markup(out, "\\row");
 
-    line(out, "{\\pard\\fs20\\b\\line ", values.closingSentence, "\\par}");
+    line(out, codePage, "{\\pard\\fs20\\b\\line ", values.closingSentence, "\\par}");
     markup(out, "{\\pard\\fs20\\b\\line Thank you\\par}");
     markup(out, "\\pard\\fs16\\line\\line");
-    for (const std::string& note : values.notesLines) line(out, "", note, "\\line");
+    for (const std::string& note : values.notesLines) line(out, codePage, "", note, "\\line");
     markup(out, "}");
     handOnRest(output);
 }
 
 } // namespace
 
-std::string rtfDocument(const FormDocument& form, const DocumentValues& values) {
-    return documentText(form, values, buildRtfDocument, estimatedSize(form));
+std::string rtfDocument(const FormDocument& form, const DocumentValues& values,
+                        const DocumentSettings& settings) {
+    return documentText(form, values, settings, buildRtfDocument, estimatedSize(form));
 }
 
 FileReplacement rtfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const std::string& path) {
-    return documentFile(form, values, path, buildRtfDocument);
+                                const DocumentSettings& settings, const std::string& path) {
+    return documentFile(form, values, settings, path, buildRtfDocument);
 }
 
 } // namespace plaxet

@@ -24,27 +24,39 @@ constexpr const char* kHtmlViewers[] = {
     "c:\\Program Files (x86)\\Internet Explorer\\iexplore.exe",
 };
 
-// The chosen document of the current form with the given extension, or
-// empty for a form without a file, which has no documents.
-std::string chosenDocument(const MainWindow& main, const char* rtf, const char* html,
-                           const char* pdf) {
+// The chosen document of the current form, or empty for a form without a
+// file, which has no documents. Copy File gives the path with the kind's
+// label as its extension ("RTF"), as it always has.
+enum class ExtensionCase { Lower, Label };
+std::string chosenDocument(const MainWindow& main, ExtensionCase extensionCase) {
     const std::string& formPath = main.editor.currentFilePath;
     if (formPath.empty()) return {};
-    const char* extension = main.outputKind == kOutputHtml  ? html
-                            : main.outputKind == kOutputPdf ? pdf
-                                                            : rtf;
-    return documentBasePath(formPath) + extension;
+    const DocumentKindInfo& kind = documentKindInfo(main.outputKind);
+    return documentPath(formPath,
+                        extensionCase == ExtensionCase::Label ? kind.label : kind.extension);
 }
 
 // What Show File says when the viewer of that kind of document is missing.
-std::string missingViewerMessage(int32_t outputKind) {
-    return outputKind == kOutputHtml ? "Internet Explorer not found" : "Wordpad not found";
+std::string missingViewerMessage(DocumentKind kind) {
+    return documentKindInfo(kind).viewer == DocumentViewer::WebBrowser
+               ? "Internet Explorer not found"
+               : "Wordpad not found";
 }
 
 bool chosenDocumentExists(const MainWindow& main) {
-    const std::string document = chosenDocument(main, "rtf", "htm", "pdf");
+    const std::string document = chosenDocument(main, ExtensionCase::Lower);
     return !document.empty() && fileExists(document);
 }
+
+// The option button that chooses each kind of document.
+constexpr struct {
+    int button;
+    DocumentKind kind;
+} kKindButtons[] = {
+    {kRtfButton, DocumentKind::Rtf},
+    {kHtmButton, DocumentKind::Html},
+    {kPdfButton, DocumentKind::Pdf},
+};
 
 void offerDocuments(MainWindow& main, bool offered) {
     ControlEnable(main.window, kShowFileButton, offered);
@@ -76,16 +88,6 @@ void refuse(MainWindow& main, const CreateFilesResult& refusal) {
     default:
         break;
     }
-}
-
-// The user's paper as the locale states it: A4, or letter for every other size.
-PaperSize userPaperSize() {
-    DWORD size = 0;
-    const int read =
-        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
-                        reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
-    constexpr DWORD kA4 = 9; // DMPAPER_A4
-    return read != 0 && size == kA4 ? PaperSize::A4 : PaperSize::Letter;
 }
 
 // The window's save before the documents are written. A file another
@@ -138,7 +140,7 @@ CommandEnd createFiles(MainWindow& main) {
     const std::string dateText = ControlGetText(main.window, kDateBox);
     const CreateFilesResult result = runCreateFiles(
         main.form, dateText, [&main](FormDocument&) { return saveBeforeWriting(main); },
-        pdfSettings(userPaperSize()));
+        main.documentSettings);
     if (refusedByTheChecks(result.status)) {
         refuse(main, result);
         return CommandEnd::Refused;
@@ -152,14 +154,14 @@ CommandEnd createFiles(MainWindow& main) {
     return showFile(main);
 }
 
-Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists) {
-    if (outputKind != kOutputHtml) {
+Viewer findViewer(DocumentKind kind, const std::function<bool(const std::string&)>& exists) {
+    if (documentKindInfo(kind).viewer != DocumentViewer::WebBrowser) {
         if (exists(kRtfViewer)) return {kRtfViewer, {}};
-        return {{}, missingViewerMessage(outputKind)};
+        return {{}, missingViewerMessage(kind)};
     }
     for (const char* viewer : kHtmlViewers)
         if (exists(viewer)) return {viewer, {}};
-    return {{}, missingViewerMessage(outputKind)};
+    return {{}, missingViewerMessage(kind)};
 }
 
 std::string viewerCommandLine(const std::string& viewer, const std::string& document) {
@@ -168,19 +170,20 @@ std::string viewerCommandLine(const std::string& viewer, const std::string& docu
     return "\"" + viewer + "\" \"" + document + "\"";
 }
 
-CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& document,
+CommandEnd showDocument(HWND window, DocumentKind kind, const std::string& document,
                         const std::function<bool(const std::string&)>& programExists) {
     // The window waits for the viewer, painting but taking no input: the
     // document is the user's business until it is closed.
-    if (outputKind == kOutputPdf) {
-        // No fixed viewer: PDF files open in whatever the system associates with them.
+    const DocumentKindInfo& info = documentKindInfo(kind);
+    if (info.viewer == DocumentViewer::FileType) {
+        // No fixed viewer: such files open in whatever the system associates with them.
         if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
             return CommandEnd::ViewerStarted;
-        MessageBox("No program on this computer opens PDF files.", "File not found",
-                   MB_OK | MB_ICONERROR);
+        MessageBox("No program on this computer opens " + std::string(info.label) + " files.",
+                   "File not found", MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
     }
-    const Viewer viewer = findViewer(outputKind, programExists);
+    const Viewer viewer = findViewer(kind, programExists);
     if (!viewer.path.empty() &&
         Shell(viewerCommandLine(viewer.path, document), SW_SHOWNORMAL, true, window) != kNotStarted)
         return CommandEnd::ViewerStarted;
@@ -188,14 +191,14 @@ CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& docu
     // would not start), whatever opens this type of file here does.
     if (OpenDocumentAndWait(document, SW_SHOWNORMAL, window) != DocumentOpening::NoProgram)
         return CommandEnd::ViewerStarted;
-    MessageBox(missingViewerMessage(outputKind) + "\r\nNo program on this computer opens " +
-                   (outputKind == kOutputHtml ? "HTM" : "RTF") + " files.",
+    MessageBox(missingViewerMessage(kind) + "\r\nNo program on this computer opens " +
+                   std::string(info.label) + " files.",
                "File not found", MB_OK | MB_ICONERROR);
     return CommandEnd::Finished;
 }
 
 CommandEnd showFile(MainWindow& main) {
-    const std::string document = chosenDocument(main, "rtf", "htm", "pdf");
+    const std::string document = chosenDocument(main, ExtensionCase::Lower);
     if (document.empty() || !fileExists(document)) {
         MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
@@ -204,7 +207,7 @@ CommandEnd showFile(MainWindow& main) {
 }
 
 void copyFilePath(MainWindow& main) {
-    const std::string path = chosenDocument(main, "RTF", "HTM", "PDF");
+    const std::string path = chosenDocument(main, ExtensionCase::Label);
     if (path.empty() || !fileExists(path)) return;
     if (!ClipboardSetText(main.window, path)) {
         MessageBox("The file's address could not be put on the clipboard", "Clipboard Contents",
@@ -216,9 +219,9 @@ void copyFilePath(MainWindow& main) {
 }
 
 void chooseOutputKind(MainWindow& main) {
-    main.outputKind = ControlIsChecked(main.window, kPdfButton)   ? kOutputPdf
-                      : ControlIsChecked(main.window, kHtmButton) ? kOutputHtml
-                                                                  : kOutputRtf;
+    main.outputKind = DocumentKind::Rtf;
+    for (const auto& [button, kind] : kKindButtons)
+        if (ControlIsChecked(main.window, button)) main.outputKind = kind;
     offerDocuments(main, chosenDocumentExists(main));
 }
 

@@ -27,7 +27,7 @@ CommandEnd showFile(MainWindow& main);
 // painting but disabled; a program that was already running and took the
 // document is not waited for. When nothing can show the document the user
 // is told, and the command ends Finished.
-CommandEnd showDocument(HWND window, int32_t outputKind, const std::string& document,
+CommandEnd showDocument(HWND window, DocumentKind kind, const std::string& document,
                         const std::function<bool(const std::string&)>& programExists);
 
 // Puts the chosen document's path on the clipboard, for an e-mail's
@@ -44,7 +44,7 @@ struct Viewer {
     std::string path;
     std::string missingMessage;
 };
-Viewer findViewer(int32_t outputKind, const std::function<bool(const std::string&)>& exists);
+Viewer findViewer(DocumentKind kind, const std::function<bool(const std::string&)>& exists);
 
 // The viewer's command line: its path and the document, each quoted.
 std::string viewerCommandLine(const std::string& viewer, const std::string& document);

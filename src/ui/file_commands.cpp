@@ -92,7 +92,7 @@ bool loadIntoRecord(MainWindow& main, const std::string& path) {
 void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
     showLoadedForm(main);
     showGrid(main, showFromFirstItem(main.grid, main.form, main.editor));
-    if (offerCreatedFiles && fileExists(documentPaths(main.editor.currentFilePath).rtf)) {
+    if (offerCreatedFiles && fileExists(documentPath(main.editor.currentFilePath, DocumentKind::Rtf))) {
         ControlEnable(main.window, kShowFileButton, true);
         ControlEnable(main.window, kCopyFileButton, true);
     }

@@ -42,7 +42,7 @@ void initialise(MainWindow& main, HWND window) {
     openFormAtStart(main);
 
     OptionSelect(window, kRtfButton, kHtmButton, kRtfButton);
-    main.outputKind = kOutputRtf;
+    main.outputKind = DocumentKind::Rtf;
     ControlEnable(window, kShowFileButton, false);
     ControlEnable(window, kCopyFileButton, false);
     ControlSetFocus(window, kNameBox);

@@ -12,14 +12,13 @@
 #include "form/data_folder.h"
 #include "form/form_document.h"
 #include "form/item_grid.h"
+#include "output/document_kinds.h"
+#include "output/document_settings.h"
 #include "ui/control_ids.h"
 #include "ui/help_window.h"
 #include "win/handles.h"
 
 namespace plaxet {
-
-// Which created document Show File and Copy File act on.
-enum OutputKind : int32_t { kOutputRtf = 1, kOutputHtml = 2, kOutputPdf = 3 };
 
 struct MainWindow {
     MainWindow(FormDocument& form, EditorState& editor) : form(form), editor(editor) {}
@@ -40,7 +39,11 @@ struct MainWindow {
     // The item grid: which items its rows show, its scroll state and the rest
     // of what its rules keep.
     ItemGrid grid;
-    int32_t outputKind = kOutputRtf;
+    // Which created document Show File and Copy File act on.
+    DocumentKind outputKind = DocumentKind::Rtf;
+    // What the documents depend on beyond the form (the paper, the code
+    // page, the fonts), set where the program starts.
+    DocumentSettings documentSettings;
 
     // The help viewer keeps its search between openings, for the whole run.
     HelpViewerState helpViewer;

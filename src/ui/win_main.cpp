@@ -3,8 +3,25 @@
 
 #include "form/data_folder.h"
 #include "form/form_document.h"
-#include "win/process.h"
+#include "output/document_settings.h"
+#include "runtime/codepage.h"
+#include "runtime/environment.h"
 #include "ui/main_window.h"
+#include "win/process.h"
+
+namespace {
+
+// The user's paper as the locale states it: A4, or letter for every other size.
+plaxet::PaperSize userPaperSize() {
+    DWORD size = 0;
+    const int read =
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(WCHAR));
+    constexpr DWORD kA4 = 9; // DMPAPER_A4
+    return read != 0 && size == kA4 ? plaxet::PaperSize::A4 : plaxet::PaperSize::Letter;
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before any shell call: the document openers Show File may start need it.
@@ -15,6 +32,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main.programFolder = plaxet::runningProgramFolder();
     main.knownFolders = plaxet::knownFolderPath;
     main.commandLine = plaxet::commandLineArguments();
+    main.documentSettings.paper = userPaperSize();
+    main.documentSettings.codePage = plaxet::codePageInUse();
+    main.documentSettings.creationTime = plaxet::fixedCreationTime();
     plaxet::runMainWindow(main);
     return 0;
 }

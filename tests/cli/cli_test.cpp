@@ -1,5 +1,6 @@
 // Runs the built plaxet-cli, which lies beside this test program.
 #include "form/data_folder.h"
+#include "form_builder.h"
 #include "form/form_file.h"
 #include "output/create_files.h"
 #include "runtime/file.h"
@@ -250,7 +251,7 @@ TEST(Cli, CreateFilesWritesBothDocumentsAndLeavesTheFormAlone) {
                   "The RTF, HTM and PDF files have been created at:\n\n" + folderPart(form) + "\n");
         EXPECT_EQ(run.err, "");
     }
-    const DocumentPaths documents = documentPaths(form);
+    const testing::DocumentPaths documents = testing::documentPaths(form);
     const std::string pdf = readWholeFile(documents.pdf).value_or("");
     EXPECT_EQ(pdf.rfind("%PDF-1.7\n", 0), 0u);
     EXPECT_NE(pdf.find("/MediaBox [0 0 595.28 841.89]"), std::string::npos) << "A4 paper";
@@ -281,14 +282,14 @@ TEST(Cli, CreateFilesReportsRefusalsAndFailures) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Invalid date for item 2\n");
     EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fileExists(documentPaths(form).rtf));
+    EXPECT_FALSE(fileExists(testing::documentPaths(form).rtf));
 
     writeText(json, R"({"date": "1/5/2007", "type": "receipt", "addressee": {"name": "Jo"},
                        "items": [{"description": "a", "cost": "100"}]})");
     ASSERT_EQ(runCli(dir, {"make", json, form}).status, 0);
     run = runCli(dir, {"create-files", form, "--sender", sender, "--paid", "60"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(readWholeFile(documentPaths(form).html).value_or("").find("40.00 is still owed"),
+    EXPECT_NE(readWholeFile(testing::documentPaths(form).html).value_or("").find("40.00 is still owed"),
               std::string::npos);
 
     run = runCli(dir, {"create-files", form, "--sender", dir.file("absent.ini")});

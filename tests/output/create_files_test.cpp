@@ -48,8 +48,8 @@ FormDocument readyInvoice() {
 }
 
 // The PDF as this computer makes it, at a fixed time so that bytes compare.
-PdfSettings fixedPdf() {
-    PdfSettings settings = pdfSettings(PaperSize::Letter);
+DocumentSettings fixedSettings() {
+    DocumentSettings settings;
     settings.creationTime = 1700000000;
     return settings;
 }
@@ -120,7 +120,7 @@ TEST(CreateFiles, AnItemBeyondTheVisibleRowsIsNamedByItsNumber) {
 }
 
 TEST(CreateFiles, DocumentsLieBesideTheFormFile) {
-    const DocumentPaths paths = documentPaths("c:\\forms\\smith.plx");
+    const testing::DocumentPaths paths = testing::documentPaths("c:\\forms\\smith.plx");
     EXPECT_EQ(paths.rtf, "c:\\forms\\smith.rtf");
     EXPECT_EQ(paths.html, "c:\\forms\\smith.htm");
     EXPECT_EQ(paths.pdf, "c:\\forms\\smith.pdf");
@@ -132,7 +132,7 @@ TEST(CreateFiles, WritesAllThreeDocumentsAndSaysWhere) {
     ASSERT_TRUE(replaceFileContents(formPath, "the form file").ok);
 
     FormDocument form = readyInvoice();
-    const CreateFilesResult result = createFilesHeadless(form, formPath, fixedPdf());
+    const CreateFilesResult result = createFilesHeadless(form, formPath, fixedSettings());
     ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
     EXPECT_EQ(result.title, "RTF File");
     EXPECT_EQ(result.message,
@@ -141,11 +141,11 @@ TEST(CreateFiles, WritesAllThreeDocumentsAndSaysWhere) {
     EXPECT_EQ(itemAt(form, 2).cost, "") << "the record keeps what was typed";
     EXPECT_DOUBLE_EQ(documentValues(form).sums.total, 10.8);
 
-    const DocumentPaths paths = documentPaths(formPath);
-    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form, documentValues(form)));
+    const testing::DocumentPaths paths = testing::documentPaths(formPath);
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(form, documentValues(form), {}));
     EXPECT_EQ(contentOf(paths.html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(contentOf(paths.rtf).find("01/02/2007"), std::string::npos);
-    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(form, documentValues(form), fixedPdf()));
+    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(form, documentValues(form), fixedSettings()));
     EXPECT_TRUE(isReadOnly(paths.rtf));
     EXPECT_TRUE(isReadOnly(paths.html));
     EXPECT_TRUE(isReadOnly(paths.pdf));
@@ -169,11 +169,13 @@ TEST(CreateFiles, EveryCodePageGetsAPdf) {
         const std::string formPath = dir.file("form.plx");
         ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
         FormDocument copy = form;
-        const CreateFilesResult result = createFilesHeadless(copy, formPath, fixedPdf());
+        DocumentSettings settings = fixedSettings();
+        settings.codePage = codePage;
+        const CreateFilesResult result = createFilesHeadless(copy, formPath, settings);
         EXPECT_EQ(result.message, "The RTF, HTM and PDF files have been created at:\r\n\r\n" +
                                       folderPart(formPath))
             << codePage;
-        const std::string pdf = contentOf(documentPaths(formPath).pdf);
+        const std::string pdf = contentOf(testing::documentPaths(formPath).pdf);
         if (codePage == 1252) western = pdf;
         EXPECT_TRUE(pdf == western) << "code page " << codePage << " draws as code page 1252 does";
     }
@@ -197,8 +199,8 @@ TEST(CreateFiles, LongDocumentsReachTheDiskWhole) {
     }
     ASSERT_EQ(createFilesHeadless(form, formPath).status, CreateFilesStatus::Ok);
 
-    const DocumentPaths paths = documentPaths(formPath);
-    const std::string rtf = rtfDocument(form, documentValues(form));
+    const testing::DocumentPaths paths = testing::documentPaths(formPath);
+    const std::string rtf = rtfDocument(form, documentValues(form), {});
     const std::string html = htmlDocument(form, documentValues(form));
     EXPECT_GT(rtf.size(), 1000000u);
     EXPECT_GT(html.size(), 500000u);
@@ -215,13 +217,13 @@ TEST(CreateFiles, RunningTwiceReplacesReadOnlyDocuments) {
 
     FormDocument second = readyInvoice();
     second.addresseeLines[0] = "Someone Else";
-    const CreateFilesResult result = createFilesHeadless(second, formPath, fixedPdf());
+    const CreateFilesResult result = createFilesHeadless(second, formPath, fixedSettings());
     ASSERT_EQ(result.status, CreateFilesStatus::Ok) << result.message;
-    const DocumentPaths paths = documentPaths(formPath);
-    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second)));
+    const testing::DocumentPaths paths = testing::documentPaths(formPath);
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second), {}));
     EXPECT_EQ(contentOf(paths.html), htmlDocument(second, documentValues(second)));
     EXPECT_NE(contentOf(paths.html).find("Someone Else"), std::string::npos);
-    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(second, documentValues(second), fixedPdf()));
+    EXPECT_EQ(contentOf(paths.pdf), pdfDocument(second, documentValues(second), fixedSettings()));
     EXPECT_TRUE(isReadOnly(paths.rtf));
     EXPECT_TRUE(isReadOnly(paths.pdf));
 }
@@ -232,23 +234,23 @@ TEST(CreateFiles, ADocumentThatCannotBeWrittenIsNeverAnnounced) {
     // same words for each, names it, and writes no document after it.
     const struct {
         const char* form;
-        std::string DocumentPaths::*blocked;
+        std::string testing::DocumentPaths::*blocked;
         const char* named;
-    } cases[] = {{"blocked.plx", &DocumentPaths::html, "blocked.htm"},
-                 {"other.plx", &DocumentPaths::rtf, "other.rtf"},
-                 {"third.plx", &DocumentPaths::pdf, "third.pdf"}};
+    } cases[] = {{"blocked.plx", &testing::DocumentPaths::html, "blocked.htm"},
+                 {"other.plx", &testing::DocumentPaths::rtf, "other.rtf"},
+                 {"third.plx", &testing::DocumentPaths::pdf, "third.pdf"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named);
         const std::string formPath = dir.file(c.form);
         ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
-        const DocumentPaths paths = documentPaths(formPath);
+        const testing::DocumentPaths paths = testing::documentPaths(formPath);
         std::filesystem::create_directory(paths.*c.blocked);
         FormDocument form = readyInvoice();
         const CreateFilesResult result = createFilesHeadless(form, formPath);
         EXPECT_EQ(result.status, CreateFilesStatus::WriteFailed);
         EXPECT_EQ(result.message.find("have been created"), std::string::npos);
         EXPECT_NE(result.message.find(c.named), std::string::npos) << result.message;
-        if (c.blocked == &DocumentPaths::rtf) {
+        if (c.blocked == &testing::DocumentPaths::rtf) {
             EXPECT_FALSE(fileExists(paths.html));
         }
     }
@@ -304,8 +306,8 @@ TEST(CreateFiles, DocumentsReplacedOnlyInPartAreToldAsTheyAre) {
     const std::string formPath = dir.file("job.plx");
     ASSERT_TRUE(replaceFileContents(formPath, "form").ok);
     FormDocument first = readyInvoice();
-    ASSERT_EQ(createFilesHeadless(first, formPath, fixedPdf()).status, CreateFilesStatus::Ok);
-    const DocumentPaths paths = documentPaths(formPath);
+    ASSERT_EQ(createFilesHeadless(first, formPath, fixedSettings()).status, CreateFilesStatus::Ok);
+    const testing::DocumentPaths paths = testing::documentPaths(formPath);
     const std::string firstPdf = contentOf(paths.pdf);
 
     FormDocument second = readyInvoice();
@@ -314,7 +316,7 @@ TEST(CreateFiles, DocumentsReplacedOnlyInPartAreToldAsTheyAre) {
     {
         const UnreplaceableFile viewer(paths.pdf);
         if (!viewer.ok()) GTEST_SKIP() << "this process cannot make a file unreplaceable";
-        result = createFilesHeadless(second, formPath, fixedPdf());
+        result = createFilesHeadless(second, formPath, fixedSettings());
     }
 #ifdef _WIN32
     EXPECT_EQ(result.status, CreateFilesStatus::FileHeld);
@@ -328,7 +330,7 @@ TEST(CreateFiles, DocumentsReplacedOnlyInPartAreToldAsTheyAre) {
                                   "\r\n\r\nThe PDF file was not created (job.pdf is still the "
                                   "earlier one): " +
                                   why);
-    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second)));
+    EXPECT_EQ(contentOf(paths.rtf), rtfDocument(second, documentValues(second), {}));
     EXPECT_EQ(contentOf(paths.html), htmlDocument(second, documentValues(second)));
     EXPECT_EQ(contentOf(paths.pdf), firstPdf);
     size_t entries = 0;
@@ -393,7 +395,7 @@ TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
     const std::string oldForm = contentOf(formPath);
     FormDocument small = readyInvoice();
     ASSERT_EQ(createFilesHeadless(small, formPath).status, CreateFilesStatus::Ok);
-    const DocumentPaths paths = documentPaths(formPath);
+    const testing::DocumentPaths paths = testing::documentPaths(formPath);
     const std::string oldRtf = contentOf(paths.rtf), oldHtml = contentOf(paths.html),
                       oldPdf = contentOf(paths.pdf);
     const std::string senderPath = dir.file("quillet.ini");

@@ -15,7 +15,7 @@ namespace {
 // The document written at `path` as Create Files writes it.
 ReplaceResult writeHtml(const FormDocument& form, const std::string& path) {
     const DocumentValues values = documentValues(form);
-    return replaceFilesTogether({htmlDocumentFile(form, values, path)});
+    return replaceFilesTogether({htmlDocumentFile(form, values, {}, path)});
 }
 
 using testing::append;

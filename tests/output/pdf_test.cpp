@@ -354,7 +354,7 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
     FormDocument form = invoiceOf(120);
     addItems(form, {{"", ") Tj ET BT /F9 99 Tf (\\", "1"}, {"", "tab\there\r\n", "2"}});
     const DocumentValues values = documentValues(form);
-    PdfSettings settings = pdfSettings(PaperSize::Letter);
+    DocumentSettings settings;
     settings.creationTime = 1700000000;
     const std::string pdf = pdfDocument(form, values, settings);
 
@@ -378,7 +378,7 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
     EXPECT_NE(pdf.find("/Size " + std::to_string(objects) + " "), std::string::npos);
 
     // The pages show exactly the layout's texts, whatever they hold.
-    const PdfLayout layout = pdfLayout(form, values, *settings.codePage, settings.paper);
+    const PdfLayout layout = pdfLayout(form, values, pdfEncodingFor(settings.codePage), settings.paper);
     const std::vector<std::string> contents = pageContents(pdf);
     ASSERT_EQ(contents.size(), layout.pages.size());
     EXPECT_NE(pdf.find("/Count " + std::to_string(layout.pages.size()) + " "), std::string::npos);

@@ -23,7 +23,7 @@ namespace {
 // The document written at `path` as Create Files writes it.
 ReplaceResult writeRtf(const FormDocument& form, const std::string& path) {
     const DocumentValues values = documentValues(form);
-    return replaceFilesTogether({rtfDocumentFile(form, values, path)});
+    return replaceFilesTogether({rtfDocumentFile(form, values, {}, path)});
 }
 
 using testing::append;
@@ -39,8 +39,10 @@ std::vector<std::string> rowStart(const std::string& definition = R"(\trowd\trga
             kBorders + R"(\cellx9000)"};
 }
 
-std::string written(FormDocument form) {
-    return rtfDocument(form, documentValues(form));
+std::string written(FormDocument form, uint32_t codePage = 1252) {
+    DocumentSettings settings;
+    settings.codePage = codePage;
+    return rtfDocument(form, documentValues(form), settings);
 }
 
 } // namespace
@@ -260,7 +262,7 @@ TEST(RtfWriter, TheHeaderNamesTheCodePageOfItsBytes) {
             ADD_FAILURE() << "code page " << c.codePage << " cannot be converted here";
             continue;
         }
-        const std::string document = written(form);
+        const std::string document = written(form, c.codePage);
         EXPECT_EQ(linesOf(document)[0], std::string("{\\rtf1") + c.header) << c.codePage;
         EXPECT_NE(document.find(c.zazolc), std::string::npos) << c.codePage << "\n" << document;
         // No bare digit or blank ever follows a Unicode escape's number.
@@ -288,7 +290,7 @@ TEST(RtfWriter, AWordProcessorReadsTheTextAsTyped) {
     editItem(form, 1).description = kAwkwardText;
     for (const uint32_t codePage : {1252u, 1250u, kUtf8CodePage}) {
         ASSERT_TRUE(useCodePage(codePage)) << codePage;
-        const std::string document = written(form);
+        const std::string document = written(form, codePage);
         HWND edit = CreateWindowExW(0, L"RichEdit20W", L"", ES_MULTILINE, 0, 0, 400, 300, nullptr,
                                     nullptr, nullptr, nullptr);
         ASSERT_NE(edit, nullptr);
@@ -338,14 +340,14 @@ TEST(RtfWriter, WritesReadOnlyAndReplacesAnEarlierDocument) {
     FormDocument form = gardenInvoice();
     ReplaceResult result = writeRtf(form, path);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
+    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form), {}));
     EXPECT_TRUE(isReadOnly(path));
 
     // The earlier document is read-only; writing again replaces it.
     form.addresseeLines[0] = "Carol Day";
     result = writeRtf(form, path);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form)));
+    EXPECT_EQ(readWholeFile(path), rtfDocument(form, documentValues(form), {}));
     EXPECT_TRUE(isReadOnly(path));
 }
 

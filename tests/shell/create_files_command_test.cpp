@@ -117,9 +117,9 @@ class CreateFilesTest : public MainWindowTest {
 
     // What Show File is expected to do for a document in this system: start
     // the first viewer that is there, or name the missing one.
-    void expectViewerStartedOn(const std::string& document, int32_t kind) {
+    void expectViewerStartedOn(const std::string& document, DocumentKind kind) {
         std::string viewer;
-        if (kind == kOutputRtf) {
+        if (kind == DocumentKind::Rtf) {
             if (fileExists(kWordProcessor)) viewer = kWordProcessor;
         } else {
             viewer = fileExists(kBrowser)        ? kBrowser
@@ -129,7 +129,7 @@ class CreateFilesTest : public MainWindowTest {
         if (viewer.empty()) {
             ASSERT_FALSE(responder.messages().empty());
             EXPECT_EQ(responder.messages().back(),
-                      kind == kOutputRtf ? "Wordpad not found" : "Internet Explorer not found");
+                      kind == DocumentKind::Rtf ? "Wordpad not found" : "Internet Explorer not found");
             EXPECT_TRUE(startedPrograms().empty());
             return;
         }
@@ -251,12 +251,12 @@ TEST_F(CreateFilesTest, WritesTheDocumentsBesideTheFormAndShowsTheChosenOne) {
               "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath));
     EXPECT_EQ(asked[0].title, "RTF File");
     EXPECT_EQ(asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
-    expectViewerStartedOn(rtf, kOutputRtf);
+    expectViewerStartedOn(rtf, DocumentKind::Rtf);
     EXPECT_FALSE(editor.changed) << "saved into its file without a question";
 
     EXPECT_EQ(itemAt(form, 1).date, "03/01/2024");
     EXPECT_EQ(form.addresseeLines[0], "Ann Smith-Jones");
-    EXPECT_EQ(readWholeFile(rtf), rtfDocument(form, documentValues(form)));
+    EXPECT_EQ(readWholeFile(rtf), rtfDocument(form, documentValues(form), {}));
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_TRUE(isReadOnly(rtf));
     EXPECT_TRUE(isReadOnly(html));
@@ -278,7 +278,7 @@ TEST_F(CreateFilesTest, WritesTheDocumentsBesideTheFormAndShowsTheChosenOne) {
     const std::vector<UserRequest> again = createFilesAsking();
     ASSERT_GE(again.size(), 1u);
     EXPECT_EQ(again[0].title, "RTF File");
-    expectViewerStartedOn(html, kOutputHtml);
+    expectViewerStartedOn(html, DocumentKind::Html);
     EXPECT_EQ(readWholeFile(html), htmlDocument(form, documentValues(form)));
     EXPECT_NE(readWholeFile(html)->find("555-0199"), std::string::npos);
     EXPECT_TRUE(isReadOnly(html));
@@ -384,7 +384,7 @@ TEST_F(CreateFilesTest, ShowFileAndCopyFileNeedTheDocument) {
 
     // The choice of type now finds no document of either kind.
     click(kRtfButton);
-    EXPECT_EQ(main->outputKind, kOutputRtf);
+    EXPECT_EQ(main->outputKind, DocumentKind::Rtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
 }
@@ -428,11 +428,11 @@ TEST(ShowFileViewer, FixedPathsInOrderAndTheDocumentQuoted) {
             return false;
         };
     };
-    EXPECT_EQ(findViewer(kOutputRtf, only({kWordProcessor})).path, kWordProcessor);
-    EXPECT_EQ(findViewer(kOutputRtf, only({kBrowser})).missingMessage, "Wordpad not found");
-    EXPECT_EQ(findViewer(kOutputHtml, only({kBrowser, kOtherBrowser})).path, kBrowser);
-    EXPECT_EQ(findViewer(kOutputHtml, only({kOtherBrowser})).path, kOtherBrowser);
-    const Viewer none = findViewer(kOutputHtml, only({kWordProcessor}));
+    EXPECT_EQ(findViewer(DocumentKind::Rtf, only({kWordProcessor})).path, kWordProcessor);
+    EXPECT_EQ(findViewer(DocumentKind::Rtf, only({kBrowser})).missingMessage, "Wordpad not found");
+    EXPECT_EQ(findViewer(DocumentKind::Html, only({kBrowser, kOtherBrowser})).path, kBrowser);
+    EXPECT_EQ(findViewer(DocumentKind::Html, only({kOtherBrowser})).path, kOtherBrowser);
+    const Viewer none = findViewer(DocumentKind::Html, only({kWordProcessor}));
     EXPECT_TRUE(none.path.empty());
     EXPECT_EQ(none.missingMessage, "Internet Explorer not found");
     EXPECT_EQ(viewerCommandLine(kWordProcessor, "c:\\my forms\\smith.rtf"),
@@ -485,7 +485,7 @@ TEST_F(ShowDocumentTest, TheFixedViewerFirstAndTheWindowHeldUntilItEnds) {
     open();
     FakeProgram viewer(window);
     responder.answerProgram(0, viewer.process());
-    EXPECT_EQ(showDocument(window, kOutputRtf, document, everyViewer), CommandEnd::ViewerStarted);
+    EXPECT_EQ(showDocument(window, DocumentKind::Rtf, document, everyViewer), CommandEnd::ViewerStarted);
     ASSERT_EQ(responder.asked().size(), 1u);
     const UserRequest& started = responder.asked()[0];
     EXPECT_EQ(started.kind, RequestKind::StartProgram);
@@ -502,7 +502,7 @@ TEST_F(ShowDocumentTest, WithoutTheViewerTheSystemsProgramForTheTypeOpensIt) {
         // A program started on it is waited for like the viewer.
         FakeProgram program(window);
         responder.answerProgram(0, program.process());
-        EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::ViewerStarted);
+        EXPECT_EQ(showDocument(window, DocumentKind::Rtf, document, noViewer), CommandEnd::ViewerStarted);
         ASSERT_EQ(responder.asked().size(), 1u);
         EXPECT_EQ(responder.asked()[0].kind, RequestKind::OpenDocument);
         EXPECT_EQ(responder.asked()[0].verb, "open");
@@ -517,7 +517,7 @@ TEST_F(ShowDocumentTest, WithoutTheViewerTheSystemsProgramForTheTypeOpensIt) {
         FakeProgram program(window);
         responder.forget();
         responder.answerProgram(0, nullptr);
-        EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer),
+        EXPECT_EQ(showDocument(window, DocumentKind::Html, "c:\\job.htm", noViewer),
                   CommandEnd::ViewerStarted);
         EXPECT_FALSE(program.ended()) << "returned without waiting";
         EXPECT_TRUE(responder.messages().empty());
@@ -527,7 +527,7 @@ TEST_F(ShowDocumentTest, WithoutTheViewerTheSystemsProgramForTheTypeOpensIt) {
     responder.forget();
     responder.answerProgram(kNotStarted);
     responder.answerProgram(0, nullptr);
-    EXPECT_EQ(showDocument(window, kOutputRtf, document, everyViewer), CommandEnd::ViewerStarted);
+    EXPECT_EQ(showDocument(window, DocumentKind::Rtf, document, everyViewer), CommandEnd::ViewerStarted);
     ASSERT_EQ(responder.asked().size(), 2u);
     EXPECT_EQ(responder.asked()[0].kind, RequestKind::StartProgram);
     EXPECT_EQ(responder.asked()[1].kind, RequestKind::OpenDocument);
@@ -537,12 +537,12 @@ TEST_F(ShowDocumentTest, WithoutTheViewerTheSystemsProgramForTheTypeOpensIt) {
 TEST_F(ShowDocumentTest, NothingToShowTheDocumentNamesTheViewerAndTheFileType) {
     open();
     responder.answerProgram(kNotStarted);
-    EXPECT_EQ(showDocument(window, kOutputRtf, document, noViewer), CommandEnd::Finished);
+    EXPECT_EQ(showDocument(window, DocumentKind::Rtf, document, noViewer), CommandEnd::Finished);
     responder.answerProgram(kNotStarted);
-    EXPECT_EQ(showDocument(window, kOutputHtml, "c:\\job.htm", noViewer), CommandEnd::Finished);
+    EXPECT_EQ(showDocument(window, DocumentKind::Html, "c:\\job.htm", noViewer), CommandEnd::Finished);
     // A PDF has no fixed viewer to name; the system is asked even where the others' are.
     responder.answerProgram(kNotStarted);
-    EXPECT_EQ(showDocument(window, kOutputPdf, "c:\\job.pdf", everyViewer), CommandEnd::Finished);
+    EXPECT_EQ(showDocument(window, DocumentKind::Pdf, "c:\\job.pdf", everyViewer), CommandEnd::Finished);
     EXPECT_EQ(responder.asked().back().kind, RequestKind::MessageBox);
     EXPECT_EQ(responder.asked()[responder.asked().size() - 2].kind, RequestKind::OpenDocument);
     EXPECT_EQ(responder.messages(),

@@ -495,7 +495,7 @@ TEST_F(MainWindowTest, InitialisationLoadsTheSenderAndSetsTheStartingState) {
     EXPECT_EQ(GetFocus(), control(kNameBox));
     EXPECT_TRUE(IsDlgButtonChecked(window, kRtfButton));
     EXPECT_FALSE(IsDlgButtonChecked(window, kHtmButton));
-    EXPECT_EQ(main->outputKind, kOutputRtf);
+    EXPECT_EQ(main->outputKind, DocumentKind::Rtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
     for (int id : {kInvoiceButton, kReceiptButton, kEstimateButton})

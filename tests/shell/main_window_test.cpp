@@ -156,15 +156,15 @@ TEST_F(MainWindowTest, OutputKindOffersTheCreatedFileOfThatKind) {
     open("\"" + path + "\"");
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton)));
     click(kHtmButton);
-    EXPECT_EQ(main->outputKind, kOutputHtml);
+    EXPECT_EQ(main->outputKind, DocumentKind::Html);
     EXPECT_TRUE(IsWindowEnabled(control(kShowFileButton)));
     EXPECT_TRUE(IsWindowEnabled(control(kCopyFileButton)));
     click(kRtfButton);
-    EXPECT_EQ(main->outputKind, kOutputRtf);
+    EXPECT_EQ(main->outputKind, DocumentKind::Rtf);
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "there is no RTF file";
     EXPECT_FALSE(IsWindowEnabled(control(kCopyFileButton)));
     click(kPdfButton);
-    EXPECT_EQ(main->outputKind, kOutputPdf);
+    EXPECT_EQ(main->outputKind, DocumentKind::Pdf);
     EXPECT_FALSE(IsDlgButtonChecked(window, kRtfButton)) << "one choice of three";
     EXPECT_FALSE(IsWindowEnabled(control(kShowFileButton))) << "there is no PDF file";
     ASSERT_TRUE(replaceFileContents(folder.file("job.pdf"), "%PDF-1.7").ok);

@@ -1,0 +1,52 @@
+#pragma once
+// The kinds of document Create Files writes beside a form file, as one
+// table: Create Files, the window's Show File and Copy File and plaxet-cli
+// all read it, so adding a kind means adding its row and its writer.
+#include "form/form_document.h"
+#include "output/document_settings.h"
+#include "output/totals.h"
+#include "runtime/file.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plaxet {
+
+// The numbers are the window's record of the chosen kind (1 RTF, 2 HTM).
+enum class DocumentKind : int32_t { Rtf = 1, Html = 2, Pdf = 3 };
+
+// How Show File opens a document of the kind.
+enum class DocumentViewer {
+    WordProcessor, // the system's word processor at its fixed path, else the file type's program
+    WebBrowser,    // the web browser at its fixed path, else the file type's program
+    FileType,      // whatever program the system associates with the file type
+};
+
+// A document of a form as a read-only file to put at `path`, written in
+// pieces; the form, values and settings must outlive the replace.
+using DocumentFileMaker = FileReplacement (*)(const FormDocument& form,
+                                              const DocumentValues& values,
+                                              const DocumentSettings& settings,
+                                              const std::string& path);
+
+struct DocumentKindInfo {
+    DocumentKind kind;
+    std::string_view extension; // "rtf": the last three characters of its path
+    std::string_view label;     // "RTF": as the messages name it
+    DocumentViewer viewer;
+    DocumentFileMaker file;
+};
+
+// Every kind, in the order Create Files writes them.
+extern const std::array<DocumentKindInfo, 3> kDocumentKinds;
+
+const DocumentKindInfo& documentKindInfo(DocumentKind kind);
+
+// The document of a kind beside a form file: the form file's path without
+// its last three characters, followed by `extension`.
+std::string documentPath(const std::string& formPath, std::string_view extension);
+std::string documentPath(const std::string& formPath, DocumentKind kind);
+
+} // namespace plaxet

@@ -1,0 +1,30 @@
+#pragma once
+// What the documents depend on beyond the form: the paper, the code page the
+// RTF's bytes are in, the font files for the characters the PDF's standard
+// fonts lack, and the creation time. Built once where the program starts
+// (the window's wWinMain, plaxet-cli's command, a test) and handed to every
+// writer, so that a document is a function of the form and these values,
+// and nothing that writes one reads the environment or the system's settings.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plaxet {
+
+enum class PaperSize { Letter, A4 };
+
+struct DocumentSettings {
+    PaperSize paper = PaperSize::Letter;
+    // The code page of the conversion in use (runtime/codepage.h), which the
+    // RTF document's bytes are in; the PDF's standard fonts take its encoding.
+    uint32_t codePage = 1252;
+    // The font files tried, in order, for characters the standard PDF fonts
+    // lack; the first that reads as a usable font is embedded.
+    std::vector<std::string> fontFiles;
+    // Seconds since 1970 (UTC): the PDF's creation date when given (so that
+    // two runs can give the same bytes), otherwise the time of writing.
+    std::optional<int64_t> creationTime;
+};
+
+} // namespace plaxet
