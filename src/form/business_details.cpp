@@ -44,8 +44,7 @@ constexpr std::array<const char*, 3> kFormTypeKeys = {"invoice", "receipt", "est
 
 // The library's messages begin with its own tag in brackets.
 std::string withoutTag(std::string message) {
-    if (const size_t tag = message.find("] "); tag != std::string::npos)
-        message.erase(0, tag + 2);
+    if (const size_t tag = message.find("] "); tag != std::string::npos) message.erase(0, tag + 2);
     return message;
 }
 
@@ -110,8 +109,8 @@ BusinessFileResult loadBusinessDetails(const std::string& path, BusinessDetails&
         if (!value.is_number_integer() ||
             value.get<int64_t>() > std::numeric_limits<int32_t>::max() ||
             value.get<int64_t>() < std::numeric_limits<int32_t>::min()) {
-            result.error = describedFailure(
-                path, std::string("\"") + kPaymentDaysKey + "\" must be a whole number of days");
+            result.error = describedFailure(path, std::string("\"") + kPaymentDaysKey +
+                                                      "\" must be a whole number of days");
             return result;
         }
         read.paymentDays = static_cast<int32_t>(value.get<int64_t>());
@@ -127,8 +126,8 @@ BusinessFileResult loadBusinessDetails(const std::string& path, BusinessDetails&
             if (!numbers.contains(kFormTypeKeys[k])) continue;
             const Json& value = numbers[kFormTypeKeys[k]];
             if (!value.is_string()) {
-                result.error = describedFailure(
-                    path, std::string("\"numbers\": ") + textProblem(kFormTypeKeys[k]));
+                result.error = describedFailure(path, std::string("\"numbers\": ") +
+                                                          textProblem(kFormTypeKeys[k]));
                 return result;
             }
             read.numbers[k] = value.get<std::string>();
@@ -161,8 +160,8 @@ std::vector<std::string> businessDetailsProblems(const BusinessDetails& details)
     for (size_t k = 0; k < details.numbers.size(); ++k)
         if (!details.numbers[k].empty())
             if (const std::string problem = patternProblem(details.numbers[k]); !problem.empty())
-                problems.push_back(std::string("\"numbers\": \"") + kFormTypeKeys[k] + "\": " +
-                                   problem);
+                problems.push_back(std::string("\"numbers\": \"") + kFormTypeKeys[k] +
+                                   "\": " + problem);
     return problems;
 }
 
@@ -198,7 +197,8 @@ ReplaceResult saveBusinessDetails(const BusinessDetails& details, const std::str
         json.erase(kNumbersKey);
     else
         json[kNumbersKey] = std::move(numbers);
-    return replaceFileContents(path, json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
+    return replaceFileContents(path,
+                               json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
 }
 
 std::string numbersFileBeside(const std::string& businessPath) {

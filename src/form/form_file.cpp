@@ -90,8 +90,8 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
         line = readAvailable(in, length);
     }
     content.formType = readInt32(in);
-    content.items.reserve(std::min(static_cast<size_t>(count),
-                                   remainingBytes(in) / kSmallestItemSize + 1));
+    content.items.reserve(
+        std::min(static_cast<size_t>(count), remainingBytes(in) / kSmallestItemSize + 1));
     for (int32_t item = 1; item <= count && remainingBytes(in) > 0; ++item) {
         Item read;
         if (!readLongCounted(in, read.date, itemText(item, "date"), error) ||
@@ -100,7 +100,8 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
             return false;
         content.items.push_back(std::move(read));
     }
-    return readLongCounted(in, content.notes, [] { return std::string("the notes"); }, error);
+    return readLongCounted(
+        in, content.notes, [] { return std::string("the notes"); }, error);
 }
 
 void applyContent(FormFileContent& content, FormDocument& form) {

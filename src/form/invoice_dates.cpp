@@ -35,7 +35,8 @@ CivilDate fromDayNumber(int64_t days) {
     const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
     CivilDate date;
     date.day = static_cast<int32_t>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-    date.month = static_cast<int32_t>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    date.month =
+        static_cast<int32_t>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
     date.year = static_cast<int32_t>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
     return date;
 }

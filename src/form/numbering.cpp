@@ -23,8 +23,7 @@ constexpr const char* kUsedKey = "used";
 constexpr int64_t kLargestCounter = 999'999'999'999'999'999;
 
 std::string withoutTag(std::string message) {
-    if (const size_t tag = message.find("] "); tag != std::string::npos)
-        message.erase(0, tag + 2);
+    if (const size_t tag = message.find("] "); tag != std::string::npos) message.erase(0, tag + 2);
     return message;
 }
 
@@ -108,10 +107,14 @@ NumberResult underLock(const std::string& numbersPath, int32_t formType, Change 
     std::optional<Json> record = readRecord(numbersPath, result.error);
     if (!record) return result;
     const char* type = kFormTypeKeys[static_cast<size_t>(formType - kInvoice)];
+    // Every object is in place before references into them are taken: the
+    // ordered objects keep their members in a list that an insertion moves.
+    for (const char* part : {kCountersKey, kUsedKey}) {
+        if (!record->contains(part)) (*record)[part] = Json::object();
+        if (!(*record)[part].contains(type)) (*record)[part][type] = Json::object();
+    }
     Json& counters = (*record)[kCountersKey][type];
     Json& used = (*record)[kUsedKey][type];
-    if (counters.is_null()) counters = Json::object();
-    if (used.is_null()) used = Json::object();
     if (!change(counters, used, result)) return result;
     const ReplaceResult written = replaceFileContents(
         numbersPath, record->dump(2, ' ', false, Json::error_handler_t::replace) + "\n");

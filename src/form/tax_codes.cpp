@@ -99,8 +99,7 @@ std::string ibanProblem(std::string_view iban) {
         if (!isDigit(c) && !(c >= 'A' && c <= 'Z'))
             return "an IBAN holds only capital letters, digits and blanks";
     if (!isCountryCode(compact.substr(0, 2)))
-        return "an IBAN begins with a country code, and \"" + compact.substr(0, 2) +
-               "\" is none";
+        return "an IBAN begins with a country code, and \"" + compact.substr(0, 2) + "\" is none";
     if (!isDigit(compact[2]) || !isDigit(compact[3]))
         return "an IBAN's third and fourth characters are its check digits";
     // The remainder, digit by digit, of the number the rearranged text stands for.
