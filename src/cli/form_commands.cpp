@@ -3,10 +3,15 @@
 #include "cli/commands.h"
 #include "cli/form_json.h"
 
+#include "form/business_details.h"
 #include "form/data_folder.h"
 #include "form/form_file.h"
+#include "form/invoice_dates.h"
+#include "form/number_pattern.h"
+#include "form/numbering.h"
 #include "form/sender_file.h"
 #include "output/create_files.h"
+#include "output/dates.h"
 #include "runtime/codepage.h"
 #include "runtime/environment.h"
 #include "runtime/file.h"
@@ -17,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace plaxet::cli {
 namespace {
@@ -59,6 +65,7 @@ DocumentSettings documentSettings(PaperSize paper) {
 struct CreateFilesOptions {
     std::string formPath;
     std::optional<std::string> senderPath;
+    std::optional<std::string> businessPath;
     std::optional<std::string> amountPaid;
     PaperSize paper = PaperSize::Letter;
 };
@@ -66,12 +73,14 @@ struct CreateFilesOptions {
 bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--sender" || arg == "--paid") {
+        if (arg == "--sender" || arg == "--paid" || arg == "--business") {
             if (i + 1 == args.size()) {
                 error = arg + " needs a value";
                 return false;
             }
-            (arg == "--sender" ? options.senderPath : options.amountPaid) = args[++i];
+            (arg == "--sender"     ? options.senderPath
+             : arg == "--business" ? options.businessPath
+                                   : options.amountPaid) = args[++i];
         } else if (arg == "--paper") {
             const std::string size = i + 1 < args.size() ? args[++i] : "";
             if (size != "letter" && size != "a4") {
@@ -90,8 +99,83 @@ bool parseCreateFiles(const Arguments& args, CreateFilesOptions& options, std::s
         }
     }
     if (options.formPath.empty())
-        error = "usage: create-files FORM.plx [--sender FILE] [--paid AMOUNT] [--paper letter|a4]";
+        error = "usage: create-files FORM.plx [--sender FILE] [--business FILE] [--paid AMOUNT] "
+                "[--paper letter|a4]";
     return !options.formPath.empty();
+}
+
+constexpr int kContinue = -1;
+
+// With business details: the form's number and due date, before any
+// document is written. A form of a numbered type without a number takes the
+// next one of its series (recorded in the counters beside the business file
+// before anything else is written); a number the form carries is kept, but
+// refused when the record gives it to another form, since there is no one
+// here to ask whether it may be used twice. What was added is saved into the
+// form file. Returns kContinue, or the exit status to end with.
+int completeForm(FormDocument& form, const std::string& formPath, const std::string& businessPath) {
+    BusinessDetails details;
+    const BusinessFileResult loaded = loadBusinessDetails(businessPath, details);
+    if (!loaded.ok) return fail(loaded.error);
+    const std::vector<std::string> problems = businessDetailsProblems(details);
+    if (!problems.empty()) {
+        std::string message = businessPath + " cannot be used:";
+        for (const std::string& problem : problems) message += "\n  " + problem;
+        return fail(message);
+    }
+
+    // The form's own checks first, on a copy, so that a form the command
+    // will refuse takes no number.
+    FormDocument checked = form;
+    const CreateFilesResult refusal =
+        checkFormAndRewriteItemDates(checked, checked.formDate, checked.formType);
+    if (refusal.status != CreateFilesStatus::Ok) {
+        printLines(stderr, refusal.message);
+        return kFailed;
+    }
+    // The form date as the check rule writes it (03/05/2024 for 3/5/2024).
+    FormDocument dated = form;
+    validateDate(dated.formDate);
+    const std::optional<CivilDate> formDate = parseFormDate(dated.formDate);
+    if (!formDate) return fail(formPath + ": the form date is not a date mm/dd/yyyy");
+    if (const std::string problem = invoiceDatesProblem(dated); !problem.empty())
+        return fail(formPath + ": " + problem);
+
+    bool changed = false;
+    if (fillDueDate(dated, details.paymentDays)) {
+        form.dueDate = dated.dueDate;
+        changed = true;
+    }
+    const std::string& pattern = numberPatternFor(details, form.formType);
+    if (!pattern.empty()) {
+        const std::string numbersPath = numbersFileBeside(businessPath);
+        if (form.number.empty()) {
+            const NumberResult taken =
+                takeNextNumber(numbersPath, form.formType, pattern, *formDate, formPath);
+            if (!taken.ok) return fail(taken.error);
+            form.number = taken.number;
+            changed = true;
+            std::printf("Number %s given to %s\n", taken.number.c_str(), formPath.c_str());
+        } else {
+            const NumberResult claimed =
+                claimNumber(numbersPath, form.formType, form.number, formPath);
+            if (!claimed.ok && !claimed.usedBy.empty())
+                return fail(formPath + ": the number " + form.number + " was already given to " +
+                            claimed.usedBy +
+                            ". A number is never printed on two forms without asking, and "
+                            "plaxet-cli has no one to ask: change or clear the form's number "
+                            "(a cleared one gets the next of its series).");
+            if (!claimed.ok) return fail(claimed.error);
+        }
+    }
+    if (changed) {
+        const FormSaveResult saved = saveFormFile(formPath, form, form.itemCount);
+        if (saved.outcome == SaveOutcome::Failed)
+            return fail("what was added to the form (its number or due date) could not be "
+                        "saved, so no documents were made: " +
+                        saved.error);
+    }
+    return kContinue;
 }
 
 } // namespace
@@ -115,6 +199,10 @@ int createFiles(const Arguments& args) {
                         findDataFolders(runningProgramFolder(), knownFolderPath).senderFilePath);
     }
     if (options.amountPaid) form.amountPaid = *options.amountPaid;
+    if (options.businessPath)
+        if (const int status = completeForm(form, formPath, *options.businessPath);
+            status != kContinue)
+            return status;
 
     const CreateFilesResult result =
         createFilesHeadless(form, formPath, documentSettings(options.paper));

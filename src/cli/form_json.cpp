@@ -15,6 +15,26 @@ using Json = nlohmann::ordered_json;
 constexpr std::array<const char*, 4> kTypeNames = {"none", "invoice", "receipt", "estimate"};
 constexpr std::array<const char*, 4> kAddresseeKeys = {"name", "address", "city", "phone"};
 
+// The fields kept beside the classic ones, by their JSON keys.
+struct ExtraKey {
+    const char* key;
+    std::string FormDocument::*field;
+};
+constexpr ExtraKey kExtraKeys[] = {
+    {"number", &FormDocument::number},
+    {"dueDate", &FormDocument::dueDate},
+    {"deliveryDate", &FormDocument::deliveryDate},
+};
+struct BuyerKey {
+    const char* key;
+    std::string Buyer::*field;
+};
+constexpr BuyerKey kBuyerKeys[] = {
+    {"country", &Buyer::country}, {"postcode", &Buyer::postcode}, {"city", &Buyer::city},
+    {"street", &Buyer::street},   {"vatId", &Buyer::vatId},       {"reference", &Buyer::reference},
+    {"email", &Buyer::email},
+};
+
 // Reads the JSON fields into the form, stopping at the first problem.
 struct Reader {
     std::string error;
@@ -102,6 +122,18 @@ struct Reader {
         return true;
     }
 
+    bool buyer(const Json& value, FormDocument& form) {
+        if (!knownKeys(value, "buyer",
+                       {"country", "postcode", "city", "street", "vatId", "reference", "email"}))
+            return false;
+        form.buyer = Buyer();
+        for (const BuyerKey& key : kBuyerKeys)
+            if (value.contains(key.key) &&
+                !text(value[key.key], std::string("buyer ") + key.key, form.buyer.*key.field))
+                return false;
+        return true;
+    }
+
     bool notes(const Json& value, FormDocument& form) {
         if (!value.is_array()) return text(value, "notes", form.notes);
         form.notes.clear();
@@ -138,6 +170,15 @@ std::string formToJson(const FormDocument& form) {
                          {"cost", form.items[i].cost}});
     json["items"] = std::move(items);
     json["notes"] = form.notes;
+    // The newer fields only where set, so a form without them reads as ever.
+    for (const ExtraKey& key : kExtraKeys)
+        if (!(form.*key.field).empty()) json[key.key] = form.*key.field;
+    if (form.buyer != Buyer()) {
+        Json buyer = Json::object();
+        for (const BuyerKey& key : kBuyerKeys)
+            if (!(form.buyer.*key.field).empty()) buyer[key.key] = form.buyer.*key.field;
+        json["buyer"] = std::move(buyer);
+    }
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -161,13 +202,18 @@ bool formFromJson(const std::string& text, FormDocument& form, std::string& erro
         return false;
     }
     Reader reader;
-    const bool ok =
-        reader.knownKeys(json, "the form", {"date", "type", "addressee", "items", "notes"}) &&
-        (!json.contains("date") || reader.date(json["date"], form)) &&
-        (!json.contains("type") || reader.type(json["type"], form)) &&
-        (!json.contains("addressee") || reader.addressee(json["addressee"], form)) &&
-        (!json.contains("items") || reader.items(json["items"], form)) &&
-        (!json.contains("notes") || reader.notes(json["notes"], form));
+    bool ok = reader.knownKeys(json, "the form",
+                               {"date", "type", "addressee", "items", "notes", "number", "dueDate",
+                                "deliveryDate", "buyer"}) &&
+              (!json.contains("date") || reader.date(json["date"], form)) &&
+              (!json.contains("type") || reader.type(json["type"], form)) &&
+              (!json.contains("addressee") || reader.addressee(json["addressee"], form)) &&
+              (!json.contains("items") || reader.items(json["items"], form)) &&
+              (!json.contains("notes") || reader.notes(json["notes"], form)) &&
+              (!json.contains("buyer") || reader.buyer(json["buyer"], form));
+    for (const ExtraKey& key : kExtraKeys)
+        if (ok && json.contains(key.key) && !reader.text(json[key.key], key.key, form.*key.field))
+            ok = false;
     if (!ok) error = reader.error;
     return ok;
 }

@@ -3,9 +3,13 @@
 //   {"date": "03/15/2024", "type": "invoice",
 //    "addressee": {"name": "", "address": "", "city": "", "phone": ""},
 //    "items": [{"date": "", "description": "Paint", "cost": "10"}],
-//    "notes": "first line\r\nsecond line"}
+//    "notes": "first line\r\nsecond line",
+//    "number": "2024-0017", "dueDate": "04/14/2024", "deliveryDate": "03/12/2024",
+//    "buyer": {"country": "DE", "postcode": "", "city": "", "street": "",
+//              "vatId": "", "reference": "", "email": ""}}
 // "type" is "none", "invoice", "receipt", "estimate" or a number; "notes" may
-// also be a list of lines, joined with CR LF. Missing fields are empty.
+// also be a list of lines, joined with CR LF. Missing fields are empty; the
+// number, the two dates and the buyer are written only when set.
 #include "form/form_document.h"
 
 #include <string>

@@ -19,7 +19,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"create-files", "create-files FORM.plx [--sender FILE] [--paid AMOUNT] [--paper letter|a4]",
+    {"create-files",
+     "create-files FORM.plx [--sender FILE] [--business FILE] [--paid AMOUNT] "
+     "[--paper letter|a4]\n"
+     "      --business: number the form and fill its due date from business.json;\n"
+     "      the counters are kept in numbers.json beside it",
      plaxet::cli::createFiles},
     {"dump", "dump FORM.plx", plaxet::cli::dumpForm},
     {"make", "make FORM.json FORM.plx", plaxet::cli::makeForm},

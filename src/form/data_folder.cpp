@@ -33,6 +33,7 @@ DataFolders findDataFolders(std::string_view programFolder, const KnownFolderLoo
 
     folders.senderFilePath = folders.dataFolder + "quillet.ini";
     folders.helpFilePath = folders.dataFolder + "plaxet.ahp";
+    folders.businessFilePath = folders.dataFolder + "business.json";
     return folders;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Where Plaxet keeps its lasting data: the sender file and the help file.
+// Where Plaxet keeps its lasting data: the sender file, the business details
+// with the number counters, and the help file.
 // An installed copy (one running from the program-files folder) keeps them
 // in the all-users application-data folder; a copy run from anywhere else
 // keeps them beside itself.
@@ -25,6 +26,7 @@ struct DataFolders {
     std::string dataFolder;    // always ends with a separator
     std::string senderFilePath;
     std::string helpFilePath;
+    std::string businessFilePath; // business.json; the number counters lie beside it
 };
 
 // The rule, given the program's folder and a known-folder lookup. On Windows

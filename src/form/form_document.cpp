@@ -125,6 +125,12 @@ void resetForNewForm(FormDocument& form, EditorState& editor) {
     for (std::string& line : form.addresseeLines) line.clear();
     clearItems(form);
     form.notes.clear();
+    // A new form takes its own number and dates, and the customer's details
+    // go with the addressee.
+    form.number.clear();
+    form.dueDate.clear();
+    form.deliveryDate.clear();
+    form.buyer = Buyer();
     form.formType = kInvoice;
     editor.currentFilePath.clear();
     editor.changed = false;

@@ -21,6 +21,20 @@ struct Item {
     std::string cost;
 };
 
+// The customer's details beyond the four addressee lines, for invoices the
+// tax law accepts. Stored in the form file's extension block only when set.
+struct Buyer {
+    std::string country; // ISO 3166-1 two letters
+    std::string postcode;
+    std::string city;
+    std::string street;
+    std::string vatId;
+    std::string reference; // the buyer's own reference (an order or case number)
+    std::string email;
+
+    bool operator==(const Buyer&) const = default;
+};
+
 struct FormDocument {
     // Element k holds line k + 1 of the letterhead, of the addressee.
     std::array<std::string, 6> senderLines;
@@ -36,6 +50,13 @@ struct FormDocument {
 
     std::string notes;
     std::string amountPaid; // receipts only; never stored in the form file
+
+    // The form's number in its series, the date payment is due and the date
+    // of delivery (dates written as the form date is); empty when not set.
+    std::string number;
+    std::string dueDate;
+    std::string deliveryDate;
+    Buyer buyer;
 };
 
 // The form's file and whether the form differs from it.
@@ -82,7 +103,8 @@ void clearItems(FormDocument& form);
 enum class RowKind { Plain, Subtotal, Tax };
 RowKind rowKindOf(std::string_view description);
 
-// Everything of a new form: addressee, items and notes emptied, type Invoice,
+// Everything of a new form: addressee (with the customer's details), items,
+// notes, number, due and delivery dates emptied, type Invoice,
 // no file, unchanged. The sender lines, the form date and the amount paid stay.
 void resetForNewForm(FormDocument& form, EditorState& editor);
 

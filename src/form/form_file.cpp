@@ -34,6 +34,11 @@ struct FormFileContent {
     int32_t formType = 0;
     std::vector<Item> items;
     std::string notes;
+    // Kept only in the extension block, so empty for an older file.
+    std::string number;
+    std::string dueDate;
+    std::string deliveryDate;
+    Buyer buyer;
 };
 
 // A long-counted text: its bytes as far as the file holds them. A negative
@@ -85,8 +90,8 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
         line = readAvailable(in, length);
     }
     content.formType = readInt32(in);
-    content.items.reserve(std::min(static_cast<size_t>(count),
-                                   remainingBytes(in) / kSmallestItemSize + 1));
+    content.items.reserve(
+        std::min(static_cast<size_t>(count), remainingBytes(in) / kSmallestItemSize + 1));
     for (int32_t item = 1; item <= count && remainingBytes(in) > 0; ++item) {
         Item read;
         if (!readLongCounted(in, read.date, itemText(item, "date"), error) ||
@@ -95,7 +100,8 @@ bool readContent(ByteReader& in, FormFileContent& content, std::string& error) {
             return false;
         content.items.push_back(std::move(read));
     }
-    return readLongCounted(in, content.notes, [] { return std::string("the notes"); }, error);
+    return readLongCounted(
+        in, content.notes, [] { return std::string("the notes"); }, error);
 }
 
 void applyContent(FormFileContent& content, FormDocument& form) {
@@ -107,6 +113,10 @@ void applyContent(FormFileContent& content, FormDocument& form) {
     form.itemCount = static_cast<int32_t>(content.items.size());
     form.items = std::move(content.items);
     form.notes = std::move(content.notes);
+    form.number = std::move(content.number);
+    form.dueDate = std::move(content.dueDate);
+    form.deliveryDate = std::move(content.deliveryDate);
+    form.buyer = std::move(content.buyer);
 }
 
 // The extension block (see docs/FORM-FILE.md): the exact UTF-8 texts of
@@ -125,6 +135,55 @@ enum class FieldKind : uint8_t {
     ItemDescription = 4,
     ItemCost = 5,
     Notes = 6,
+    // Fields that have no place among the classic ones; index 0. They go
+    // into a block of their own after the exact texts' block, so an older
+    // reader, which refuses a block with a kind it does not know, still
+    // takes the exact texts and passes over these.
+    Number = 7,
+    DueDate = 8,
+    DeliveryDate = 9,
+    BuyerCountry = 10,
+    BuyerPostcode = 11,
+    BuyerCity = 12,
+    BuyerStreet = 13,
+    BuyerVatId = 14,
+    BuyerReference = 15,
+    BuyerEmail = 16,
+};
+
+// The texts of the fields kept only in the extension block, by kind.
+template <typename Content> auto* extraField(Content& content, FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Number:
+        return &content.number;
+    case FieldKind::DueDate:
+        return &content.dueDate;
+    case FieldKind::DeliveryDate:
+        return &content.deliveryDate;
+    case FieldKind::BuyerCountry:
+        return &content.buyer.country;
+    case FieldKind::BuyerPostcode:
+        return &content.buyer.postcode;
+    case FieldKind::BuyerCity:
+        return &content.buyer.city;
+    case FieldKind::BuyerStreet:
+        return &content.buyer.street;
+    case FieldKind::BuyerVatId:
+        return &content.buyer.vatId;
+    case FieldKind::BuyerReference:
+        return &content.buyer.reference;
+    case FieldKind::BuyerEmail:
+        return &content.buyer.email;
+    default:
+        return static_cast<decltype(&content.number)>(nullptr);
+    }
+}
+
+constexpr std::array kExtraKinds = {
+    FieldKind::Number,       FieldKind::DueDate,       FieldKind::DeliveryDate,
+    FieldKind::BuyerCountry, FieldKind::BuyerPostcode, FieldKind::BuyerCity,
+    FieldKind::BuyerStreet,  FieldKind::BuyerVatId,    FieldKind::BuyerReference,
+    FieldKind::BuyerEmail,
 };
 
 struct ExactText {
@@ -164,8 +223,9 @@ bool namesField(const FormFileContent& content, FieldKind kind, uint32_t index) 
     case FieldKind::ItemDescription:
     case FieldKind::ItemCost:
         return index >= 1 && index <= content.items.size();
+    default:
+        return index == 0 && extraField(content, kind) != nullptr;
     }
-    return false;
 }
 
 std::string& fieldText(FormFileContent& content, const ExactText& exact) {
@@ -182,6 +242,8 @@ std::string& fieldText(FormFileContent& content, const ExactText& exact) {
         return content.items[exact.index - 1].cost;
     case FieldKind::Notes:
         break;
+    default:
+        return *extraField(content, exact.kind);
     }
     return content.notes;
 }
@@ -192,8 +254,12 @@ std::string& fieldText(FormFileContent& content, const ExactText& exact) {
 // entry names a field of the form with well-formed UTF-8. Anything else,
 // such as the stale tail an older program leaves behind shorter fields,
 // is no block, and the form loads from its fields.
-std::optional<std::vector<ExactText>> readExtensionBlock(std::string_view bytes, size_t at,
-                                                         const FormFileContent& content) {
+struct ExtensionBlock {
+    std::vector<ExactText> exactTexts;
+    size_t length = 0;
+};
+std::optional<ExtensionBlock> readExtensionBlock(std::string_view bytes, size_t at,
+                                                 const FormFileContent& content) {
     const std::string_view rest = bytes.substr(at);
     if (rest.size() < kBlockHeaderSize + kBlockTrailerSize ||
         rest.substr(0, kBlockSignature.size()) != kBlockSignature)
@@ -225,7 +291,7 @@ std::optional<std::vector<ExactText>> readExtensionBlock(std::string_view bytes,
         exactTexts.push_back({kind, index, std::move(text)});
     }
     if (remainingBytes(in) != 0) return std::nullopt;
-    return exactTexts;
+    return ExtensionBlock{std::move(exactTexts), length};
 }
 
 // The fields hold the code page; the record, UTF-8. Every code page holds
@@ -282,6 +348,13 @@ std::string formFileBytes(const FormDocument& form) {
     }
     putLongCounted(out, inPage(form.notes, FieldKind::Notes, 0));
     if (!exactTexts.empty()) appendExtensionBlock(out, exactTexts);
+    // The fields without a classic place, in a block of their own, so that
+    // a form that sets none of them stays what it always was.
+    std::vector<ExactText> extras;
+    for (const FieldKind kind : kExtraKinds)
+        if (const std::string& text = *extraField(form, kind); !text.empty())
+            extras.push_back({kind, 0, text});
+    if (!extras.empty()) appendExtensionBlock(out, extras);
     return out;
 }
 
@@ -294,10 +367,14 @@ FormFileResult readFormFileBytes(std::string_view bytes, FormDocument& form) {
         return result;
     }
     textsFromCodePage(content);
-    if (!in.pastEnd) {
-        if (std::optional<std::vector<ExactText>> exactTexts =
-                readExtensionBlock(bytes, in.position, content))
-            for (ExactText& exact : *exactTexts) fieldText(content, exact) = std::move(exact.text);
+    // The blocks follow one another: each one's checksum of the bytes
+    // before it covers the fields and every block before it.
+    for (size_t at = in.position; !in.pastEnd && at < bytes.size();) {
+        std::optional<ExtensionBlock> block = readExtensionBlock(bytes, at, content);
+        if (!block) break;
+        for (ExactText& exact : block->exactTexts)
+            fieldText(content, exact) = std::move(exact.text);
+        at += block->length;
     }
     applyContent(content, form);
     result.ok = true;

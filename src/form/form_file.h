@@ -11,7 +11,10 @@
 // Texts are in the ANSI code page. When some text does not fit it, the field
 // holds the nearest text the code page allows, and an extension block after
 // the notes holds the exact texts in UTF-8 (docs/FORM-FILE.md); otherwise
-// nothing follows the notes. Other bytes after the notes are not part of the form.
+// nothing follows the notes. The number, due and delivery dates and the
+// customer's details have no classic field: they are kept in a second block
+// after the first (docs/FORM-FILE.md). Other bytes after the notes are not
+// part of the form.
 #include "form/form_document.h"
 #include "runtime/file.h"
 

@@ -402,3 +402,99 @@ TEST(FormFile, MissingOrUnreadableFilesAreReported) {
 }
 
 } // namespace plaxet
+
+namespace plaxet {
+namespace {
+
+// The fields kept only in the extension block, with a name the code page
+// cannot hold among them.
+void setInvoiceFields(FormDocument& form) {
+    form.number = "2024-0017";
+    form.dueDate = "04/14/2024";
+    form.deliveryDate = "03/12/2024";
+    form.buyer = {"DE",
+                  "10115",
+                  "Berlin",
+                  "Stra\xC3\x9F"
+                  "e 1 \xE7\x8E\x8B",
+                  "DE123456789",
+                  "PO-77",
+                  "a@example.org"};
+}
+
+// What a reader that knows only the classic entry kinds takes from a file:
+// the fields, and the first block when every entry in it is of a kind it
+// knows (1 to 6); bytes after that block it never looks at.
+bool olderReaderTakesFirstBlock(std::string_view bytes, size_t fieldsSize) {
+    ByteReader in{bytes, fieldsSize + 18};
+    const uint32_t count = readUInt32(in);
+    for (uint32_t n = 0; n < count; ++n) {
+        const auto kind = static_cast<unsigned char>(readAvailable(in, 1)[0]);
+        readUInt32(in);
+        const uint32_t length = readUInt32(in);
+        readAvailable(in, length);
+        if (kind < 1 || kind > 6) return false;
+    }
+    return !in.pastEnd;
+}
+
+} // namespace
+
+TEST(FormFile, NumberDatesAndBuyerTravelInABlockOfTheirOwnThatOlderReadersPassOver) {
+    // Only the new fields: the fields are the classic file, byte for byte,
+    // and the one block after them is one an older reader refuses whole, so
+    // it opens the form from its classic fields.
+    FormDocument numbered = paintForm();
+    setInvoiceFields(numbered);
+    const std::string bytes = formFileBytes(numbered);
+    ASSERT_GT(bytes.size(), kPaintBytes.size());
+    EXPECT_EQ(bytes.substr(0, kPaintBytes.size()), kPaintBytes);
+    EXPECT_FALSE(olderReaderTakesFirstBlock(bytes, kPaintBytes.size()));
+    FormDocument older;
+    ASSERT_TRUE(readFormFileBytes(bytes.substr(0, kPaintBytes.size()), older).ok);
+    expectPaintForm(older);
+
+    FormDocument loaded;
+    ASSERT_TRUE(readFormFileBytes(bytes, loaded).ok);
+    expectPaintForm(loaded);
+    EXPECT_EQ(loaded.number, numbered.number);
+    EXPECT_EQ(loaded.dueDate, numbered.dueDate);
+    EXPECT_EQ(loaded.deliveryDate, numbered.deliveryDate);
+    EXPECT_EQ(loaded.buyer, numbered.buyer);
+
+    // With names the code page lacks: the file begins with exactly what the
+    // form without the new fields was (fields and exact texts' block), which
+    // an older reader takes whole; the new fields' block follows it.
+    FormDocument both = namesForm();
+    const std::string classic = formFileBytes(both);
+    setInvoiceFields(both);
+    const std::string bothBytes = formFileBytes(both);
+    ASSERT_GT(bothBytes.size(), classic.size());
+    EXPECT_EQ(bothBytes.substr(0, classic.size()), classic);
+    EXPECT_TRUE(olderReaderTakesFirstBlock(bothBytes, formFileBytes(nearestNamesForm()).size()));
+
+    TempFolder dir;
+    const std::string path = dir.file("both.plx");
+    ASSERT_EQ(saveFormFile(path, both, 1).outcome, SaveOutcome::Saved);
+    FormDocument reloaded;
+    reloaded.number = "stale";
+    ASSERT_TRUE(loadFormFile(path, reloaded).ok);
+    expectNames(reloaded, both);
+    EXPECT_EQ(reloaded.number, both.number);
+    EXPECT_EQ(reloaded.buyer, both.buyer);
+
+    // A form without them loads with none, whatever the record held before.
+    ASSERT_TRUE(readFormFileBytes(kPaintBytes, reloaded).ok);
+    EXPECT_EQ(reloaded.number, "");
+    EXPECT_EQ(reloaded.buyer, Buyer());
+
+    // A damaged second block is passed over; the first still counts.
+    std::string damaged = bothBytes;
+    damaged[damaged.size() - 6] ^= 0x20;
+    FormDocument partly;
+    ASSERT_TRUE(readFormFileBytes(damaged, partly).ok);
+    expectNames(partly, namesForm());
+    EXPECT_EQ(partly.number, "");
+}
+
+} // namespace plaxet
