@@ -258,7 +258,9 @@ std::string readTables(TrueTypeFont& font) {
     }
     const std::string_view head = table(font, "head"), hhea = table(font, "hhea");
     font.unitsPerEm = bigEndianUInt16At(head, 18);
-    if (font.unitsPerEm == 0) return "the font's em is zero units";
+    // PDF readers refuse a font outside the range the format allows.
+    if (font.unitsPerEm < 16 || font.unitsPerEm > 16384)
+        return "the font's em is not between 16 and 16384 units";
     for (size_t k = 0; k < 4; ++k) font.box[k] = bigEndianInt16At(head, 36 + 2 * k);
     const int16_t locationFormat = bigEndianInt16At(head, 50);
     if (locationFormat != 0 && locationFormat != 1)

@@ -178,6 +178,8 @@ TEST(TrueTypeFont, HostileFontsAreRefusedWithTheirReasonOrReadInBoundedTime) {
          "the font's name runs past the end of its table"},
         {"a 53-byte head", [](Tables& t) { t["head"].resize(53); },
          "the 'head' table is shorter than 54 bytes"},
+        {"an em of 20,000 units", [](Tables& t) { t["head"].replace(18, 2, "\x4E\x20"); },
+         "the font's em is not between 16 and 16384 units"},
         {"a 35-byte hhea", [](Tables& t) { t["hhea"].resize(35); },
          "the 'hhea' table is shorter than 36 bytes"},
         {"a 5-byte maxp", [](Tables& t) { t["maxp"].resize(5); },
