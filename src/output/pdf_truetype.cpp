@@ -175,6 +175,16 @@ uint32_t glyphLocation(const TrueTypeFont& font, std::string_view loca, uint32_t
                             : 2u * bigEndianUInt16At(loca, 2 * size_t{glyph});
 }
 
+std::string_view glyphData(const TrueTypeFont& font, uint16_t glyph) {
+    if (glyph >= font.glyphCount) return {};
+    const std::string_view loca = table(font, "loca");
+    const uint32_t start = glyphLocation(font, loca, glyph);
+    const uint32_t end = glyphLocation(font, loca, glyph + 1u);
+    const std::string_view glyf = table(font, "glyf");
+    if (end <= start || start >= glyf.size()) return {};
+    return glyf.substr(start, end - start);
+}
+
 // Why the glyph locations cannot be used: too few for the glyph count, out
 // of order, or beyond the glyph table. Empty when they can.
 std::string glyphLocationFault(const TrueTypeFont& font) {
@@ -192,30 +202,107 @@ std::string glyphLocationFault(const TrueTypeFont& font) {
     return {};
 }
 
-std::string_view glyphData(const TrueTypeFont& font, uint16_t glyph) {
-    if (glyph >= font.glyphCount) return {};
-    const std::string_view loca = table(font, "loca");
-    const uint32_t start = glyphLocation(font, loca, glyph);
-    const uint32_t end = glyphLocation(font, loca, glyph + 1u);
-    const std::string_view glyf = table(font, "glyf");
-    if (end <= start || start >= glyf.size()) return {};
-    return glyf.substr(start, end - start);
+// The flags of a composite glyph's parts.
+constexpr uint16_t kWords = 0x0001, kScale = 0x0008, kMore = 0x0020, kXYScale = 0x0040,
+                   kTwoByTwo = 0x0080, kInstructions = 0x0100;
+
+// Moves past the rest of a composite glyph's part after its flags and glyph.
+void skipPart(ByteReader& in, uint16_t flags) {
+    skipBytes(in, (flags & kWords) ? 4 : 2);
+    skipBytes(in, (flags & kScale) ? 2 : (flags & kXYScale) ? 4 : (flags & kTwoByTwo) ? 8 : 0);
+}
+
+// Why a glyph's outline cannot be drawn; empty when it can or when it has
+// none. A simple glyph's contours must end in order and its instructions,
+// flags and coordinates lie within its data; a composite's parts must lie
+// within it and be glyphs of the font.
+std::string outlineFault(const TrueTypeFont& font, std::string_view data) {
+    if (data.empty()) return {};
+    if (data.size() < 10) return "is shorter than a glyph's header";
+    ByteReader in{data, 10};
+    const int16_t contours = bigEndianInt16At(data, 0);
+    if (contours < 0) {
+        bool instructions = false;
+        for (uint16_t flags = kMore; (flags & kMore) && !in.pastEnd;) {
+            flags = readBigEndianUInt16(in);
+            if (readBigEndianUInt16(in) >= font.glyphCount)
+                return "is built from a glyph the font lacks";
+            skipPart(in, flags);
+            instructions = instructions || (flags & kInstructions);
+        }
+        if (instructions) skipBytes(in, readBigEndianUInt16(in)); // after the last part
+        return in.pastEnd ? "runs past the end of its data" : "";
+    }
+    uint32_t points = 0;
+    for (int16_t c = 0; c < contours && !in.pastEnd; ++c) {
+        const uint32_t end = readBigEndianUInt16(in) + 1u;
+        if (end <= points) return "has contours that end out of order";
+        points = end;
+    }
+    skipBytes(in, readBigEndianUInt16(in)); // the instructions
+    // Each point's flags, some repeated, say how many bytes its coordinates take.
+    size_t coordinates = 0;
+    for (uint32_t point = 0; point < points && !in.pastEnd;) {
+        const uint8_t flags = readByte(in);
+        const uint32_t count = 1u + ((flags & 0x08) ? readByte(in) : 0);
+        if (count > points - point) return "repeats its flags past its points";
+        coordinates += count * ((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2);
+        coordinates += count * ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2);
+        point += count;
+    }
+    skipBytes(in, coordinates);
+    return in.pastEnd ? "runs past the end of its data" : "";
 }
 
 // The glyphs a composite glyph is built from.
 std::vector<uint16_t> componentsOf(std::string_view data) {
     std::vector<uint16_t> components;
     if (data.size() < 10 || bigEndianInt16At(data, 0) >= 0) return components;
-    constexpr uint16_t kWords = 0x0001, kScale = 0x0008, kMore = 0x0020, kXYScale = 0x0040,
-                       kTwoByTwo = 0x0080;
-    size_t at = 10;
-    for (uint16_t flags = kMore; (flags & kMore) && at + 4 <= data.size();) {
-        flags = bigEndianUInt16At(data, at);
-        components.push_back(bigEndianUInt16At(data, at + 2));
-        at += 4 + ((flags & kWords) ? 4 : 2);
-        at += (flags & kScale) ? 2 : (flags & kXYScale) ? 4 : (flags & kTwoByTwo) ? 8 : 0;
+    ByteReader in{data, 10};
+    for (uint16_t flags = kMore; (flags & kMore) && remainingBytes(in) >= 4;) {
+        flags = readBigEndianUInt16(in);
+        components.push_back(readBigEndianUInt16(in));
+        skipPart(in, flags);
     }
     return components;
+}
+
+// Why some glyph cannot be drawn: its outline is damaged, or it is built,
+// through its parts, from itself. Empty when every glyph can be drawn.
+std::string glyphFault(const TrueTypeFont& font) {
+    std::vector<std::vector<uint16_t>> parts(font.glyphCount);
+    for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
+        const std::string_view data = glyphData(font, static_cast<uint16_t>(glyph));
+        const std::string fault = outlineFault(font, data);
+        if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
+        parts[glyph] = componentsOf(data);
+    }
+    // A depth-first walk through the parts, which must never come back to a
+    // glyph still on its path.
+    enum : uint8_t { kUnseen, kOnPath, kDone };
+    std::vector<uint8_t> state(font.glyphCount, kUnseen);
+    std::vector<std::pair<uint16_t, size_t>> path; // glyph, its next part
+    for (uint32_t root = 0; root < font.glyphCount; ++root) {
+        if (state[root] != kUnseen) continue;
+        state[root] = kOnPath;
+        path.emplace_back(static_cast<uint16_t>(root), 0);
+        while (!path.empty()) {
+            auto& [glyph, next] = path.back();
+            if (next == parts[glyph].size()) {
+                state[glyph] = kDone;
+                path.pop_back();
+                continue;
+            }
+            const uint16_t part = parts[glyph][next++];
+            if (state[part] == kOnPath)
+                return "glyph " + std::to_string(part) + " is built from itself";
+            if (state[part] == kUnseen) {
+                state[part] = kOnPath;
+                path.emplace_back(part, 0);
+            }
+        }
+    }
+    return {};
 }
 
 uint32_t tableChecksum(std::string_view data) {
@@ -274,7 +361,8 @@ std::string readTables(TrueTypeFont& font) {
     if (font.horizontalMetricCount == 0) return "the font has no glyph widths";
     if (table(font, "hmtx").size() < 4 * size_t{font.horizontalMetricCount})
         return "the font has more glyph widths than its table holds";
-    return glyphLocationFault(font);
+    std::string fault = glyphLocationFault(font);
+    return fault.empty() ? glyphFault(font) : fault;
 }
 
 } // namespace

@@ -42,9 +42,8 @@ size_t remainingBytes(const ByteReader& in) {
 
 std::string readAvailable(ByteReader& in, size_t n) {
     const size_t available = std::min(n, remainingBytes(in));
-    std::string bytes(in.data.substr(in.position, available));
-    in.position += available;
-    if (available < n) in.pastEnd = true;
+    std::string bytes(available > 0 ? in.data.substr(in.position, available) : std::string_view());
+    skipBytes(in, n);
     return bytes;
 }
 
@@ -72,6 +71,16 @@ void putInt32(std::string& out, int32_t value) {
 }
 void putUInt32(std::string& out, uint32_t value) {
     putLittleEndian(out, value, 4);
+}
+
+uint8_t readByte(ByteReader& in) {
+    return static_cast<uint8_t>(readNumber(in, 1, ByteOrder::BigEndian));
+}
+
+void skipBytes(ByteReader& in, size_t n) {
+    const size_t available = std::min(n, remainingBytes(in));
+    in.position += available;
+    if (available < n) in.pastEnd = true;
 }
 
 uint16_t readBigEndianUInt16(ByteReader& in) {

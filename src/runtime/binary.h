@@ -29,7 +29,10 @@ void putUInt16(std::string& out, uint16_t value);
 void putInt32(std::string& out, int32_t value);
 void putUInt32(std::string& out, uint32_t value);
 
-// Big-endian numbers, read the same way (missing bytes read as zero).
+// One byte, and big-endian numbers, read the same way (missing bytes read as zero).
+uint8_t readByte(ByteReader& in);
+// Moves past n bytes, as far as there are; sets pastEnd when fewer were there.
+void skipBytes(ByteReader& in, size_t n);
 uint16_t readBigEndianUInt16(ByteReader& in);
 uint32_t readBigEndianUInt32(ByteReader& in);
 // The same at a position of `data`, for formats whose parts are found by
