@@ -23,6 +23,13 @@ TEST(Binary, ReadsPastTheEndAsZeros) {
     EXPECT_EQ(bigEndianUInt16At(bytes, 2), 0x0300);
     EXPECT_EQ(bigEndianInt16At("\xFF\xFE", 0), -2);
     EXPECT_EQ(bigEndianUInt32At(bytes, 7), 0u);
+    ByteReader bytewise{bytes, 1};
+    EXPECT_EQ(readByte(bytewise), 2);
+    skipBytes(bytewise, 1);
+    EXPECT_FALSE(bytewise.pastEnd);
+    skipBytes(bytewise, 1);
+    EXPECT_TRUE(bytewise.pastEnd);
+    EXPECT_EQ(readAvailable(bytewise, 1), "");
     std::string out;
     putBigEndianUInt16(out, 0x0102);
     putBigEndianUInt32(out, 0x03040506);
