@@ -1,36 +1,21 @@
 #include "output/pdf_truetype.h"
 
+#include "runtime/binary.h"
 #include "runtime/file.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 
+// Every count a font holds is checked against the length of the table that
+// holds it before anything is read by it, and the character map's segments
+// must be in order, so that no count or range can make reading take longer
+// than the file is long. Numbers are read through ByteReader, where bytes
+// past the end read as zero: an offset left unchecked can make a wrong
+// number, never a read outside.
+
 namespace plaxet {
 namespace {
-
-// Big-endian numbers of the font file; bytes beyond the end read as zero,
-// so a damaged table can make a wrong number but never a read outside.
-uint32_t byteAt(std::string_view data, size_t at) {
-    return at < data.size() ? static_cast<unsigned char>(data[at]) : 0;
-}
-uint16_t u16(std::string_view data, size_t at) {
-    return static_cast<uint16_t>(byteAt(data, at) << 8 | byteAt(data, at + 1));
-}
-int16_t i16(std::string_view data, size_t at) {
-    return static_cast<int16_t>(u16(data, at));
-}
-uint32_t u32(std::string_view data, size_t at) {
-    return static_cast<uint32_t>(u16(data, at)) << 16 | u16(data, at + 2);
-}
-void put16(std::string& out, uint32_t value) {
-    out += static_cast<char>(value >> 8 & 0xFF);
-    out += static_cast<char>(value & 0xFF);
-}
-void put32(std::string& out, uint32_t value) {
-    put16(out, value >> 16);
-    put16(out, value & 0xFFFF);
-}
 
 std::string_view table(const TrueTypeFont& font, std::string_view tag) {
     const auto found = font.tables.find(tag);
@@ -38,156 +23,372 @@ std::string_view table(const TrueTypeFont& font, std::string_view tag) {
     return std::string_view(font.bytes).substr(found->second.first, found->second.second);
 }
 
-void readFormat4(std::string_view cmap, size_t at, std::map<uint32_t, uint16_t>& glyphs) {
-    const size_t segments = u16(cmap, at + 6) / 2;
+// The format 4 subtable at `at`: segment count, then the end codes, a pad,
+// the start codes, deltas and range offsets, two bytes a segment each.
+struct Format4 {
+    size_t segments, ends, starts, deltas, rangeOffsets;
+};
+Format4 format4At(std::string_view cmap, size_t at) {
+    const size_t segments = bigEndianUInt16At(cmap, at + 6) / 2;
     const size_t ends = at + 14, starts = ends + 2 * segments + 2;
-    const size_t deltas = starts + 2 * segments, rangeOffsets = deltas + 2 * segments;
-    for (size_t s = 0; s < segments; ++s) {
-        const uint32_t first = u16(cmap, starts + 2 * s), last = u16(cmap, ends + 2 * s);
-        const uint16_t delta = u16(cmap, deltas + 2 * s);
-        const uint16_t rangeOffset = u16(cmap, rangeOffsets + 2 * s);
-        for (uint32_t c = first; c <= last && c != 0xFFFF; ++c) {
-            uint16_t glyph = 0;
-            if (rangeOffset == 0) {
-                glyph = static_cast<uint16_t>(c + delta);
-            } else {
-                const size_t item = rangeOffsets + 2 * s + rangeOffset + 2 * (c - first);
-                glyph = u16(cmap, item);
-                if (glyph != 0) glyph = static_cast<uint16_t>(glyph + delta);
-            }
-            if (glyph != 0) glyphs.emplace(c, glyph);
-        }
-    }
+    return {segments, ends, starts, starts + 2 * segments, starts + 4 * segments};
 }
 
-void readFormat12(std::string_view cmap, size_t at, std::map<uint32_t, uint16_t>& glyphs) {
-    const uint32_t groups = std::min<uint32_t>(u32(cmap, at + 12), cmap.size() / 12);
-    for (uint32_t g = 0; g < groups; ++g) {
-        const size_t group = at + 16 + 12 * static_cast<size_t>(g);
-        const uint32_t first = u32(cmap, group),
-                       last = std::min<uint32_t>(u32(cmap, group + 4), 0x10FFFF);
-        const uint32_t glyph = u32(cmap, group + 8);
-        for (uint32_t c = first; c <= last && glyph + (c - first) <= 0xFFFF; ++c)
-            glyphs.emplace(c, static_cast<uint16_t>(glyph + (c - first)));
+// Why the format 4 subtable at `at` cannot be used; empty when it can.
+std::string format4Fault(std::string_view cmap, size_t at) {
+    const Format4 map = format4At(cmap, at);
+    if (map.segments == 0) return "the character map has no segments";
+    if (map.rangeOffsets + 2 * map.segments > cmap.size())
+        return "the character map has more segments than its table holds";
+    uint32_t previousEnd = 0;
+    for (size_t s = 0; s < map.segments; ++s) {
+        const uint32_t first = bigEndianUInt16At(cmap, map.starts + 2 * s);
+        const uint32_t last = bigEndianUInt16At(cmap, map.ends + 2 * s);
+        if (first > last || (s > 0 && first <= previousEnd))
+            return "the character map's segments are out of order";
+        previousEnd = last;
     }
+    return {};
+}
+
+// Why the format 12 subtable at `at` cannot be used; empty when it can.
+std::string format12Fault(std::string_view cmap, size_t at) {
+    const uint64_t groups = bigEndianUInt32At(cmap, at + 12);
+    if (groups == 0) return "the character map has no groups";
+    if (at + 16 + 12 * groups > cmap.size())
+        return "the character map has more groups than its table holds";
+    ByteReader in{cmap, at + 16};
+    uint32_t previousEnd = 0;
+    for (uint64_t g = 0; g < groups; ++g) {
+        const uint32_t first = readBigEndianUInt32(in), last = readBigEndianUInt32(in);
+        readBigEndianUInt32(in); // the glyph of `first`
+        if (first > last || (g > 0 && first <= previousEnd))
+            return "the character map's groups are out of order";
+        previousEnd = last;
+    }
+    return {};
 }
 
 // The Unicode map of the font: the full-repertoire subtable where there is
-// one, else the one of the basic plane.
-void readCharacterMap(TrueTypeFont& font) {
+// one, else the one of the basic plane. Empty when it is found and usable.
+std::string readCharacterMap(TrueTypeFont& font) {
     const std::string_view cmap = table(font, "cmap");
-    const uint16_t count = u16(cmap, 2);
+    const uint16_t count = bigEndianUInt16At(cmap, 2);
+    if (4 + 8 * static_cast<size_t>(count) > cmap.size())
+        return "the character map lists more subtables than its table holds";
     size_t basic = 0, full = 0;
+    ByteReader records{cmap, 4};
     for (uint16_t i = 0; i < count; ++i) {
-        const size_t record = 4 + 8 * static_cast<size_t>(i);
-        const uint16_t platform = u16(cmap, record), encoding = u16(cmap, record + 2);
-        const uint32_t at = u32(cmap, record + 4);
-        const uint16_t format = u16(cmap, at);
+        const uint16_t platform = readBigEndianUInt16(records);
+        const uint16_t encoding = readBigEndianUInt16(records);
+        const uint32_t at = readBigEndianUInt32(records);
+        const uint16_t format = bigEndianUInt16At(cmap, at);
         if (format == 12 && (platform == 0 || (platform == 3 && encoding == 10))) full = at;
         if (format == 4 && (platform == 0 || (platform == 3 && encoding == 1))) basic = at;
     }
-    if (full != 0)
-        readFormat12(cmap, full, font.glyphOfCodePoint);
-    else if (basic != 0)
-        readFormat4(cmap, basic, font.glyphOfCodePoint);
+    if (full == 0 && basic == 0) return "the font has no Unicode character map";
+    font.characterMapFormat = full != 0 ? 12 : 4;
+    font.characterMapAt = static_cast<uint32_t>(full != 0 ? full : basic);
+    return full != 0 ? format12Fault(cmap, full) : format4Fault(cmap, basic);
 }
 
-// The PostScript name, kept to the characters a PDF name may hold as they are.
-std::string postScriptName(const TrueTypeFont& font) {
+uint16_t format4Glyph(std::string_view cmap, size_t at, uint32_t codePoint) {
+    if (codePoint >= 0xFFFF) return 0;
+    const Format4 map = format4At(cmap, at);
+    // The first segment that ends at or after the character.
+    size_t low = 0, high = map.segments;
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (bigEndianUInt16At(cmap, map.ends + 2 * middle) < codePoint)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == map.segments) return 0;
+    const uint32_t first = bigEndianUInt16At(cmap, map.starts + 2 * low);
+    if (codePoint < first) return 0;
+    const uint16_t delta = bigEndianUInt16At(cmap, map.deltas + 2 * low);
+    const uint16_t rangeOffset = bigEndianUInt16At(cmap, map.rangeOffsets + 2 * low);
+    if (rangeOffset == 0) return static_cast<uint16_t>(codePoint + delta);
+    const uint16_t glyph = bigEndianUInt16At(cmap, map.rangeOffsets + 2 * low + rangeOffset +
+                                                       2 * static_cast<size_t>(codePoint - first));
+    return glyph == 0 ? 0 : static_cast<uint16_t>(glyph + delta);
+}
+
+uint16_t format12Glyph(std::string_view cmap, size_t at, uint32_t codePoint) {
+    if (codePoint > 0x10FFFF) return 0;
+    const size_t groups = bigEndianUInt32At(cmap, at + 12), first = at + 16;
+    size_t low = 0, high = groups;
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (bigEndianUInt32At(cmap, first + 12 * middle + 4) < codePoint)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == groups) return 0;
+    ByteReader group{cmap, first + 12 * low};
+    const uint32_t start = readBigEndianUInt32(group);
+    readBigEndianUInt32(group); // the end, found above
+    const uint64_t glyph = uint64_t{readBigEndianUInt32(group)} + (codePoint - start);
+    return codePoint < start || glyph > 0xFFFF ? 0 : static_cast<uint16_t>(glyph);
+}
+
+bool isFontNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// The PostScript name, kept to the characters a PDF name may hold as they
+// are (letters, digits and '-') and to kFontNameLimit bytes. Empty with
+// `error` set when the name table is damaged.
+std::string postScriptName(const TrueTypeFont& font, std::string& error) {
     const std::string_view names = table(font, "name");
-    const uint16_t count = u16(names, 2);
-    const size_t strings = u16(names, 4);
+    if (names.empty()) return "PlaxetUnicode";
+    const uint16_t count = bigEndianUInt16At(names, 2);
+    const size_t strings = bigEndianUInt16At(names, 4);
+    if (6 + 12 * static_cast<size_t>(count) > names.size()) {
+        error = "the name table lists more names than it holds";
+        return {};
+    }
     std::string name;
     for (uint16_t i = 0; i < count && name.empty(); ++i) {
         const size_t record = 6 + 12 * static_cast<size_t>(i);
-        if (u16(names, record + 6) != 6) continue;
-        const uint16_t platform = u16(names, record);
-        const size_t length = u16(names, record + 8), at = strings + u16(names, record + 10);
+        if (bigEndianUInt16At(names, record + 6) != 6) continue;
+        const uint16_t platform = bigEndianUInt16At(names, record);
+        const size_t length = bigEndianUInt16At(names, record + 8);
+        const size_t at = strings + bigEndianUInt16At(names, record + 10);
+        if (at + length > names.size()) {
+            error = "the font's name runs past the end of its table";
+            return {};
+        }
         const size_t step = platform == 1 ? 1 : 2; // Macintosh: bytes; else UTF-16
-        for (size_t k = step - 1; k < length; k += step) {
-            const char c = static_cast<char>(byteAt(names, at + k));
-            if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                c == '-')
-                name += c;
+        for (size_t k = step - 1; k < length && name.size() < kFontNameLimit; k += step) {
+            const char c = names[at + k];
+            if (isFontNameCharacter(c) && (step == 1 || names[at + k - 1] == 0)) name += c;
         }
     }
     return name.empty() ? "PlaxetUnicode" : name;
 }
 
+uint32_t glyphLocation(const TrueTypeFont& font, std::string_view loca, uint32_t glyph) {
+    return font.longOffsets ? bigEndianUInt32At(loca, 4 * size_t{glyph})
+                            : 2u * bigEndianUInt16At(loca, 2 * size_t{glyph});
+}
+
 std::string_view glyphData(const TrueTypeFont& font, uint16_t glyph) {
     if (glyph >= font.glyphCount) return {};
     const std::string_view loca = table(font, "loca");
-    const uint32_t start = font.longOffsets ? u32(loca, 4 * glyph) : 2u * u16(loca, 2 * glyph);
-    const uint32_t end =
-        font.longOffsets ? u32(loca, 4 * (glyph + 1)) : 2u * u16(loca, 2 * (glyph + 1));
+    const uint32_t start = glyphLocation(font, loca, glyph);
+    const uint32_t end = glyphLocation(font, loca, glyph + 1u);
     const std::string_view glyf = table(font, "glyf");
     if (end <= start || start >= glyf.size()) return {};
     return glyf.substr(start, end - start);
 }
 
+// Why the glyph locations cannot be used: too few for the glyph count, out
+// of order, or beyond the glyph table. Empty when they can.
+std::string glyphLocationFault(const TrueTypeFont& font) {
+    const std::string_view loca = table(font, "loca"), glyf = table(font, "glyf");
+    const size_t entry = font.longOffsets ? 4 : 2;
+    if (loca.size() < (size_t{font.glyphCount} + 1) * entry)
+        return "the glyph locations are fewer than the glyphs";
+    uint32_t previous = 0;
+    for (uint32_t glyph = 0; glyph <= font.glyphCount; ++glyph) {
+        const uint32_t at = glyphLocation(font, loca, glyph);
+        if (at < previous) return "the glyph locations are out of order";
+        if (at > glyf.size()) return "a glyph lies beyond the end of the glyph table";
+        previous = at;
+    }
+    return {};
+}
+
+// The flags of a composite glyph's parts.
+constexpr uint16_t kWords = 0x0001, kScale = 0x0008, kMore = 0x0020, kXYScale = 0x0040,
+                   kTwoByTwo = 0x0080, kInstructions = 0x0100;
+
+// Moves past the rest of a composite glyph's part after its flags and glyph.
+void skipPart(ByteReader& in, uint16_t flags) {
+    skipBytes(in, (flags & kWords) ? 4 : 2);
+    skipBytes(in, (flags & kScale) ? 2 : (flags & kXYScale) ? 4 : (flags & kTwoByTwo) ? 8 : 0);
+}
+
+// Why a glyph's outline cannot be drawn; empty when it can or when it has
+// none. A simple glyph's contours must end in order and its instructions,
+// flags and coordinates lie within its data; a composite's parts must lie
+// within it and be glyphs of the font.
+std::string outlineFault(const TrueTypeFont& font, std::string_view data) {
+    if (data.empty()) return {};
+    if (data.size() < 10) return "is shorter than a glyph's header";
+    ByteReader in{data, 10};
+    const int16_t contours = bigEndianInt16At(data, 0);
+    if (contours < 0) {
+        bool instructions = false;
+        for (uint16_t flags = kMore; (flags & kMore) && !in.pastEnd;) {
+            flags = readBigEndianUInt16(in);
+            if (readBigEndianUInt16(in) >= font.glyphCount)
+                return "is built from a glyph the font lacks";
+            skipPart(in, flags);
+            instructions = instructions || (flags & kInstructions);
+        }
+        if (instructions) skipBytes(in, readBigEndianUInt16(in)); // after the last part
+        return in.pastEnd ? "runs past the end of its data" : "";
+    }
+    uint32_t points = 0;
+    for (int16_t c = 0; c < contours && !in.pastEnd; ++c) {
+        const uint32_t end = readBigEndianUInt16(in) + 1u;
+        if (end <= points) return "has contours that end out of order";
+        points = end;
+    }
+    skipBytes(in, readBigEndianUInt16(in)); // the instructions
+    // Each point's flags, some repeated, say how many bytes its coordinates take.
+    size_t coordinates = 0;
+    for (uint32_t point = 0; point < points && !in.pastEnd;) {
+        const uint8_t flags = readByte(in);
+        const uint32_t count = 1u + ((flags & 0x08) ? readByte(in) : 0);
+        if (count > points - point) return "repeats its flags past its points";
+        coordinates += count * ((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2);
+        coordinates += count * ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2);
+        point += count;
+    }
+    skipBytes(in, coordinates);
+    return in.pastEnd ? "runs past the end of its data" : "";
+}
+
 // The glyphs a composite glyph is built from.
 std::vector<uint16_t> componentsOf(std::string_view data) {
     std::vector<uint16_t> components;
-    if (data.size() < 10 || i16(data, 0) >= 0) return components;
-    constexpr uint16_t kWords = 0x0001, kScale = 0x0008, kMore = 0x0020, kXYScale = 0x0040,
-                       kTwoByTwo = 0x0080;
-    size_t at = 10;
-    for (uint16_t flags = kMore; (flags & kMore) && at + 4 <= data.size();) {
-        flags = u16(data, at);
-        components.push_back(u16(data, at + 2));
-        at += 4 + ((flags & kWords) ? 4 : 2);
-        at += (flags & kScale) ? 2 : (flags & kXYScale) ? 4 : (flags & kTwoByTwo) ? 8 : 0;
+    if (data.size() < 10 || bigEndianInt16At(data, 0) >= 0) return components;
+    ByteReader in{data, 10};
+    for (uint16_t flags = kMore; (flags & kMore) && remainingBytes(in) >= 4;) {
+        flags = readBigEndianUInt16(in);
+        components.push_back(readBigEndianUInt16(in));
+        skipPart(in, flags);
     }
     return components;
 }
 
+// Why some glyph cannot be drawn: its outline is damaged, or it is built,
+// through its parts, from itself. Empty when every glyph can be drawn.
+std::string glyphFault(const TrueTypeFont& font) {
+    std::vector<std::vector<uint16_t>> parts(font.glyphCount);
+    for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
+        const std::string_view data = glyphData(font, static_cast<uint16_t>(glyph));
+        const std::string fault = outlineFault(font, data);
+        if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
+        parts[glyph] = componentsOf(data);
+    }
+    // A depth-first walk through the parts, which must never come back to a
+    // glyph still on its path.
+    enum : uint8_t { kUnseen, kOnPath, kDone };
+    std::vector<uint8_t> state(font.glyphCount, kUnseen);
+    std::vector<std::pair<uint16_t, size_t>> path; // glyph, its next part
+    for (uint32_t root = 0; root < font.glyphCount; ++root) {
+        if (state[root] != kUnseen) continue;
+        state[root] = kOnPath;
+        path.emplace_back(static_cast<uint16_t>(root), 0);
+        while (!path.empty()) {
+            auto& [glyph, next] = path.back();
+            if (next == parts[glyph].size()) {
+                state[glyph] = kDone;
+                path.pop_back();
+                continue;
+            }
+            const uint16_t part = parts[glyph][next++];
+            if (state[part] == kOnPath)
+                return "glyph " + std::to_string(part) + " is built from itself";
+            if (state[part] == kUnseen) {
+                state[part] = kOnPath;
+                path.emplace_back(part, 0);
+            }
+        }
+    }
+    return {};
+}
+
 uint32_t tableChecksum(std::string_view data) {
     uint32_t sum = 0;
-    for (size_t at = 0; at < data.size(); at += 4) sum += u32(data, at);
+    ByteReader in{data};
+    while (remainingBytes(in) > 0) sum += readBigEndianUInt32(in);
     return sum;
+}
+
+// Why the file's table directory and the tables every font needs cannot be
+// used; empty when they can, with the font's numbers filled in.
+std::string readTables(TrueTypeFont& font) {
+    const std::string_view data(font.bytes);
+    const uint32_t version = bigEndianUInt32At(data, 0);
+    if (version == 0x74746366) return "the file is a font collection";                 // "ttcf"
+    if (version == 0x4F54544F) return "the font's outlines are not TrueType outlines"; // "OTTO"
+    if (version != 0x00010000 && version != 0x74727565) return "the file is no TrueType font";
+    const uint16_t count = bigEndianUInt16At(data, 4);
+    if (12 + 16 * static_cast<size_t>(count) > data.size())
+        return "the font lists more tables than the file holds";
+    ByteReader records{data, 12};
+    for (uint16_t i = 0; i < count; ++i) {
+        std::string tag = readPadded(records, 4);
+        readBigEndianUInt32(records); // the checksum
+        const uint32_t offset = readBigEndianUInt32(records), length = readBigEndianUInt32(records);
+        if (offset > data.size() || length > data.size() - offset)
+            return "the table '" + tag + "' runs past the end of the file";
+        font.tables[std::move(tag)] = {offset, length};
+    }
+    // The shortest each table may be for what is read from it.
+    const std::pair<const char*, size_t> needed[] = {{"head", 54}, {"hhea", 36}, {"maxp", 6},
+                                                     {"hmtx", 4},  {"loca", 1},  {"glyf", 1},
+                                                     {"cmap", 4}};
+    for (const auto& [tag, shortest] : needed) {
+        if (font.tables.find(tag) == font.tables.end())
+            return std::string("the font has no '") + tag + "' table";
+        if (table(font, tag).size() < shortest)
+            return std::string("the '") + tag + "' table is shorter than " +
+                   std::to_string(shortest) + (shortest == 1 ? " byte" : " bytes");
+    }
+    const std::string_view head = table(font, "head"), hhea = table(font, "hhea");
+    font.unitsPerEm = bigEndianUInt16At(head, 18);
+    // PDF readers refuse a font outside the range the format allows.
+    if (font.unitsPerEm < 16 || font.unitsPerEm > 16384)
+        return "the font's em is not between 16 and 16384 units";
+    for (size_t k = 0; k < 4; ++k) font.box[k] = bigEndianInt16At(head, 36 + 2 * k);
+    const int16_t locationFormat = bigEndianInt16At(head, 50);
+    if (locationFormat != 0 && locationFormat != 1)
+        return "the glyph locations are in an unknown format";
+    font.longOffsets = locationFormat == 1;
+    font.ascent = bigEndianInt16At(hhea, 4);
+    font.descent = bigEndianInt16At(hhea, 6);
+    font.horizontalMetricCount = bigEndianUInt16At(hhea, 34);
+    font.glyphCount = bigEndianUInt16At(table(font, "maxp"), 4);
+    if (font.glyphCount == 0) return "the font has no glyphs";
+    if (font.horizontalMetricCount == 0) return "the font has no glyph widths";
+    if (table(font, "hmtx").size() < 4 * size_t{font.horizontalMetricCount})
+        return "the font has more glyph widths than its table holds";
+    std::string fault = glyphLocationFault(font);
+    return fault.empty() ? glyphFault(font) : fault;
 }
 
 } // namespace
 
-std::optional<TrueTypeFont> readTrueTypeFont(std::string bytes) {
+TrueTypeRead readTrueTypeFont(std::string bytes) {
     TrueTypeFont font;
     font.bytes = std::move(bytes);
-    const std::string_view data(font.bytes);
-    const uint32_t version = u32(data, 0);
-    if (version != 0x00010000 && version != 0x74727565) return std::nullopt; // 1.0 or "true"
-    const uint16_t count = u16(data, 4);
-    for (uint16_t i = 0; i < count; ++i) {
-        const size_t record = 12 + 16 * static_cast<size_t>(i);
-        const uint32_t offset = u32(data, record + 8), length = u32(data, record + 12);
-        if (offset > data.size() || length > data.size() - offset) return std::nullopt;
-        font.tables[std::string(data.substr(record, 4))] = {offset, length};
-    }
-    for (const char* needed : {"head", "hhea", "hmtx", "maxp", "loca", "glyf", "cmap"})
-        if (table(font, needed).empty()) return std::nullopt;
-    const std::string_view head = table(font, "head"), hhea = table(font, "hhea");
-    font.unitsPerEm = u16(head, 18);
-    if (font.unitsPerEm == 0) return std::nullopt;
-    for (int k = 0; k < 4; ++k) font.box[k] = i16(head, 36 + 2 * static_cast<size_t>(k));
-    font.longOffsets = i16(head, 50) == 1;
-    font.ascent = i16(hhea, 4);
-    font.descent = i16(hhea, 6);
-    font.horizontalMetricCount = u16(hhea, 34);
-    font.glyphCount = u16(table(font, "maxp"), 4);
-    if (font.horizontalMetricCount == 0 || font.glyphCount == 0) return std::nullopt;
-    readCharacterMap(font);
-    font.name = postScriptName(font);
-    return font;
+    std::string error = readTables(font);
+    if (error.empty()) error = readCharacterMap(font);
+    if (error.empty()) font.name = postScriptName(font, error);
+    if (!error.empty()) return {std::nullopt, std::move(error)};
+    return {std::move(font), {}};
 }
 
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint) {
-    const auto found = font.glyphOfCodePoint.find(codePoint);
-    return found == font.glyphOfCodePoint.end() || found->second >= font.glyphCount ? 0
-                                                                                    : found->second;
+    const std::string_view cmap = table(font, "cmap");
+    const uint16_t glyph = font.characterMapFormat == 12
+                               ? format12Glyph(cmap, font.characterMapAt, codePoint)
+                               : format4Glyph(cmap, font.characterMapAt, codePoint);
+    return glyph < font.glyphCount ? glyph : 0;
 }
 
 uint32_t glyphWidth(const TrueTypeFont& font, uint16_t glyph) {
     const uint16_t metric = std::min<uint16_t>(glyph, font.horizontalMetricCount - 1);
-    const uint32_t advance = u16(table(font, "hmtx"), 4 * static_cast<size_t>(metric));
+    const uint32_t advance =
+        bigEndianUInt16At(table(font, "hmtx"), 4 * static_cast<size_t>(metric));
     return (advance * 1000 + font.unitsPerEm / 2) / font.unitsPerEm;
 }
 
@@ -205,15 +406,15 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
 
     std::string glyf, loca;
     for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
-        put32(loca, static_cast<uint32_t>(glyf.size()));
+        putBigEndianUInt32(loca, static_cast<uint32_t>(glyf.size()));
         if (!kept.count(static_cast<uint16_t>(glyph))) continue;
         glyf += glyphData(font, static_cast<uint16_t>(glyph));
         while (glyf.size() % 4 != 0) glyf += '\0';
     }
-    put32(loca, static_cast<uint32_t>(glyf.size()));
+    putBigEndianUInt32(loca, static_cast<uint32_t>(glyf.size()));
 
     std::string head(table(font, "head"));
-    if (head.size() >= 54) {
+    if (head.size() >= 54) {                      // as the reader checked
         head.replace(8, 4, std::string(4, '\0')); // the whole file's check, left at zero
         head[50] = 0;
         head[51] = 1; // 32-bit glyph locations
@@ -226,7 +427,10 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
                                                  {"glyf", glyf}};
     for (const char* hinting : {"cvt ", "fpgm", "prep"})
         if (!table(font, hinting).empty()) tables[hinting] = std::string(table(font, hinting));
+    return trueTypeFile(tables);
+}
 
+std::string trueTypeFile(const std::map<std::string, std::string>& tables) {
     const auto count = static_cast<uint16_t>(tables.size());
     uint16_t power = 1, log = 0;
     while (power * 2 <= count) {
@@ -234,17 +438,19 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
         ++log;
     }
     std::string out;
-    put32(out, 0x00010000);
-    put16(out, count);
-    put16(out, power * 16u);
-    put16(out, log);
-    put16(out, count * 16u - power * 16u);
+    putBigEndianUInt32(out, 0x00010000);
+    putBigEndianUInt16(out, count);
+    putBigEndianUInt16(out, static_cast<uint16_t>(power * 16u));
+    putBigEndianUInt16(out, log);
+    putBigEndianUInt16(out, static_cast<uint16_t>(count * 16u - power * 16u));
     size_t offset = 12 + 16 * static_cast<size_t>(count);
     for (const auto& [tag, data] : tables) {
-        out += tag;
-        put32(out, tableChecksum(data));
-        put32(out, static_cast<uint32_t>(offset));
-        put32(out, static_cast<uint32_t>(data.size()));
+        std::string fourBytes = tag;
+        fourBytes.resize(4, ' ');
+        out += fourBytes;
+        putBigEndianUInt32(out, tableChecksum(data));
+        putBigEndianUInt32(out, static_cast<uint32_t>(offset));
+        putBigEndianUInt32(out, static_cast<uint32_t>(data.size()));
         offset += (data.size() + 3) / 4 * 4;
     }
     for (const auto& [tag, data] : tables) {
@@ -254,27 +460,54 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
     return out;
 }
 
-const TrueTypeFont* pdfUnicodeFont() {
-    static const std::optional<TrueTypeFont> font = []() -> std::optional<TrueTypeFont> {
-        std::vector<std::string> candidates;
-        if (const char* chosen = std::getenv("PLAXET_PDF_FONT")) candidates.emplace_back(chosen);
-#ifdef _WIN32
-        const char* windows = std::getenv("SystemRoot");
-        if (!windows) windows = std::getenv("WINDIR");
-        const std::string fonts = std::string(windows ? windows : "C:\\Windows") + "\\Fonts\\";
-        for (const char* file : {"segoeui.ttf", "arial.ttf", "tahoma.ttf"})
-            candidates.push_back(fonts + file);
-#else
-        candidates.emplace_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-#endif
-        for (const std::string& path : candidates) {
-            if (std::optional<std::string> bytes = readWholeFile(path))
-                if (std::optional<TrueTypeFont> read = readTrueTypeFont(std::move(*bytes)))
-                    return read;
+UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths) {
+    UnicodeFontChoice choice;
+    for (const std::string& path : paths) {
+        // Only a plain file: a device or a pipe named in PLAXET_PDF_FONT may never end.
+        if (!fileExists(path)) {
+            choice.refused.push_back(path + ": there is no such file");
+            continue;
         }
-        return std::nullopt;
-    }();
-    return font ? &*font : nullptr;
+        std::optional<std::string> bytes = readWholeFile(path);
+        if (!bytes) {
+            choice.refused.push_back(path + ": the file cannot be read");
+            continue;
+        }
+        TrueTypeRead read = readTrueTypeFont(std::move(*bytes));
+        if (!read.font) {
+            choice.refused.push_back(path + ": " + read.error);
+            continue;
+        }
+        choice.font = std::move(read.font);
+        choice.path = path;
+        break;
+    }
+    return choice;
+}
+
+std::vector<std::string> unicodeFontCandidates() {
+    std::vector<std::string> candidates;
+    if (const char* chosen = std::getenv("PLAXET_PDF_FONT")) candidates.emplace_back(chosen);
+#ifdef _WIN32
+    const char* windows = std::getenv("SystemRoot");
+    if (!windows) windows = std::getenv("WINDIR");
+    const std::string fonts = std::string(windows ? windows : "C:\\Windows") + "\\Fonts\\";
+    for (const char* file : {"segoeui.ttf", "arial.ttf", "tahoma.ttf"})
+        candidates.push_back(fonts + file);
+#else
+    candidates.emplace_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+#endif
+    return candidates;
+}
+
+const UnicodeFontChoice& pdfUnicodeFontChoice() {
+    static const UnicodeFontChoice choice = firstUsableFont(unicodeFontCandidates());
+    return choice;
+}
+
+const TrueTypeFont* pdfUnicodeFont() {
+    const UnicodeFontChoice& choice = pdfUnicodeFontChoice();
+    return choice.font ? &*choice.font : nullptr;
 }
 
 } // namespace plaxet

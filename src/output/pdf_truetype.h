@@ -2,6 +2,7 @@
 // A TrueType font file, read for the PDF's characters that the standard
 // fonts lack: which glyph shows a character, how wide it is, and the font
 // cut down to the glyphs a document uses, for embedding.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -11,8 +12,12 @@
 
 namespace plaxet {
 
+// The longest font name kept, in bytes: the embedded subset is named with a
+// tag of seven more ("ABCDEF+"), and a PDF name may hold 127 bytes.
+constexpr size_t kFontNameLimit = 120;
+
 struct TrueTypeFont {
-    std::string name;  // the PostScript name, e.g. "DejaVuSans"
+    std::string name;  // the PostScript name, e.g. "DejaVuSans": letters, digits and '-' only
     std::string bytes; // the whole file
     uint16_t unitsPerEm = 1000;
     int16_t box[4] = {}; // x min, y min, x max, y max of all glyphs, in font units
@@ -22,12 +27,23 @@ struct TrueTypeFont {
     uint16_t horizontalMetricCount = 0;
     bool longOffsets = false; // the glyph locations are 32-bit
     std::map<std::string, std::pair<uint32_t, uint32_t>, std::less<>> tables; // offset, length
-    std::map<uint32_t, uint16_t> glyphOfCodePoint;
+    // The Unicode character map used: its format (4: the basic plane, 12:
+    // every plane) and where it starts in the `cmap` table. Its segments were
+    // found in order and within the table, so a look-up is a binary search.
+    uint16_t characterMapFormat = 0;
+    uint32_t characterMapAt = 0;
 };
 
-// The font in a file's bytes; nothing when they are no TrueType font Plaxet
-// can use (a collection, outlines in another format, damaged tables).
-std::optional<TrueTypeFont> readTrueTypeFont(std::string bytes);
+// What reading a font file gave: the font, or why the file is no TrueType
+// font Plaxet can embed (a collection, outlines in another format, a count
+// larger than its table, a table too short for what it must hold).
+struct TrueTypeRead {
+    std::optional<TrueTypeFont> font;
+    std::string error; // e.g. "the character map has more segments than its table holds"
+};
+
+// Reads in time proportional to the file's size, whatever its counts claim.
+TrueTypeRead readTrueTypeFont(std::string bytes);
 
 // The glyph that shows a character; 0 (the font's "missing" glyph) when none does.
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint);
@@ -38,10 +54,28 @@ uint32_t glyphWidth(const TrueTypeFont& font, uint16_t glyph);
 // are built from); every other glyph keeps its number but is empty.
 std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs);
 
-// The font for characters the standard fonts lack, read once: the file named
-// by PLAXET_PDF_FONT when it is set, else on Windows a font of the system's
-// Fonts folder (Segoe UI, Arial, Tahoma), on Linux DejaVu Sans. Null when none
-// can be read; those characters are then written as the code page's nearest text.
+// A font file of the given tables (tag and contents), with the table
+// directory and each table's checksum; the subset is written by it.
+std::string trueTypeFile(const std::map<std::string, std::string>& tables);
+
+// The first of the font files that reads as a usable font, and why each
+// one before it did not.
+struct UnicodeFontChoice {
+    std::optional<TrueTypeFont> font;
+    std::string path;                 // the file it came from
+    std::vector<std::string> refused; // "<file>: <why>", in the order tried
+};
+UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths);
+
+// The font files tried for characters the standard fonts lack, in order: the
+// file named by PLAXET_PDF_FONT when it is set, then on Windows the system's
+// Segoe UI, Arial and Tahoma, on Linux DejaVu Sans.
+std::vector<std::string> unicodeFontCandidates();
+
+// The choice among those files, made once; pdfUnicodeFont() is its font,
+// null when none could be read: those characters are then written as the
+// code page's nearest text.
+const UnicodeFontChoice& pdfUnicodeFontChoice();
 const TrueTypeFont* pdfUnicodeFont();
 
 } // namespace plaxet

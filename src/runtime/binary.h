@@ -1,6 +1,7 @@
 #pragma once
-// Little-endian binary layout shared by the form file and the help topic file:
-// integers, fixed texts and counted texts, read from and appended to memory.
+// Binary layouts read from and appended to memory: the little-endian one
+// shared by the form file and the help topic file (integers, fixed texts and
+// counted texts), and the big-endian numbers of font files.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,6 +28,21 @@ uint32_t readUInt32(ByteReader& in);
 void putUInt16(std::string& out, uint16_t value);
 void putInt32(std::string& out, int32_t value);
 void putUInt32(std::string& out, uint32_t value);
+
+// One byte, and big-endian numbers, read the same way (missing bytes read as zero).
+uint8_t readByte(ByteReader& in);
+// Moves past n bytes, as far as there are; sets pastEnd when fewer were there.
+void skipBytes(ByteReader& in, size_t n);
+uint16_t readBigEndianUInt16(ByteReader& in);
+uint32_t readBigEndianUInt32(ByteReader& in);
+// The same at a position of `data`, for formats whose parts are found by
+// offsets: zero where the number would lie past the end.
+uint16_t bigEndianUInt16At(std::string_view data, size_t at);
+int16_t bigEndianInt16At(std::string_view data, size_t at);
+uint32_t bigEndianUInt32At(std::string_view data, size_t at);
+
+void putBigEndianUInt16(std::string& out, uint16_t value);
+void putBigEndianUInt32(std::string& out, uint32_t value);
 
 // A text with a 16-bit length; 65535 bytes or more are marked 0xFFFF and
 // followed by a 32-bit length.

@@ -14,6 +14,26 @@ TEST(Binary, ReadsPastTheEndAsZeros) {
     EXPECT_EQ(remainingBytes(in), 0u);
     EXPECT_EQ(readPadded(in, 2), std::string(2, '\0'));
     EXPECT_EQ(readAvailable(in, 5), "");
+
+    // Big-endian numbers, as fonts hold them, likewise: by a cursor or at a position.
+    ByteReader font{bytes};
+    EXPECT_EQ(readBigEndianUInt16(font), 0x0102);
+    EXPECT_EQ(readBigEndianUInt32(font), 0x03000000u);
+    EXPECT_TRUE(font.pastEnd);
+    EXPECT_EQ(bigEndianUInt16At(bytes, 2), 0x0300);
+    EXPECT_EQ(bigEndianInt16At("\xFF\xFE", 0), -2);
+    EXPECT_EQ(bigEndianUInt32At(bytes, 7), 0u);
+    ByteReader bytewise{bytes, 1};
+    EXPECT_EQ(readByte(bytewise), 2);
+    skipBytes(bytewise, 1);
+    EXPECT_FALSE(bytewise.pastEnd);
+    skipBytes(bytewise, 1);
+    EXPECT_TRUE(bytewise.pastEnd);
+    EXPECT_EQ(readAvailable(bytewise, 1), "");
+    std::string out;
+    putBigEndianUInt16(out, 0x0102);
+    putBigEndianUInt32(out, 0x03040506);
+    EXPECT_EQ(out, "\x01\x02\x03\x04\x05\x06");
 }
 
 TEST(Binary, ShortCountedTextsSwitchToLongLengthsAt65535) {
