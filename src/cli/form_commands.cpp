@@ -16,6 +16,7 @@
 #include "runtime/environment.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
+#include "runtime/system_fonts.h"
 #include "runtime/utf8.h"
 
 #include <cstdio>
@@ -58,6 +59,7 @@ DocumentSettings documentSettings(PaperSize paper) {
     DocumentSettings settings;
     settings.paper = paper;
     settings.codePage = codePageInUse();
+    settings.fontFiles = documentFontFiles();
     settings.creationTime = fixedCreationTime();
     return settings;
 }

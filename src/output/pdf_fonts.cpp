@@ -41,8 +41,9 @@ std::string standardFontStandIn(const PdfCodePage& codePage, std::string_view ch
     return bytes.empty() ? "?" : bytes;
 }
 
-uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
-                                   std::string_view text, size_t& at) {
+uint32_t characterWidthBeyondAscii(const PdfFonts& fonts, PdfFont font, std::string_view text,
+                                   size_t& at) {
+    const PdfCodePage& codePage = *fonts.encoding;
     const auto widthOf = [&](unsigned char byte) -> uint32_t {
         const PdfGlyph& glyph = codePage.glyphs[byte];
         return font == PdfFont::Bold ? glyph.boldWidth : glyph.regularWidth;
@@ -52,7 +53,7 @@ uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
     if (codePoint == kSoftHyphenCodePoint) return 0; // shown only where a line breaks
     if (const std::optional<unsigned char> byte = standardFontByte(codePage, codePoint))
         return widthOf(*byte);
-    if (const TrueTypeFont* unicode = pdfUnicodeFont())
+    if (const TrueTypeFont* unicode = fonts.unicode)
         return glyphWidth(*unicode, glyphOf(*unicode, codePoint));
     uint32_t width = 0;
     for (const char c : standardFontStandIn(codePage, text.substr(start, at - start)))
@@ -60,9 +61,9 @@ uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
     return width;
 }
 
-double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size) {
+double textWidth(const PdfFonts& fonts, PdfFont font, std::string_view text, double size) {
     uint64_t thousandths = 0;
-    for (size_t at = 0; at < text.size();) thousandths += characterWidth(codePage, font, text, at);
+    for (size_t at = 0; at < text.size();) thousandths += characterWidth(fonts, font, text, at);
     return thousandths * size / 1000.0;
 }
 

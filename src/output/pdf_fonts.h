@@ -44,6 +44,15 @@ std::optional<unsigned char> standardFontByte(const PdfCodePage& codePage, uint3
 // draw: the bytes of its nearest text (a for ą), or "?".
 std::string standardFontStandIn(const PdfCodePage& codePage, std::string_view character);
 
+struct TrueTypeFont;
+
+// The fonts a PDF is drawn with: the standard fonts in one encoding, and a
+// font for the characters they lack (none: those become their nearest text).
+struct PdfFonts {
+    const PdfCodePage* encoding = nullptr;
+    const TrueTypeFont* unicode = nullptr;
+};
+
 // A soft hyphen takes no room: the layout shows it as a hyphen only where it
 // breaks a word at the end of a line.
 constexpr uint32_t kSoftHyphenCodePoint = 0xAD;
@@ -52,21 +61,21 @@ constexpr uint32_t kSoftHyphenCodePoint = 0xAD;
 // which moves past it: its glyph in the standard font, or else in the font
 // for the other characters (pdf_truetype.h), or else the width of the code
 // page's nearest text, which is then what stands in its place.
-uint32_t characterWidthBeyondAscii(const PdfCodePage& codePage, PdfFont font,
-                                   std::string_view text, size_t& at);
-inline uint32_t characterWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text,
+uint32_t characterWidthBeyondAscii(const PdfFonts& fonts, PdfFont font, std::string_view text,
+                                   size_t& at);
+inline uint32_t characterWidth(const PdfFonts& fonts, PdfFont font, std::string_view text,
                                size_t& at) {
     // Most characters are ASCII: their glyph is their byte's (the layout
     // measures every character, so this one stays inline).
     const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte >= 0x80) return characterWidthBeyondAscii(codePage, font, text, at);
+    if (byte >= 0x80) return characterWidthBeyondAscii(fonts, font, text, at);
     ++at;
-    const PdfGlyph& glyph = codePage.glyphs[byte];
+    const PdfGlyph& glyph = fonts.encoding->glyphs[byte];
     return font == PdfFont::Bold ? glyph.boldWidth : glyph.regularWidth;
 }
 
 // The width of a UTF-8 text in points at `size` points.
-double textWidth(const PdfCodePage& codePage, PdfFont font, std::string_view text, double size);
+double textWidth(const PdfFonts& fonts, PdfFont font, std::string_view text, double size);
 
 // The fonts' names as PDF knows them: "Helvetica", "Helvetica-Bold".
 std::string_view pdfFontName(PdfFont font);

@@ -89,8 +89,8 @@ std::string cleanedText(std::string_view text) {
         if (byte == ' ' || isLineSpace(byte)) {
             size_t end = at;
             bool lineSpace = false;
-            for (; end < text.size() && (text[end] == ' ' ||
-                                         isLineSpace(static_cast<unsigned char>(text[end])));
+            for (; end < text.size() &&
+                   (text[end] == ' ' || isLineSpace(static_cast<unsigned char>(text[end])));
                  ++end)
                 lineSpace = lineSpace || text[end] != ' ';
             out.append(lineSpace ? 1 : end - at, ' ');
@@ -133,7 +133,7 @@ struct LinePlace {
 // Places texts and rules page by page, from the top down.
 class Pager {
   public:
-    Pager(const PdfCodePage& codePage, PaperSize paper) : codePage_(codePage) {
+    Pager(const PdfFonts& fonts, PaperSize paper) : fonts_(fonts) {
         layout_.width = paper == PaperSize::A4 ? kA4Width : kLetterWidth;
         layout_.height = paper == PaperSize::A4 ? kA4Height : kLetterHeight;
         const double content = layout_.width - 2 * kMargin;
@@ -149,11 +149,11 @@ class Pager {
     // for a text with control characters, so they live as long as the pager.
     std::vector<std::string_view> wrap(std::string_view text, double width, PdfFont font,
                                        double size) {
-        return wrapText(shown(text), width, codePage_, font, size);
+        return wrapText(shown(text), width, fonts_, font, size);
     }
     void wrapInto(std::vector<std::string_view>& lines, std::string_view text, double width,
                   PdfFont font, double size) {
-        wrapTextInto(lines, shown(text), width, codePage_, font, size);
+        wrapTextInto(lines, shown(text), width, fonts_, font, size);
     }
 
     void skip(double height) { y_ -= height; }
@@ -215,7 +215,7 @@ class Pager {
             PdfPage& page = layout_.pages[i];
             const std::string number =
                 "Page " + std::to_string(i + 1) + " of " + std::to_string(count);
-            const double width = textWidth(codePage_, PdfFont::Regular, number, kFooterSize);
+            const double width = textWidth(fonts_, PdfFont::Regular, number, kFooterSize);
             page.texts.push_back({(layout_.width - width) / 2, kFooterBaseline, PdfFont::Regular,
                                   kFooterSize, number});
         }
@@ -234,7 +234,7 @@ class Pager {
         std::string text = drawnLine(line);
         double at = x;
         if (align != Align::Left) {
-            const double free = width - textWidth(codePage_, font, text, size);
+            const double free = width - textWidth(fonts_, font, text, size);
             at += align == Align::Right ? free : free / 2;
         }
         layout_.pages[pageIndex].texts.push_back({at, lineTop - size, font, size, std::move(text)});
@@ -276,7 +276,7 @@ class Pager {
         rule(columnX_[0], y_, columnX_[3], y_);
     }
 
-    const PdfCodePage& codePage_;
+    const PdfFonts& fonts_;
     PdfLayout layout_;
     std::array<double, 4> columnX_{};
     double y_ = 0;
@@ -332,8 +332,8 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
         bool first = true;
         for (std::string_view text :
              pager.wrap(form.addresseeLines[i], leftWidth, PdfFont::Bold, kAddresseeSize)) {
-            const LinePlace place = pager.line(text, kMargin, leftWidth, Align::Left,
-                                               PdfFont::Bold, kAddresseeSize, leading);
+            const LinePlace place = pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Bold,
+                                               kAddresseeSize, leading);
             if (first) places[i] = place;
             first = false;
         }
@@ -363,19 +363,19 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
 
 } // namespace
 
-std::vector<std::string_view> wrapText(std::string_view text, double width,
-                                       const PdfCodePage& codePage, PdfFont font, double size) {
+std::vector<std::string_view> wrapText(std::string_view text, double width, const PdfFonts& fonts,
+                                       PdfFont font, double size) {
     std::vector<std::string_view> lines;
-    wrapTextInto(lines, text, width, codePage, font, size);
+    wrapTextInto(lines, text, width, fonts, font, size);
     return lines;
 }
 
 void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, double width,
-                  const PdfCodePage& codePage, PdfFont font, double size) {
+                  const PdfFonts& fonts, PdfFont font, double size) {
     lines.clear();
     const double limit = width * 1000.0 / size; // in thousandths of the size
     size_t hyphenAt = 0;
-    const double hyphenWidth = characterWidth(codePage, font, "-", hyphenAt);
+    const double hyphenWidth = characterWidth(fonts, font, "-", hyphenAt);
     size_t start = 0;
     while (true) {
         double used = 0;
@@ -384,7 +384,7 @@ void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, d
         size_t lastHyphenBreak = std::string_view::npos; // just after a soft hyphen that fits
         while (end < text.size()) {
             size_t next = end;
-            used += characterWidth(codePage, font, text, next);
+            used += characterWidth(fonts, font, text, next);
             if (text[end] == ' ') lastBlank = end;
             if (used > limit && text[end] != ' ') break;
             if (text[end] == kSoftHyphen[0] && text.substr(end).starts_with(kSoftHyphen) &&
@@ -407,7 +407,7 @@ void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, d
         size_t cut = blankBreak ? lastBlank : end;
         if (cut == start) { // a glyph wider than the column still moves on
             size_t next = start;
-            characterWidth(codePage, font, text, next);
+            characterWidth(fonts, font, text, next);
             cut = next;
         }
         size_t lineEnd = cut;
@@ -420,9 +420,9 @@ void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, d
     }
 }
 
-PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
-                    const PdfCodePage& codePage, PaperSize paper) {
-    Pager pager(codePage, paper);
+PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values, const PdfFonts& fonts,
+                    PaperSize paper) {
+    Pager pager(fonts, paper);
     letterhead(pager, form);
     addresseeBlock(pager, form, values);
 

@@ -47,15 +47,15 @@ struct PdfLayout {
 // last item row, the totals row and the closing sentence stay together, so
 // neither the totals nor the closing stands alone at the top of a page.
 // Every page ends with "Page N of M".
-PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values,
-                    const PdfCodePage& codePage, PaperSize paper);
+PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values, const PdfFonts& fonts,
+                    PaperSize paper);
 
 // A text cut into lines no wider than `width`: at blanks where it can be,
 // inside a word only when the word alone is wider. An empty text is one empty line.
-std::vector<std::string_view> wrapText(std::string_view text, double width,
-                                       const PdfCodePage& codePage, PdfFont font, double size);
+std::vector<std::string_view> wrapText(std::string_view text, double width, const PdfFonts& fonts,
+                                       PdfFont font, double size);
 // The same into `lines`, replacing what they held (their room is reused).
 void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, double width,
-                  const PdfCodePage& codePage, PdfFont font, double size);
+                  const PdfFonts& fonts, PdfFont font, double size);
 
 } // namespace plaxet

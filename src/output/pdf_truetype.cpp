@@ -4,7 +4,6 @@
 #include "runtime/file.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 
 // Every count a font holds is checked against the length of the table that
@@ -483,31 +482,6 @@ UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths) {
         break;
     }
     return choice;
-}
-
-std::vector<std::string> unicodeFontCandidates() {
-    std::vector<std::string> candidates;
-    if (const char* chosen = std::getenv("PLAXET_PDF_FONT")) candidates.emplace_back(chosen);
-#ifdef _WIN32
-    const char* windows = std::getenv("SystemRoot");
-    if (!windows) windows = std::getenv("WINDIR");
-    const std::string fonts = std::string(windows ? windows : "C:\\Windows") + "\\Fonts\\";
-    for (const char* file : {"segoeui.ttf", "arial.ttf", "tahoma.ttf"})
-        candidates.push_back(fonts + file);
-#else
-    candidates.emplace_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-#endif
-    return candidates;
-}
-
-const UnicodeFontChoice& pdfUnicodeFontChoice() {
-    static const UnicodeFontChoice choice = firstUsableFont(unicodeFontCandidates());
-    return choice;
-}
-
-const TrueTypeFont* pdfUnicodeFont() {
-    const UnicodeFontChoice& choice = pdfUnicodeFontChoice();
-    return choice.font ? &*choice.font : nullptr;
 }
 
 } // namespace plaxet

@@ -67,15 +67,4 @@ struct UnicodeFontChoice {
 };
 UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths);
 
-// The font files tried for characters the standard fonts lack, in order: the
-// file named by PLAXET_PDF_FONT when it is set, then on Windows the system's
-// Segoe UI, Arial and Tahoma, on Linux DejaVu Sans.
-std::vector<std::string> unicodeFontCandidates();
-
-// The choice among those files, made once; pdfUnicodeFont() is its font,
-// null when none could be read: those characters are then written as the
-// code page's nearest text.
-const UnicodeFontChoice& pdfUnicodeFontChoice();
-const TrueTypeFont* pdfUnicodeFont();
-
 } // namespace plaxet

@@ -340,10 +340,10 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
     return content;
 }
 
-// The characters of the layout that the standard fonts lack; none when no
-// font for them can be read. The font is looked for only when some character
-// needs it, so a document of the code page's own text never reads it.
-UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& codePage) {
+// The characters of the layout that the standard fonts lack; none when there
+// is no font for them.
+UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfFonts& fonts) {
+    const PdfCodePage& codePage = *fonts.encoding;
     std::set<uint32_t> found;
     for (const PdfPage& page : layout.pages)
         for (const PdfText& text : page.texts) {
@@ -357,7 +357,7 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfCodePage& 
                 if (!standardFontByte(codePage, codePoint)) found.insert(codePoint);
             }
         }
-    if (found.empty() || !pdfUnicodeFont()) return {};
+    if (found.empty() || !fonts.unicode) return {};
     UnicodeCharacters characters;
     for (const uint32_t codePoint : found)
         if (characters.size() < 0xFFFE)
@@ -412,9 +412,8 @@ std::string reference(size_t object) {
     return std::to_string(object) + " 0 R";
 }
 
-void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects,
+void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects, const TrueTypeFont& font,
                        const UnicodeCharacters& characters) {
-    const TrueTypeFont& font = *pdfUnicodeFont();
     std::vector<uint16_t> glyphs;
     std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
     std::string widths = "[1 [";
@@ -488,13 +487,13 @@ void appendPdfString(std::string& out, std::string_view text) {
     out += ')';
 }
 
-std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
-                     const PdfDocumentInfo& info) {
+std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info) {
+    const PdfCodePage& codePage = *fonts.encoding;
     const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
     const size_t pages = layout.pages.size();
     // Characters the standard fonts lack come from an embedded font, whose
     // objects follow the pages; a document without them has none.
-    const UnicodeCharacters unicode = unicodeCharacters(layout, codePage);
+    const UnicodeCharacters unicode = unicodeCharacters(layout, fonts);
     PdfFile file;
     const size_t catalog = file.newObject(), pageTree = file.newObject();
     const size_t regularFont = file.newObject(), boldFont = file.newObject();
@@ -559,9 +558,34 @@ std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
                                              " >>");
         file.stream(pageObjects[i].contents, pageContent(layout.pages[i], codePage, unicode));
     }
-    if (unicodeFont) appendUnicodeFont(file, *unicodeFont, unicode);
+    if (unicodeFont) appendUnicodeFont(file, *unicodeFont, *fonts.unicode, unicode);
     return file.finish(catalog, infoObject);
 }
+
+namespace {
+
+// Whether a text the form prints holds a character the standard fonts lack.
+bool needsOtherFont(const FormDocument& form, const PdfCodePage& encoding) {
+    const auto lacking = [&](std::string_view text) {
+        if (isAscii(text)) return false;
+        for (size_t at = 0; at < text.size();)
+            if (!standardFontByte(encoding, nextCodePoint(text, at))) return true;
+        return false;
+    };
+    const auto anyLacking = [&](const auto& texts) {
+        return std::any_of(texts.begin(), texts.end(), lacking);
+    };
+    if (anyLacking(form.senderLines) || anyLacking(form.addresseeLines) || lacking(form.notes))
+        return true;
+    const size_t items = countedItems(form);
+    for (size_t i = 0; i < items; ++i)
+        if (lacking(form.items[i].date) || lacking(form.items[i].description) ||
+            lacking(form.items[i].cost))
+            return true;
+    return false;
+}
+
+} // namespace
 
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                         const DocumentSettings& settings) {
@@ -570,8 +594,15 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     info.author = form.senderLines[0];
     info.creator = std::string("Plaxet ") + PLAXET_VERSION;
     info.creationTime = settings.creationTime.value_or(static_cast<int64_t>(std::time(nullptr)));
-    const PdfCodePage& encoding = pdfEncodingFor(settings.codePage);
-    return pdfBytes(pdfLayout(form, values, encoding, settings.paper), encoding, info);
+    PdfFonts fonts{&pdfEncodingFor(settings.codePage), nullptr};
+    // The font files are read only when some character needs them, so a
+    // document of the standard fonts' own characters never reads one.
+    std::optional<TrueTypeFont> unicode;
+    if (needsOtherFont(form, *fonts.encoding)) {
+        unicode = firstUsableFont(settings.fontFiles).font;
+        if (unicode) fonts.unicode = &*unicode;
+    }
+    return pdfBytes(pdfLayout(form, values, fonts, settings.paper), fonts, info);
 }
 
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,

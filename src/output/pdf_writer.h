@@ -24,9 +24,10 @@ struct PdfDocumentInfo {
 };
 
 // The bytes of a PDF 1.7 file that shows `layout`: every page's content
-// stream compressed with zlib, fonts in `codePage` (WinAnsiEncoding, or that
-// encoding with the differences of another code page).
-std::string pdfBytes(const PdfLayout& layout, const PdfCodePage& codePage,
+// stream compressed with zlib, the standard fonts in `fonts.encoding`
+// (WinAnsiEncoding, or that encoding with the differences of another code
+// page), and what they lack from `fonts.unicode`, embedded as a subset.
+std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts,
                      const PdfDocumentInfo& info);
 
 // Appends a PDF literal string, brackets included: "(", ")" and "\" get a

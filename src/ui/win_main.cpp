@@ -6,6 +6,7 @@
 #include "output/document_settings.h"
 #include "runtime/codepage.h"
 #include "runtime/environment.h"
+#include "runtime/system_fonts.h"
 #include "ui/main_window.h"
 #include "win/process.h"
 
@@ -34,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main.commandLine = plaxet::commandLineArguments();
     main.documentSettings.paper = userPaperSize();
     main.documentSettings.codePage = plaxet::codePageInUse();
+    main.documentSettings.fontFiles = plaxet::documentFontFiles();
     main.documentSettings.creationTime = plaxet::fixedCreationTime();
     plaxet::runMainWindow(main);
     return 0;

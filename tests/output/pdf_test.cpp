@@ -22,8 +22,25 @@ namespace {
 using testing::addItems;
 using testing::gardenInvoice;
 
-const PdfCodePage& western() {
+const PdfCodePage& westernEncoding() {
     return *pdfCodePage(1252);
+}
+
+// The standard fonts in WinAnsiEncoding, without a font for other characters.
+const PdfFonts& western() {
+    static const PdfFonts fonts{&westernEncoding(), nullptr};
+    return fonts;
+}
+
+// The font the tests hand in for the characters the standard fonts lack:
+// DejaVu Sans, which set-up installs (under Wine, through the drive that
+// shows the Linux file system).
+std::string testFontFile() {
+#ifdef _WIN32
+    return "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+#else
+    return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+#endif
 }
 
 // Item i of a long invoice: its description names it, and every seventh one
@@ -46,8 +63,9 @@ FormDocument invoiceOf(int items) {
     return form;
 }
 
-PdfLayout layoutOf(const FormDocument& form, PaperSize paper = PaperSize::Letter) {
-    return pdfLayout(form, documentValues(form), western(), paper);
+PdfLayout layoutOf(const FormDocument& form, PaperSize paper = PaperSize::Letter,
+                   const PdfFonts& fonts = western()) {
+    return pdfLayout(form, documentValues(form), fonts, paper);
 }
 
 bool onPage(const PdfPage& page, const std::string& text) {
@@ -272,8 +290,8 @@ TEST(PdfLayout, TextsComeOutAsTyped) {
 TEST(PdfLayout, FieldsShowAsTheBrowserShowsThem) {
     const std::string softHyphen = "\xC2\xAD";
     const std::string longWord = "Donau" + softHyphen + "dampf" + softHyphen + "schiff" +
-                                 softHyphen + "fahrts" + softHyphen + "gesellschafts" +
-                                 softHyphen + "kapit\xC3\xA4ns" + softHyphen + "m\xC3\xBCtze";
+                                 softHyphen + "fahrts" + softHyphen + "gesellschafts" + softHyphen +
+                                 "kapit\xC3\xA4ns" + softHyphen + "m\xC3\xBCtze";
     FormDocument form = gardenInvoice();
     form.itemCount = 0;
     addItems(form, {{"01/02/2007", "tab\there\r\nline  two\x7F!\xC2\x85", "1"},
@@ -290,7 +308,8 @@ TEST(PdfLayout, FieldsShowAsTheBrowserShowsThem) {
     size_t brokenLines = 0;
     for (const PdfText* line : startingWith(page, "")) {
         if (line->text.find("Donau") == std::string::npos &&
-            line->text.find("tze") == std::string::npos && line->text.find("-") == std::string::npos)
+            line->text.find("tze") == std::string::npos &&
+            line->text.find("-") == std::string::npos)
             continue;
         if (line->text.ends_with("-")) {
             ++brokenLines;
@@ -320,7 +339,8 @@ TEST(PdfLayout, TheHeadingAndDateStayOnTheFirstPageOfALongAddressee) {
         const PdfPage& first = layout.pages[0];
         ASSERT_EQ(startingWith(first, "INVOICE").size(), 1u) << longLine;
         ASSERT_EQ(startingWith(first, "January 5, 2007").size(), 1u) << longLine;
-        const PdfText& firstLine = *startingWith(first, longLine == 0 ? "word1 " : "Bob Lee").front();
+        const PdfText& firstLine =
+            *startingWith(first, longLine == 0 ? "word1 " : "Bob Lee").front();
         EXPECT_NEAR(startingWith(first, "INVOICE").front()->y + 14, firstLine.y + 11, 0.01)
             << "the heading's line top is the first line's";
         EXPECT_GT(startingWith(first, "January 5, 2007").front()->y, 54) << longLine;
@@ -378,7 +398,7 @@ TEST(PdfWriter, CrossReferencesPointAtTheirObjectsAndTextsSurviveEscaping) {
     EXPECT_NE(pdf.find("/Size " + std::to_string(objects) + " "), std::string::npos);
 
     // The pages show exactly the layout's texts, whatever they hold.
-    const PdfLayout layout = pdfLayout(form, values, pdfEncodingFor(settings.codePage), settings.paper);
+    const PdfLayout layout = pdfLayout(form, values, western(), settings.paper);
     const std::vector<std::string> contents = pageContents(pdf);
     ASSERT_EQ(contents.size(), layout.pages.size());
     EXPECT_NE(pdf.find("/Count " + std::to_string(layout.pages.size()) + " "), std::string::npos);
@@ -411,16 +431,17 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersUseWinAnsi) {
     ASSERT_NE(central, nullptr);
     EXPECT_STREQ(central->glyphs[0xC6].name, "Cacute");
     EXPECT_EQ(standardFontByte(*central, 0x106), 0xC6); // Ć
-    EXPECT_EQ(standardFontByte(western(), 0x106), std::nullopt);
-    EXPECT_EQ(standardFontByte(western(), 0x20AC), 0x80); // €
+    EXPECT_EQ(standardFontByte(westernEncoding(), 0x106), std::nullopt);
+    EXPECT_EQ(standardFontByte(westernEncoding(), 0x20AC), 0x80); // €
     EXPECT_STREQ(pdfCodePage(1254)->glyphs[0xFD].name, "dotlessi");
     EXPECT_STREQ(pdfCodePage(1257)->glyphs[0xC0].name, "Aogonek");
     for (uint32_t lacking : {1251u, 1253u, 932u, 65001u})
-        EXPECT_EQ(&pdfEncodingFor(lacking), &western()) << lacking;
+        EXPECT_EQ(&pdfEncodingFor(lacking), &westernEncoding()) << lacking;
 
     const FormDocument form = gardenInvoice();
-    const PdfLayout layout = pdfLayout(form, documentValues(form), *central, PaperSize::Letter);
-    const std::string pdf = pdfBytes(layout, *central, {"Caf\xC3\xA9 (1)", "a", "c", 0});
+    const PdfFonts fonts{central, nullptr};
+    const PdfLayout layout = pdfLayout(form, documentValues(form), fonts, PaperSize::Letter);
+    const std::string pdf = pdfBytes(layout, fonts, {"Caf\xC3\xA9 (1)", "a", "c", 0});
     EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
     EXPECT_NE(pdf.find(" 198 /Cacute "), std::string::npos);
     EXPECT_EQ(pdf.find(" 138 /Scaron "), std::string::npos) << "WinAnsi has it already";
@@ -430,14 +451,19 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersUseWinAnsi) {
 }
 
 TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
-    if (!pdfUnicodeFont()) GTEST_SKIP() << "no font for other characters on this machine";
+    const UnicodeFontChoice choice = firstUsableFont({testFontFile()});
+    ASSERT_TRUE(choice.font) << (choice.refused.empty() ? "" : choice.refused.front());
+    const PdfFonts fonts{&westernEncoding(), &*choice.font};
     FormDocument form = gardenInvoice();
-    const std::string plain = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
+    DocumentSettings settings;
+    settings.fontFiles = {"no such font.ttf"}; // never read for a form the standard fonts show
+    const std::string plain = pdfDocument(form, documentValues(form), settings);
     EXPECT_EQ(plain.find("/F3"), std::string::npos) << "a form the code page holds embeds nothing";
 
     form.addresseeLines[0] =
         "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café
-    const std::string pdf = pdfBytes(layoutOf(form), western(), {"t", "a", "c", 0});
+    const std::string pdf =
+        pdfBytes(layoutOf(form, PaperSize::Letter, fonts), fonts, {"t", "a", "c", 0});
     const std::string content = pageContents(pdf).at(0);
     // The name is bold. CIDs by code point: Ł 1, 王 2, 芳 3; é stays in the standard font.
     EXPECT_NE(content.find("/F3 11 Tf\n"), std::string::npos) << content;
@@ -449,6 +475,14 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
     EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);
     EXPECT_NE(pdf.find("/ToUnicode"), std::string::npos);
     EXPECT_NE(pdf.find("/F3 "), std::string::npos);
+
+    // The settings' font files are tried in order; the first usable one is embedded.
+    settings.fontFiles = {"no such font.ttf", testFontFile()};
+    settings.creationTime = 0;
+    EXPECT_EQ(pdfDocument(form, documentValues(form), settings),
+              pdfBytes(layoutOf(form, PaperSize::Letter, fonts), fonts,
+                       {"INVOICE " + form.addresseeLines[0], "Ann's Garden",
+                        std::string("Plaxet ") + PLAXET_VERSION, 0}));
 }
 
 } // namespace plaxet
