@@ -4,7 +4,7 @@
 // why; an accepted one must give a name a PDF may hold, glyphs the font has,
 // and a subset that reads again as the same font (with the character map
 // and name of the whole font added, which a subset leaves out).
-#include "output/pdf_truetype.h"
+#include "output/pdf/truetype.h"
 #include "runtime/binary.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "output/document_kinds.h"
 
 #include "output/html_writer.h"
-#include "output/pdf_writer.h"
+#include "output/pdf/writer.h"
 #include "output/rtf_writer.h"
 #include "runtime/text.h"
 

@@ -5,7 +5,7 @@
 #include "form/form_file.h"
 #include "form/sender_file.h"
 #include "output/html_writer.h"
-#include "output/pdf_writer.h"
+#include "output/pdf/writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
 #include "runtime/codepage.h"

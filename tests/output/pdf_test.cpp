@@ -1,8 +1,8 @@
 // The PDF document: the page layout's rules on the record of the values, and
 // the file's structure (cross-references, compressed pages, escaped texts).
-#include "output/pdf_layout.h"
-#include "output/pdf_truetype.h"
-#include "output/pdf_writer.h"
+#include "output/pdf/layout.h"
+#include "output/pdf/truetype.h"
+#include "output/pdf/writer.h"
 
 #include "form_builder.h"
 

@@ -1,7 +1,7 @@
 // The font reader for the PDF's embedded font, on fonts built here in memory:
 // a small good font, and hostile ones whose counts, ranges, names or tables
 // would make it hang or write a font no PDF reader can load.
-#include "output/pdf_truetype.h"
+#include "output/pdf/truetype.h"
 
 #include "runtime/binary.h"
 #include "temp_folder.h"

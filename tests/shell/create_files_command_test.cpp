@@ -10,7 +10,7 @@
 
 #include "form/form_file.h"
 #include "output/html_writer.h"
-#include "output/pdf_writer.h"
+#include "output/pdf/writer.h"
 #include "output/rtf_writer.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"

@@ -59,7 +59,7 @@ constexpr uint32_t kSoftHyphenCodePoint = 0xAD;
 
 // The width in thousandths of the font size of the UTF-8 character at `at`,
 // which moves past it: its glyph in the standard font, or else in the font
-// for the other characters (pdf_truetype.h), or else the width of the code
+// for the other characters (truetype.h), or else the width of the code
 // page's nearest text, which is then what stands in its place.
 uint32_t characterWidthBeyondAscii(const PdfFonts& fonts, PdfFont font, std::string_view text,
                                    size_t& at);
@@ -80,7 +80,7 @@ double textWidth(const PdfFonts& fonts, PdfFont font, std::string_view text, dou
 // The fonts' names as PDF knows them: "Helvetica", "Helvetica-Bold".
 std::string_view pdfFontName(PdfFont font);
 
-// Generated from the fonts' published metrics (pdf_font_metrics.py).
+// Generated from the fonts' published metrics (font_metrics.py).
 extern const PdfCodePage kPdfCodePages[];
 extern const size_t kPdfCodePageCount;
 

@@ -1,11 +1,11 @@
 #pragma once
-// The form as a PDF document: the page layout (pdf_layout.h) turned into the
+// The form as a PDF document: the page layout (layout.h) turned into the
 // file's bytes, with the two standard fonts, compressed page contents and a
 // cross-reference table.
 #include "form/form_document.h"
 #include "output/document_settings.h"
-#include "output/pdf_fonts.h"
-#include "output/pdf_layout.h"
+#include "output/pdf/fonts.h"
+#include "output/pdf/layout.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 

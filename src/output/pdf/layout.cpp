@@ -1,4 +1,4 @@
-#include "output/pdf_layout.h"
+#include "output/pdf/layout.h"
 
 #include "output/document_items.h"
 #include "output/document_output.h"

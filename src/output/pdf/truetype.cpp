@@ -1,4 +1,4 @@
-#include "output/pdf_truetype.h"
+#include "output/pdf/truetype.h"
 
 #include "runtime/binary.h"
 #include "runtime/file.h"

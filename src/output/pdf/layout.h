@@ -5,7 +5,7 @@
 // repeated header row, the page numbers) are tested without any file.
 #include "form/form_document.h"
 #include "output/document_settings.h"
-#include "output/pdf_fonts.h"
+#include "output/pdf/fonts.h"
 #include "output/totals.h"
 
 #include <string>

@@ -1,6 +1,6 @@
-#include "output/pdf_fonts.h"
+#include "output/pdf/fonts.h"
 
-#include "output/pdf_truetype.h"
+#include "output/pdf/truetype.h"
 #include "runtime/codepage.h"
 #include "runtime/utf8.h"
 
