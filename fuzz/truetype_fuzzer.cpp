@@ -52,8 +52,9 @@ std::string wholeTable(const plaxet::TrueTypeFont& font, const std::string& tag)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const plaxet::TrueTypeRead read = plaxet::readTrueTypeFont(std::string(input));
-    if (!read.font) {
+    if (!read.font) { // a reason that can be shown as it is
         require(!read.error.empty());
+        for (const char c : read.error) require(c >= 0x20 && c <= 0x7E);
         return 0;
     }
     require(read.error.empty());

@@ -195,6 +195,8 @@ TEST(TrueTypeFont, HostileFontsAreRefusedWithTheirReasonOrReadInBoundedTime) {
          "glyph 1 runs past the end of its data"},
         {"flags repeated past the points", [](Tables& t) { t["glyf"].replace(14, 2, "\x09\x05"); },
          "glyph 1 repeats its flags past its points"},
+        {"a part placed by a point that is not there", [](Tables& t) { t["glyf"][41] = 0x01; },
+         "glyph 2 places a part by a point that is not there"},
         {"a composite built from itself", [](Tables& t) { t["glyf"][43] = 2; },
          "glyph 2 is built from itself"},
         {"a composite built from a glyph the font lacks", [](Tables& t) { t["glyf"][43] = 3; },

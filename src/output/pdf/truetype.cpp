@@ -202,20 +202,34 @@ std::string glyphLocationFault(const TrueTypeFont& font) {
 }
 
 // The flags of a composite glyph's parts.
-constexpr uint16_t kWords = 0x0001, kScale = 0x0008, kMore = 0x0020, kXYScale = 0x0040,
-                   kTwoByTwo = 0x0080, kInstructions = 0x0100;
+constexpr uint16_t kWords = 0x0001, kOffset = 0x0002, kScale = 0x0008, kMore = 0x0020,
+                   kXYScale = 0x0040, kTwoByTwo = 0x0080, kInstructions = 0x0100;
 
-// Moves past the rest of a composite glyph's part after its flags and glyph.
-void skipPart(ByteReader& in, uint16_t flags) {
-    skipBytes(in, (flags & kWords) ? 4 : 2);
+// Moves past a composite part's scale or matrix, which follows its placement.
+void skipTransform(ByteReader& in, uint16_t flags) {
     skipBytes(in, (flags & kScale) ? 2 : (flags & kXYScale) ? 4 : (flags & kTwoByTwo) ? 8 : 0);
 }
 
+// A part of a composite glyph: the glyph, placed by an offset or by
+// matching a point of the glyph built so far with a point of its own.
+struct GlyphPart {
+    uint16_t glyph = 0;
+    bool matchesPoints = false;
+    uint32_t builtPoint = 0, ownPoint = 0;
+};
+
+// What an outline is made of: a simple glyph's points, or a composite's
+// parts (its points are then theirs, counted once all are known).
+struct GlyphShape {
+    uint32_t points = 0;
+    std::vector<GlyphPart> parts;
+};
+
 // Why a glyph's outline cannot be drawn; empty when it can or when it has
-// none. A simple glyph's contours must end in order and its instructions,
-// flags and coordinates lie within its data; a composite's parts must lie
-// within it and be glyphs of the font.
-std::string outlineFault(const TrueTypeFont& font, std::string_view data) {
+// none, with `shape` filled in. A simple glyph's contours must end in order
+// and its instructions, flags and coordinates lie within its data; a
+// composite's parts must lie within it and be glyphs of the font.
+std::string outlineFault(const TrueTypeFont& font, std::string_view data, GlyphShape& shape) {
     if (data.empty()) return {};
     if (data.size() < 10) return "is shorter than a glyph's header";
     ByteReader in{data, 10};
@@ -224,9 +238,14 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data) {
         bool instructions = false;
         for (uint16_t flags = kMore; (flags & kMore) && !in.pastEnd;) {
             flags = readBigEndianUInt16(in);
-            if (readBigEndianUInt16(in) >= font.glyphCount)
-                return "is built from a glyph the font lacks";
-            skipPart(in, flags);
+            GlyphPart part;
+            part.glyph = readBigEndianUInt16(in);
+            if (part.glyph >= font.glyphCount) return "is built from a glyph the font lacks";
+            part.matchesPoints = !(flags & kOffset);
+            part.builtPoint = (flags & kWords) ? readBigEndianUInt16(in) : readByte(in);
+            part.ownPoint = (flags & kWords) ? readBigEndianUInt16(in) : readByte(in);
+            skipTransform(in, flags);
+            shape.parts.push_back(part);
             instructions = instructions || (flags & kInstructions);
         }
         if (instructions) skipBytes(in, readBigEndianUInt16(in)); // after the last part
@@ -238,6 +257,7 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data) {
         if (end <= points) return "has contours that end out of order";
         points = end;
     }
+    shape.points = points;
     skipBytes(in, readBigEndianUInt16(in)); // the instructions
     // Each point's flags, some repeated, say how many bytes its coordinates take.
     size_t coordinates = 0;
@@ -261,23 +281,38 @@ std::vector<uint16_t> componentsOf(std::string_view data) {
     for (uint16_t flags = kMore; (flags & kMore) && remainingBytes(in) >= 4;) {
         flags = readBigEndianUInt16(in);
         components.push_back(readBigEndianUInt16(in));
-        skipPart(in, flags);
+        skipBytes(in, (flags & kWords) ? 4 : 2);
+        skipTransform(in, flags);
     }
     return components;
 }
 
-// Why some glyph cannot be drawn: its outline is damaged, or it is built,
-// through its parts, from itself. Empty when every glyph can be drawn.
+// Counts a composite's points, whose parts' points are known, and checks
+// that each part placed by points matches points that are there.
+bool countCompositePoints(GlyphShape& shape, const std::vector<GlyphShape>& shapes) {
+    uint64_t built = 0;
+    for (const GlyphPart& part : shape.parts) {
+        const uint32_t own = shapes[part.glyph].points;
+        if (part.matchesPoints && (part.builtPoint >= built || part.ownPoint >= own)) return false;
+        built = std::min<uint64_t>(built + own, UINT32_MAX);
+    }
+    shape.points = static_cast<uint32_t>(built);
+    return true;
+}
+
+// Why some glyph cannot be drawn: its outline is damaged, a part is placed
+// by a point that is not there, or it is built, through its parts, from
+// itself. Empty when every glyph can be drawn.
 std::string glyphFault(const TrueTypeFont& font) {
-    std::vector<std::vector<uint16_t>> parts(font.glyphCount);
+    std::vector<GlyphShape> shapes(font.glyphCount);
     for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
-        const std::string_view data = glyphData(font, static_cast<uint16_t>(glyph));
-        const std::string fault = outlineFault(font, data);
+        const std::string fault =
+            outlineFault(font, glyphData(font, static_cast<uint16_t>(glyph)), shapes[glyph]);
         if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
-        parts[glyph] = componentsOf(data);
     }
     // A depth-first walk through the parts, which must never come back to a
-    // glyph still on its path.
+    // glyph still on its path; a glyph's points are counted as it is left,
+    // when those of its parts are known.
     enum : uint8_t { kUnseen, kOnPath, kDone };
     std::vector<uint8_t> state(font.glyphCount, kUnseen);
     std::vector<std::pair<uint16_t, size_t>> path; // glyph, its next part
@@ -287,12 +322,16 @@ std::string glyphFault(const TrueTypeFont& font) {
         path.emplace_back(static_cast<uint16_t>(root), 0);
         while (!path.empty()) {
             auto& [glyph, next] = path.back();
-            if (next == parts[glyph].size()) {
+            GlyphShape& shape = shapes[glyph];
+            if (next == shape.parts.size()) {
+                if (!shape.parts.empty() && !countCompositePoints(shape, shapes))
+                    return "glyph " + std::to_string(glyph) +
+                           " places a part by a point that is not there";
                 state[glyph] = kDone;
                 path.pop_back();
                 continue;
             }
-            const uint16_t part = parts[glyph][next++];
+            const uint16_t part = shape.parts[next++].glyph;
             if (state[part] == kOnPath)
                 return "glyph " + std::to_string(part) + " is built from itself";
             if (state[part] == kUnseen) {
@@ -327,8 +366,12 @@ std::string readTables(TrueTypeFont& font) {
         std::string tag = readPadded(records, 4);
         readBigEndianUInt32(records); // the checksum
         const uint32_t offset = readBigEndianUInt32(records), length = readBigEndianUInt32(records);
-        if (offset > data.size() || length > data.size() - offset)
-            return "the table '" + tag + "' runs past the end of the file";
+        if (offset > data.size() || length > data.size() - offset) {
+            std::string shown = tag; // printable, as the message may be shown
+            for (char& c : shown)
+                if (c < 0x20 || c > 0x7E) c = '?';
+            return "the table '" + shown + "' runs past the end of the file";
+        }
         font.tables[std::move(tag)] = {offset, length};
     }
     // The shortest each table may be for what is read from it.
