@@ -14,33 +14,6 @@ int32_t monthLength(int32_t month, int32_t year) {
     return month == 2 && isLeapYear(year) ? 29 : kLengths[month - 1];
 }
 
-// Days since 1 March of year 0 in the proleptic Gregorian calendar, and back
-// (the usual era arithmetic: 400 years are 146097 days).
-int64_t dayNumber(CivilDate date) {
-    const int64_t year = date.year - (date.month <= 2 ? 1 : 0);
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t monthFromMarch = (date.month + 9) % 12;
-    const int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra;
-}
-
-CivilDate fromDayNumber(int64_t days) {
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-    CivilDate date;
-    date.day = static_cast<int32_t>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-    date.month =
-        static_cast<int32_t>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    date.year = static_cast<int32_t>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
-    return date;
-}
-
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -75,7 +48,7 @@ std::string formDateText(CivilDate date) {
 }
 
 CivilDate addDays(CivilDate date, int32_t days) {
-    return fromDayNumber(dayNumber(date) + days);
+    return civilDate(daysSince1970(date) + days);
 }
 
 bool fillDueDate(FormDocument& form, std::optional<int32_t> paymentDays) {

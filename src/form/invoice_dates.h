@@ -3,6 +3,7 @@
 // calendar date (for the number's year and month), and the due date made
 // from the payment days.
 #include "form/form_document.h"
+#include "runtime/calendar.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,14 +11,6 @@
 #include <string_view>
 
 namespace plaxet {
-
-struct CivilDate {
-    int32_t year = 0;
-    int32_t month = 0; // 1..12
-    int32_t day = 0;   // 1..31
-
-    auto operator<=>(const CivilDate&) const = default;
-};
 
 // A date as the form keeps it once checked, mm/dd/yyyy (blanks around it
 // allowed), that names a real day of the calendar; nothing otherwise.

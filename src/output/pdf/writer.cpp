@@ -1,6 +1,7 @@
 #include "output/pdf/writer.h"
 
 #include "output/pdf/truetype.h"
+#include "runtime/calendar.h"
 #include "runtime/codepage.h"
 #include "runtime/utf8.h"
 
@@ -195,23 +196,12 @@ std::string pdfDate(int64_t seconds) {
         rest += 86400;
         --days;
     }
-    // Days to a civil date, counting eras of 400 years from March 1st of year 0.
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    const CivilDate date = civilDate(days);
     char text[96];
     std::snprintf(text, sizeof text, "D:%04lld%02lld%02lld%02lld%02lld%02lldZ",
-                  static_cast<long long>(std::clamp<int64_t>(year, 0, 9999)),
-                  static_cast<long long>(month), static_cast<long long>(day),
-                  static_cast<long long>(rest / 3600), static_cast<long long>(rest / 60 % 60),
-                  static_cast<long long>(rest % 60));
+                  static_cast<long long>(date.year), static_cast<long long>(date.month),
+                  static_cast<long long>(date.day), static_cast<long long>(rest / 3600),
+                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
     return text;
 }
 
