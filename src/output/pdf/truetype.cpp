@@ -9,9 +9,11 @@
 // Every count a font holds is checked against the length of the table that
 // holds it before anything is read by it, and the character map's segments
 // must be in order, so that no count or range can make reading take longer
-// than the file is long. Numbers are read through ByteReader, where bytes
-// past the end read as zero: an offset left unchecked can make a wrong
-// number, never a read outside.
+// than the file is long. Every glyph's outline is checked against its data
+// as well, so that a font is embedded only when PDF readers can draw it.
+// Numbers are read through ByteReader, where bytes past the end read as
+// zero: an offset left unchecked can make a wrong number, never a read
+// outside.
 
 namespace plaxet {
 namespace {
