@@ -13,7 +13,8 @@
 # Then the Windows plaxet-cli of the build this machine starts is killed the
 # same way under Wine, PLAXET_KILL_WINE times per kind (default 200, one kind
 # after another, about 15 seconds a kind; 0 leaves it out), all but numbering,
-# whose runs under Wine take half a second each and are mostly Wine's start: there the
+# whose kills cost twice as much there (each numbered form is read back under
+# Wine too; see docs/RELIABILITY.md): there the
 # replace renames the still open temporary file through its handle. Wine
 # clears up a killed process a moment after it is gone, so there a run that
 # fails without being killed is shown and run once more (more than three such
