@@ -309,7 +309,7 @@ class NumberingKill {
         forms[index] = {bytes, number};
 
         // The documents are written only after the form holds its number,
-        // and show no other form's number.
+        // and show no number but that one.
         for (const char* extension : {".rtf", ".htm", ".pdf"}) {
             fs::path document = form;
             document.replace_extension(extension);
@@ -319,10 +319,13 @@ class NumberingKill {
             if (number.empty())
                 die(document.filename().string() + " was written for a form without a number " +
                     when);
-            for (const auto& [other, holder] : holders_)
-                if (other != number && text.find(other) != std::string::npos)
-                    die(document.filename().string() + " shows " + other +
-                        ", the number of another form " + when);
+            for (size_t at = text.find("2024-"); at != std::string::npos;
+                 at = text.find("2024-", at + 1))
+                if (const std::string shown = text.substr(at, 9);
+                    shown != number && std::all_of(shown.begin() + 5, shown.end(),
+                                                   [](unsigned char c) { return std::isdigit(c); }))
+                    die(document.filename().string() + " shows " + shown + ", not its form's " +
+                        number + " " + when);
             fs::remove(document);
         }
         // A run that ended said which number it gave.
