@@ -1,5 +1,6 @@
 #include "form/business_details.h"
 
+#include "form/data_folder.h"
 #include "form/form_document.h"
 #include "form/number_pattern.h"
 #include "form/tax_codes.h"
@@ -166,10 +167,7 @@ std::vector<std::string> businessDetailsProblems(const BusinessDetails& details)
 }
 
 ReplaceResult saveBusinessDetails(const BusinessDetails& details, const std::string& path) {
-    const std::string folder = folderPart(path);
-    if (!folder.empty() && !folderExists(folder) && !createFolder(folder))
-        return {false, "cannot create the data folder " + folder};
-    if (fileExists(path) && isReadOnly(path)) return {false, path + " is read-only"};
+    if (const std::optional<std::string> refusal = dataFileRefusal(path)) return {false, *refusal};
 
     // The keys this version does not know come from the file as it was read.
     std::string ignored;

@@ -1,5 +1,6 @@
 #include "form/data_folder.h"
 
+#include "runtime/file.h"
 #include "runtime/text.h"
 
 namespace plaxet {
@@ -35,6 +36,14 @@ DataFolders findDataFolders(std::string_view programFolder, const KnownFolderLoo
     folders.helpFilePath = folders.dataFolder + "plaxet.ahp";
     folders.businessFilePath = folders.dataFolder + "business.json";
     return folders;
+}
+
+std::optional<std::string> dataFileRefusal(const std::string& path) {
+    const std::string folder = folderPart(path);
+    if (!folder.empty() && !folderExists(folder) && !createFolder(folder))
+        return "cannot create the data folder " + folder;
+    if (fileExists(path) && isReadOnly(path)) return path + " is read-only";
+    return std::nullopt;
 }
 
 } // namespace plaxet

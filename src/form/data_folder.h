@@ -7,6 +7,7 @@
 #include "runtime/paths.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,11 @@ DataFolders findDataFolders(std::string_view programFolder, const KnownFolderLoo
 
 // The host's own values, for the program's start.
 std::string knownFolderPath(int folderId); // the Windows shell; always empty elsewhere
-std::string runningProgramFolder();        // with a separator at the end; empty if unknown
+
+// Before a file of the data folder is written: its folder is made when it is
+// missing. Why the file cannot be written (no folder, a read-only file), or
+// nothing when it can.
+std::optional<std::string> dataFileRefusal(const std::string& path);
+std::string runningProgramFolder(); // with a separator at the end; empty if unknown
 
 } // namespace plaxet

@@ -1,5 +1,6 @@
 #include "form/sender_file.h"
 
+#include "form/data_folder.h"
 #include "runtime/codepage.h"
 #include "runtime/paths.h"
 #include "runtime/utf8.h"
@@ -38,10 +39,7 @@ bool loadSenderLines(FormDocument& form, const std::string& path) {
 }
 
 ReplaceResult saveSenderLines(const FormDocument& form, const std::string& path) {
-    const std::string folder = folderPart(path);
-    if (!folder.empty() && !folderExists(folder) && !createFolder(folder))
-        return {false, "cannot create the data folder " + folder};
-    if (fileExists(path) && isReadOnly(path)) return {false, path + " is read-only"};
+    if (const std::optional<std::string> refusal = dataFileRefusal(path)) return {false, *refusal};
     // The code page as ever; UTF-8 with its byte-order mark when some line
     // holds a character the code page does not, or when the code page's
     // bytes would begin like the mark ("ï»¿" in code page 1252).
