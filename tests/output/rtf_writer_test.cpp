@@ -2,8 +2,8 @@
 
 #include "form_builder.h"
 #include "output/totals.h"
-#include "runtime/file.h"
 #include "runtime/codepage.h"
+#include "runtime/file.h"
 #include "temp_folder.h"
 
 #include <algorithm>
@@ -232,12 +232,15 @@ TEST(RtfWriter, FormTextsAreEscaped) {
 
 // Text that a reader without Unicode would misread: characters outside the
 // code page followed by a letter, a digit and a blank, beyond the first plane too.
-const std::string kAwkwardText =
-    "\xE2\x80\x83x\xE2\x80\x83" "7\xE2\x80\x83 |"     // U+2003 em space
-    "\xE2\x82\x81x\xE2\x82\x81" "7\xE2\x82\x81 |"     // U+2081 subscript one
-    "\xEF\xBC\x91x\xEF\xBC\x91" "7\xEF\xBC\x91 |"     // U+FF11 full-width one
-    "\xF0\x9D\x9F\x8Fx\xF0\x9D\x9F\x8F" "7\xF0\x9D\x9F\x8F |" // U+1D7CF
-    "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87";                // Zażółć
+const std::string kAwkwardText = "\xE2\x80\x83x\xE2\x80\x83"
+                                 "7\xE2\x80\x83 |" // U+2003 em space
+                                 "\xE2\x82\x81x\xE2\x82\x81"
+                                 "7\xE2\x82\x81 |" // U+2081 subscript one
+                                 "\xEF\xBC\x91x\xEF\xBC\x91"
+                                 "7\xEF\xBC\x91 |" // U+FF11 full-width one
+                                 "\xF0\x9D\x9F\x8Fx\xF0\x9D\x9F\x8F"
+                                 "7\xF0\x9D\x9F\x8F |"                 // U+1D7CF
+                                 "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87"; // Zażółć
 
 // The header names the code page the document's bytes are in.
 TEST(RtfWriter, TheHeaderNamesTheCodePageOfItsBytes) {
@@ -253,8 +256,7 @@ TEST(RtfWriter, TheHeaderNamesTheCodePageOfItsBytes) {
          R"(\'f3\u322)"}, // ó in the code page, ł not
         {1250, R"(\ansi\ansicpg1250\deff0{\fonttbl{\f0\fnil\fcharset238 MS Sans Serif;}})",
          R"(Za\'bf\'f3\'b3\'e6)"},
-        {kUtf8CodePage,
-         R"(\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 MS Sans Serif;}})",
+        {kUtf8CodePage, R"(\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 MS Sans Serif;}})",
          R"(Za\u380?\u243?\u322?\u263?)"},
     };
     for (const auto& c : cases) {
@@ -281,6 +283,26 @@ TEST(RtfWriter, TheHeaderNamesTheCodePageOfItsBytes) {
 }
 
 #ifdef _WIN32
+namespace {
+
+// The document handed to the rich edit control as it asks for it.
+struct DocumentReading {
+    const std::string* bytes;
+    size_t at = 0;
+};
+
+DWORD CALLBACK readDocument(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+    auto* reading = reinterpret_cast<DocumentReading*>(cookie);
+    const size_t count =
+        std::min(static_cast<size_t>(wanted), reading->bytes->size() - reading->at);
+    std::memcpy(buffer, reading->bytes->data() + reading->at, count);
+    reading->at += count;
+    *got = static_cast<LONG>(count);
+    return 0;
+}
+
+} // namespace
+
 // A word processor's reader: the system's rich edit control loads each
 // document and gives back its text, which must be the text as typed.
 TEST(RtfWriter, AWordProcessorReadsTheTextAsTyped) {
@@ -294,23 +316,14 @@ TEST(RtfWriter, AWordProcessorReadsTheTextAsTyped) {
         HWND edit = CreateWindowExW(0, L"RichEdit20W", L"", ES_MULTILINE, 0, 0, 400, 300, nullptr,
                                     nullptr, nullptr, nullptr);
         ASSERT_NE(edit, nullptr);
-        struct Reading {
-            const std::string* bytes;
-            size_t at = 0;
-        } reading{&document};
+        DocumentReading reading{&document};
         EDITSTREAM stream{};
         stream.dwCookie = reinterpret_cast<DWORD_PTR>(&reading);
-        stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) -> DWORD {
-            auto* r = reinterpret_cast<Reading*>(cookie);
-            const size_t count = std::min(static_cast<size_t>(wanted), r->bytes->size() - r->at);
-            std::memcpy(buffer, r->bytes->data() + r->at, count);
-            r->at += count;
-            *got = static_cast<LONG>(count);
-            return 0;
-        };
+        stream.pfnCallback = readDocument;
         SendMessageW(edit, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
         std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-        text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        text.resize(
+            static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
         DestroyWindow(edit);
         EXPECT_NE(text.find(toWide(kAwkwardText)), std::wstring::npos)
             << "code page " << codePage << " read back as: " << fromWide(text);
