@@ -1,6 +1,5 @@
 #include "output/document_items.h"
 
-#include "output/totals.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
