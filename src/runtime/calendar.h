@@ -2,6 +2,7 @@
 // Days of the proleptic Gregorian calendar, counted without the C library's
 // time zones: the one piece of calendar arithmetic that the form's dates and
 // the documents' time stamps share.
+#include <compare>
 #include <cstdint>
 
 namespace plaxet {
