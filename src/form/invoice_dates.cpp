@@ -1,5 +1,7 @@
 #include "form/invoice_dates.h"
 
+#include "runtime/text.h"
+
 #include <cstdio>
 
 namespace plaxet {
@@ -14,16 +16,10 @@ int32_t monthLength(int32_t month, int32_t year) {
     return month == 2 && isLeapYear(year) ? 29 : kLengths[month - 1];
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 std::optional<CivilDate> parseFormDate(std::string_view text) {
-    text = trimmed(text);
+    text = TrimView(text);
     if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
     const auto number = [&](size_t at, size_t length) {
         int32_t value = 0;
@@ -52,7 +48,7 @@ CivilDate addDays(CivilDate date, int32_t days) {
 }
 
 bool fillDueDate(FormDocument& form, std::optional<int32_t> paymentDays) {
-    if (!paymentDays || !trimmed(form.dueDate).empty()) return false;
+    if (!paymentDays || !TrimView(form.dueDate).empty()) return false;
     const std::optional<CivilDate> formDate = parseFormDate(form.formDate);
     if (!formDate) return false;
     form.dueDate = formDateText(addDays(*formDate, *paymentDays));
@@ -61,9 +57,9 @@ bool fillDueDate(FormDocument& form, std::optional<int32_t> paymentDays) {
 
 std::string invoiceDatesProblem(const FormDocument& form) {
     const std::optional<CivilDate> due = parseFormDate(form.dueDate);
-    if (!trimmed(form.dueDate).empty() && !due)
+    if (!TrimView(form.dueDate).empty() && !due)
         return "the due date \"" + form.dueDate + "\" is not a date mm/dd/yyyy";
-    if (!trimmed(form.deliveryDate).empty() && !parseFormDate(form.deliveryDate))
+    if (!TrimView(form.deliveryDate).empty() && !parseFormDate(form.deliveryDate))
         return "the delivery date \"" + form.deliveryDate + "\" is not a date mm/dd/yyyy";
     const std::optional<CivilDate> formDate = parseFormDate(form.formDate);
     if (due && formDate && *due < *formDate)
