@@ -1,10 +1,13 @@
 #pragma once
 // What the documents depend on beyond the form: the paper, the code page the
 // RTF's bytes are in, the font files for the characters the PDF's standard
-// fonts lack, and the creation time. Built once where the program starts
-// (the window's wWinMain, plaxet-cli's command, a test) and handed to every
+// fonts lack, the creation time and the business details. Built once where
+// the program starts (the window's wWinMain, plaxet-cli's command, a test)
+// and handed to every
 // writer, so that a document is a function of the form and these values,
 // and nothing that writes one reads the environment or the system's settings.
+#include "form/business_details.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +28,9 @@ struct DocumentSettings {
     // Seconds since 1970 (UTC): the PDF's creation date when given (so that
     // two runs can give the same bytes), otherwise the time of writing.
     std::optional<int64_t> creationTime;
+    // What the invoices say about the seller (business.json): its footer,
+    // its exemption sentence, its payment terms. Empty when there is none.
+    BusinessDetails business;
 };
 
 } // namespace plaxet

@@ -44,6 +44,10 @@ struct MainWindow {
     // What the documents depend on beyond the form (the paper, the code
     // page, the fonts), set where the program starts.
     DocumentSettings documentSettings;
+    // Why business.json (its details are in documentSettings.business) could
+    // not be read; empty when it was read or is not there. While it is set,
+    // nothing is numbered and the file is never written over.
+    std::string businessFileError;
 
     // The help viewer keeps its search between openings, for the whole run.
     HelpViewerState helpViewer;
