@@ -1,11 +1,13 @@
 #pragma once
 // Small helpers to fill in a form for the tests.
+#include "form/business_details.h"
 #include "form/form_document.h"
 #include "output/document_kinds.h"
 #include "runtime/text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,44 @@ inline FormDocument gardenInvoice() {
     form.addresseeLines = {"Bob Lee", "1 Elm St", "Springfield", "555 0199"};
     setFormDate(form, "01/05/2007");
     return form;
+}
+
+// The first of `wanted` that is not among `lines` after the one before it;
+// empty when all are there in that order.
+inline std::string missingInOrder(const std::vector<std::string>& lines,
+                                  const std::vector<std::string>& wanted) {
+    auto at = lines.begin();
+    for (const std::string& line : wanted) {
+        at = std::find(at, lines.end(), line);
+        if (at == lines.end()) return line;
+    }
+    return {};
+}
+
+// The same invoice with everything a VAT invoice adds: its number, due date
+// and the buyer's tax details.
+inline FormDocument numberedGardenInvoice() {
+    FormDocument form = gardenInvoice();
+    form.number = "2007-0042";
+    form.dueDate = "02/04/2007";
+    form.buyer.vatId = "DE123456789";
+    form.buyer.reference = "PO 77";
+    return form;
+}
+
+// Ann's Garden's business details for that invoice.
+inline BusinessDetails gardenBusiness() {
+    BusinessDetails business;
+    business.name = "Ann's Garden Ltd";
+    business.street = "2 Oak Rd";
+    business.postcode = "10115";
+    business.city = "Berlin";
+    business.country = "DE";
+    business.vatId = "DE987654321";
+    business.iban = "DE89370400440532013000";
+    business.bic = "COBADEFFXXX";
+    business.paymentTerms = "Payable within 30 days.";
+    return business;
 }
 
 inline void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {

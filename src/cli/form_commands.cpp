@@ -114,9 +114,10 @@ constexpr int kContinue = -1;
 // before anything else is written); a number the form carries is kept, but
 // refused when the record gives it to another form, since there is no one
 // here to ask whether it may be used twice. What was added is saved into the
-// form file. Returns kContinue, or the exit status to end with.
-int completeForm(FormDocument& form, const std::string& formPath, const std::string& businessPath) {
-    BusinessDetails details;
+// form file. The details read are left in `details` for the documents.
+// Returns kContinue, or the exit status to end with.
+int completeForm(FormDocument& form, const std::string& formPath, const std::string& businessPath,
+                 BusinessDetails& details) {
     const BusinessFileResult loaded = loadBusinessDetails(businessPath, details);
     if (!loaded.ok) return fail(loaded.error);
     const std::vector<std::string> problems = businessDetailsProblems(details);
@@ -201,13 +202,14 @@ int createFiles(const Arguments& args) {
                         findDataFolders(runningProgramFolder(), knownFolderPath).senderFilePath);
     }
     if (options.amountPaid) form.amountPaid = *options.amountPaid;
+    DocumentSettings settings = documentSettings(options.paper);
     if (options.businessPath)
-        if (const int status = completeForm(form, formPath, *options.businessPath);
+        if (const int status =
+                completeForm(form, formPath, *options.businessPath, settings.business);
             status != kContinue)
             return status;
 
-    const CreateFilesResult result =
-        createFilesHeadless(form, formPath, documentSettings(options.paper));
+    const CreateFilesResult result = createFilesHeadless(form, formPath, settings);
     switch (result.status) {
     case CreateFilesStatus::Ok:
         printLines(stdout, result.message);

@@ -146,7 +146,7 @@ CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,
     const std::optional<std::string> formPath = save(form);
     if (!formPath) return {CreateFilesStatus::NoFormFile, {}, {}, 0};
     recountItems(form);
-    return writeFormDocuments(form, documentValues(form), *formPath, settings);
+    return writeFormDocuments(form, documentValues(form, settings.business), *formPath, settings);
 }
 
 CreateFilesResult createFilesHeadless(FormDocument& form, const std::string& formPath,

@@ -132,11 +132,16 @@ void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
     line(out, "", form.addresseeLines[1], "<br />");
     line(out, "", form.addresseeLines[2], "<br />");
     line(out, "", form.addresseeLines[3], "");
+    for (const std::string& buyer : values.buyerLines)
+        line(out, "<br /><span style=\"font-weight: normal;\">", buyer, "</span>");
     markup(out, "  </div>");
 
     markup(out, "  <div id=\"d3\">");
     line(out, "", values.heading, "<br />");
+    if (!values.numberLine.empty())
+        line(out, "    <span style=\"font-size: 16px;\">", values.numberLine, "</span><br />");
     line(out, "    <h3>", values.longDate, "");
+    if (!values.dueLine.empty()) line(out, "    <br />", values.dueLine, "");
     markup(out, "  </div>");
 
     markup(out, "  <div id=\"d4\">");
@@ -166,10 +171,17 @@ void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
 
     markup(out, "  <div id=\"d5\">");
     line(out, "  <p>", values.closingSentence, "<br/>");
+    for (const std::string& terms : values.termsLines)
+        line(out, "     <span style=\"font-weight: normal;\">", terms, "</span><br/>");
     markup(out, "     Thank you</p>");
     markup(out, "  <p style=\"font-size:12px;\">");
     for (const std::string& note : values.notesLines) line(out, "", note, "<br/>");
     markup(out, "  </p>                                 ");
+    if (!values.footerLines.empty()) {
+        markup(out, "  <p style=\"font-size:12px; font-weight: normal; text-align: center;\">");
+        for (const std::string& footer : values.footerLines) line(out, "", footer, "<br/>");
+        markup(out, "  </p>");
+    }
     markup(out, "  </div>");
     markup(out, "</body>");
     markup(out, "</html>");

@@ -34,6 +34,14 @@ void line(std::string& out, uint32_t codePage, std::string_view before, std::str
     out += kLineEnd;
 }
 
+// An addressee line, with a text at the tab stop beside it when there is one.
+void besideTab(std::string& out, uint32_t codePage, std::string_view addresseeLine,
+               std::string_view beside) {
+    if (beside.empty()) return line(out, codePage, "", addresseeLine, "\\line");
+    appendRtfText(out, addresseeLine, codePage);
+    line(out, codePage, "\\tab ", beside, "\\line");
+}
+
 // A table row's definition line, then three bordered cells ending at the given twips.
 std::string tableRowStart(std::string_view rowDefinition) {
     std::string start;
@@ -74,10 +82,12 @@ void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
     markup(out, "{\\pard \\tx7000 \\fs22 \\b");
     appendRtfText(out, addressee[0], codePage);
     line(out, codePage, "\\tab {\\fs24", values.heading, "\\line}");
-    line(out, codePage, "", addressee[1], "\\line");
+    besideTab(out, codePage, addressee[1], values.numberLine);
     appendRtfText(out, addressee[2], codePage);
     line(out, codePage, "\\tab ", values.longDate, "\\line");
-    line(out, codePage, "", addressee[3], "\\line");
+    besideTab(out, codePage, addressee[3], values.dueLine);
+    for (const std::string& buyer : values.buyerLines)
+        line(out, codePage, "{\\b0 ", buyer, "}\\line");
     markup(out, "\\line \\par}");
 
     out += tableRowStart("\\trowd\\trgaph180\\fs22\\b");
@@ -94,7 +104,8 @@ void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
         line(out, codePage, "{\\pard\\intbl\\fs20 ", item.date, "\\cell}");
         line(out, codePage, item.computed ? "{\\pard\\intbl\\fs20\\qr " : "{\\pard\\intbl\\fs20 ",
              item.description, "\\cell}");
-        line(out, codePage, "{\\pard\\intbl\\fs20\\qr ", costText(values.printedCosts, i), "\\cell}");
+        line(out, codePage, "{\\pard\\intbl\\fs20\\qr ", costText(values.printedCosts, i),
+             "\\cell}");
         markup(out, "\\row");
         if (!handOnFullPiece(output)) return;
     }
@@ -105,9 +116,16 @@ void buildRtfDocument(const FormDocument& form, const DocumentValues& values,
     markup(out, "\\row");
 
     line(out, codePage, "{\\pard\\fs20\\b\\line ", values.closingSentence, "\\par}");
+    for (const std::string& terms : values.termsLines)
+        line(out, codePage, "{\\pard\\fs20 ", terms, "\\par}");
     markup(out, "{\\pard\\fs20\\b\\line Thank you\\par}");
     markup(out, "\\pard\\fs16\\line\\line");
     for (const std::string& note : values.notesLines) line(out, codePage, "", note, "\\line");
+    if (!values.footerLines.empty()) {
+        markup(out, "\\par\\pard\\qc\\fs16\\line");
+        for (const std::string& footer : values.footerLines)
+            line(out, codePage, "", footer, "\\line");
+    }
     markup(out, "}");
     handOnRest(output);
 }

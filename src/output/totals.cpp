@@ -6,8 +6,11 @@
 #include "runtime/text.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace plaxet {
 namespace {
@@ -66,9 +69,73 @@ void setTotalsRowAndClosing(const FormDocument& form, DocumentValues& values) {
     }
 }
 
+const char* numberLabelOf(int32_t formType) {
+    switch (formType) {
+    case kInvoice:
+        return "Invoice No. ";
+    case kReceipt:
+        return "Receipt No. ";
+    case kEstimate:
+        return "Estimate No. ";
+    default:
+        return "No. ";
+    }
+}
+
+// The texts joined by `between`, leaving out the empty ones.
+std::string joined(std::initializer_list<std::string_view> texts, std::string_view between) {
+    std::string out;
+    for (std::string_view text : texts) {
+        if (text.empty()) continue;
+        if (!out.empty()) out += between;
+        out += text;
+    }
+    return out;
+}
+
+std::string labelled(std::string_view label, const std::string& value) {
+    return value.empty() ? std::string() : std::string(label) + value;
+}
+
+void addIfSet(std::vector<std::string>& lines, std::string line) {
+    if (!line.empty()) lines.push_back(std::move(line));
+}
+
+// The seller as the law asks an invoice to name it: legal name and address,
+// the VAT identifier (or, without one, the tax number) and the bank. Nothing
+// when the details say none of it; the name is the letterhead's first line
+// when the details give no legal name.
+std::vector<std::string> footerLinesOf(const BusinessDetails& business, const FormDocument& form) {
+    std::vector<std::string> lines;
+    const std::string place = joined({business.postcode, business.city}, " ");
+    const std::string address = joined({business.street, place, business.country}, ", ");
+    const std::string taxId = business.vatId.empty() ? labelled("Tax number: ", business.taxNumber)
+                                                     : labelled("VAT ID: ", business.vatId);
+    const std::string bank =
+        joined({labelled("IBAN: ", business.iban), labelled("BIC: ", business.bic)}, ", ");
+    if (address.empty() && taxId.empty() && bank.empty() && business.name.empty()) return lines;
+    const std::string& name = business.name.empty() ? form.senderLines[0] : business.name;
+    addIfSet(lines, joined({name, address}, ", "));
+    addIfSet(lines, taxId);
+    addIfSet(lines, bank);
+    return lines;
+}
+
+void setInvoiceDetails(const FormDocument& form, const BusinessDetails& business,
+                       DocumentValues& values) {
+    if (!Trim(form.number).empty()) values.numberLine = numberLabelOf(form.formType) + form.number;
+    if (!Trim(form.dueDate).empty()) values.dueLine = "Due by " + longDateText(form.dueDate);
+    addIfSet(values.buyerLines, labelled("VAT ID: ", form.buyer.vatId));
+    addIfSet(values.buyerLines, labelled("Your reference: ", form.buyer.reference));
+    // Payment terms ask for money, which only an invoice does.
+    if (form.formType == kInvoice) addIfSet(values.termsLines, business.paymentTerms);
+    if (business.vat == "exempt") addIfSet(values.termsLines, business.exemptionReason);
+    values.footerLines = footerLinesOf(business, form);
+}
+
 } // namespace
 
-DocumentValues documentValues(const FormDocument& form) {
+DocumentValues documentValues(const FormDocument& form, const BusinessDetails& business) {
     DocumentValues values;
     values.heading = headingWordOf(form.formType);
     if (!Trim(form.formDate).empty()) values.longDate = longDateText(form.formDate);
@@ -77,6 +144,7 @@ DocumentValues documentValues(const FormDocument& form) {
     values.printedCosts = itemCostTexts(values.sums.costs);
     setTotalsRowAndClosing(form, values);
     values.notesLines = ParseAll(form.notes, "\r\n");
+    setInvoiceDetails(form, business, values);
     return values;
 }
 

@@ -2,6 +2,7 @@
 // Totals and wording for the documents: the item sums (form/item_sums.h) with
 // the heading word, totals label, closing sentence and the other values the
 // documents print.
+#include "form/business_details.h"
 #include "form/form_document.h"
 #include "form/item_sums.h"
 #include "output/document_items.h"
@@ -20,12 +21,22 @@ struct DocumentValues {
     std::string closingSentence; // by form type; for a receipt, by what is still owed
     std::string longDate;        // the form date as "March 5, 2024"
     std::vector<std::string> notesLines;
-    double totalRowAmount = 0;  // the total, or for a receipt the amount paid
-    ItemSums sums;              // a subtotal row's text is the money text
-    ItemCostTexts printedCosts; // the money text of each item's cost
+    // What an invoice must say beyond the items, each empty or without lines
+    // when the form and the business details do not set it, so that a form
+    // without them prints as it always has.
+    std::string numberLine; // "Invoice No. 2024-0017"
+    std::string dueLine;    // "Due by April 14, 2024"
+    std::vector<std::string>
+        buyerLines; // under the addressee: "VAT ID: ...", "Your reference: ..."
+    std::vector<std::string> termsLines;  // after the closing sentence: payment terms, exemption
+    std::vector<std::string> footerLines; // the seller's legal name and address, tax ids, bank
+    double totalRowAmount = 0;            // the total, or for a receipt the amount paid
+    ItemSums sums;                        // a subtotal row's text is the money text
+    ItemCostTexts printedCosts;           // the money text of each item's cost
 };
 
-// The documents' values of a gathered form (items recounted).
-DocumentValues documentValues(const FormDocument& form);
+// The documents' values of a gathered form (items recounted), with what
+// the business details add to them.
+DocumentValues documentValues(const FormDocument& form, const BusinessDetails& business = {});
 
 } // namespace plaxet

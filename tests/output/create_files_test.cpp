@@ -172,8 +172,8 @@ TEST(CreateFiles, EveryCodePageGetsAPdf) {
         DocumentSettings settings = fixedSettings();
         settings.codePage = codePage;
         const CreateFilesResult result = createFilesHeadless(copy, formPath, settings);
-        EXPECT_EQ(result.message, "The RTF, HTM and PDF files have been created at:\r\n\r\n" +
-                                      folderPart(formPath))
+        EXPECT_EQ(result.message,
+                  "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath))
             << codePage;
         const std::string pdf = contentOf(testing::documentPaths(formPath).pdf);
         if (codePage == 1252) western = pdf;

@@ -155,6 +155,26 @@ TEST(HtmlWriter, GardenInvoiceByteForByte) {
     EXPECT_EQ(written(gardenInvoice()), document);
 }
 
+TEST(HtmlWriter, AnInvoiceWithTaxDetailsSaysThemBesideTheAddresseeAndBelowTheText) {
+    const FormDocument form = testing::numberedGardenInvoice();
+    const std::string page = htmlDocument(form, documentValues(form, testing::gardenBusiness()));
+    EXPECT_EQ(
+        testing::missingInOrder(
+            linesOf(page),
+            {"555 0199", R"(<br /><span style="font-weight: normal;">VAT ID: DE123456789</span>)",
+             R"(<br /><span style="font-weight: normal;">Your reference: PO 77</span>)",
+             "  <div id=\"d3\">", "INVOICE<br />",
+             R"(    <span style="font-size: 16px;">Invoice No. 2007-0042</span><br />)",
+             "    <h3>January 5, 2007", "    <br />Due by February 4, 2007",
+             "  <p>Please remit the total amount due.<br/>",
+             R"(     <span style="font-weight: normal;">Payable within 30 days.</span><br/>)",
+             "     Thank you</p>",
+             R"(  <p style="font-size:12px; font-weight: normal; text-align: center;">)",
+             "Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE<br/>", "VAT ID: DE987654321<br/>",
+             "IBAN: DE89370400440532013000, BIC: COBADEFFXXX<br/>", "  </p>", "</html>"}),
+        "");
+}
+
 TEST(HtmlWriter, BlocksMoveWithSenderLinesAndItems) {
     FormDocument form = gardenInvoice();
     form.senderLines = {"S1", "S2", "S3", "S4", "S5", "S6"};

@@ -351,6 +351,34 @@ TEST(PdfLayout, TheHeadingAndDateStayOnTheFirstPageOfALongAddressee) {
     }
 }
 
+// The number and due date stand in the right column beside the second and
+// fourth addressee lines, the buyer's tax details below the block, and the
+// seller's footer centred after the notes.
+TEST(PdfLayout, AnInvoiceWithTaxDetailsSaysThemBesideTheAddresseeAndBelowTheText) {
+    const FormDocument form = testing::numberedGardenInvoice();
+    const PdfLayout layout = pdfLayout(form, documentValues(form, testing::gardenBusiness()),
+                                       western(), PaperSize::Letter);
+    ASSERT_EQ(layout.pages.size(), 1u);
+    const PdfPage& page = layout.pages[0];
+    const auto text = [&page](const std::string& prefix) {
+        const std::vector<const PdfText*> found = startingWith(page, prefix);
+        EXPECT_EQ(found.size(), 1u) << prefix;
+        return found.empty() ? PdfText{} : *found.front();
+    };
+    EXPECT_EQ(text("Invoice No. 2007-0042").y, text("1 Elm St").y);
+    EXPECT_EQ(text("Due by February 4, 2007").y, text("555 0199").y);
+    EXPECT_EQ(text("Invoice No.").x, text("INVOICE").x);
+    EXPECT_LT(text("VAT ID: DE123456789").y, text("555 0199").y);
+    EXPECT_GT(text("Your reference: PO 77").y, text("Date").y);
+    EXPECT_LT(text("Payable within 30 days.").y, text("Please remit").y);
+    EXPECT_GT(text("Payable within 30 days.").y, text("Thank you").y);
+    const PdfText footer = text("Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE");
+    EXPECT_NEAR(footer.x * 2 + textWidth(western(), footer.font, footer.text, footer.size),
+                layout.width, 0.01);
+    EXPECT_GT(text("IBAN: DE89").y, text("Page 1 of 1").y);
+    EXPECT_LT(text("IBAN: DE89").y, text("VAT ID: DE987654321").y);
+}
+
 TEST(PdfLayout, ARowTallerThanAPageContinuesOnTheNextBetweenLines) {
     std::string description;
     for (int word = 1; word <= 700; ++word) description += "word" + std::to_string(word) + " ";

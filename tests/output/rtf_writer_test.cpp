@@ -96,6 +96,25 @@ TEST(RtfWriter, GardenInvoiceByteForByte) {
     EXPECT_EQ(written(gardenInvoice()), document); // the same form gives the same bytes
 }
 
+TEST(RtfWriter, AnInvoiceWithTaxDetailsSaysThemBesideTheAddresseeAndBelowTheText) {
+    const FormDocument form = testing::numberedGardenInvoice();
+    const std::string document =
+        rtfDocument(form, documentValues(form, testing::gardenBusiness()), {});
+    EXPECT_EQ(
+        testing::missingInOrder(
+            linesOf(document),
+            {R"(1 Elm St\tab Invoice No. 2007-0042\line)",
+             R"(Springfield\tab January 5, 2007\line)",
+             R"(555 0199\tab Due by February 4, 2007\line)", R"({\b0 VAT ID: DE123456789}\line)",
+             R"({\b0 Your reference: PO 77}\line)",
+             R"({\pard\fs20\b\line Please remit the total amount due.\par})",
+             R"({\pard\fs20 Payable within 30 days.\par})", R"({\pard\fs20\b\line Thank you\par})",
+             R"(\par\pard\qc\fs16\line)", R"(Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE\line)",
+             R"(VAT ID: DE987654321\line)",
+             R"(IBAN: DE89370400440532013000, BIC: COBADEFFXXX\line)", "}"}),
+        "");
+}
+
 TEST(RtfWriter, SixSenderLinesAndTwentyItems) {
     FormDocument form;
     form.formType = kEstimate;

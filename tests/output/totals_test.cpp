@@ -172,8 +172,12 @@ TEST(Totals, RowsAddUpToTheTotalTheyPrint) {
          "10",
          "10.00",
          "Total amount paid in full."},
-        {"a tax on a row of three decimals", kInvoice, {{"", "x", "33.333"}, {"", "Tax (10%)", ""}},
-         "", "36.66", ""},
+        {"a tax on a row of three decimals",
+         kInvoice,
+         {{"", "x", "33.333"}, {"", "Tax (10%)", ""}},
+         "",
+         "36.66",
+         ""},
         {"less than half a cent below zero", kInvoice, {{"", "x", "-0.004"}}, "", "0.00", ""},
         {"two rates in sections",
          kInvoice,
@@ -233,6 +237,65 @@ TEST(Totals, WordingDatesAndNotes) {
     EXPECT_EQ(v.closingSentence, "");
     EXPECT_EQ(v.totalRowAmount, 0);
     EXPECT_EQ(v.sums.total, 5);
+}
+
+TEST(Totals, WhatAnInvoiceSaysAboutItsNumberDatesBuyerAndSeller) {
+    using testing::gardenBusiness;
+    using Lines = std::vector<std::string>;
+    const auto exempt = [] {
+        BusinessDetails business;
+        business.vat = "exempt";
+        business.exemptionReason = "No VAT is charged (small business).";
+        business.taxNumber = "12/345/67890";
+        business.paymentTerms = "Payable within 14 days.";
+        return business;
+    };
+    struct Case {
+        const char* what;
+        int32_t formType;
+        BusinessDetails business;
+        std::string number, due, terms;
+        Lines footer;
+    } const cases[] = {
+        {"invoice",
+         kInvoice,
+         gardenBusiness(),
+         "Invoice No. 2007-0042",
+         "Due by February 4, 2007",
+         "Payable within 30 days.",
+         {"Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE", "VAT ID: DE987654321",
+          "IBAN: DE89370400440532013000, BIC: COBADEFFXXX"}},
+        // Payment terms only where money is asked for; the exemption everywhere;
+        // the tax number without a VAT ID; the letterhead names a business without a legal name.
+        {"receipt of an exempt business",
+         kReceipt,
+         exempt(),
+         "Receipt No. 2007-0042",
+         "Due by February 4, 2007",
+         "No VAT is charged (small business).",
+         {"Ann's Garden", "Tax number: 12/345/67890"}},
+        {"estimate without details",
+         kEstimate,
+         {},
+         "Estimate No. 2007-0042",
+         "Due by February 4, 2007",
+         "",
+         {}},
+    };
+    for (const Case& c : cases) {
+        FormDocument form = testing::numberedGardenInvoice();
+        form.formType = c.formType;
+        const DocumentValues v = documentValues(form, c.business);
+        EXPECT_EQ(v.numberLine, c.number) << c.what;
+        EXPECT_EQ(v.dueLine, c.due) << c.what;
+        EXPECT_EQ(v.buyerLines, (Lines{"VAT ID: DE123456789", "Your reference: PO 77"})) << c.what;
+        EXPECT_EQ(v.termsLines, c.terms.empty() ? Lines{} : Lines{c.terms}) << c.what;
+        EXPECT_EQ(v.footerLines, c.footer) << c.what;
+    }
+    // A form without them prints none of it.
+    const DocumentValues plain = documentValues(testing::gardenInvoice());
+    EXPECT_TRUE(plain.numberLine.empty() && plain.dueLine.empty() && plain.buyerLines.empty() &&
+                plain.termsLines.empty() && plain.footerLines.empty());
 }
 
 TEST(Totals, TheRecordKeepsItsTextsAndComputingTwiceGivesTheSame) {

@@ -14,6 +14,7 @@ fail() { echo "numbering_test: $*" >&2; exit 1; }
 printf 'Berg Gardening\r\n' >"$work/sender.ini"
 cat >"$work/business.json" <<'JSON'
 {"name": "Berg Gardening Ltd", "country": "DE", "paymentDays": 30,
+ "vatId": "DE123456789", "iban": "DE89370400440532013000",
  "numbers": {"invoice": "{YYYY}-{####}"}}
 JSON
 form_json() { # DATE
@@ -47,6 +48,13 @@ for n in $(seq 1 40); do
   "$cli" dump "$work/form$n.plx" | grep -q '"dueDate": "04/14/2024"' ||
     fail "form$n.plx has no due date 30 days after its date"
   [ -f "$work/form$n.pdf" ] || fail "form$n.pdf was not made"
+done
+# Its documents print the number, the due date and the seller's footer.
+printed=$(sed -n 's/^Number \(.*\) given to .*/\1/p' "$work/out1.txt")
+for text in "Invoice No. $printed" "Due by April 14, 2024" "Berg Gardening Ltd, DE" \
+  "VAT ID: DE123456789" "IBAN: DE89370400440532013000"; do
+  grep -qF "$text" "$work/form1.rtf" || fail "form1.rtf does not say $text"
+  grep -qF "$text" "$work/form1.htm" || fail "form1.htm does not say $text"
 done
 
 # A new year starts the series again; a form of the old year continues it.

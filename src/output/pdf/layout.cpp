@@ -318,8 +318,10 @@ void letterhead(Pager& pager, const FormDocument& form) {
     pager.skip(kGap);
 }
 
-// The addressee's four lines on the left; the heading word beside the first
-// and the long date beside the third, read after the addressee as in the HTM page.
+// The addressee's four lines on the left, then the buyer's tax details; the
+// heading word beside the first line, the number beside the second, the
+// long date beside the third and the due date beside the fourth, read after
+// the addressee as in the HTM page.
 void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues& values) {
     const double leftWidth = kRightColumn - kCellPadding * 2;
     const double rightWidth = pager.contentWidth() - kRightColumn;
@@ -338,18 +340,26 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
             first = false;
         }
     }
-    // The heading and the date belong to the top of the document: when the
-    // third line has run onto a later page, the date stays on the first
-    // line's page, where the third line would stand after single lines.
-    LinePlace datePlace = places[2];
-    if (datePlace.page != places[0].page)
-        datePlace = {places[0].page, places[0].top - kHeadingLeading - kAddresseeLeading};
+    for (const std::string& buyer : values.buyerLines)
+        for (std::string_view text : pager.wrap(buyer, leftWidth, PdfFont::Regular, kAddresseeSize))
+            pager.line(text, kMargin, leftWidth, Align::Left, PdfFont::Regular, kAddresseeSize,
+                       kAddresseeLeading);
+    // The texts on the right belong to the top of the document: beside a
+    // line that has run onto a later page, they stay on the first line's
+    // page, where that line would stand after single lines.
+    const auto beside = [&places](size_t line) {
+        if (places[line].page == places[0].page) return places[line];
+        return LinePlace{places[0].page, places[0].top - kHeadingLeading -
+                                             static_cast<double>(line - 1) * kAddresseeLeading};
+    };
     const struct {
         std::string_view text;
         LinePlace place;
         double size, leading;
     } right[] = {{values.heading, places[0], kHeadingSize, kHeadingLeading},
-                 {values.longDate, datePlace, kAddresseeSize, kAddresseeLeading}};
+                 {values.numberLine, beside(1), kAddresseeSize, kAddresseeLeading},
+                 {values.longDate, beside(2), kAddresseeSize, kAddresseeLeading},
+                 {values.dueLine, beside(3), kAddresseeSize, kAddresseeLeading}};
     for (const auto& r : right) {
         double lineTop = r.place.top;
         for (std::string_view text : pager.wrap(r.text, rightWidth, PdfFont::Bold, r.size)) {
@@ -359,6 +369,14 @@ void addresseeBlock(Pager& pager, const FormDocument& form, const DocumentValues
         }
     }
     pager.skip(kGap);
+}
+
+// Lines of one size and font, each wrapped to the page's width.
+void paragraphLines(Pager& pager, const std::vector<std::string>& texts, Align align, PdfFont font,
+                    double size, double leading) {
+    for (const std::string& paragraph : texts)
+        for (std::string_view text : pager.wrap(paragraph, pager.contentWidth(), font, size))
+            pager.line(text, kMargin, pager.contentWidth(), align, font, size, leading);
 }
 
 } // namespace
@@ -455,14 +473,18 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values, cons
     for (std::string_view text : closing)
         pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold, kClosingSize,
                    kClosingLeading);
+    paragraphLines(pager, values.termsLines, Align::Left, PdfFont::Regular, kClosingSize,
+                   kClosingLeading);
     pager.line("Thank you", kMargin, pager.contentWidth(), Align::Left, PdfFont::Bold, kClosingSize,
                kClosingLeading);
     pager.skip(kGap);
-    for (const std::string& note : values.notesLines)
-        for (std::string_view text :
-             pager.wrap(note, pager.contentWidth(), PdfFont::Regular, kNotesSize))
-            pager.line(text, kMargin, pager.contentWidth(), Align::Left, PdfFont::Regular,
-                       kNotesSize, kNotesLeading);
+    paragraphLines(pager, values.notesLines, Align::Left, PdfFont::Regular, kNotesSize,
+                   kNotesLeading);
+    if (!values.footerLines.empty()) {
+        pager.skip(kGap);
+        paragraphLines(pager, values.footerLines, Align::Centre, PdfFont::Regular, kNotesSize,
+                       kNotesLeading);
+    }
     return pager.finish();
 }
 

@@ -40,10 +40,12 @@ struct PdfLayout {
     std::vector<PdfPage> pages;
 };
 
-// The letterhead centred at the top, the addressee block with the heading word
-// and the long date, the item table (its header row on every page; a row is
-// moved whole to the next page, and split only when it is taller than a page),
-// the totals row, the closing sentence and "Thank you", and the notes. The
+// The letterhead centred at the top, the addressee block (and the buyer's tax
+// details) with the heading word, the number, the long date and the due date,
+// the item table (its header row on every page; a row is moved whole to the
+// next page, and split only when it is taller than a page), the totals row,
+// the closing sentence, the terms and "Thank you", the notes and the
+// seller's footer. The
 // last item row, the totals row and the closing sentence stay together, so
 // neither the totals nor the closing stands alone at the top of a page.
 // Every page ends with "Page N of M".
