@@ -124,6 +124,31 @@ for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳" "Şükrü"; do
   grep -qF "$name" "$work/names/names.pdf.txt" || fail "names.pdf: pdftotext does not give '$name' back"
 done
 
+# An invoice with its number, due date and the buyer's and seller's tax
+# details: every one of them reads back in the HTM page's order.
+mkdir -p "$work/taxed"
+cat >"$work/taxed/business.json" <<'JSON'
+{"name": "Berg Gardening Ltd", "street": "Hauptstraße 1", "postcode": "10115", "city": "Berlin",
+ "country": "DE", "vatId": "DE123456789", "iban": "DE89 3704 0044 0532 0130 00", "bic": "COBADEFFXXX",
+ "paymentTerms": "Payable within 30 days without deduction.", "paymentDays": 30}
+JSON
+cat >"$work/taxed/taxed.json" <<'JSON'
+{"date": "03/15/2024", "type": "invoice", "number": "2024-0017",
+ "addressee": {"name": "Anna Nowak", "address": "Rynek 1", "city": "Kraków"},
+ "buyer": {"vatId": "PL5261040828", "reference": "PO 4711"},
+ "items": [{"description": "Hedge", "cost": "40"}]}
+JSON
+"$cli" make "$work/taxed/taxed.json" "$work/taxed/taxed.plx" >/dev/null
+"$cli" create-files "$work/taxed/taxed.plx" --sender "$work/quillet.ini" \
+  --business "$work/taxed/business.json" >/dev/null
+check_pdf "$work/taxed/taxed.pdf" "$work/taxed/taxed.htm"
+for text in "Invoice No. 2024-0017" "Due by April 14, 2024" "VAT ID: PL5261040828" \
+  "Your reference: PO 4711" "Payable within 30 days without deduction." \
+  "Berg Gardening Ltd, Hauptstraße 1, 10115 Berlin, DE" "VAT ID: DE123456789" \
+  "IBAN: DE89 3704 0044 0532 0130 00, BIC: COBADEFFXXX"; do
+  grep -qF "$text" "$work/taxed/taxed.pdf.txt" || fail "taxed.pdf: pdftotext does not give '$text' back"
+done
+
 # Whether the markup after "Total due" shows the amount before the next row.
 shows_total() {
   python3 - "$1" "$2" <<'PY'
