@@ -3,9 +3,9 @@
 // RTF's bytes are in, the font files for the characters the PDF's standard
 // fonts lack, the creation time and the business details. Built once where
 // the program starts (the window's wWinMain, plaxet-cli's command, a test)
-// and handed to every
-// writer, so that a document is a function of the form and these values,
-// and nothing that writes one reads the environment or the system's settings.
+// and handed to every writer, so that a document is a function of the form
+// and these values, and nothing that writes one reads the environment or the
+// system's settings.
 #include "form/business_details.h"
 
 #include <cstdint>
