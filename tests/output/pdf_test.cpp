@@ -487,6 +487,14 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
     settings.fontFiles = {"no such font.ttf"}; // never read for a form the standard fonts show
     const std::string plain = pdfDocument(form, documentValues(form), settings);
     EXPECT_EQ(plain.find("/F3"), std::string::npos) << "a form the code page holds embeds nothing";
+    // The seller's footer is looked at as the form's own texts are.
+    BusinessDetails business;
+    business.name = "\xC5\x81\xC3\xB3"
+                    "d\xC5\xBA Garden"; // Łódź Garden
+    settings.fontFiles = {testFontFile()};
+    EXPECT_NE(pdfDocument(form, documentValues(form, business), settings).find("/F3"),
+              std::string::npos);
+    settings.fontFiles = {"no such font.ttf"};
 
     form.addresseeLines[0] =
         "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café

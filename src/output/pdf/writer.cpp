@@ -554,8 +554,10 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
 
 namespace {
 
-// Whether a text the form prints holds a character the standard fonts lack.
-bool needsOtherFont(const FormDocument& form, const PdfCodePage& encoding) {
+// Whether a text the document prints holds a character the standard fonts
+// lack: the form's own texts and what the values add to them.
+bool needsOtherFont(const FormDocument& form, const DocumentValues& values,
+                    const PdfCodePage& encoding) {
     const auto lacking = [&](std::string_view text) {
         if (isAscii(text)) return false;
         for (size_t at = 0; at < text.size();)
@@ -566,6 +568,9 @@ bool needsOtherFont(const FormDocument& form, const PdfCodePage& encoding) {
         return std::any_of(texts.begin(), texts.end(), lacking);
     };
     if (anyLacking(form.senderLines) || anyLacking(form.addresseeLines) || lacking(form.notes))
+        return true;
+    if (lacking(values.numberLine) || lacking(values.dueLine) || anyLacking(values.buyerLines) ||
+        anyLacking(values.termsLines) || anyLacking(values.footerLines))
         return true;
     const size_t items = countedItems(form);
     for (size_t i = 0; i < items; ++i)
@@ -588,7 +593,7 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     // The font files are read only when some character needs them, so a
     // document of the standard fonts' own characters never reads one.
     std::optional<TrueTypeFont> unicode;
-    if (needsOtherFont(form, *fonts.encoding)) {
+    if (needsOtherFont(form, values, *fonts.encoding)) {
         unicode = firstUsableFont(settings.fontFiles).font;
         if (unicode) fonts.unicode = &*unicode;
     }
