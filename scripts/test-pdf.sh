@@ -107,22 +107,33 @@ for json in "$work"/*.json; do
   done
 done
 
-# Names outside code page 1252 come from an embedded DejaVu Sans cut down to
-# them, and copying text gives them back (王芳, which DejaVu Sans lacks, shows
-# as its missing glyph but still reads back through the ToUnicode map).
+# Names outside code page 1252 come from embedded faces cut down to them:
+# each character from the first face that has it (DejaVu Sans, its bold face
+# in the bold addressee block, then the face fontconfig finds for 王芳 and
+# 김민준), and copying text gives them back. No character is left undrawn,
+# so Create Files says nothing of missing fonts.
 mkdir -p "$work/names"
 cat >"$work/names/names.json" <<'JSON'
 {"date": "03/15/2024", "type": "invoice",
- "addressee": {"name": "Łukasz Dąbrowski", "address": "Nguyễn Văn An", "city": "王芳"},
- "items": [{"date": "3/4/24", "description": "Paint for Şükrü", "cost": "10"}]}
+ "addressee": {"name": "Łukasz Dąbrowski", "address": "Nguyễn Văn An", "city": "王芳 김민준"},
+ "items": [{"date": "3/4/24", "description": "Paint for Şükrü ✓", "cost": "10"}]}
 JSON
 "$cli" make "$work/names/names.json" "$work/names/names.plx" >/dev/null
-"$cli" create-files "$work/names/names.plx" --sender "$work/quillet.ini" >/dev/null
+"$cli" create-files "$work/names/names.plx" --sender "$work/quillet.ini" >"$work/names/out.txt"
+grep -q "no font on this computer" "$work/names/out.txt" && fail "names.pdf: $(cat "$work/names/out.txt")"
 check_pdf "$work/names/names.pdf" "$work/names/names.htm" "$standard_fonts
-XXXXXX+DejaVuSans CID TrueType Identity-H yes"
-for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳" "Şükrü"; do
+XXXXXX+DejaVuSans CID TrueType Identity-H yes
+XXXXXX+DejaVuSans-Bold CID TrueType Identity-H yes
+XXXXXX+WenQuanYiZenHei CID TrueType Identity-H yes"
+for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 김민준" "Şükrü ✓"; do
   grep -qF "$name" "$work/names/names.pdf.txt" || fail "names.pdf: pdftotext does not give '$name' back"
 done
+# A character no font on the machine has is said once, after writing.
+sed 's/✓/🛸/' "$work/names/names.json" >"$work/names/lacking.json"
+"$cli" make "$work/names/lacking.json" "$work/names/lacking.plx" >/dev/null
+"$cli" create-files "$work/names/lacking.plx" --sender "$work/quillet.ini" >"$work/names/out.txt"
+grep -q "U+1F6F8) as a box or a stand-in, as no font on this computer has it" "$work/names/out.txt" ||
+  fail "lacking.pdf: no word of the character no font has: $(cat "$work/names/out.txt")"
 
 # An invoice with its number, due date and the buyer's and seller's tax
 # details: every one of them reads back in the HTM page's order.
@@ -193,7 +204,8 @@ JSON
 "$cli" --codepage 1251 make "$work/sums/cyrillic.json" "$work/sums/cyrillic.plx" >/dev/null
 "$cli" --codepage 1251 create-files "$work/sums/cyrillic.plx" --sender "$work/quillet.ini" >/dev/null
 check_pdf "$work/sums/cyrillic.pdf" "$work/sums/cyrillic.htm" "$standard_fonts
-XXXXXX+DejaVuSans CID TrueType Identity-H yes"
+XXXXXX+DejaVuSans CID TrueType Identity-H yes
+XXXXXX+DejaVuSans-Bold CID TrueType Identity-H yes"
 grep -qF "Иван Петров" "$work/sums/cyrillic.pdf.txt" || fail "cyrillic.pdf: the name does not read back"
 
 pages=$(pdfinfo "$work/letter/long.pdf" | awk '/^Pages:/ {print $2}')

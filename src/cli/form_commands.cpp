@@ -60,6 +60,7 @@ DocumentSettings documentSettings(PaperSize paper) {
     settings.paper = paper;
     settings.codePage = codePageInUse();
     settings.fontFiles = documentFontFiles();
+    settings.findFonts = systemFontsFor;
     settings.creationTime = fixedCreationTime();
     return settings;
 }

@@ -1,11 +1,13 @@
 #include "output/create_files.h"
 
 #include "output/dates.h"
+#include "output/pdf/writer.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
 #include "runtime/paths.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <vector>
@@ -61,6 +63,26 @@ std::string partlyWrittenMessage(const std::vector<FileReplacement>& files,
         message += " (" + listed(earlier) +
                    one(earlier, " is still the earlier one)", " are still the earlier ones)");
     return message + ": " + written.error;
+}
+
+// What the PDF could not draw as typed, said once after writing: the
+// characters, and what gives them a font.
+std::string undrawnNote(const std::vector<uint32_t>& characters) {
+    if (characters.empty()) return {};
+    constexpr size_t kShown = 20;
+    std::string shown;
+    for (size_t i = 0; i < characters.size() && i < kShown; ++i) {
+        shown += i == 0 ? "" : ", ";
+        appendUtf8(shown, characters[i]);
+        shown += " (" + codePointName(characters[i]) + ")";
+    }
+    if (characters.size() > kShown)
+        shown += " and " + std::to_string(characters.size() - kShown) + " more";
+    return "\r\n\r\nThe PDF shows " + shown +
+           " as a box or a stand-in, as no font on this computer has " +
+           (characters.size() == 1 ? "it" : "them") +
+           ". Installing a font for that script and creating the files again draws " +
+           (characters.size() == 1 ? "it." : "them.");
 }
 
 } // namespace
@@ -135,7 +157,8 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                        written.placed.empty() ? "The documents were not created: " + written.error
                                               : partlyWrittenMessage(files, written, formPath));
     return {CreateFilesStatus::Ok, "RTF File",
-            "The " + listed(labels) + " files have been created at:\r\n\r\n" + folderPart(formPath),
+            "The " + listed(labels) + " files have been created at:\r\n\r\n" +
+                folderPart(formPath) + undrawnNote(charactersNoFontDraws(form, values, settings)),
             0};
 }
 

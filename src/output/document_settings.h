@@ -7,8 +7,10 @@
 // and these values, and nothing that writes one reads the environment or the
 // system's settings.
 #include "form/business_details.h"
+#include "runtime/system_fonts.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +25,11 @@ struct DocumentSettings {
     // RTF document's bytes are in; the PDF's standard fonts take its encoding.
     uint32_t codePage = 1252;
     // The font files tried, in order, for characters the standard PDF fonts
-    // lack; the first that reads as a usable font is embedded.
-    std::vector<std::string> fontFiles;
+    // lack: each such character is drawn from the first face that has it,
+    // and from a face the system suggests (findFonts) where none of these has it.
+    std::vector<FontFace> fontFiles;
+    // The system's faces for a character (runtime/system_fonts.h); none: only fontFiles.
+    std::function<std::vector<FontFace>(uint32_t codePoint, bool bold)> findFonts;
     // Seconds since 1970 (UTC): the PDF's creation date when given (so that
     // two runs can give the same bytes), otherwise the time of writing.
     std::optional<int64_t> creationTime;

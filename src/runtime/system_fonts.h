@@ -1,14 +1,30 @@
 #pragma once
 // The font files a document may draw on for characters its standard fonts
-// lack, as this computer offers them; read where the program starts.
+// lack, as this computer offers them: a fixed list read where the program
+// starts, and the system's own answer to which font has a character.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace plaxet {
 
-// In the order to try them: the file named by PLAXET_PDF_FONT when it is
-// set, then on Windows the system's Segoe UI, Arial and Tahoma, on Linux
-// DejaVu Sans.
-std::vector<std::string> documentFontFiles();
+struct FontFace {
+    std::string path;
+    uint32_t face = 0; // which face of a collection (.ttc); 0 for a single font
+    bool bold = false;
+};
+
+// In the order to try them, regular and bold faces: the file named by
+// PLAXET_PDF_FONT when it is set, then on Windows the system's fonts for
+// Latin, Chinese, Japanese, Korean, Indic scripts and symbols (Segoe UI,
+// Arial, Microsoft YaHei, SimSun, Meiryo, MS Gothic, Malgun Gothic, Nirmala
+// UI, Segoe UI Symbol, Tahoma), on Linux DejaVu Sans.
+std::vector<FontFace> documentFontFiles();
+
+// The system's sans-serif faces with TrueType outlines that have the
+// character, best first, of the weight asked for where there is one
+// (fontconfig on Linux). Windows answers with none: its fonts are the
+// fixed list above.
+std::vector<FontFace> systemFontsFor(uint32_t codePoint, bool bold);
 
 } // namespace plaxet

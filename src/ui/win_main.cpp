@@ -36,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main.documentSettings.paper = userPaperSize();
     main.documentSettings.codePage = plaxet::codePageInUse();
     main.documentSettings.fontFiles = plaxet::documentFontFiles();
+    main.documentSettings.findFonts = plaxet::systemFontsFor;
     main.documentSettings.creationTime = plaxet::fixedCreationTime();
     plaxet::runMainWindow(main);
     return 0;

@@ -172,8 +172,14 @@ TEST(CreateFiles, EveryCodePageGetsAPdf) {
         DocumentSettings settings = fixedSettings();
         settings.codePage = codePage;
         const CreateFilesResult result = createFilesHeadless(copy, formPath, settings);
+        // Without a font file, the Cyrillic letters are stand-ins, and the message says so.
         EXPECT_EQ(result.message,
-                  "The RTF, HTM and PDF files have been created at:\r\n\r\n" + folderPart(formPath))
+                  "The RTF, HTM and PDF files have been created at:\r\n\r\n" +
+                      folderPart(formPath) +
+                      "\r\n\r\nThe PDF shows \xD0\x98 (U+0418), \xD0\xB0 "
+                      "(U+0430), \xD0\xB2 (U+0432), \xD0\xBD (U+043D) as a box or a stand-in, as "
+                      "no font on this computer has them. Installing a font for that script and "
+                      "creating the files again draws them.")
             << codePage;
         const std::string pdf = contentOf(testing::documentPaths(formPath).pdf);
         if (codePage == 1252) western = pdf;

@@ -28,18 +28,20 @@ const PdfCodePage& westernEncoding() {
 
 // The standard fonts in WinAnsiEncoding, without a font for other characters.
 const PdfFonts& western() {
-    static const PdfFonts fonts{&westernEncoding(), nullptr};
+    static const PdfFonts fonts{&westernEncoding(), {}, {}, {}};
     return fonts;
 }
 
-// The font the tests hand in for the characters the standard fonts lack:
-// DejaVu Sans, which set-up installs (under Wine, through the drive that
-// shows the Linux file system).
-std::string testFontFile() {
+// The fonts the tests hand in for the characters the standard fonts lack,
+// which set-up installs (under Wine, through the drive that shows the Linux
+// file system): DejaVu Sans and its bold face, and a collection with Chinese.
+std::string testFontFile(const std::string& name = "dejavu/DejaVuSans.ttf") {
 #ifdef _WIN32
-    return "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+    std::string path = "Z:\\usr\\share\\fonts\\truetype\\" + name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 #else
-    return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    return "/usr/share/fonts/truetype/" + name;
 #endif
 }
 
@@ -467,7 +469,7 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersUseWinAnsi) {
         EXPECT_EQ(&pdfEncodingFor(lacking), &westernEncoding()) << lacking;
 
     const FormDocument form = gardenInvoice();
-    const PdfFonts fonts{central, nullptr};
+    const PdfFonts fonts{central, {}, {}, {}};
     const PdfLayout layout = pdfLayout(form, documentValues(form), fonts, PaperSize::Letter);
     const std::string pdf = pdfBytes(layout, fonts, {"Caf\xC3\xA9 (1)", "a", "c", 0});
     EXPECT_NE(pdf.find("/BaseEncoding /WinAnsiEncoding /Differences ["), std::string::npos);
@@ -478,47 +480,65 @@ TEST(PdfWriter, OtherLatinCodePagesMapTheirLettersAndOthersUseWinAnsi) {
     EXPECT_NE(pdf.find("/Title <FEFF00430061006600E90020002800310029>"), std::string::npos);
 }
 
-TEST(PdfWriter, CharactersTheStandardFontsLackComeFromAnEmbeddedFont) {
-    const UnicodeFontChoice choice = firstUsableFont({testFontFile()});
-    ASSERT_TRUE(choice.font) << (choice.refused.empty() ? "" : choice.refused.front());
-    const PdfFonts fonts{&westernEncoding(), &*choice.font};
+// The page's texts drawn with each font, as "/F3 11 Tf\n<0001> Tj" lines.
+TEST(PdfWriter, CharactersTheStandardFontsLackComeFromTheFirstFaceThatHasThem) {
     FormDocument form = gardenInvoice();
     DocumentSettings settings;
-    settings.fontFiles = {"no such font.ttf"}; // never read for a form the standard fonts show
+    settings.creationTime = 0;
+    settings.fontFiles = {{"no such font.ttf"}}; // never read for a form the standard fonts show
     const std::string plain = pdfDocument(form, documentValues(form), settings);
     EXPECT_EQ(plain.find("/F3"), std::string::npos) << "a form the code page holds embeds nothing";
     // The seller's footer is looked at as the form's own texts are.
     BusinessDetails business;
     business.name = "\xC5\x81\xC3\xB3"
                     "d\xC5\xBA Garden"; // Łódź Garden
-    settings.fontFiles = {testFontFile()};
+    settings.fontFiles = {{testFontFile()}};
     EXPECT_NE(pdfDocument(form, documentValues(form, business), settings).find("/F3"),
               std::string::npos);
-    settings.fontFiles = {"no such font.ttf"};
 
-    form.addresseeLines[0] =
-        "\xC5\x81ukasz \xE7\x8E\x8B\xE8\x8A\xB3 Caf\xC3\xA9"; // Łukasz 王芳 Café
-    const std::string pdf =
-        pdfBytes(layoutOf(form, PaperSize::Letter, fonts), fonts, {"t", "a", "c", 0});
+    // Each character from the first face that has it: Ł from DejaVu Sans, 王芳
+    // from the first face of a collection; in the bold name Ł from the bold
+    // face, 王 from the regular face drawn with a stroke.
+    settings.fontFiles = {{"no such font.ttf"},
+                          {testFontFile()},
+                          {testFontFile("dejavu/DejaVuSans-Bold.ttf"), 0, true},
+                          {testFontFile("wqy/wqy-zenhei.ttc")}};
+    form.addresseeLines[0] = "\xC5\x81ukasz \xE7\x8E\x8B Caf\xC3\xA9"; // Łukasz 王 Café
+    form.notes = "\xC5\x81\xE7\x8E\x8B\xE8\x8A\xB3\xF0\x9D\x84\x9E";   // Ł王芳𝄞
+    const std::string pdf = pdfDocument(form, documentValues(form), settings);
     const std::string content = pageContents(pdf).at(0);
-    // The name is bold. CIDs by code point: Ł 1, 王 2, 芳 3; é stays in the standard font.
-    EXPECT_NE(content.find("/F3 11 Tf\n"), std::string::npos) << content;
-    EXPECT_NE(content.find("<0001> Tj\n/F2 11 Tf\n(ukasz ) Tj\n/F3 11 Tf\n<00020003> Tj\n/F2 11 "
-                           "Tf\n( Caf\xE9) Tj"),
-              std::string::npos)
-        << content;
+    // F3 regular DejaVu (Ł; 𝄞 which no face has, as its box), F4 bold DejaVu, F5 the collection.
+    for (const char* drawn :
+         {"/F4 11 Tf\n-212.9 -28 Td <0001> Tj\n/F2 11 Tf\n(ukasz ) Tj\n/F5 11 Tf\n"
+          "2 Tr 0.33 w <0001> Tj 0 Tr\n/F2 11 Tf\n( Caf\xE9) Tj",
+          "/F3 8 Tf\n0 -25 Td <0001> Tj\n/F5 8 Tf\n<00010002> Tj\n/F3 8 Tf\n<0002> Tj"})
+        EXPECT_NE(content.find(drawn), std::string::npos) << drawn << "\n" << content;
+    for (const char* font : {"+DejaVuSans ", "+DejaVuSans-Bold ", "+WenQuanYiZenHei "})
+        EXPECT_NE(pdf.find(font), std::string::npos) << font;
     EXPECT_NE(pdf.find("/Subtype /CIDFontType2"), std::string::npos);
-    EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);
     EXPECT_NE(pdf.find("/ToUnicode"), std::string::npos);
-    EXPECT_NE(pdf.find("/F3 "), std::string::npos);
+    EXPECT_EQ(charactersNoFontDraws(form, documentValues(form), settings),
+              std::vector<uint32_t>{0x1D11E});
+    EXPECT_EQ(pdfDocument(form, documentValues(form), settings), pdf) << "the same bytes again";
 
-    // The settings' font files are tried in order; the first usable one is embedded.
-    settings.fontFiles = {"no such font.ttf", testFontFile()};
-    settings.creationTime = 0;
-    EXPECT_EQ(pdfDocument(form, documentValues(form), settings),
-              pdfBytes(layoutOf(form, PaperSize::Letter, fonts), fonts,
-                       {"INVOICE " + form.addresseeLines[0], "Ann's Garden",
-                        std::string("Plaxet ") + PLAXET_VERSION, 0}));
+    // Without any font the characters become their nearest text, and are said to be lacking.
+    settings.fontFiles = {{"no such font.ttf"}};
+    EXPECT_EQ(charactersNoFontDraws(form, documentValues(form), settings),
+              (std::vector<uint32_t>{0x141, 0x738B, 0x82B3, 0x1D11E}));
 }
+
+#ifndef _WIN32
+// On Linux the system finds the face for what the listed files lack.
+TEST(PdfWriter, TheSystemFindsAFaceForCharactersTheListedFontsLack) {
+    FormDocument form = gardenInvoice();
+    form.addresseeLines[1] = "\xE7\x8E\x8B\xE8\x8A\xB3 \xEA\xB9\x80"; // 王芳 김
+    DocumentSettings settings;
+    settings.fontFiles = {{testFontFile()}};
+    settings.findFonts = systemFontsFor;
+    EXPECT_TRUE(charactersNoFontDraws(form, documentValues(form), settings).empty());
+    EXPECT_NE(pdfDocument(form, documentValues(form), settings).find("+WenQuanYiZenHei"),
+              std::string::npos);
+}
+#endif
 
 } // namespace plaxet

@@ -1,6 +1,7 @@
 // The font reader for the PDF's embedded font, on fonts built here in memory:
 // a small good font, and hostile ones whose counts, ranges, names or tables
 // would make it hang or write a font no PDF reader can load.
+#include "output/pdf/font_choice.h"
 #include "output/pdf/truetype.h"
 
 #include "runtime/binary.h"
@@ -227,23 +228,54 @@ TEST(TrueTypeFont, HostileFontsAreRefusedWithTheirReasonOrReadInBoundedTime) {
     }
 }
 
-TEST(TrueTypeFont, AFontThatCannotBeUsedIsPassedOverWithItsReason) {
+// A collection of one face: the file's header, then the font with every
+// table's offset moved by the header's 16 bytes, as they count from the
+// start of the file.
+std::string collectionOf(std::string font) {
+    const uint16_t tables = static_cast<uint16_t>((font[4] & 0xFF) << 8 | (font[5] & 0xFF));
+    for (size_t record = 0; record < tables; ++record) {
+        std::string moved;
+        putBigEndianUInt32(moved, bigEndianUInt32At(font, 12 + 16 * record + 8) + 16);
+        font.replace(12 + 16 * record + 8, 4, moved);
+    }
+    std::string header = "ttcf";
+    putBigEndianUInt32(header, 0x00010000);
+    putBigEndianUInt32(header, 1);
+    putBigEndianUInt32(header, 16);
+    return header + font;
+}
+
+TEST(TrueTypeFont, AFaceThatCannotBeUsedIsPassedOverWithItsReason) {
     testing::TempFolder folder;
     Tables shortHead = goodFont();
     shortHead["head"].resize(53);
-    const std::string hostile = folder.file("hostile.ttf"), good = folder.file("good.ttf");
+    const std::string hostile = folder.file("hostile.ttf"), good = folder.file("good.ttf"),
+                      collection = folder.file("good.ttc");
     std::ofstream(folder.path() / "hostile.ttf", std::ios::binary) << trueTypeFile(shortHead);
     std::ofstream(folder.path() / "good.ttf", std::ios::binary) << trueTypeFile(goodFont());
+    std::ofstream(folder.path() / "good.ttc", std::ios::binary)
+        << collectionOf(trueTypeFile(goodFont()));
 
-    const UnicodeFontChoice choice =
-        firstUsableFont({folder.file("missing.ttf"), hostile, good, hostile});
-    ASSERT_TRUE(choice.font);
-    EXPECT_EQ(choice.font->name, "TestSans");
-    EXPECT_EQ(choice.path, good);
+    DocumentSettings settings;
+    settings.fontFiles = {{folder.file("missing.ttf")},
+                          {hostile},
+                          {good, 1},
+                          {collection, 1},
+                          {collection},
+                          {good},
+                          {hostile}};
+    const FontChoice choice = chooseFonts({'A'}, *pdfCodePage(1252), settings);
+    ASSERT_EQ(choice.fonts.others.size(), 1u);
+    EXPECT_EQ(choice.fonts.others[0].font->name, "TestSans");
+    EXPECT_EQ(choice.fonts.regularFace.at('A'), 0u);
     EXPECT_EQ(choice.refused,
               (std::vector<std::string>{folder.file("missing.ttf") + ": there is no such file",
-                                        hostile + ": the 'head' table is shorter than 54 bytes"}));
-    EXPECT_FALSE(firstUsableFont({hostile}).font);
+                                        hostile + ": the 'head' table is shorter than 54 bytes",
+                                        good + ": the file is a single font, not a collection",
+                                        collection + ": the collection has no face 1"}));
+    EXPECT_TRUE(choice.undrawable.empty());
+    EXPECT_EQ(chooseFonts({'A'}, *pdfCodePage(1252), DocumentSettings{}).undrawable,
+              std::vector<uint32_t>{'A'});
 }
 
 } // namespace

@@ -53,12 +53,22 @@ uint32_t characterWidthBeyondAscii(const PdfFonts& fonts, PdfFont font, std::str
     if (codePoint == kSoftHyphenCodePoint) return 0; // shown only where a line breaks
     if (const std::optional<unsigned char> byte = standardFontByte(codePage, codePoint))
         return widthOf(*byte);
-    if (const TrueTypeFont* unicode = fonts.unicode)
-        return glyphWidth(*unicode, glyphOf(*unicode, codePoint));
+    if (const std::optional<size_t> face = otherFaceIndex(fonts, font, codePoint)) {
+        const TrueTypeFont& other = *fonts.others[*face].font;
+        return glyphWidth(other, glyphOf(other, codePoint));
+    }
     uint32_t width = 0;
     for (const char c : standardFontStandIn(codePage, text.substr(start, at - start)))
         width += widthOf(static_cast<unsigned char>(c));
     return width;
+}
+
+std::optional<size_t> otherFaceIndex(const PdfFonts& fonts, PdfFont font, uint32_t codePoint) {
+    const std::map<uint32_t, size_t>& faces =
+        font == PdfFont::Bold ? fonts.boldFace : fonts.regularFace;
+    const auto found = faces.find(codePoint);
+    if (found == faces.end()) return std::nullopt;
+    return found->second;
 }
 
 double textWidth(const PdfFonts& fonts, PdfFont font, std::string_view text, double size) {

@@ -5,9 +5,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plaxet {
 
@@ -46,20 +48,33 @@ std::string standardFontStandIn(const PdfCodePage& codePage, std::string_view ch
 
 struct TrueTypeFont;
 
-// The fonts a PDF is drawn with: the standard fonts in one encoding, and a
-// font for the characters they lack (none: those become their nearest text).
+// A font face embedded for characters the standard fonts lack.
+struct OtherFace {
+    const TrueTypeFont* font = nullptr;
+    bool bold = false; // a bold face; a regular one in bold text is drawn with a stroke
+};
+
+// The fonts a PDF is drawn with: the standard fonts in one encoding, and the
+// faces for the characters they lack, with which face draws each such
+// character in regular and in bold text (a character in neither map becomes
+// its nearest text).
 struct PdfFonts {
     const PdfCodePage* encoding = nullptr;
-    const TrueTypeFont* unicode = nullptr;
+    std::vector<OtherFace> others;                    // the PDF's fonts F3, F4, ... in this order
+    std::map<uint32_t, size_t> regularFace, boldFace; // character -> index into `others`
 };
+
+// The index into fonts.others of the face that draws a character in text
+// of this weight; nothing when no face does.
+std::optional<size_t> otherFaceIndex(const PdfFonts& fonts, PdfFont font, uint32_t codePoint);
 
 // A soft hyphen takes no room: the layout shows it as a hyphen only where it
 // breaks a word at the end of a line.
 constexpr uint32_t kSoftHyphenCodePoint = 0xAD;
 
 // The width in thousandths of the font size of the UTF-8 character at `at`,
-// which moves past it: its glyph in the standard font, or else in the font
-// for the other characters (truetype.h), or else the width of the code
+// which moves past it: its glyph in the standard font, or else in its other
+// face (truetype.h), or else the width of the code
 // page's nearest text, which is then what stands in its place.
 uint32_t characterWidthBeyondAscii(const PdfFonts& fonts, PdfFont font, std::string_view text,
                                    size_t& at);

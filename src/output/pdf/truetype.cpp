@@ -354,16 +354,29 @@ uint32_t tableChecksum(std::string_view data) {
 
 // Why the file's table directory and the tables every font needs cannot be
 // used; empty when they can, with the font's numbers filled in.
-std::string readTables(TrueTypeFont& font) {
+std::string readTables(TrueTypeFont& font, uint32_t face) {
     const std::string_view data(font.bytes);
-    const uint32_t version = bigEndianUInt32At(data, 0);
-    if (version == 0x74746366) return "the file is a font collection";                 // "ttcf"
+    // A collection ("ttcf") lists where each face's table directory starts;
+    // the tables' offsets count from the start of the file either way.
+    size_t directory = 0;
+    if (bigEndianUInt32At(data, 0) == 0x74746366) {
+        if (data.size() < 12 || face >= bigEndianUInt32At(data, 8))
+            return "the collection has no face " + std::to_string(face);
+        if (16 + 4 * static_cast<size_t>(face) > data.size())
+            return "the collection lists more faces than the file holds";
+        directory = bigEndianUInt32At(data, 12 + 4 * static_cast<size_t>(face));
+        if (directory > data.size() || data.size() - directory < 12)
+            return "the face's tables start past the end of the file";
+    } else if (face != 0) {
+        return "the file is a single font, not a collection";
+    }
+    const uint32_t version = bigEndianUInt32At(data, directory);
     if (version == 0x4F54544F) return "the font's outlines are not TrueType outlines"; // "OTTO"
     if (version != 0x00010000 && version != 0x74727565) return "the file is no TrueType font";
-    const uint16_t count = bigEndianUInt16At(data, 4);
-    if (12 + 16 * static_cast<size_t>(count) > data.size())
+    const uint16_t count = bigEndianUInt16At(data, directory + 4);
+    if (directory + 12 + 16 * static_cast<size_t>(count) > data.size())
         return "the font lists more tables than the file holds";
-    ByteReader records{data, 12};
+    ByteReader records{data, directory + 12};
     for (uint16_t i = 0; i < count; ++i) {
         std::string tag = readPadded(records, 4);
         readBigEndianUInt32(records); // the checksum
@@ -411,10 +424,10 @@ std::string readTables(TrueTypeFont& font) {
 
 } // namespace
 
-TrueTypeRead readTrueTypeFont(std::string bytes) {
+TrueTypeRead readTrueTypeFont(std::string bytes, uint32_t face) {
     TrueTypeFont font;
     font.bytes = std::move(bytes);
-    std::string error = readTables(font);
+    std::string error = readTables(font, face);
     if (error.empty()) error = readCharacterMap(font);
     if (error.empty()) font.name = postScriptName(font, error);
     if (!error.empty()) return {std::nullopt, std::move(error)};
@@ -502,31 +515,6 @@ std::string trueTypeFile(const std::map<std::string, std::string>& tables) {
         while (out.size() % 4 != 0) out += '\0';
     }
     return out;
-}
-
-UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths) {
-    UnicodeFontChoice choice;
-    for (const std::string& path : paths) {
-        // Only a plain file: a device or a pipe named in PLAXET_PDF_FONT may never end.
-        if (!fileExists(path)) {
-            choice.refused.push_back(path + ": there is no such file");
-            continue;
-        }
-        std::optional<std::string> bytes = readWholeFile(path);
-        if (!bytes) {
-            choice.refused.push_back(path + ": the file cannot be read");
-            continue;
-        }
-        TrueTypeRead read = readTrueTypeFont(std::move(*bytes));
-        if (!read.font) {
-            choice.refused.push_back(path + ": " + read.error);
-            continue;
-        }
-        choice.font = std::move(read.font);
-        choice.path = path;
-        break;
-    }
-    return choice;
 }
 
 } // namespace plaxet

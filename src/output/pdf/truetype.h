@@ -35,15 +35,17 @@ struct TrueTypeFont {
 };
 
 // What reading a font file gave: the font, or why the file is no TrueType
-// font Plaxet can embed (a collection, outlines in another format, a count
-// larger than its table, a table too short for what it must hold).
+// font Plaxet can embed (outlines in another format, a count larger than its
+// table, a table too short for what it must hold).
 struct TrueTypeRead {
     std::optional<TrueTypeFont> font;
     std::string error; // e.g. "the character map has more segments than its table holds"
 };
 
-// Reads in time proportional to the file's size, whatever its counts claim.
-TrueTypeRead readTrueTypeFont(std::string bytes);
+// Reads face `face` of a font file: 0 for a single font, or which of a
+// collection's faces (a .ttc file). Reads in time proportional to the file's
+// size, whatever its counts claim.
+TrueTypeRead readTrueTypeFont(std::string bytes, uint32_t face = 0);
 
 // The glyph that shows a character; 0 (the font's "missing" glyph) when none does.
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint);
@@ -57,14 +59,5 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
 // A font file of the given tables (tag and contents), with the table
 // directory and each table's checksum; the subset is written by it.
 std::string trueTypeFile(const std::map<std::string, std::string>& tables);
-
-// The first of the font files that reads as a usable font, and why each
-// one before it did not.
-struct UnicodeFontChoice {
-    std::optional<TrueTypeFont> font;
-    std::string path;                 // the file it came from
-    std::vector<std::string> refused; // "<file>: <why>", in the order tried
-};
-UnicodeFontChoice firstUsableFont(const std::vector<std::string>& paths);
 
 } // namespace plaxet

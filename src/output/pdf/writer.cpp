@@ -1,5 +1,7 @@
 #include "output/pdf/writer.h"
 
+#include "output/document_output.h"
+#include "output/pdf/font_choice.h"
 #include "output/pdf/truetype.h"
 #include "runtime/calendar.h"
 #include "runtime/codepage.h"
@@ -218,39 +220,52 @@ std::string encodingDifferences(const PdfCodePage& codePage) {
     return differences;
 }
 
-// The characters of a document that the standard fonts lack, each with its
-// number (CID) in the embedded font, from 1 in the order of their code points.
-using UnicodeCharacters = std::map<uint32_t, uint16_t>;
+// The characters of a document that each other face draws, with their
+// numbers (CIDs) in that face's PDF font, from 1 in the order of their code
+// points; by face, as in PdfFonts::others.
+using FaceCharacters = std::map<uint32_t, uint16_t>;
+using OtherCharacters = std::vector<FaceCharacters>;
 
 // A piece of a text drawn with one font: code-page bytes in the standard
-// font, or two-byte CIDs in the embedded one.
+// font, or two-byte CIDs in another face, stroked when that face is a
+// regular one standing in for bold.
 struct TextRun {
-    bool unicode = false;
+    std::optional<size_t> face; // none: the standard font
+    bool stroked = false;
     std::string bytes;
 };
 
-std::vector<TextRun> textRuns(std::string_view text, const PdfCodePage& codePage,
-                              const UnicodeCharacters& unicode) {
+std::vector<TextRun> textRuns(std::string_view text, PdfFont font, const PdfFonts& fonts,
+                              const OtherCharacters& others) {
+    const PdfCodePage& codePage = *fonts.encoding;
     std::vector<TextRun> runs(1);
     for (size_t at = 0; at < text.size();) {
         const size_t start = at;
         const uint32_t codePoint = nextCodePoint(text, at);
         const std::optional<unsigned char> byte = standardFontByte(codePage, codePoint);
-        const auto cid = byte ? unicode.end() : unicode.find(codePoint);
-        const bool inUnicodeFont = cid != unicode.end();
-        if (runs.back().unicode != inUnicodeFont && !runs.back().bytes.empty()) runs.emplace_back();
-        runs.back().unicode = inUnicodeFont;
-        if (byte)
-            runs.back().bytes += static_cast<char>(*byte);
-        else if (inUnicodeFont) {
-            runs.back().bytes += static_cast<char>(cid->second >> 8);
-            runs.back().bytes += static_cast<char>(cid->second & 0xFF);
+        const std::optional<size_t> face =
+            byte ? std::nullopt : otherFaceIndex(fonts, font, codePoint);
+        if (runs.back().face != face && !runs.back().bytes.empty()) runs.emplace_back();
+        TextRun& run = runs.back();
+        run.face = face;
+        run.stroked = face && font == PdfFont::Bold && !fonts.others[*face].bold;
+        if (byte) {
+            run.bytes += static_cast<char>(*byte);
+        } else if (face) {
+            const uint16_t cid = others[*face].at(codePoint);
+            run.bytes += static_cast<char>(cid >> 8);
+            run.bytes += static_cast<char>(cid & 0xFF);
         } else {
             // No font has it: the nearest text.
-            runs.back().bytes += standardFontStandIn(codePage, text.substr(start, at - start));
+            run.bytes += standardFontStandIn(codePage, text.substr(start, at - start));
         }
     }
     return runs;
+}
+
+// The name of the PDF font of another face: F3 for the first.
+std::string otherFontName(size_t face) {
+    return "/F" + std::to_string(face + 3) + " ";
 }
 
 void appendHexString(std::string& out, std::string_view bytes) {
@@ -264,8 +279,7 @@ void appendHexString(std::string& out, std::string_view bytes) {
 }
 
 // One page's drawing: the table's rules, then every text.
-std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
-                        const UnicodeCharacters& unicode) {
+std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherCharacters& others) {
     std::string content;
     content.reserve(page.texts.size() * 48 + page.rules.size() * 32 + 64);
     if (!page.rules.empty()) {
@@ -283,12 +297,12 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
         content += "S\n";
     }
     content += "BT\n";
-    // The font in use: F1 or F2 (the standard fonts), F3 (the embedded one).
-    std::string_view font = "/F1 ";
+    // The font in use: F1 or F2 (the standard fonts), F3 and on (the other faces).
+    std::string font = "/F1 ";
     double size = -1;
     const auto select = [&](std::string_view wanted, double wantedSize) {
         if (wanted == font && wantedSize == size) return;
-        font = wanted;
+        font.assign(wanted);
         size = wantedSize;
         content += font;
         appendNumber(content, size);
@@ -315,26 +329,31 @@ std::string pageContent(const PdfPage& page, const PdfCodePage& codePage,
             content += " Tj\n";
             continue;
         }
-        const std::vector<TextRun> runs = textRuns(text.text, codePage, unicode);
+        const std::vector<TextRun> runs = textRuns(text.text, text.font, fonts, others);
         for (size_t r = 0; r < runs.size(); ++r) {
-            select(runs[r].unicode ? std::string_view("/F3 ") : standard, text.size);
+            const TextRun& run = runs[r];
+            select(run.face ? otherFontName(*run.face) : std::string(standard), text.size);
             if (r == 0) moveTo(text);
-            if (runs[r].unicode)
-                appendHexString(content, runs[r].bytes);
+            if (run.stroked) { // filled and outlined, about as heavy as Helvetica-Bold
+                content += "2 Tr ";
+                appendNumber(content, text.size * 0.03);
+                content += " w ";
+            }
+            if (run.face)
+                appendHexString(content, run.bytes);
             else
-                appendPdfString(content, runs[r].bytes);
-            content += " Tj\n";
+                appendPdfString(content, run.bytes);
+            content += run.stroked ? " Tj 0 Tr\n" : " Tj\n";
         }
     }
     content += "ET\n";
     return content;
 }
 
-// The characters of the layout that the standard fonts lack; none when there
-// is no font for them.
-UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfFonts& fonts) {
+// The characters of the layout that each other face draws.
+OtherCharacters otherCharacters(const PdfLayout& layout, const PdfFonts& fonts) {
     const PdfCodePage& codePage = *fonts.encoding;
-    std::set<uint32_t> found;
+    std::vector<std::set<uint32_t>> found(fonts.others.size());
     for (const PdfPage& page : layout.pages)
         for (const PdfText& text : page.texts) {
             if (isAscii(text.text)) continue; // most texts: nothing to look for
@@ -344,19 +363,22 @@ UnicodeCharacters unicodeCharacters(const PdfLayout& layout, const PdfFonts& fon
                     continue;
                 }
                 const uint32_t codePoint = nextCodePoint(text.text, at);
-                if (!standardFontByte(codePage, codePoint)) found.insert(codePoint);
+                if (standardFontByte(codePage, codePoint)) continue;
+                if (const std::optional<size_t> face = otherFaceIndex(fonts, text.font, codePoint))
+                    found[*face].insert(codePoint);
             }
         }
-    if (found.empty() || !fonts.unicode) return {};
-    UnicodeCharacters characters;
-    for (const uint32_t codePoint : found)
-        if (characters.size() < 0xFFFE)
-            characters.emplace(codePoint, static_cast<uint16_t>(characters.size() + 1));
+    OtherCharacters characters(found.size());
+    for (size_t face = 0; face < found.size(); ++face)
+        for (const uint32_t codePoint : found[face])
+            if (characters[face].size() < 0xFFFE)
+                characters[face].emplace(codePoint,
+                                         static_cast<uint16_t>(characters[face].size() + 1));
     return characters;
 }
 
 // The map from CIDs back to the characters, for copying text out of the PDF.
-std::string toUnicodeMap(const UnicodeCharacters& characters) {
+std::string toUnicodeMap(const FaceCharacters& characters) {
     std::string map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                       "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
@@ -403,7 +425,7 @@ std::string reference(size_t object) {
 }
 
 void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects, const TrueTypeFont& font,
-                       const UnicodeCharacters& characters) {
+                       const FaceCharacters& characters) {
     std::vector<uint16_t> glyphs;
     std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
     std::string widths = "[1 [";
@@ -481,9 +503,9 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     const PdfCodePage& codePage = *fonts.encoding;
     const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
     const size_t pages = layout.pages.size();
-    // Characters the standard fonts lack come from an embedded font, whose
+    // Characters the standard fonts lack come from embedded faces, whose
     // objects follow the pages; a document without them has none.
-    const UnicodeCharacters unicode = unicodeCharacters(layout, fonts);
+    const OtherCharacters others = otherCharacters(layout, fonts);
     PdfFile file;
     const size_t catalog = file.newObject(), pageTree = file.newObject();
     const size_t regularFont = file.newObject(), boldFont = file.newObject();
@@ -494,8 +516,9 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     };
     std::vector<PageObjects> pageObjects(pages);
     for (PageObjects& page : pageObjects) page = {file.newObject(), file.newObject()};
-    std::optional<UnicodeFontObjects> unicodeFont;
-    if (!unicode.empty()) unicodeFont = newUnicodeFontObjects(file);
+    std::vector<std::optional<UnicodeFontObjects>> otherFonts(others.size());
+    for (size_t face = 0; face < others.size(); ++face)
+        if (!others[face].empty()) otherFonts[face] = newUnicodeFontObjects(file);
     std::string& out = file.out();
     // A compressed page takes under a kilobyte: room made once, not by copying as it grows.
     out.reserve(4096 + pages * 1024);
@@ -509,7 +532,8 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     appendNumber(out, layout.height);
     out +=
         "]\n/Resources << /Font << /F1 " + reference(regularFont) + " /F2 " + reference(boldFont);
-    if (unicodeFont) out += " /F3 " + reference(unicodeFont->font);
+    for (size_t face = 0; face < otherFonts.size(); ++face)
+        if (otherFonts[face]) out += " " + otherFontName(face) + reference(otherFonts[face]->font);
     out += " >> >>\n/Kids [";
     for (size_t i = 0; i < pages; ++i) {
         out += reference(pageObjects[i].page);
@@ -546,38 +570,55 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
         file.object(pageObjects[i].page, "<< /Type /Page /Parent " + reference(pageTree) +
                                              " /Contents " + reference(pageObjects[i].contents) +
                                              " >>");
-        file.stream(pageObjects[i].contents, pageContent(layout.pages[i], codePage, unicode));
+        file.stream(pageObjects[i].contents, pageContent(layout.pages[i], fonts, others));
     }
-    if (unicodeFont) appendUnicodeFont(file, *unicodeFont, *fonts.unicode, unicode);
+    for (size_t face = 0; face < otherFonts.size(); ++face)
+        if (otherFonts[face])
+            appendUnicodeFont(file, *otherFonts[face], *fonts.others[face].font, others[face]);
     return file.finish(catalog, infoObject);
 }
 
 namespace {
 
-// Whether a text the document prints holds a character the standard fonts
+// The characters of the texts the document prints that the standard fonts
 // lack: the form's own texts and what the values add to them.
-bool needsOtherFont(const FormDocument& form, const DocumentValues& values,
-                    const PdfCodePage& encoding) {
-    const auto lacking = [&](std::string_view text) {
-        if (isAscii(text)) return false;
+std::set<uint32_t> lackingCharacters(const FormDocument& form, const DocumentValues& values,
+                                     const PdfCodePage& encoding) {
+    std::set<uint32_t> lacking;
+    const auto look = [&](std::string_view text) {
+        if (isAscii(text)) return;
         for (size_t at = 0; at < text.size();)
-            if (!standardFontByte(encoding, nextCodePoint(text, at))) return true;
-        return false;
+            if (const uint32_t codePoint = nextCodePoint(text, at);
+                codePoint != kSoftHyphenCodePoint && !standardFontByte(encoding, codePoint))
+                lacking.insert(codePoint);
     };
-    const auto anyLacking = [&](const auto& texts) {
-        return std::any_of(texts.begin(), texts.end(), lacking);
+    const auto lookAll = [&](const auto& texts) {
+        for (const auto& text : texts) look(text);
     };
-    if (anyLacking(form.senderLines) || anyLacking(form.addresseeLines) || lacking(form.notes))
-        return true;
-    if (lacking(values.numberLine) || lacking(values.dueLine) || anyLacking(values.buyerLines) ||
-        anyLacking(values.termsLines) || anyLacking(values.footerLines))
-        return true;
-    const size_t items = countedItems(form);
-    for (size_t i = 0; i < items; ++i)
-        if (lacking(form.items[i].date) || lacking(form.items[i].description) ||
-            lacking(form.items[i].cost))
-            return true;
-    return false;
+    lookAll(form.senderLines);
+    lookAll(form.addresseeLines);
+    lookAll(values.notesLines);
+    for (const std::string* text : {&values.numberLine, &values.dueLine, &values.heading,
+                                    &values.longDate, &values.totalLabel, &values.closingSentence})
+        look(*text);
+    lookAll(values.buyerLines);
+    lookAll(values.termsLines);
+    lookAll(values.footerLines);
+    const size_t items = printedItemCount(form, values);
+    for (size_t i = 0; i < items; ++i) {
+        look(form.items[i].date);
+        look(form.items[i].description);
+        look(costText(values.printedCosts, i));
+    }
+    return lacking;
+}
+
+// The fonts of a document: read only when some character needs them, so a
+// document of the standard fonts' own characters never reads a font file.
+FontChoice documentFonts(const FormDocument& form, const DocumentValues& values,
+                         const DocumentSettings& settings) {
+    const PdfCodePage& encoding = pdfEncodingFor(settings.codePage);
+    return chooseFonts(lackingCharacters(form, values, encoding), encoding, settings);
 }
 
 } // namespace
@@ -589,15 +630,13 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     info.author = form.senderLines[0];
     info.creator = std::string("Plaxet ") + PLAXET_VERSION;
     info.creationTime = settings.creationTime.value_or(static_cast<int64_t>(std::time(nullptr)));
-    PdfFonts fonts{&pdfEncodingFor(settings.codePage), nullptr};
-    // The font files are read only when some character needs them, so a
-    // document of the standard fonts' own characters never reads one.
-    std::optional<TrueTypeFont> unicode;
-    if (needsOtherFont(form, values, *fonts.encoding)) {
-        unicode = firstUsableFont(settings.fontFiles).font;
-        if (unicode) fonts.unicode = &*unicode;
-    }
-    return pdfBytes(pdfLayout(form, values, fonts, settings.paper), fonts, info);
+    const FontChoice chosen = documentFonts(form, values, settings);
+    return pdfBytes(pdfLayout(form, values, chosen.fonts, settings.paper), chosen.fonts, info);
+}
+
+std::vector<uint32_t> charactersNoFontDraws(const FormDocument& form, const DocumentValues& values,
+                                            const DocumentSettings& settings) {
+    return documentFonts(form, values, settings).undrawable;
 }
 
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,

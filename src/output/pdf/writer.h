@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plaxet {
 
@@ -26,9 +27,8 @@ struct PdfDocumentInfo {
 // The bytes of a PDF 1.7 file that shows `layout`: every page's content
 // stream compressed with zlib, the standard fonts in `fonts.encoding`
 // (WinAnsiEncoding, or that encoding with the differences of another code
-// page), and what they lack from `fonts.unicode`, embedded as a subset.
-std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts,
-                     const PdfDocumentInfo& info);
+// page), and what they lack from `fonts.others`, each embedded as a subset.
+std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info);
 
 // Appends a PDF literal string, brackets included: "(", ")" and "\" get a
 // backslash in front, control bytes become octal escapes, every other byte
@@ -36,10 +36,15 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts,
 void appendPdfString(std::string& out, std::string_view text);
 
 // The whole PDF of a form: the standard fonts in the encoding of the
-// settings' code page (pdfEncodingFor), other characters from the first
-// usable of its font files.
+// settings' code page (pdfEncodingFor), other characters from the faces
+// chosen for them (font_choice.h).
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                         const DocumentSettings& settings);
+
+// The characters of the form's PDF that no font on this computer has (each
+// drawn as a box, or as its nearest text when no font could be read at all).
+std::vector<uint32_t> charactersNoFontDraws(const FormDocument& form, const DocumentValues& values,
+                                            const DocumentSettings& settings);
 
 // The PDF as a read-only file to put at `path` with replaceFilesTogether.
 // The form, values and settings must outlive the replace.
