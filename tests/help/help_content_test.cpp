@@ -45,12 +45,27 @@ TEST(HelpContent, CompilesAndCoversWhatANewUserNeeds) {
     EXPECT_EQ(topics.front().level, 0);
     EXPECT_EQ(planOutline(topics).startTopic, 1);
 
-    for (const char* title :
-         {"Getting started", "The main window", "Items, subtotals and taxes", "Subtotal rows",
-          "Tax rows and rates", "Invoices, receipts and estimates",
-          "Receipts: amount paid and balance", "Estimates", "Dates", "The letterhead (sender)",
-          "Create Files", "Show File and Copy File", "E-mailing a document",
-          "Opening and saving forms", "The data folder", "Help keys", "Troubleshooting"}) {
+    for (const char* title : {"Getting started",
+                              "The main window",
+                              "Items, subtotals and taxes",
+                              "Subtotal rows",
+                              "Tax rows and rates",
+                              "Invoices, receipts and estimates",
+                              "Receipts: amount paid and balance",
+                              "Estimates",
+                              "Dates",
+                              "The letterhead (sender)",
+                              "Create Files",
+                              "Show File and Copy File",
+                              "E-mailing a document",
+                              "Opening and saving forms",
+                              "The data folder",
+                              "Help keys",
+                              "Troubleshooting",
+                              "Invoice numbers and tax details",
+                              "Business Details",
+                              "Invoice numbers",
+                              "Due date and the buyer's details"}) {
         EXPECT_TRUE(std::any_of(topics.begin(), topics.end(),
                                 [&](const HelpTopic& topic) { return topic.title == title; }))
             << "no topic titled " << title;
@@ -99,6 +114,8 @@ TEST(HelpContent, CompilesAndCoversWhatANewUserNeeds) {
           "\"The sender lines are kept for this session but were not saved:\"",
           "\"The file's address could not be put on the clipboard\"",
           "\"quillet.ini\"",
+          "\"business.json\"",
+          "\"numbers.json\"",
           "\"plaxet.ahp\""}) {
         EXPECT_TRUE(bodyMentions(topics, message)) << message;
     }
