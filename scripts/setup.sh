@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils x11-xserver-utils imagemagick
   poppler-utils locales nsis zip unzip
   zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35 fonts-dejavu-core
-  libfontconfig-dev fonts-wqy-zenhei
+  libfontconfig-dev fonts-wqy-zenhei fonts-droid-fallback fonts-noto-core fonts-symbola
   cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 

@@ -129,10 +129,10 @@ for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 김민준" "Şükrü
   grep -qF "$name" "$work/names/names.pdf.txt" || fail "names.pdf: pdftotext does not give '$name' back"
 done
 # A character no font on the machine has is said once, after writing.
-sed 's/✓/🛸/' "$work/names/names.json" >"$work/names/lacking.json"
+sed 's/✓/🫨/' "$work/names/names.json" >"$work/names/lacking.json"
 "$cli" make "$work/names/lacking.json" "$work/names/lacking.plx" >/dev/null
 "$cli" create-files "$work/names/lacking.plx" --sender "$work/quillet.ini" >"$work/names/out.txt"
-grep -q "U+1F6F8) as a box or a stand-in, as no font on this computer has it" "$work/names/out.txt" ||
+grep -q "U+1FAE8) as a box or a stand-in, as no font on this computer has it" "$work/names/out.txt" ||
   fail "lacking.pdf: no word of the character no font has: $(cat "$work/names/out.txt")"
 
 # An invoice with its number, due date and the buyer's and seller's tax
