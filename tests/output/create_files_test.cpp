@@ -444,22 +444,21 @@ TEST(FormCompletion, DueDateFilledAndCheckedOnTheFormDateAsTheChecksReadIt) {
     const struct {
         const char* formDate;
         const char* due;
-        std::optional<int32_t> days;
         const char* dueAfter;
         bool filled;
         const char* problem;
     } cases[] = {
-        {"3/5/2024", "", 14, "03/19/2024", true, ""}, // the date as the checks rewrite it
-        {"03/05/2024", "04/01/2024", 14, "04/01/2024", false, ""}, // typed: kept
-        {"03/05/2024", "", std::nullopt, "", false, ""},
-        {"03/05/2024", "03/04/2024", 14, "03/04/2024", false, "before the form date"},
-        {"03/05/2024", "4/1/2024", 14, "4/1/2024", false, "not a date"}, // kept as typed
+        // The form date as the checks rewrite it; the due date filled, or
+        // refused as it was typed.
+        {"3/5/2024", "", "03/19/2024", true, ""},
+        {"3/5/2024", "03/04/2024", "03/04/2024", false, "before the form date 03/05/2024"},
+        {"3/5/2024", "4/1/2024", "4/1/2024", false, "not a date"},
     };
     for (const auto& c : cases) {
         FormDocument form;
         setFormDate(form, c.formDate);
         form.dueDate = c.due;
-        const DatingResult dated = dateForm(form, c.days);
+        const DatingResult dated = dateForm(form, 14);
         EXPECT_EQ(form.dueDate, c.dueAfter) << c.formDate << " " << c.due;
         EXPECT_EQ(dated.filled, c.filled) << c.due;
         EXPECT_NE(dated.problem.find(c.problem), std::string::npos) << dated.problem;
