@@ -210,14 +210,14 @@ bool refusedByTheChecks(CreateFilesStatus status) {
 CommandEnd createFiles(MainWindow& main) {
     // The row just typed counts as it would on leaving its cell.
     countFocusedRowNow(main);
-    // The date box's own text: an empty box and one that holds no date are
-    // refused with different messages.
     if (refusedForBusinessDetails(main)) return CommandEnd::Refused;
     // An empty due date follows from the form date, as on leaving the date box.
     if (fillDueDate(main.form, main.documentSettings.business.paymentDays)) {
         showField(main, kDueDateBox);
         main.editor.changed = true;
     }
+    // The date box's own text: an empty box and one that holds no date are
+    // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);
     bool refusedBeforeWriting = false;
     const CreateFilesResult result = runCreateFiles(
