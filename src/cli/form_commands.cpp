@@ -6,12 +6,9 @@
 #include "form/business_details.h"
 #include "form/data_folder.h"
 #include "form/form_file.h"
-#include "form/invoice_dates.h"
-#include "form/number_pattern.h"
-#include "form/numbering.h"
 #include "form/sender_file.h"
 #include "output/create_files.h"
-#include "output/dates.h"
+#include "output/form_completion.h"
 #include "runtime/codepage.h"
 #include "runtime/environment.h"
 #include "runtime/file.h"
@@ -37,11 +34,15 @@ int fail(const std::string& message, int status = kFailed) {
     return status;
 }
 
+// A message whose lines end in CR LF, with the terminal's line ends.
+std::string withNewlines(std::string text) {
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    return text;
+}
+
 // Prints a message whose lines end in CR LF, one line each.
 void printLines(std::FILE* to, const std::string& message) {
-    std::string text = message;
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-    std::fprintf(to, "%s\n", text.c_str());
+    std::fprintf(to, "%s\n", withNewlines(message).c_str());
 }
 
 bool loadForm(const std::string& path, FormDocument& form, std::string& error) {
@@ -121,12 +122,10 @@ int completeForm(FormDocument& form, const std::string& formPath, const std::str
                  BusinessDetails& details) {
     const BusinessFileResult loaded = loadBusinessDetails(businessPath, details);
     if (!loaded.ok) return fail(loaded.error);
-    const std::vector<std::string> problems = businessDetailsProblems(details);
-    if (!problems.empty()) {
-        std::string message = businessPath + " cannot be used:";
-        for (const std::string& problem : problems) message += "\n  " + problem;
-        return fail(message);
-    }
+    if (const std::string refusal =
+            businessDetailsRefusal(businessPath, businessDetailsProblems(details));
+        !refusal.empty())
+        return fail(withNewlines(refusal));
 
     // The form's own checks first, on a copy, so that a form the command
     // will refuse takes no number.
@@ -137,42 +136,22 @@ int completeForm(FormDocument& form, const std::string& formPath, const std::str
         printLines(stderr, refusal.message);
         return kFailed;
     }
-    // The form date as the check rule writes it (03/05/2024 for 3/5/2024).
-    FormDocument dated = form;
-    validateDate(dated.formDate);
-    const std::optional<CivilDate> formDate = parseFormDate(dated.formDate);
-    if (!formDate) return fail(formPath + ": the form date is not a date mm/dd/yyyy");
-    if (const std::string problem = invoiceDatesProblem(dated); !problem.empty())
-        return fail(formPath + ": " + problem);
+    const DatingResult dated = dateForm(form, details.paymentDays);
+    if (!dated.problem.empty()) return fail(formPath + ": " + dated.problem);
 
-    bool changed = false;
-    if (fillDueDate(dated, details.paymentDays)) {
-        form.dueDate = dated.dueDate;
-        changed = true;
-    }
-    const std::string& pattern = numberPatternFor(details, form.formType);
-    if (!pattern.empty()) {
-        const std::string numbersPath = numbersFileBeside(businessPath);
-        if (form.number.empty()) {
-            const NumberResult taken =
-                takeNextNumber(numbersPath, form.formType, pattern, *formDate, formPath);
-            if (!taken.ok) return fail(taken.error);
-            form.number = taken.number;
-            changed = true;
-            std::printf("Number %s given to %s\n", taken.number.c_str(), formPath.c_str());
-        } else {
-            const NumberResult claimed =
-                claimNumber(numbersPath, form.formType, form.number, formPath);
-            if (!claimed.ok && !claimed.usedBy.empty())
-                return fail(formPath + ": the number " + form.number + " was already given to " +
-                            claimed.usedBy +
-                            ". A number is never printed on two forms without asking, and "
-                            "plaxet-cli has no one to ask: change or clear the form's number "
-                            "(a cleared one gets the next of its series).");
-            if (!claimed.ok) return fail(claimed.error);
-        }
-    }
-    if (changed) {
+    // There is no one here to ask whether a number may be printed twice.
+    const NumberingResult numbered = numberForm(form, details, businessPath, formPath, nullptr);
+    if (numbered.status == NumberingStatus::Declined)
+        return fail(formPath + ": the number " + form.number + " was already given to " +
+                    numbered.usedBy +
+                    ". A number is never printed on two forms without asking, and "
+                    "plaxet-cli has no one to ask: change or clear the form's number "
+                    "(a cleared one gets the next of its series).");
+    if (numbered.status == NumberingStatus::Failed) return fail(numbered.message);
+    if (numbered.taken)
+        std::printf("Number %s given to %s\n", form.number.c_str(), formPath.c_str());
+
+    if (dated.filled || numbered.taken) {
         const FormSaveResult saved = saveFormFile(formPath, form, form.itemCount);
         if (saved.outcome == SaveOutcome::Failed)
             return fail("what was added to the form (its number or due date) could not be "

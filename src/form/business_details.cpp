@@ -142,9 +142,8 @@ BusinessFileResult loadBusinessDetails(const std::string& path, BusinessDetails&
 
 std::vector<std::string> businessDetailsProblems(const BusinessDetails& details) {
     std::vector<std::string> problems;
-    if (!details.country.empty() && !isCountryCode(details.country))
-        problems.push_back("\"country\": \"" + details.country +
-                           "\" is not a two-letter country code (ISO 3166-1, in capitals)");
+    if (const std::string problem = countryCodeProblem(details.country); !problem.empty())
+        problems.push_back("\"country\": " + problem);
     if (!details.currency.empty() && !isCurrencyCode(details.currency))
         problems.push_back("\"currency\": \"" + details.currency +
                            "\" is not a currency code (ISO 4217, three capitals)");

@@ -85,6 +85,12 @@ bool isCountryCode(std::string_view code) {
     return code.size() == 2 && inTable(kCountryCodes, code);
 }
 
+std::string countryCodeProblem(std::string_view code) {
+    if (code.empty() || isCountryCode(code)) return {};
+    return "\"" + std::string(code) +
+           "\" is not a two-letter country code (ISO 3166-1, in capitals)";
+}
+
 bool isCurrencyCode(std::string_view code) {
     return code.size() == 3 && inTable(kCurrencyCodes, code);
 }

@@ -9,6 +9,10 @@ namespace plaxet {
 
 // One of the 249 officially assigned two-letter country codes, in capitals.
 bool isCountryCode(std::string_view code);
+// What is wrong with a country field: for a text that is set but no country
+// code, a sentence quoting it; empty for a code or an empty field. The
+// business details and the buyer's details are checked by this one rule.
+std::string countryCodeProblem(std::string_view code);
 
 // One of the three-letter codes of a currency in circulation, in capitals
 // (no fund, precious-metal or testing codes, none withdrawn).

@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
+#include "form/invoice_dates.h"
 #include "output/dates.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
 #include "ui/about_box.h"
+#include "ui/buyer_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
 #include "ui/file_commands.h"
@@ -42,7 +45,8 @@ AfterCommand onCancelKey(MainWindow& main, int, int) {
     return AfterCommand::RestoreButtons;
 }
 
-AfterCommand onAddresseeBox(MainWindow& main, int id, int notification) {
+// The addressee lines, the number and the due date: what is typed is the form's.
+AfterCommand onFormBox(MainWindow& main, int id, int notification) {
     removeSelection(main, id);
     if (notification == EN_CHANGE) {
         main.editor.changed = true;
@@ -64,6 +68,9 @@ AfterCommand onDateBox(MainWindow& main, int id, int notification) {
     std::string date = ControlGetText(main.window, kDateBox);
     if (validateDate(date) == 0) {
         putFieldText(main, kDateBox, date);
+        // An empty due date follows from the date and the payment days.
+        if (fillDueDate(main.form, main.documentSettings.business.paymentDays))
+            showField(main, kDueDateBox);
     } else {
         // The focus is still on its way to the next control; it is called
         // back once it has arrived.
@@ -100,6 +107,14 @@ AfterCommand onAmountBox(MainWindow& main, int id, int notification) {
         storeBoxText(main, id);
         if (Val(main.form.amountPaid) != 0) main.editor.changed = true;
     }
+    return AfterCommand::RestoreButtons;
+}
+
+AfterCommand onBuyerDetails(MainWindow& main, int, int) {
+    std::optional<Buyer> buyer = askBuyerDetails(main.window, main.form.buyer);
+    if (!buyer || *buyer == main.form.buyer) return AfterCommand::RestoreButtons;
+    main.form.buyer = std::move(*buyer);
+    main.editor.changed = true;
     return AfterCommand::RestoreButtons;
 }
 
@@ -184,9 +199,11 @@ struct Route {
 
 constexpr Route kRoutes[] = {
     {kCancelCommand, kCancelCommand, onCancelKey},
-    {kNameBox, kPhoneBox, onAddresseeBox},
+    {kNameBox, kPhoneBox, onFormBox},
+    {kBuyerDetailsButton, kBuyerDetailsButton, onBuyerDetails},
     {kInvoiceButton, kEstimateButton, onFormTypeButton},
     {kDateBox, kDateBox, onDateBox},
+    {kNumberBox, kDueDateBox, onFormBox},
     {kDateColumn + 1, kDateColumn + kVisibleRows, onItemCell},
     {kDescriptionColumn + 1, kDescriptionColumn + kVisibleRows, onItemCell},
     {kCostColumn + 1, kCostColumn + kVisibleRows, onItemCell},

@@ -2,11 +2,15 @@
 
 #include <optional>
 
+#include "form/business_details.h"
+#include "form/invoice_dates.h"
 #include "output/create_files.h"
+#include "output/form_completion.h"
 #include "runtime/file.h"
 #include "runtime/text.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
+#include "ui/form_transfer.h"
 #include "ui/item_rows.h"
 #include "ui/sender_command.h"
 #include "win/clipboard.h"
@@ -90,15 +94,85 @@ void refuse(MainWindow& main, const CreateFilesResult& refusal) {
     }
 }
 
-// The window's save before the documents are written. A file another
-// program holds would stop the command halfway, so nothing is saved before
-// all of them can be replaced. A changed form is then saved: into its file
-// without asking when that file exists, through Save As otherwise. Returns
-// the file to put the documents beside; nothing when a cancelled Save As
-// ends the command quietly, or a refusal or failed save has already said why.
-std::optional<std::string> saveBeforeWriting(MainWindow& main) {
+constexpr const char* kCheckTitle = "Create RTF & HTM files";
+constexpr const char* kNumberTitle = "Form Number";
+
+// Business details that cannot be read or have problems number nothing: the
+// command is refused before anything is saved or counted, so a series never
+// starts again because its file could not be read.
+bool refusedForBusinessDetails(MainWindow& main) {
+    std::string message = main.businessFileError;
+    if (message.empty())
+        message = businessDetailsRefusal(main.folders.businessFilePath,
+                                         businessDetailsProblems(main.documentSettings.business));
+    if (message.empty()) return false;
+    MessageBox(main.window, message, "Business Details", MB_OK | MB_ICONERROR);
+    return true;
+}
+
+// The question before a number printed on another form goes on this one.
+bool askNumberAgain(MainWindow& main, const std::string& number, const std::string& otherForm) {
+    return MessageBox(main.window,
+                      "The number " + number + " was already printed on " + otherForm +
+                          ". Use it again on this form?",
+                      kNumberTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// The form's number, once the form has its file. False when the command is
+// to end: the user keeps the number for another form, or the counter file
+// failed (which is said here).
+bool numberTheForm(MainWindow& main) {
+    const NumberingResult numbered =
+        numberForm(main.form, main.documentSettings.business, main.folders.businessFilePath,
+                   main.editor.currentFilePath,
+                   [&main](const std::string& number, const std::string& otherForm) {
+                       return askNumberAgain(main, number, otherForm);
+                   });
+    switch (numbered.status) {
+    case NumberingStatus::Ok:
+        if (numbered.taken) {
+            showField(main, kNumberBox);
+            main.editor.changed = true;
+        }
+        return true;
+    case NumberingStatus::Declined:
+        ControlSetFocus(main.window, kNumberBox);
+        return false;
+    case NumberingStatus::Failed:
+        MessageBox(main.window, numbered.message, kNumberTitle, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return false;
+}
+
+// The window's save before the documents are written, with what the form
+// gets from the business details. The due date is filled and the dates are
+// checked first. A file another program holds would stop the command
+// halfway, so nothing is saved before all of them can be replaced. A form
+// without a file goes through Save As, so that its number is recorded for
+// the file it is in; then the form is numbered, and saved (again) when that
+// or anything else changed it, so the form file holds the number its
+// documents print. Returns the file to put the documents beside; nothing
+// when a cancelled Save As ends the command quietly, or a refusal or failed
+// save has already said why (`refused` is then set for a refusal).
+std::optional<std::string> saveBeforeWriting(MainWindow& main, bool& refused) {
     // The checks rewrote the item dates as mm/dd/yyyy; the grid shows them so.
     refreshRows(main);
+    const DatingResult dated = dateForm(main.form, main.documentSettings.business.paymentDays);
+    if (dated.filled) {
+        showField(main, kDueDateBox);
+        main.editor.changed = true;
+    }
+    if (!dated.problem.empty()) {
+        // The rule's words begin a sentence here ("the due date ..." -> "The due date ...").
+        std::string message = dated.problem + ".";
+        if (message[0] >= 'a' && message[0] <= 'z')
+            message[0] = static_cast<char>(message[0] - 'a' + 'A');
+        MessageBox(main.window, message, kCheckTitle, MB_OK | MB_ICONERROR);
+        ControlSetFocus(main.window, kDueDateBox);
+        refused = true;
+        return std::nullopt;
+    }
     const std::string& formPath = main.editor.currentFilePath;
     const CreateFilesResult held =
         checkNoFileHeld(formPath, main.editor.changed && fileExists(formPath));
@@ -106,12 +180,13 @@ std::optional<std::string> saveBeforeWriting(MainWindow& main) {
         MessageBox(held.message, held.title, MB_OK | MB_ICONERROR);
         return std::nullopt;
     }
-    if (main.editor.changed) {
-        const bool saved =
-            fileExists(main.editor.currentFilePath) ? saveIntoCurrentFile(main) : saveFormAs(main);
-        if (!saved) return std::nullopt;
-    }
+    if (!fileExists(main.editor.currentFilePath) && !saveFormAs(main)) return std::nullopt;
     if (!fileExists(main.editor.currentFilePath)) return std::nullopt;
+    if (!numberTheForm(main)) {
+        refused = true;
+        return std::nullopt;
+    }
+    if (main.editor.changed && !saveIntoCurrentFile(main)) return std::nullopt;
     return main.editor.currentFilePath;
 }
 
@@ -135,11 +210,19 @@ bool refusedByTheChecks(CreateFilesStatus status) {
 CommandEnd createFiles(MainWindow& main) {
     // The row just typed counts as it would on leaving its cell.
     countFocusedRowNow(main);
+    if (refusedForBusinessDetails(main)) return CommandEnd::Refused;
+    // An empty due date follows from the form date, as on leaving the date box.
+    if (fillDueDate(main.form, main.documentSettings.business.paymentDays)) {
+        showField(main, kDueDateBox);
+        main.editor.changed = true;
+    }
     // The date box's own text: an empty box and one that holds no date are
     // refused with different messages.
     const std::string dateText = ControlGetText(main.window, kDateBox);
+    bool refusedBeforeWriting = false;
     const CreateFilesResult result = runCreateFiles(
-        main.form, dateText, [&main](FormDocument&) { return saveBeforeWriting(main); },
+        main.form, dateText,
+        [&](FormDocument&) { return saveBeforeWriting(main, refusedBeforeWriting); },
         main.documentSettings);
     if (refusedByTheChecks(result.status)) {
         refuse(main, result);
@@ -147,7 +230,7 @@ CommandEnd createFiles(MainWindow& main) {
     }
     if (result.status != CreateFilesStatus::Ok) {
         if (!result.message.empty()) MessageBox(result.message, result.title, MB_OK | MB_ICONERROR);
-        return CommandEnd::Finished;
+        return refusedBeforeWriting ? CommandEnd::Refused : CommandEnd::Finished;
     }
     offerDocuments(main, true);
     MessageBox(result.message, result.title, MB_OK | MB_ICONINFORMATION);

@@ -13,9 +13,12 @@ namespace plaxet {
 // viewer that was started keep whatever look the buttons have.
 enum class CommandEnd { Finished, Refused, ViewerStarted };
 
-// Checks the form, saves it (Save As for a form without a file), writes the
-// RTF, HTML and PDF documents beside the form file (the PDF on the paper the
-// user's locale names), says where they are and then shows the chosen one.
+// Checks the form and the business details, fills the due date, saves the
+// form (Save As for a form without a file), numbers it when its form type
+// is numbered (asking before a number printed on another form is used
+// again) and saves that too, writes the RTF, HTML and PDF documents beside
+// the form file (the PDF on the paper the user's locale names), says where
+// they are and then shows the chosen one.
 CommandEnd createFiles(MainWindow& main);
 
 // Shows the chosen document (below), or says that it was not created.

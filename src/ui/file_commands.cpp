@@ -19,7 +19,8 @@
 namespace plaxet {
 namespace {
 
-constexpr int kEditBoxes[] = {kNameBox, kAddressBox, kCityBox, kPhoneBox, kNotesBox};
+constexpr int kEditBoxes[] = {kNameBox,   kAddressBox, kCityBox, kPhoneBox,
+                              kNumberBox, kDueDateBox, kNotesBox};
 
 void setTitle(MainWindow& main, const std::string& title) {
     SetWindowTextW(main.window, toWide(title).c_str());
@@ -92,7 +93,8 @@ bool loadIntoRecord(MainWindow& main, const std::string& path) {
 void showOpenedForm(MainWindow& main, bool offerCreatedFiles) {
     showLoadedForm(main);
     showGrid(main, showFromFirstItem(main.grid, main.form, main.editor));
-    if (offerCreatedFiles && fileExists(documentPath(main.editor.currentFilePath, DocumentKind::Rtf))) {
+    if (offerCreatedFiles &&
+        fileExists(documentPath(main.editor.currentFilePath, DocumentKind::Rtf))) {
         ControlEnable(main.window, kShowFileButton, true);
         ControlEnable(main.window, kCopyFileButton, true);
     }

@@ -32,6 +32,10 @@ constexpr BoxField kBoxFields[] = {
     addresseeField<3>(kPhoneBox),
     {kDateBox, [](const FormDocument& form) -> const std::string& { return form.formDate; },
      [](FormDocument& form, std::string text) { setFormDate(form, text); }},
+    {kNumberBox, [](const FormDocument& form) -> const std::string& { return form.number; },
+     [](FormDocument& form, std::string text) { form.number = std::move(text); }},
+    {kDueDateBox, [](const FormDocument& form) -> const std::string& { return form.dueDate; },
+     [](FormDocument& form, std::string text) { form.dueDate = std::move(text); }},
     {kNotesBox, [](const FormDocument& form) -> const std::string& { return form.notes; },
      [](FormDocument& form, std::string text) { form.notes = std::move(text); }},
     {kAmountBox, nullptr,
@@ -72,6 +76,8 @@ void putFieldText(MainWindow& main, int box, const std::string& text) {
 
 void showLoadedForm(MainWindow& main) {
     showField(main, kDateBox);
+    showField(main, kNumberBox);
+    showField(main, kDueDateBox);
     for (int box : kAddresseeBoxes) showField(main, box);
     showField(main, kNotesBox);
     for (int32_t type = kInvoice; type <= kEstimate; ++type)

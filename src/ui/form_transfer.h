@@ -13,11 +13,11 @@ namespace plaxet {
 
 // The text of `box` changed by typing (or set from outside): the field of
 // the record it holds takes it (the addressee lines, the form date, the
-// notes, a receipt's amount paid). False for a box that holds no field.
+// number, the due date, the notes, a receipt's amount paid). False for a box that holds no field.
 bool storeBoxText(MainWindow& main, int box);
 
 // Shows the record's field in its box (the addressee lines, the form date,
-// the notes).
+// the number, the due date, the notes).
 void showField(MainWindow& main, int box);
 
 // The program puts `text` into `box` as the form's: its field takes it and

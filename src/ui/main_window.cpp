@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "form/business_details.h"
 #include "form/sender_file.h"
 #include "runtime/file.h"
 #include "ui/commands.h"
@@ -23,6 +24,11 @@ void findDataAndSender(MainWindow& main) {
     main.folders = findDataFolders(main.programFolder, main.knownFolders);
     if (fileExists(main.folders.senderFilePath))
         loadSenderLines(main.form, main.folders.senderFilePath);
+    // Business details are optional: without the file nothing is numbered.
+    // A damaged one is not read over; Create Files says what is wrong with it.
+    const BusinessFileResult business =
+        loadBusinessDetails(main.folders.businessFilePath, main.documentSettings.business);
+    main.businessFileError = business.ok || business.missing ? std::string() : business.error;
 }
 
 // The initialisation, before the window is shown. The event procedure is

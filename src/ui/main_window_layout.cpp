@@ -28,16 +28,27 @@ constexpr std::array kHead = {
     ControlDef{Label, kCityLabel, "City, State Zip:", 15, 90, 75, 16, kDefaultStyle, kPlain},
     ControlDef{Label, kPhoneLabel, "Phone:", 15, 120, 75, 16, kDefaultStyle, kPlain},
     ControlDef{GroupBox, kAddresseeGroup, "Addressee:", 10, 10, 425, 140, kDefaultStyle, kPlain},
-    ControlDef{OptionButton, kInvoiceButton, "Invoice", 470, 40, 60, 15, WS_GROUP | kTab, kPlain},
-    ControlDef{OptionButton, kReceiptButton, "Receipt", 470, 60, 60, 15, kTab, kPlain},
-    ControlDef{OptionButton, kEstimateButton, "Estimate", 470, 80, 60, 15, kTab, kPlain},
-    ControlDef{GroupBox, kNoId, "Form", 460, 20, 90, 85, kDefaultStyle, kPlain},
-    ControlDef{Label, kNoId, "Date:", 450, 120, 30, 15, kDefaultStyle, kPlain},
-    ControlDef{TextBox, kDateBox, "", 480, 120, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
+    // Beside the addressee, one under another: the form type, the form's
+    // date, number and due date.
+    ControlDef{OptionButton, kInvoiceButton, "Invoice", 462, 25, 70, 15, WS_GROUP | kTab, kPlain},
+    ControlDef{OptionButton, kReceiptButton, "Receipt", 462, 42, 70, 15, kTab, kPlain},
+    ControlDef{OptionButton, kEstimateButton, "Estimate", 462, 59, 70, 15, kTab, kPlain},
+    ControlDef{GroupBox, kNoId, "Form", 450, 8, 100, 74, kDefaultStyle, kPlain},
+    ControlDef{Label, kNoId, "Date:", 450, 92, 32, 15, kDefaultStyle, kPlain},
+    ControlDef{TextBox, kDateBox, "", 482, 89, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
     ControlDef{TextBox, kNameBox, "", 87, 30, 335, 20, kTab, kEdge},
     ControlDef{TextBox, kAddressBox, "", 87, 60, 335, 20, kTab, kEdge},
     ControlDef{TextBox, kCityBox, "", 87, 90, 335, 20, kTab, kEdge},
-    ControlDef{TextBox, kPhoneBox, "", 87, 120, 335, 20, kTab, kEdge},
+    ControlDef{TextBox, kPhoneBox, "", 87, 120, 245, 20, kTab, kEdge},
+    // The customer's details beyond the four lines, in a dialog of their own.
+    ControlDef{PushButton, kBuyerDetailsButton, "Details...", 342, 119, 80, 22, kTab, kPlain},
+    // Under the date, but after the addressee in the tab order: the date
+    // keeps its place just before the Name box, and the number and due date
+    // lead on to the items.
+    ControlDef{Label, kNoId, "No.:", 450, 116, 32, 15, kDefaultStyle, kPlain},
+    ControlDef{TextBox, kNumberBox, "", 482, 113, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
+    ControlDef{Label, kNoId, "Due:", 450, 140, 32, 15, kDefaultStyle, kPlain},
+    ControlDef{TextBox, kDueDateBox, "", 482, 137, 70, 20, ES_AUTOHSCROLL | kTab, kEdge},
     ControlDef{TextBox, kDateColumn, "Date", 10, 170, 77, 20, kHeading, kPlain},
     ControlDef{TextBox, kDescriptionColumn, "Description", 87, 170, 365, 20, kHeading, kPlain},
     ControlDef{TextBox, kCostColumn, "Cost", 452, 170, 87, 20, kHeading, kPlain},
@@ -59,7 +70,7 @@ constexpr std::array kTail = {
     ControlDef{ScrollBar, kItemScrollBar, "", 539, 170, 20, 260, SBS_VERT, kPlain},
     ControlDef{Label, kNoId, "Notes and comments:", 10, 450, 120, 16, kDefaultStyle, kPlain},
     ControlDef{TextBox, kNotesBox, "", 10, 470, 540, 75, ES_MULTILINE | ES_WANTRETURN | kTab,
-                kEdge},
+               kEdge},
     ControlDef{PushButton, kSenderButton, "&Sender", 20, 560, 85, 35, kTab, kPlain},
     ControlDef{PushButton, kCreateFilesButton, "Create Files", 105, 560, 85, 35, kTab, kPlain},
     ControlDef{OptionButton, kRtfButton, "RTF file", 290, 570, 70, 12, WS_GROUP | kTab, kPlain},

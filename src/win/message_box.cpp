@@ -2,23 +2,28 @@
 
 #include <string>
 
+#include "runtime/wide.h"
 #include "win/failure_barrier.h"
 #include "win/responder.h"
-#include "runtime/wide.h"
 
 namespace plaxet {
 
 int MessageBox(std::string_view text, std::string_view title, unsigned style) {
+    return MessageBox(nullptr, text, title, style);
+}
+
+int MessageBox(HWND owner, std::string_view text, std::string_view title, unsigned style) {
     UserRequest request;
     request.kind = RequestKind::MessageBox;
     request.text = std::string(text);
     request.title = std::string(title);
     request.style = style;
+    request.owner = owner;
     if (const auto answer = answerFromResponder(request)) return answer->button;
-    // The box has no owner, so it is made task-modal: every window of the
-    // program is disabled while it is up, and a second click on a close box
-    // cannot start the same command again underneath it.
-    return MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style | MB_TASKMODAL);
+    // The box is task-modal, owner or not: every window of the program is
+    // disabled while it is up, and a second click on a close box cannot
+    // start the same command again underneath it.
+    return MessageBoxW(owner, toWide(text).c_str(), toWide(title).c_str(), style | MB_TASKMODAL);
 }
 
 void reportUnexpectedFailure(const char* what) noexcept {

@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes of the program: no owner window, answered by the user or by
-// an installed responder (responder.h).
+// Message boxes of the program, answered by the user or by an installed
+// responder (responder.h).
 #include <windows.h>
 
 #include <string_view>
@@ -14,5 +14,8 @@ namespace plaxet {
 // Shows `text` under `title` with the buttons and icon of `style` (MB_...)
 // and returns the id of the button pressed (IDOK, IDYES, ...).
 int MessageBox(std::string_view text, std::string_view title, unsigned style);
+// The same over `owner`, which the box is centred on and which a test's
+// responder is told of (a dialog's own question).
+int MessageBox(HWND owner, std::string_view text, std::string_view title, unsigned style);
 
 } // namespace plaxet

@@ -44,6 +44,10 @@ TEST(TaxCodes, OnlyRealCountryAndCurrencyCodes) {
         EXPECT_TRUE(isCountryCode(code)) << code;
     for (const char* code : {"EL", "UK", "XK", "EU", "de", "D", "DEU", "", "A1"})
         EXPECT_FALSE(isCountryCode(code)) << code;
+    EXPECT_EQ(countryCodeProblem(""), "") << "an empty field is not set";
+    EXPECT_EQ(countryCodeProblem("AT"), "");
+    EXPECT_EQ(countryCodeProblem("at"),
+              "\"at\" is not a two-letter country code (ISO 3166-1, in capitals)");
     for (const char* code : {"EUR", "USD", "CHF", "PLN", "AED", "ZWG", "XOF", "GBP", "SEK"})
         EXPECT_TRUE(isCurrencyCode(code)) << code;
     for (const char* code : {"DEM", "HRK", "XAU", "XXX", "XTS", "eur", "EU", "EURO", ""})

@@ -1,4 +1,5 @@
 #include "output/create_files.h"
+#include "output/form_completion.h"
 
 #include "form_builder.h"
 
@@ -17,6 +18,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <vector>
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -440,5 +443,93 @@ TEST(CreateFiles, AWriteThatRunsOutOfRoomLosesNothing) {
     EXPECT_EQ(entries, 5u);
 }
 #endif
+
+// The due date and the number a form gets from the business details, as
+// the window and plaxet-cli both give them.
+TEST(FormCompletion, DueDateFilledAndCheckedOnTheFormDateAsTheChecksReadIt) {
+    const struct {
+        const char* formDate;
+        const char* due;
+        const char* dueAfter;
+        bool filled;
+        const char* problem;
+    } cases[] = {
+        // The form date as the checks rewrite it; the due date filled, or
+        // refused as it was typed.
+        {"3/5/2024", "", "03/19/2024", true, ""},
+        {"3/5/2024", "03/04/2024", "03/04/2024", false, "before the form date 03/05/2024"},
+        {"3/5/2024", "4/1/2024", "4/1/2024", false, "not a date"},
+    };
+    for (const auto& c : cases) {
+        FormDocument form;
+        setFormDate(form, c.formDate);
+        form.dueDate = c.due;
+        const DatingResult dated = dateForm(form, 14);
+        EXPECT_EQ(form.dueDate, c.dueAfter) << c.formDate << " " << c.due;
+        EXPECT_EQ(dated.filled, c.filled) << c.due;
+        EXPECT_NE(dated.problem.find(c.problem), std::string::npos) << dated.problem;
+        EXPECT_EQ(dated.problem.empty(), std::string(c.problem).empty()) << dated.problem;
+        EXPECT_EQ(form.formDate,
+                  std::string(c.formDate) + std::string(10 - strlen(c.formDate), ' '))
+            << "the record's form date stays as it was";
+    }
+}
+
+TEST(FormCompletion, NumbersTakenClaimedAndAskedAboutBeforeUsingThemTwice) {
+    TempFolder dir;
+    const std::string business = dir.file("business.json");
+    BusinessDetails details;
+    details.numbers[kInvoice - 1] = "R{YY}-{##}";
+    FormDocument form = readyInvoice();
+    setFormDate(form, "3/5/2024");
+    std::vector<std::string> asked;
+    bool answer = false;
+    const AskNumberAgain ask = [&](const std::string& number, const std::string& other) {
+        asked.push_back(number + " on " + other);
+        return answer;
+    };
+
+    NumberingResult numbered = numberForm(form, details, business, "a.plx", ask);
+    EXPECT_EQ(numbered.status, NumberingStatus::Ok);
+    EXPECT_TRUE(numbered.taken);
+    EXPECT_EQ(form.number, "R24-01");
+    // The form's own number again: nothing taken, nothing asked.
+    numbered = numberForm(form, details, business, "a.plx", ask);
+    EXPECT_EQ(numbered.status, NumberingStatus::Ok);
+    EXPECT_FALSE(numbered.taken);
+    EXPECT_EQ(form.number, "R24-01");
+
+    // The same number on another form: asked, and No leaves the record alone.
+    numbered = numberForm(form, details, business, "b.plx", ask);
+    EXPECT_EQ(numbered.status, NumberingStatus::Declined);
+    EXPECT_EQ(numbered.usedBy, "a.plx");
+    EXPECT_EQ(asked, std::vector<std::string>{"R24-01 on a.plx"});
+    EXPECT_EQ(numberForm(form, details, business, "b.plx", nullptr).status,
+              NumberingStatus::Declined)
+        << "without anyone to ask, the answer is no";
+    answer = true;
+    EXPECT_EQ(numberForm(form, details, business, "b.plx", ask).status, NumberingStatus::Ok);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(numberForm(form, details, business, "b.plx", ask).status, NumberingStatus::Ok);
+    EXPECT_EQ(asked.size(), 2u) << "b.plx has the number now";
+
+    // A type without a pattern is not numbered and the counters are not read.
+    form.formType = kReceipt;
+    form.number.clear();
+    ASSERT_TRUE(replaceFileContents(dir.file("numbers.json"), "{\"counters\": ").ok);
+    numbered = numberForm(form, details, business, "c.plx", ask);
+    EXPECT_EQ(numbered.status, NumberingStatus::Ok);
+    EXPECT_EQ(form.number, "");
+    // A damaged counter file ends it with its message and no number.
+    form.formType = kInvoice;
+    numbered = numberForm(form, details, business, "c.plx", ask);
+    EXPECT_EQ(numbered.status, NumberingStatus::Failed);
+    EXPECT_NE(numbered.message.find(dir.file("numbers.json")), std::string::npos);
+    EXPECT_EQ(form.number, "");
+
+    EXPECT_EQ(businessDetailsRefusal(business, {}), "");
+    EXPECT_EQ(businessDetailsRefusal(business, {"one", "two"}),
+              business + " cannot be used:\r\n  one\r\n  two");
+}
 
 } // namespace plaxet

@@ -293,6 +293,94 @@ TEST_F(CreateFilesTest, WritesTheDocumentsBesideTheFormAndShowsTheChosenOne) {
     EXPECT_EQ(third[1].text, pdf);
 }
 
+// With business details, Create Files numbers an invoice from its series
+// before the documents are written and saves the number into the form
+// file; a typed number another form has is asked about first.
+TEST_F(CreateFilesTest, NumbersTheFormAndAsksBeforeUsingANumberAgain) {
+    ASSERT_TRUE(replaceFileContents(folder.file("business.json"),
+                                    R"({"paymentDays": 30, "numbers": {"invoice": "{YYYY}-{###}"}})")
+                    .ok);
+    const std::string formPath = openReadyForm();
+    const std::vector<UserRequest> asked = createFilesAsking();
+    ASSERT_GE(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "RTF File") << asked[0].text;
+    EXPECT_EQ(text(kNumberBox), "2024-001");
+    EXPECT_EQ(text(kDueDateBox), "04/14/2024") << "30 days after 03/15/2024";
+    EXPECT_FALSE(editor.changed);
+    FormDocument saved;
+    ASSERT_TRUE(loadFormFile(formPath, saved).ok);
+    EXPECT_EQ(saved.number, "2024-001") << "the form file holds the number printed";
+    EXPECT_EQ(saved.dueDate, "04/14/2024");
+    EXPECT_TRUE(fileExists(folder.file("job.htm")));
+
+    // A second form typed with the same number: No keeps it off this form.
+    const std::string otherPath = writeSampleForm("other.plx", kInvoice);
+    responder.answerPath(otherPath);
+    command(kOpenCommand);
+    setText(kNumberBox, "2024-001");
+    const std::string documentsBefore = readWholeFile(folder.file("job.htm")).value_or("");
+    responder.answerButton(IDNO);
+    const std::vector<UserRequest> declined = createFilesAsking();
+    ASSERT_EQ(declined.size(), 1u);
+    EXPECT_EQ(declined[0].text, "The number 2024-001 was already printed on " + formPath +
+                                    ". Use it again on this form?");
+    EXPECT_EQ(declined[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(declined[0].owner, window);
+    EXPECT_FALSE(fileExists(folder.file("other.htm"))) << "nothing written";
+    ASSERT_TRUE(loadFormFile(otherPath, saved).ok);
+    EXPECT_EQ(saved.number, "");
+    expectFocusOn(kNumberBox);
+
+    // Yes prints it again, and the counter goes on past it.
+    responder.answerButton(IDYES);
+    const std::vector<UserRequest> again = createFilesAsking();
+    ASSERT_GE(again.size(), 2u);
+    EXPECT_EQ(again[1].title, "RTF File") << again[1].text;
+    ASSERT_TRUE(loadFormFile(otherPath, saved).ok);
+    EXPECT_EQ(saved.number, "2024-001");
+    EXPECT_TRUE(fileExists(folder.file("other.htm")));
+}
+
+// Dates and business details that are wrong stop Create Files before
+// anything is saved, numbered or written, each with its own message.
+TEST_F(CreateFilesTest, WrongDueDatesAndBusinessDetailsAreRefused) {
+    ASSERT_TRUE(replaceFileContents(folder.file("business.json"),
+                                    R"({"numbers": {"invoice": "{YYYY}-{###}"}})")
+                    .ok);
+    openReadyForm();
+    // The data folder's own spelling of the path, which the messages give.
+    const std::string business = main->folders.businessFilePath;
+    setText(kDueDateBox, "03/01/2024");
+    expectRefusal("The due date 03/01/2024 is before the form date 03/15/2024.");
+    expectFocusOn(kDueDateBox);
+    setText(kDueDateBox, "tomorrow");
+    expectRefusal("The due date \"tomorrow\" is not a date mm/dd/yyyy.");
+    EXPECT_FALSE(fileExists(folder.file("numbers.json"))) << "nothing numbered";
+    EXPECT_EQ(text(kNumberBox), "");
+
+    // Details with problems, and a file that could not be read.
+    setText(kDueDateBox, "");
+    main->documentSettings.business.country = "de";
+    expectRefusal(business + " cannot be used:\r\n  \"country\": \"de\" is not a two-letter "
+                             "country code (ISO 3166-1, in capitals)",
+                  "Business Details");
+    main->businessFileError = business + " is damaged: not valid JSON";
+    expectRefusal(business + " is damaged: not valid JSON", "Business Details");
+    EXPECT_FALSE(fileExists(folder.file("numbers.json")));
+    EXPECT_FALSE(fileExists(folder.file("job.rtf")));
+
+    // A damaged counter file ends the command with its message.
+    main->businessFileError.clear();
+    main->documentSettings.business.country = "DE";
+    ASSERT_TRUE(replaceFileContents(folder.file("numbers.json"), "{").ok);
+    const std::vector<UserRequest> asked = createFilesAsking();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "Form Number");
+    EXPECT_NE(asked[0].text.find("never started again from 1"), std::string::npos) << asked[0].text;
+    EXPECT_EQ(text(kNumberBox), "");
+    EXPECT_FALSE(fileExists(folder.file("job.rtf")));
+}
+
 TEST_F(CreateFilesTest, ADocumentThatCannotBeWrittenIsReportedNotAnnounced) {
     openReadyForm();
     // A folder in the document's place cannot be replaced by a file.

@@ -38,16 +38,21 @@ std::vector<Expected> expectedControls() {
         {103, "Static", "City, State Zip:", 15, 90, 75, 16},
         {104, "Static", "Phone:", 15, 120, 75, 16},
         {110, "Button", "Addressee:", 10, 10, 425, 140},
-        {121, "Button", "Invoice", 470, 40, 60, 15},
-        {122, "Button", "Receipt", 470, 60, 60, 15},
-        {123, "Button", "Estimate", 470, 80, 60, 15},
-        {-1, "Button", "Form", 460, 20, 90, 85},
-        {-1, "Static", "Date:", 450, 120, 30, 15},
-        {125, "Edit", "", 480, 120, 70, 20},
+        {121, "Button", "Invoice", 462, 25, 70, 15},
+        {122, "Button", "Receipt", 462, 42, 70, 15},
+        {123, "Button", "Estimate", 462, 59, 70, 15},
+        {-1, "Button", "Form", 450, 8, 100, 74},
+        {-1, "Static", "Date:", 450, 92, 32, 15},
+        {125, "Edit", "", 482, 89, 70, 20},
         {111, "Edit", "", 87, 30, 335, 20},
         {112, "Edit", "", 87, 60, 335, 20},
         {113, "Edit", "", 87, 90, 335, 20},
-        {114, "Edit", "", 87, 120, 335, 20},
+        {114, "Edit", "", 87, 120, 245, 20},
+        {115, "Button", "Details...", 342, 119, 80, 22},
+        {-1, "Static", "No.:", 450, 116, 32, 15},
+        {126, "Edit", "", 482, 113, 70, 20},
+        {-1, "Static", "Due:", 450, 140, 32, 15},
+        {127, "Edit", "", 482, 137, 70, 20},
         {200, "Edit", "Date", 10, 170, 77, 20},
         {250, "Edit", "Description", 87, 170, 365, 20},
         {300, "Edit", "Cost", 452, 170, 87, 20},
@@ -125,7 +130,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     }
 
     const std::vector<Expected> expected = expectedControls();
-    ASSERT_EQ(expected.size(), 86u) << "18 above the grid, 36 cells, 12 rules, 20 below";
+    ASSERT_EQ(expected.size(), 91u) << "23 above the grid, 36 cells, 12 rules, 20 below";
     size_t index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ASSERT_LT(index, expected.size()) << "more controls than expected";
@@ -149,6 +154,41 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
         ++index;
     }
     EXPECT_EQ(index, expected.size());
+
+    // Above the grid, as placed at this scale: the boxes and buttons overlap
+    // neither one another nor the labels of the date, number and due date;
+    // the Form group holds the three form-type buttons and nothing else.
+    std::vector<std::pair<HWND, RECT>> head;
+    RECT formGroup{};
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        if (r.top >= atDpi(170, dpi) || r.right == r.left) continue;
+        const std::string kind = classOf(child);
+        const bool groupBox = (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (kind == "Button" && groupBox) {
+            if (windowText(child) == "Form") formGroup = r;
+            continue;
+        }
+        const std::string caption = windowText(child);
+        if (kind == "Static" && caption != "Date:" && caption != "No.:" && caption != "Due:") continue;
+        head.emplace_back(child, r);
+        EXPECT_LE(r.right, client.right) << caption;
+    }
+    ASSERT_EQ(head.size(), 14u) << "3 labels, 3 form-type buttons, 7 boxes, Details";
+    for (size_t a = 0; a < head.size(); ++a) {
+        for (size_t b = a + 1; b < head.size(); ++b) {
+            RECT overlap{};
+            EXPECT_FALSE(IntersectRect(&overlap, &head[a].second, &head[b].second))
+                << GetDlgCtrlID(head[a].first) << " \"" << windowText(head[a].first) << "\" and "
+                << GetDlgCtrlID(head[b].first) << " \"" << windowText(head[b].first) << "\"";
+        }
+        RECT inside{};
+        const int id = GetDlgCtrlID(head[a].first);
+        const bool formType = id >= kInvoiceButton && id <= kEstimateButton;
+        EXPECT_EQ(IntersectRect(&inside, &head[a].second, &formGroup) != FALSE, formType) << id;
+    }
 }
 
 // The size of a text in a control's own font: one line, or broken into
@@ -209,9 +249,9 @@ int expectCaptionsShowWhole(HWND form) {
 }
 
 // Every caption and the form date show whole in the window's font, at every
-// display scale, and so do the captions of the sender dialog and the About
-// box. A wider substitute font, where the system lacks the one asked for,
-// fails here.
+// display scale, and so do the captions of the sender dialog, the Buyer
+// Details dialog and the About box. A wider substitute font, where the
+// system lacks the one asked for, fails here.
 TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
     form.senderLines = {"Corner Shop", "Main Street 1", "", "", "", ""};
     open(writeSampleForm("whole.plx"));
@@ -240,6 +280,10 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
                         [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); }),
               4)
         << "the product, the credit and the two links";
+    EXPECT_EQ(checkedIn("Buyer Details", [&] { click(kBuyerDetailsButton); },
+                        [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              10)
+        << "eight labels, Ok and Cancel";
 }
 
 struct ControlView {
@@ -407,7 +451,8 @@ TEST_F(MainWindowTest, ControlStylesMatchTheirRoles) {
 
 TEST_F(MainWindowTest, TabOrderFollowsCreationOrder) {
     open();
-    std::vector<int> expected = {kAddressBox, kCityBox, kPhoneBox};
+    std::vector<int> expected = {kAddressBox, kCityBox,   kPhoneBox,
+                                 kBuyerDetailsButton, kNumberBox, kDueDateBox};
     for (int r = 1; r <= 12; ++r)
         expected.insert(expected.end(), {kDateColumn + r, kDescriptionColumn + r, kCostColumn + r});
     // Show File and Copy File start disabled, so Tab passes them by; of an

@@ -1,12 +1,13 @@
 // The main window at work: form types with their titles and amount box,
-// the date box's check, change tracking, the output kind, the plain button
-// look and Help.
+// the date box's check, the number and due date boxes with the business
+// details, change tracking, the output kind, the plain button look and Help.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "form/form_file.h"
 #include "runtime/file.h"
 #include "runtime/paths.h"
 #include "win/controls.h"
@@ -193,6 +194,73 @@ TEST_F(MainWindowTest, CommandsGiveTheButtonsTheirPlainLookBack) {
     makeDefault();
     command(kAmountBox, EN_CHANGE); // the amount box of a form that is no receipt
     EXPECT_FALSE(looksPlain());
+}
+
+// The number and due date boxes hold the form's fields: typed, saved with
+// the form, emptied by New and shown again by Open.
+TEST_F(MainWindowTest, NumberAndDueDateAreTypedSavedClearedAndReopened) {
+    const std::string path = writeSampleForm("numbered.plx", kInvoice);
+    open("\"" + path + "\"");
+    EXPECT_EQ(text(kNumberBox), "");
+    EXPECT_EQ(text(kDueDateBox), "");
+    setText(kNumberBox, "2024-0007");
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(form.number, "2024-0007");
+    editor.changed = false;
+    setText(kDueDateBox, "04/14/2024");
+    EXPECT_TRUE(editor.changed);
+    EXPECT_EQ(form.dueDate, "04/14/2024");
+
+    responder.answerButton(IDYES); // Save this file now?
+    command(kSaveCommand);
+    EXPECT_FALSE(editor.changed);
+    FormDocument saved;
+    ASSERT_TRUE(loadFormFile(path, saved).ok);
+    EXPECT_EQ(saved.number, "2024-0007");
+    EXPECT_EQ(saved.dueDate, "04/14/2024");
+
+    command(kNewCommand);
+    EXPECT_EQ(text(kNumberBox), "");
+    EXPECT_EQ(text(kDueDateBox), "");
+    EXPECT_EQ(form.number, "");
+    EXPECT_FALSE(editor.changed) << "New's own emptying is no typing";
+
+    responder.answerPath(path);
+    command(kOpenCommand);
+    EXPECT_EQ(text(kNumberBox), "2024-0007");
+    EXPECT_EQ(text(kDueDateBox), "04/14/2024");
+    EXPECT_FALSE(editor.changed);
+}
+
+// Leaving the date box with a date fills an empty due date from the
+// business details' payment days; a due date already there stays.
+TEST_F(MainWindowTest, LeavingTheDateFillsTheDueDateFromThePaymentDays) {
+    ASSERT_TRUE(replaceFileContents(folder.file("business.json"), R"({"paymentDays": 14})").ok);
+    open();
+    EXPECT_EQ(main->documentSettings.business.paymentDays, 14);
+    EXPECT_EQ(main->businessFileError, "");
+    focus(kDateBox);
+    setText(kDateBox, "3/5/2024");
+    focus(kNameBox);
+    EXPECT_EQ(text(kDateBox), "03/05/2024");
+    EXPECT_EQ(text(kDueDateBox), "03/19/2024");
+    EXPECT_EQ(form.dueDate, "03/19/2024");
+
+    setText(kDueDateBox, "04/30/2024");
+    focus(kDateBox);
+    setText(kDateBox, "03/20/2024");
+    focus(kNameBox);
+    EXPECT_EQ(text(kDueDateBox), "04/30/2024") << "typed: kept";
+    EXPECT_TRUE(responder.asked().empty());
+}
+
+TEST_F(MainWindowTest, ADamagedBusinessFileIsNamedAndNotRead) {
+    ASSERT_TRUE(replaceFileContents(folder.file("business.json"), R"({"paymentDays": "14"})").ok);
+    open();
+    EXPECT_EQ(main->businessFileError.find(main->folders.businessFilePath + " is damaged"), 0u)
+        << main->businessFileError;
+    EXPECT_FALSE(main->documentSettings.business.paymentDays);
+    EXPECT_TRUE(responder.asked().empty()) << "said when it matters, by Create Files";
 }
 
 TEST_F(MainWindowTest, HelpContentsNamesTheMissingHelpFile) {

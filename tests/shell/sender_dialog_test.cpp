@@ -1,5 +1,6 @@
 // The sender dialog over the real main window: its layout, change tracking,
-// Ok with and without saving, the close box, and a save that fails.
+// Ok with and without saving, the close box, and a save that fails. The
+// Buyer Details dialog: typed and taken, cancelled, and a wrong country.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include "win/controls.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
+#include "ui/buyer_dialog.h"
 #include "ui/sender_dialog.h"
 
 namespace plaxet::testing {
@@ -136,6 +138,80 @@ TEST_F(SenderDialogTest, AFailedSaveIsReportedAndTheLinesAreKept) {
     EXPECT_NE(responder.asked()[1].text.find("not saved"), std::string::npos);
     EXPECT_EQ(responder.asked()[1].style, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(form.senderLines[0], "Acme Paints");
+}
+
+class BuyerDialogTest : public MainWindowTest {
+  protected:
+    // Opens the dialog with the Details button and runs `action` on it while
+    // its modal loop runs; returns once the dialog is gone.
+    void withDialog(const std::function<void(HWND)>& action) {
+        WhenWindowAppears watch("Buyer Details", action);
+        click(kBuyerDetailsButton);
+        EXPECT_TRUE(watch.acted());
+        EXPECT_FALSE(watch.timedOut());
+        EXPECT_FALSE(findWindowTitled("Buyer Details"));
+    }
+    static void press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+};
+
+TEST_F(BuyerDialogTest, TypedDetailsAreTakenOnOkAndNotOnCancel) {
+    form.buyer.city = "Lyon";
+    form.buyer.country = "FR";
+    open();
+    withDialog([&](HWND dialog) {
+        EXPECT_FALSE(IsWindowEnabled(window)) << "modal over the main window";
+        EXPECT_EQ(ControlGetText(dialog, kBuyerCityBox), "Lyon");
+        EXPECT_EQ(ControlGetText(dialog, kBuyerCountryBox), "FR");
+        ControlSetText(dialog, kBuyerStreetBox, "2 rue Neuve");
+        ControlSetText(dialog, kBuyerPostcodeBox, "69001");
+        ControlSetText(dialog, kBuyerCountryBox, "BE");
+        ControlSetText(dialog, kBuyerVatIdBox, "BE0123456789");
+        ControlSetText(dialog, kBuyerReferenceBox, "PO 4711");
+        ControlSetText(dialog, kBuyerEmailBox, "ap@example.com");
+        press(dialog, IDOK);
+    });
+    const Buyer expected{"BE", "69001", "Lyon", "2 rue Neuve", "BE0123456789", "PO 4711",
+                         "ap@example.com"};
+    EXPECT_EQ(form.buyer, expected);
+    EXPECT_TRUE(editor.changed);
+    EXPECT_TRUE(responder.asked().empty());
+
+    editor.changed = false;
+    withDialog([&](HWND dialog) {
+        ControlSetText(dialog, kBuyerCityBox, "Gent");
+        press(dialog, IDCANCEL);
+    });
+    withDialog([&](HWND dialog) {
+        ControlSetText(dialog, kBuyerCityBox, "Gent");
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    withDialog([&](HWND dialog) { press(dialog, IDOK); });
+    EXPECT_EQ(form.buyer, expected);
+    EXPECT_FALSE(editor.changed) << "cancelled, closed, and Ok without a change";
+}
+
+TEST_F(BuyerDialogTest, AWrongCountryIsNamedAndTheDialogKeepsWhatWasTyped) {
+    open();
+    withDialog([&](HWND dialog) {
+        ControlSetText(dialog, kBuyerCityBox, "Wien");
+        ControlSetText(dialog, kBuyerCountryBox, "at");
+        responder.answerButton(IDOK);
+        press(dialog, IDOK);
+        EXPECT_TRUE(IsWindow(dialog)) << "still open";
+        EXPECT_EQ(ControlGetText(dialog, kBuyerCityBox), "Wien");
+        EXPECT_EQ(ControlGetText(dialog, kBuyerCountryBox), "at") << "nothing typed is changed";
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kBuyerCountryBox));
+        ControlSetText(dialog, kBuyerCountryBox, "AT");
+        press(dialog, IDOK);
+    });
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].text,
+              "The buyer's country \"at\" is not a two-letter country code (ISO 3166-1, in "
+              "capitals).\r\nType its two-letter code, or leave the box empty.");
+    EXPECT_EQ(responder.asked()[0].title, "Buyer Details");
+    EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(form.buyer.country, "AT");
+    EXPECT_EQ(form.buyer.city, "Wien");
 }
 
 } // namespace
