@@ -209,9 +209,9 @@ int expectCaptionsShowWhole(HWND form) {
 }
 
 // Every caption and the form date show whole in the window's font, at every
-// display scale, and so do the captions of the sender dialog and the About
-// box. A wider substitute font, where the system lacks the one asked for,
-// fails here.
+// display scale, and so do the captions of the sender dialog, the business
+// details and the About box. A wider substitute font, where the system lacks
+// the one asked for, fails here.
 TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
     form.senderLines = {"Corner Shop", "Main Street 1", "", "", "", ""};
     open(writeSampleForm("whole.plx"));
@@ -232,10 +232,16 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         }
         return checked;
     };
-    EXPECT_EQ(checkedIn("Define Sender", [&] { click(kSenderButton); },
-                        [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
-              4)
-        << "the label, two filled lines and Ok";
+    EXPECT_EQ(checkedIn(
+                  "Define Sender", [&] { click(kSenderButton); },
+                  [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              5)
+        << "the label, two filled lines, Business Details and Ok";
+    EXPECT_EQ(checkedIn(
+                  "Business Details", [&] { command(kBusinessDetailsCommand); },
+                  [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              30)
+        << "21 labels, five groups, two option buttons and two buttons";
     EXPECT_EQ(checkedIn("About Tallyworks", [&] { command(kAboutCommand); },
                         [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); }),
               4)
@@ -477,6 +483,9 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsAndCommands) {
                                      {"Save&As", 504},
                                      {"-", 0},
                                      {"&Create Files", 505},
+                                     {"-", 0},
+                                     {"&Business Details...", 507},
+                                     {"-", 0},
                                      {"E&xit", 506}});
     expectItems(GetSubMenu(bar, 1),
                 {{"&Clear Item", 511}, {"&Insert Item", 512}, {"&Delete Item", 513}});
