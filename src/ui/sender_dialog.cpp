@@ -60,7 +60,7 @@ SenderAnswer askSenderLines(HWND owner, const SenderLines& lines,
             if (HIWORD(wParam) == EN_CHANGE && typed) typed();
             return 1;
         }
-        if (id == kSenderBusinessButton) {
+        if (id == kSenderBusinessButton && businessDetails) {
             businessDetails(window);
             return 1;
         }
