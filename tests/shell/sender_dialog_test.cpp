@@ -294,6 +294,21 @@ TEST_F(BusinessDetailsTest, ProblemsAreNamedTogetherAndTheDialogStaysOpenAsTyped
     EXPECT_EQ(saved.iban, "DE89 3704 0044 0532 0130 00");
     EXPECT_EQ(saved.paymentDays, 0);
     EXPECT_EQ(saved.vat, "exempt");
+
+    // A vat kind this version does not know shows on neither option button
+    // and is kept, so Ok names it until the user chooses one.
+    responder.forget();
+    ASSERT_TRUE(replaceFileContents(businessFile(), R"({"vat": "reduced"})").ok);
+    fromMenu([&](HWND dialog) {
+        EXPECT_FALSE(checked(dialog, kVatStandardButton));
+        EXPECT_FALSE(checked(dialog, kVatExemptButton));
+        responder.answerButton(IDOK);
+        pressOk(dialog);
+        ASSERT_EQ(responder.messages().size(), 1u);
+        EXPECT_NE(responder.messages()[0].find("VAT: \"reduced\""), std::string::npos);
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(readWholeFile(businessFile()), R"({"vat": "reduced"})");
 }
 
 TEST_F(BusinessDetailsTest, ADamagedFileIsNamedAndNeverWrittenOver) {
