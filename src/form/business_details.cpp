@@ -165,6 +165,21 @@ std::vector<std::string> businessDetailsProblems(const BusinessDetails& details)
     return problems;
 }
 
+bool readPaymentDays(std::string_view text, std::optional<int32_t>& days) {
+    if (text.empty()) {
+        days.reset();
+        return true;
+    }
+    int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<int32_t>::max()) return false;
+    }
+    days = static_cast<int32_t>(value);
+    return true;
+}
+
 ReplaceResult saveBusinessDetails(const BusinessDetails& details, const std::string& path) {
     if (const std::optional<std::string> refusal = dataFileRefusal(path)) return {false, *refusal};
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plaxet {
@@ -67,6 +68,11 @@ BusinessFileResult loadBusinessDetails(const std::string& path, BusinessDetails&
 // unknown vat kind, an exempt business without its sentence, negative
 // payment days, a number pattern with an unknown placeholder.
 std::vector<std::string> businessDetailsProblems(const BusinessDetails& details);
+
+// The payment days as typed in a box: an empty text is none, anything else
+// must be digits only (no sign, no blanks) and fit a whole number of days.
+// True with `days` set when it is; false, with `days` untouched, when not.
+bool readPaymentDays(std::string_view text, std::optional<int32_t>& days);
 
 // Writes business.json through the crash-safe replace, creating its folder
 // when missing. Empty keys are left out; keys the file had that this

@@ -10,6 +10,7 @@
 #include "runtime/file.h"
 #include "runtime/numbers.h"
 #include "ui/about_box.h"
+#include "ui/business_command.h"
 #include "ui/buyer_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/create_files_command.h"
@@ -128,6 +129,11 @@ AfterCommand onSender(MainWindow& main, int, int) {
     return AfterCommand::RestoreButtons;
 }
 
+AfterCommand onBusinessDetails(MainWindow& main, int, int) {
+    editBusinessDetails(main, main.window);
+    return AfterCommand::RestoreButtons;
+}
+
 // A refused form and a viewer just started leave the buttons' look alone.
 AfterCommand afterDocumentCommand(CommandEnd end) {
     return end == CommandEnd::Finished ? AfterCommand::RestoreButtons : AfterCommand::LeaveButtons;
@@ -215,6 +221,7 @@ constexpr Route kRoutes[] = {
     {kPdfButton, kPdfButton, onOutputKind},
     {kCreateFilesButton, kCreateFilesButton, onCreateFiles},
     {kCreateFilesCommand, kCreateFilesCommand, onCreateFiles},
+    {kBusinessDetailsCommand, kBusinessDetailsCommand, onBusinessDetails},
     {kShowFileButton, kShowFileButton, onShowFile},
     {kCopyFileButton, kCopyFileButton, onCopyFile},
     {kNewCommand, kNewCommand, onNew},

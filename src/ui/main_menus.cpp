@@ -1,7 +1,7 @@
 #include "ui/main_menus.h"
 
-#include "win/menus.h"
 #include "ui/control_ids.h"
+#include "win/menus.h"
 
 namespace plaxet {
 
@@ -13,6 +13,9 @@ UniqueMenu buildMainMenuBar() {
     MenuAddItem(file.get(), "Save&As", kSaveAsCommand);
     MenuAddItem(file.get(), "-", 0);
     MenuAddItem(file.get(), "&Create Files", kCreateFilesCommand);
+    MenuAddItem(file.get(), "-", 0);
+    MenuAddItem(file.get(), "&Business Details...", kBusinessDetailsCommand);
+    MenuAddItem(file.get(), "-", 0);
     MenuAddItem(file.get(), "E&xit", kExitCommand);
 
     UniqueMenu edit = MenuNew(MenuKind::Popup);

@@ -1,14 +1,16 @@
 #include "ui/sender_command.h"
 
 #include "form/sender_file.h"
-#include "win/message_box.h"
+#include "ui/business_command.h"
 #include "ui/sender_dialog.h"
+#include "win/message_box.h"
 
 namespace plaxet {
 
 void editSender(MainWindow& main) {
-    SenderAnswer answer =
-        askSenderLines(main.window, main.form.senderLines, [&main] { main.editor.changed = true; });
+    SenderAnswer answer = askSenderLines(
+        main.window, main.form.senderLines, [&main] { main.editor.changed = true; },
+        [&main](HWND dialog) { editBusinessDetails(main, dialog); });
     if (!answer.lines) return;
     main.form.senderLines = std::move(*answer.lines);
     if (!answer.keep) return;

@@ -12,7 +12,7 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAM
 constexpr DWORD kLineBoxStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kOkStyle = BS_DEFPUSHBUTTON | WS_TABSTOP;
 
-void addControls(HWND dialog, const SenderLines& lines) {
+void addControls(HWND dialog, const SenderLines& lines, bool withBusinessButton) {
     ControlAdd(dialog, {ControlKind::Label, kNoId,
                         "Specify lines defining sender (will show as a centered header):", 10, 10,
                         300, 15, kDefaultStyle, 0});
@@ -21,6 +21,9 @@ void addControls(HWND dialog, const SenderLines& lines) {
                             lines[static_cast<size_t>(line - 1)], 20, 20 + 30 * line, 350, 20,
                             kLineBoxStyle, WS_EX_CLIENTEDGE});
     ControlAdd(dialog, {ControlKind::PushButton, IDOK, "&Ok", 225, 240, 120, 40, kOkStyle, 0});
+    if (withBusinessButton)
+        ControlAdd(dialog, {ControlKind::PushButton, kSenderBusinessButton, "&Business Details...",
+                            20, 240, 150, 40, kDefaultStyle, 0});
 }
 
 // Ok: the boxes' texts as they are, and whether the user wants them kept
@@ -37,7 +40,8 @@ SenderAnswer acceptLines(HWND dialog) {
 } // namespace
 
 SenderAnswer askSenderLines(HWND owner, const SenderLines& lines,
-                            const std::function<void()>& typed) {
+                            const std::function<void()>& typed,
+                            const std::function<void(HWND)>& businessDetails) {
     FormLayout params;
     params.owner = owner;
     params.caption = "Define Sender";
@@ -47,13 +51,17 @@ SenderAnswer askSenderLines(HWND owner, const SenderLines& lines,
     params.pixels = true;
     HWND dialog = FormNew(params);
     if (!dialog) return {};
-    addControls(dialog, lines);
+    addControls(dialog, lines, static_cast<bool>(businessDetails));
     SenderAnswer answer;
     FormShowModal(dialog, [&](HWND window, UINT message, WPARAM wParam, LPARAM) -> intptr_t {
         if (message != WM_COMMAND) return 0;
         const int id = LOWORD(wParam);
         if (id > kSenderLineBoxBase && id <= kSenderLineBoxBase + kLineCount) {
             if (HIWORD(wParam) == EN_CHANGE && typed) typed();
+            return 1;
+        }
+        if (id == kSenderBusinessButton && businessDetails) {
+            businessDetails(window);
             return 1;
         }
         if (id != IDOK) return 0; // the escape key among them: only Ok and the close box end it

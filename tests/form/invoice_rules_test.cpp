@@ -235,6 +235,23 @@ TEST(BusinessDetails, ReadCheckedAndWrittenBackWithUnknownKeys) {
         for (const std::string& problem : problems) named = named || problem.find(key) == 0;
         EXPECT_TRUE(named) << key;
     }
+    // Payment days typed in a box: digits only, or nothing.
+    std::optional<int32_t> days = 7;
+    EXPECT_TRUE(readPaymentDays("30", days));
+    EXPECT_EQ(days, 30);
+    EXPECT_TRUE(readPaymentDays("0", days));
+    EXPECT_EQ(days, 0);
+    EXPECT_TRUE(readPaymentDays("2147483647", days));
+    EXPECT_EQ(days, 2147483647);
+    for (const char* typed :
+         {"-3", "+3", " 14", "14 ", "1.5", "ten", "2147483648", "99999999999"}) {
+        days = 7;
+        EXPECT_FALSE(readPaymentDays(typed, days)) << typed;
+        EXPECT_EQ(days, 7) << typed;
+    }
+    EXPECT_TRUE(readPaymentDays("", days));
+    EXPECT_FALSE(days);
+
     details = BusinessDetails();
     details.vat = "exempt";
     EXPECT_EQ(businessDetailsProblems(details).size(), 1u) << "an exempt business says why";

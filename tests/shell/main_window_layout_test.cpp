@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "runtime/file.h"
-#include "win/dpi.h"
-#include "win/fonts.h"
-#include "win/forms.h"
 #include "runtime/wide.h"
 #include "shell/main_window_fixture.h"
 #include "ui/control_ids.h"
+#include "win/dpi.h"
+#include "win/fonts.h"
+#include "win/forms.h"
 
 namespace plaxet::testing {
 namespace {
@@ -172,7 +172,8 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
             continue;
         }
         const std::string caption = windowText(child);
-        if (kind == "Static" && caption != "Date:" && caption != "No.:" && caption != "Due:") continue;
+        if (kind == "Static" && caption != "Date:" && caption != "No.:" && caption != "Due:")
+            continue;
         head.emplace_back(child, r);
         EXPECT_LE(r.right, client.right) << caption;
     }
@@ -197,7 +198,8 @@ SIZE textSize(HWND control, const std::string& text, bool wrapped) {
     RECT client{};
     GetClientRect(control, &client);
     HDC dc = GetDC(control);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT box{0, 0, client.right, 0};
     const std::wstring wide = toWide(text);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box,
@@ -224,7 +226,8 @@ int expectCaptionsShowWhole(HWND form) {
         const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
         if (kind == "Static") {
             // Line breaks at the end of a label show nothing.
-            while (caption.size() >= 2 && caption.ends_with("\r\n")) caption.resize(caption.size() - 2);
+            while (caption.size() >= 2 && caption.ends_with("\r\n"))
+                caption.resize(caption.size() - 2);
             const SIZE size = textSize(child, caption, true);
             EXPECT_LE(size.cx, client.right);
             EXPECT_LE(size.cy, client.bottom) << "wraps below the label";
@@ -234,7 +237,8 @@ int expectCaptionsShowWhole(HWND form) {
             EXPECT_LE(textSize(child, caption, false).cx + 16, client.right);
         } else if (kind == "Button" || kind == "Edit") {
             const DWORD margins = static_cast<DWORD>(SendMessageW(child, EM_GETMARGINS, 0, 0));
-            const int inner = kind == "Edit" ? client.right - LOWORD(margins) - HIWORD(margins) : client.right;
+            const int inner =
+                kind == "Edit" ? client.right - LOWORD(margins) - HIWORD(margins) : client.right;
             const SIZE size = textSize(child, caption, false);
             EXPECT_LE(size.cx, inner);
             if (!(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
@@ -249,9 +253,9 @@ int expectCaptionsShowWhole(HWND form) {
 }
 
 // Every caption and the form date show whole in the window's font, at every
-// display scale, and so do the captions of the sender dialog, the Buyer
-// Details dialog and the About box. A wider substitute font, where the
-// system lacks the one asked for, fails here.
+// display scale, and so do the captions of the sender dialog, the business
+// details, the Buyer Details dialog and the About box. A wider substitute
+// font, where the system lacks the one asked for, fails here.
 TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
     form.senderLines = {"Corner Shop", "Main Street 1", "", "", "", ""};
     open(writeSampleForm("whole.plx"));
@@ -272,16 +276,24 @@ TEST_F(MainWindowTest, EveryCaptionAndTheDateShowWhole) {
         }
         return checked;
     };
-    EXPECT_EQ(checkedIn("Define Sender", [&] { click(kSenderButton); },
-                        [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
-              4)
-        << "the label, two filled lines and Ok";
-    EXPECT_EQ(checkedIn("About Tallyworks", [&] { command(kAboutCommand); },
-                        [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); }),
+    EXPECT_EQ(checkedIn(
+                  "Define Sender", [&] { click(kSenderButton); },
+                  [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              5)
+        << "the label, two filled lines, Business Details and Ok";
+    EXPECT_EQ(checkedIn(
+                  "Business Details", [&] { command(kBusinessDetailsCommand); },
+                  [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              30)
+        << "21 labels, five groups, two option buttons and two buttons";
+    EXPECT_EQ(checkedIn(
+                  "About Tallyworks", [&] { command(kAboutCommand); },
+                  [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); }),
               4)
         << "the product, the credit and the two links";
-    EXPECT_EQ(checkedIn("Buyer Details", [&] { click(kBuyerDetailsButton); },
-                        [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
+    EXPECT_EQ(checkedIn(
+                  "Buyer Details", [&] { click(kBuyerDetailsButton); },
+                  [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }),
               10)
         << "eight labels, Ok and Cancel";
 }
@@ -319,8 +331,10 @@ void moveToDpi(HWND window, int dpi, const RECT& suggested) {
 // text, and the focus, the caret and the grid's scroll position are kept.
 TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
     open(writeSampleForm("moving.plx", kReceipt, 20));
-    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
-    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(control(kItemScrollBar)));
+    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN,
+                 reinterpret_cast<LPARAM>(control(kItemScrollBar)));
+    SendMessageW(window, WM_VSCROLL, SB_LINEDOWN,
+                 reinterpret_cast<LPARAM>(control(kItemScrollBar)));
     ASSERT_EQ(main->grid.topItem, 3);
     focus(kDescriptionColumn + 2);
     SendMessageW(control(kDescriptionColumn + 2), EM_SETSEL, 1, 3);
@@ -395,11 +409,13 @@ TEST_F(MainWindowTest, DpiChangeToALargerScaleAndBackKeepsPlacesTextsAndFocus) {
 // The icons hold an image for every size Windows asks for between 100 % and
 // 250 % display scale (a size of 256 is written as 0 in the directory).
 TEST(ProgramResources, IconsHoldEverySizeTheDisplayScalesAskFor) {
-    for (LPCWSTR name : {static_cast<LPCWSTR>(MAKEINTRESOURCEW(1)), static_cast<LPCWSTR>(L"GenHelp")}) {
-        HRSRC found = FindResourceW(GetModuleHandleW(nullptr), name, MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    for (LPCWSTR name :
+         {static_cast<LPCWSTR>(MAKEINTRESOURCEW(1)), static_cast<LPCWSTR>(L"GenHelp")}) {
+        HRSRC found =
+            FindResourceW(GetModuleHandleW(nullptr), name, MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
         ASSERT_NE(found, nullptr);
-        const auto* directory = static_cast<const BYTE*>(
-            LockResource(LoadResource(GetModuleHandleW(nullptr), found)));
+        const auto* directory =
+            static_cast<const BYTE*>(LockResource(LoadResource(GetModuleHandleW(nullptr), found)));
         ASSERT_NE(directory, nullptr);
         const int count = directory[4] | directory[5] << 8;
         std::vector<int> sizes;
@@ -451,7 +467,7 @@ TEST_F(MainWindowTest, ControlStylesMatchTheirRoles) {
 
 TEST_F(MainWindowTest, TabOrderFollowsCreationOrder) {
     open();
-    std::vector<int> expected = {kAddressBox, kCityBox,   kPhoneBox,
+    std::vector<int> expected = {kAddressBox,         kCityBox,   kPhoneBox,
                                  kBuyerDetailsButton, kNumberBox, kDueDateBox};
     for (int r = 1; r <= 12; ++r)
         expected.insert(expected.end(), {kDateColumn + r, kDescriptionColumn + r, kCostColumn + r});
@@ -522,6 +538,9 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsAndCommands) {
                                      {"Save&As", 504},
                                      {"-", 0},
                                      {"&Create Files", 505},
+                                     {"-", 0},
+                                     {"&Business Details...", 507},
+                                     {"-", 0},
                                      {"E&xit", 506}});
     expectItems(GetSubMenu(bar, 1),
                 {{"&Clear Item", 511}, {"&Insert Item", 512}, {"&Delete Item", 513}});

@@ -1,18 +1,27 @@
 // The sender dialog over the real main window: its layout, change tracking,
 // Ok with and without saving, the close box, and a save that fails. The
-// Buyer Details dialog: typed and taken, cancelled, and a wrong country.
+// business details dialog, from the File menu and from the sender dialog:
+// saved with the keys the file had, cancelled, problems refused, a damaged
+// file and a refused save; its layout at every display scale. The Buyer
+// Details dialog: typed and taken, cancelled, and a wrong country.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
+#include "form/business_details.h"
 #include "runtime/file.h"
-#include "win/controls.h"
 #include "shell/main_window_fixture.h"
-#include "ui/control_ids.h"
+#include "ui/business_dialog.h"
 #include "ui/buyer_dialog.h"
+#include "ui/control_ids.h"
 #include "ui/sender_dialog.h"
+#include "win/controls.h"
+#include "win/forms.h"
 
 namespace plaxet::testing {
 namespace {
@@ -170,8 +179,8 @@ TEST_F(BuyerDialogTest, TypedDetailsAreTakenOnOkAndNotOnCancel) {
         ControlSetText(dialog, kBuyerEmailBox, "ap@example.com");
         press(dialog, IDOK);
     });
-    const Buyer expected{"BE", "69001", "Lyon", "2 rue Neuve", "BE0123456789", "PO 4711",
-                         "ap@example.com"};
+    const Buyer expected{"BE",           "69001",   "Lyon",          "2 rue Neuve",
+                         "BE0123456789", "PO 4711", "ap@example.com"};
     EXPECT_EQ(form.buyer, expected);
     EXPECT_TRUE(editor.changed);
     EXPECT_TRUE(responder.asked().empty());
@@ -212,6 +221,289 @@ TEST_F(BuyerDialogTest, AWrongCountryIsNamedAndTheDialogKeepsWhatWasTyped) {
     EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(form.buyer.country, "AT");
     EXPECT_EQ(form.buyer.city, "Wien");
+}
+
+// The business details dialog, from the File menu and from the sender
+// dialog's button, over business.json in the data folder.
+class BusinessDetailsTest : public SenderDialogTest {
+  protected:
+    std::string businessFile() const { return folder.file("business.json"); }
+
+    // Runs `open` (which opens the dialog) and `action` on the dialog while
+    // its modal loop runs; returns once the dialog is gone.
+    void withBusinessDialog(const std::function<void()>& open,
+                            const std::function<void(HWND)>& action) {
+        WhenWindowAppears watch("Business Details", action);
+        open();
+        EXPECT_TRUE(watch.acted());
+        EXPECT_FALSE(watch.timedOut());
+        EXPECT_FALSE(findWindowTitled("Business Details"));
+    }
+    void fromMenu(const std::function<void(HWND)>& action) {
+        withBusinessDialog([this] { command(kBusinessDetailsCommand); }, action);
+    }
+    static void click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+    static bool checked(HWND dialog, int id) {
+        return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+    }
+
+    static constexpr const char* kEarlierFile =
+        R"({"name": "Berg GmbH", "iban": "DE89 3704 0044 0532 0130 00", "vat": "exempt",
+            "exemptionReason": "No VAT under the small business rule.", "paymentDays": 14,
+            "numbers": {"invoice": "{YYYY}-{####}", "later": "kept"}, "laterKey": [1, 2]})";
+};
+
+TEST_F(BusinessDetailsTest, TypedDetailsAreSavedBesideTheKeysTheFileHad) {
+    ASSERT_TRUE(replaceFileContents(businessFile(), kEarlierFile).ok);
+    open();
+    main->businessFileError = "read at start: damaged";
+    fromMenu([&](HWND dialog) {
+        EXPECT_FALSE(IsWindowEnabled(window)) << "modal over the main window";
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
+        EXPECT_EQ(ControlGetText(dialog, kBusinessNameBox), "Berg GmbH");
+        EXPECT_EQ(ControlGetText(dialog, kBusinessIbanBox), "DE89 3704 0044 0532 0130 00");
+        EXPECT_EQ(ControlGetText(dialog, kPaymentDaysBox), "14");
+        EXPECT_EQ(ControlGetText(dialog, kInvoicePatternBox), "{YYYY}-{####}");
+        EXPECT_EQ(ControlGetText(dialog, kReceiptPatternBox), "");
+        EXPECT_TRUE(checked(dialog, kVatExemptButton));
+        EXPECT_FALSE(checked(dialog, kVatStandardButton));
+
+        ControlSetText(dialog, kBusinessStreetBox,
+                       "  Hauptstra\xC3\x9F"
+                       "e 1 ");
+        ControlSetText(dialog, kBusinessCityBox, "K\xC3\xB6ln");
+        ControlSetText(dialog, kBusinessCountryBox, "DE");
+        ControlSetText(dialog, kBusinessCurrencyBox, "EUR");
+        ControlSetText(dialog, kPaymentDaysBox, "30");
+        ControlSetText(dialog, kReceiptPatternBox, "R-{YY}{MM}-{###}");
+        ControlSetText(dialog, kBusinessEmailBox, "info@berg.example");
+        click(dialog, kVatStandardButton);
+        pressOk(dialog);
+    });
+    EXPECT_TRUE(responder.asked().empty()) << "no problem, no question";
+
+    BusinessDetails saved;
+    ASSERT_TRUE(loadBusinessDetails(businessFile(), saved).ok);
+    EXPECT_EQ(saved.name, "Berg GmbH");
+    EXPECT_EQ(saved.street, "  Hauptstra\xC3\x9F"
+                            "e 1 ")
+        << "blanks stay as typed";
+    EXPECT_EQ(saved.city, "K\xC3\xB6ln");
+    EXPECT_EQ(saved.country, "DE");
+    EXPECT_EQ(saved.email, "info@berg.example");
+    EXPECT_EQ(saved.paymentDays, 30);
+    EXPECT_EQ(saved.vat, "standard");
+    EXPECT_EQ(saved.exemptionReason, "No VAT under the small business rule.");
+    EXPECT_EQ(numberPatternFor(saved, kInvoice), "{YYYY}-{####}");
+    EXPECT_EQ(numberPatternFor(saved, kReceipt), "R-{YY}{MM}-{###}");
+    const std::string written = readWholeFile(businessFile()).value_or("");
+    EXPECT_NE(written.find("\"laterKey\""), std::string::npos) << written;
+    EXPECT_NE(written.find("\"later\": \"kept\""), std::string::npos) << written;
+    EXPECT_EQ(written.find("\"bic\""), std::string::npos) << "empty boxes add no keys";
+
+    EXPECT_EQ(main->documentSettings.business.city, "K\xC3\xB6ln") << "the documents use them";
+    EXPECT_EQ(main->documentSettings.business.paymentDays, 30);
+    EXPECT_EQ(main->businessFileError, "");
+    EXPECT_TRUE(IsWindowEnabled(window));
+}
+
+TEST_F(BusinessDetailsTest, CancelLeavesTheFileAndTheDocumentsAlone) {
+    open();
+    main->documentSettings.business.name = "As at start";
+    fromMenu([&](HWND dialog) {
+        EXPECT_TRUE(checked(dialog, kVatStandardButton)) << "no file: a business that charges VAT";
+        ControlSetText(dialog, kBusinessNameBox, "Not kept");
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(fileExists(businessFile())) << "no file is made";
+
+    ASSERT_TRUE(replaceFileContents(businessFile(), kEarlierFile).ok);
+    fromMenu([&](HWND dialog) {
+        ControlSetText(dialog, kBusinessNameBox, "Not kept");
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    fromMenu([&](HWND dialog) {
+        ControlSetText(dialog, kBusinessNameBox, "Not kept");
+        SetFocus(GetDlgItem(dialog, kBusinessNameBox));
+        pressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(readWholeFile(businessFile()), kEarlierFile);
+    EXPECT_EQ(main->documentSettings.business.name, "As at start");
+    EXPECT_TRUE(responder.asked().empty());
+}
+
+TEST_F(BusinessDetailsTest, ProblemsAreNamedTogetherAndTheDialogStaysOpenAsTyped) {
+    open();
+    fromMenu([&](HWND dialog) {
+        ControlSetText(dialog, kBusinessIbanBox, "DE88 3704 0044 0532 0130 00");
+        ControlSetText(dialog, kBusinessCountryBox, "de");
+        ControlSetText(dialog, kPaymentDaysBox, "2 weeks");
+        ControlSetText(dialog, kInvoicePatternBox, "INV-{N}");
+        click(dialog, kVatExemptButton);
+        responder.answerButton(IDOK);
+        pressOk(dialog);
+
+        ASSERT_TRUE(IsWindow(dialog)) << "still open";
+        ASSERT_EQ(responder.asked().size(), 1u) << "one message for all";
+        const UserRequest& said = responder.asked()[0];
+        EXPECT_EQ(said.title, "Business Details");
+        EXPECT_EQ(said.style, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+        for (const char* named : {"IBAN: ", "Country: \"de\"", "Payment days: \"2 weeks\"",
+                                  "Invoice number pattern: ", "Exemption sentence: "})
+            EXPECT_NE(said.text.find(named), std::string::npos) << named << " in " << said.text;
+        EXPECT_EQ(ControlGetText(dialog, kBusinessIbanBox), "DE88 3704 0044 0532 0130 00");
+        EXPECT_EQ(ControlGetText(dialog, kBusinessCountryBox), "de") << "not upper-cased";
+        EXPECT_EQ(ControlGetText(dialog, kPaymentDaysBox), "2 weeks");
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kPaymentDaysBox)) << "at the first problem";
+        EXPECT_FALSE(fileExists(businessFile()));
+
+        ControlSetText(dialog, kBusinessIbanBox, "DE89 3704 0044 0532 0130 00");
+        ControlSetText(dialog, kBusinessCountryBox, "DE");
+        ControlSetText(dialog, kPaymentDaysBox, "0");
+        ControlSetText(dialog, kInvoicePatternBox, "INV-{####}");
+        ControlSetText(dialog, kExemptionReasonBox, "Exempt under the small business rule.");
+        pressOk(dialog);
+    });
+    EXPECT_EQ(responder.asked().size(), 1u);
+    BusinessDetails saved;
+    ASSERT_TRUE(loadBusinessDetails(businessFile(), saved).ok);
+    EXPECT_EQ(saved.iban, "DE89 3704 0044 0532 0130 00");
+    EXPECT_EQ(saved.paymentDays, 0);
+    EXPECT_EQ(saved.vat, "exempt");
+
+    // A vat kind this version does not know shows on neither option button
+    // and is kept, so Ok names it until the user chooses one.
+    responder.forget();
+    ASSERT_TRUE(replaceFileContents(businessFile(), R"({"vat": "reduced"})").ok);
+    fromMenu([&](HWND dialog) {
+        EXPECT_FALSE(checked(dialog, kVatStandardButton));
+        EXPECT_FALSE(checked(dialog, kVatExemptButton));
+        responder.answerButton(IDOK);
+        pressOk(dialog);
+        ASSERT_EQ(responder.messages().size(), 1u);
+        EXPECT_NE(responder.messages()[0].find("VAT: \"reduced\""), std::string::npos);
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(readWholeFile(businessFile()), R"({"vat": "reduced"})");
+}
+
+TEST_F(BusinessDetailsTest, ADamagedFileIsNamedAndNeverWrittenOver) {
+    const std::string damaged = R"({"name": "Berg GmbH", "paymentDays": "14"})";
+    ASSERT_TRUE(replaceFileContents(businessFile(), damaged).ok);
+    open();
+    responder.answerButton(IDOK);
+    {
+        WhenWindowAppears watch(
+            "Business Details",
+            [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, 500ms);
+        command(kBusinessDetailsCommand);
+        EXPECT_FALSE(watch.acted()) << "the dialog is not opened on empty details";
+    }
+    ASSERT_EQ(responder.asked().size(), 1u);
+    const UserRequest& said = responder.asked()[0];
+    EXPECT_EQ(said.title, "Business Details");
+    EXPECT_EQ(said.style, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_NE(said.text.find(main->folders.businessFilePath + " is damaged"), std::string::npos)
+        << said.text;
+    EXPECT_NE(said.text.find("paymentDays"), std::string::npos) << said.text;
+    EXPECT_EQ(readWholeFile(businessFile()), damaged);
+}
+
+TEST_F(BusinessDetailsTest, ARefusedSaveKeepsTheEarlierFileAndWhatWasTyped) {
+    ASSERT_TRUE(replaceFileContents(businessFile(), kEarlierFile).ok);
+    ASSERT_TRUE(setAttributes(businessFile(), kAttrReadOnly));
+    open();
+    main->documentSettings.business.name = "As at start";
+    // The dialog shows again after the failed save, for a second watch.
+    std::optional<WhenWindowAppears> again;
+    std::string shownAgain;
+    {
+        WhenWindowAppears first("Business Details", [&](HWND dialog) {
+            ControlSetText(dialog, kBusinessNameBox, "Berg & Sohn GmbH");
+            responder.answerButton(IDOK);
+            pressOk(dialog);
+            again.emplace("Business Details", [&](HWND shown) {
+                shownAgain = ControlGetText(shown, kBusinessNameBox);
+                click(shown, IDCANCEL);
+            });
+        });
+        command(kBusinessDetailsCommand);
+        EXPECT_TRUE(first.acted());
+        ASSERT_TRUE(again);
+        EXPECT_TRUE(again->acted());
+        again.reset();
+    }
+    EXPECT_EQ(shownAgain, "Berg & Sohn GmbH") << "what was typed is shown again";
+    ASSERT_EQ(responder.asked().size(), 1u);
+    EXPECT_EQ(responder.asked()[0].style, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_NE(responder.asked()[0].text.find("not saved"), std::string::npos);
+    EXPECT_NE(responder.asked()[0].text.find("read-only"), std::string::npos);
+    ASSERT_TRUE(setAttributes(businessFile(), 0));
+    EXPECT_EQ(readWholeFile(businessFile()), kEarlierFile);
+    EXPECT_EQ(main->documentSettings.business.name, "As at start");
+}
+
+TEST_F(BusinessDetailsTest, OpensOverTheSenderDialogFromItsButton) {
+    form.senderLines = {"Berg Gardening", "", "", "", "", ""};
+    open();
+    withDialog([&](HWND sender) {
+        EXPECT_EQ(ControlGetText(sender, kSenderBusinessButton), "&Business Details...");
+        withBusinessDialog([&] { click(sender, kSenderBusinessButton); },
+                           [&](HWND dialog) {
+                               EXPECT_EQ(GetWindow(dialog, GW_OWNER), sender);
+                               EXPECT_FALSE(IsWindowEnabled(sender))
+                                   << "modal over the sender dialog";
+                               ControlSetText(dialog, kBusinessNameBox, "Berg Gardening Ltd");
+                               pressOk(dialog);
+                           });
+        EXPECT_TRUE(IsWindowEnabled(sender));
+        EXPECT_EQ(ControlGetText(sender, kSenderLineBoxBase + 1), "Berg Gardening");
+        SendMessageW(sender, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    BusinessDetails saved;
+    ASSERT_TRUE(loadBusinessDetails(businessFile(), saved).ok);
+    EXPECT_EQ(saved.name, "Berg Gardening Ltd");
+    EXPECT_EQ(main->documentSettings.business.name, "Berg Gardening Ltd");
+    EXPECT_TRUE(responder.asked().empty());
+}
+
+// At every display scale the dialog is its layout's size, and its rows,
+// option buttons and buttons lie inside it without overlapping.
+TEST_F(BusinessDetailsTest, FitsItsLayoutAtEveryScale) {
+    open();
+    const int dpi = requestedDpi();
+    fromMenu([&](HWND dialog) {
+        EXPECT_EQ(FormDpi(dialog), dpi);
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, atDpi(730, dpi));
+        EXPECT_EQ(client.bottom, atDpi(442, dpi));
+        std::vector<std::pair<std::string, RECT>> placed;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT place{};
+            GetWindowRect(child, &place);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+            const std::string name = windowText(child) + " #" + std::to_string(GetDlgCtrlID(child));
+            EXPECT_GE(place.left, 0) << name;
+            EXPECT_GE(place.top, 0) << name;
+            EXPECT_LE(place.right, client.right) << name;
+            EXPECT_LE(place.bottom, client.bottom) << name;
+            const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+            wchar_t kind[32] = {};
+            GetClassNameW(child, kind, 32);
+            if (std::wstring(kind) == L"Button" && style == BS_GROUPBOX) continue;
+            for (const auto& [other, otherPlace] : placed) {
+                RECT common{};
+                EXPECT_FALSE(IntersectRect(&common, &place, &otherPlace))
+                    << name << " overlaps " << other;
+            }
+            placed.emplace_back(name, place);
+        }
+        EXPECT_EQ(placed.size(), 2u * 20 + 1 + 2 + 2)
+            << "a label and a box per row, the hint, two option buttons and two buttons";
+        click(dialog, IDCANCEL);
+    });
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "win/forms.h"
 #include "runtime/wide.h"
@@ -11,8 +12,12 @@
 namespace plaxet::testing {
 namespace {
 
-// Thread timers call a plain function; the one watch in progress lives here.
-struct Watch {
+// Thread timers call a plain function, which finds its watch by the timer.
+std::vector<std::unique_ptr<WhenWindowAppears::Watch>> watches;
+
+} // namespace
+
+struct WhenWindowAppears::Watch {
     std::string title;
     std::function<void(HWND)> action;
     std::chrono::steady_clock::time_point deadline;
@@ -20,11 +25,14 @@ struct Watch {
     bool acted = false;
     bool timedOut = false;
 };
-std::unique_ptr<Watch> currentWatch;
 
-void CALLBACK watchTick(HWND, UINT, UINT_PTR, DWORD) {
-    Watch* watch = currentWatch.get();
-    if (!watch) return;
+namespace {
+
+void CALLBACK watchTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    const auto mine = std::find_if(watches.begin(), watches.end(),
+                                   [timer](const auto& watch) { return watch->timer == timer; });
+    if (mine == watches.end()) return;
+    WhenWindowAppears::Watch* watch = mine->get();
     HWND found = findWindowTitled(watch->title);
     if (found && !watch->acted && IsWindowVisible(found)) {
         watch->acted = true;
@@ -84,21 +92,22 @@ HWND findWindowTitled(const std::string& title) {
 
 WhenWindowAppears::WhenWindowAppears(std::string title, std::function<void(HWND)> action,
                                      std::chrono::milliseconds limit) {
-    currentWatch = std::make_unique<Watch>(
-        Watch{std::move(title), std::move(action), std::chrono::steady_clock::now() + limit});
-    currentWatch->timer = SetTimer(nullptr, 0, 20, watchTick);
+    watches.push_back(std::make_unique<Watch>(
+        Watch{std::move(title), std::move(action), std::chrono::steady_clock::now() + limit}));
+    watch_ = watches.back().get();
+    watch_->timer = SetTimer(nullptr, 0, 20, watchTick);
 }
 
 WhenWindowAppears::~WhenWindowAppears() {
-    KillTimer(nullptr, currentWatch->timer);
-    currentWatch.reset();
+    KillTimer(nullptr, watch_->timer);
+    std::erase_if(watches, [this](const auto& watch) { return watch.get() == watch_; });
 }
 
 bool WhenWindowAppears::acted() const {
-    return currentWatch && currentWatch->acted;
+    return watch_->acted;
 }
 bool WhenWindowAppears::timedOut() const {
-    return currentWatch && currentWatch->timedOut;
+    return watch_->timedOut;
 }
 
 std::string windowText(HWND window) {

@@ -26,7 +26,9 @@ HWND findWindowTitled(const std::string& title);
 // titled `title` and calls `action` once with it. Used for windows that run
 // their own modal loop, during which the test itself is blocked. When the
 // window has not appeared or not closed within `limit`, every window of that
-// title is destroyed so the test fails instead of hanging.
+// title is destroyed so the test fails instead of hanging. Watches may
+// overlap: one made in another's action watches for a window opened from
+// the first one, or after it.
 class WhenWindowAppears {
   public:
     WhenWindowAppears(std::string title, std::function<void(HWND)> action,
@@ -37,6 +39,11 @@ class WhenWindowAppears {
 
     bool acted() const;
     bool timedOut() const;
+
+    struct Watch; // what the timer checks
+
+  private:
+    Watch* watch_;
 };
 
 std::string windowText(HWND window);
