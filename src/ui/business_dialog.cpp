@@ -68,8 +68,8 @@ constexpr std::span<const Box> kBoxGroups[] = {kAddressBoxes, kContactBoxes, kPa
 constexpr Box kVatChoice = {kVatStandardButton, "VAT", "\"vat\""};
 
 constexpr const char* kPatternHint =
-    "In a pattern {YYYY} is the year, {YY} its last two digits, {MM} the month and {####} "
-    "the counter with at least as many digits as there are #.";
+    "{YYYY} the year, {YY} its last two digits, {MM} the month, {####} the counter "
+    "with at least that many digits; empty: not numbered.";
 
 // The layout, in layout pixels: two columns of groups, a label and a box per row.
 constexpr int kMargin = 10;
