@@ -9,7 +9,11 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace plaxet {
 namespace {
