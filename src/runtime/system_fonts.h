@@ -21,10 +21,12 @@ struct FontFace {
 // UI, Segoe UI Symbol, Tahoma), on Linux DejaVu Sans.
 std::vector<FontFace> documentFontFiles();
 
-// The system's sans-serif faces with TrueType outlines that have the
-// character, best first, of the weight asked for where there is one
-// (fontconfig on Linux). Windows answers with none: its fonts are the
-// fixed list above.
+// The system's faces that have the character, best first, a few at most, of
+// the weight asked for where there is one; none when the system cannot say.
+// On Linux fontconfig's sans-serif faces with TrueType outlines. On Windows
+// the font DirectWrite's fallback table draws the character with beside
+// Segoe UI (Windows 8.1 and later), then the first installed families that
+// have it, the fonts of the list above first.
 std::vector<FontFace> systemFontsFor(uint32_t codePoint, bool bold);
 
 } // namespace plaxet

@@ -27,6 +27,12 @@ struct FileSearchRelease {
 struct CoTaskMemoryRelease {
     void operator()(void* memory) const { CoTaskMemFree(memory); }
 };
+struct ProcessHeapRelease {
+    void operator()(void* memory) const { HeapFree(GetProcessHeap(), 0, memory); }
+};
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
 
 // Memory the system allocated with LocalAlloc for the caller (a message text).
 template <typename T> using UniqueLocalMemory = UniqueHandle<T*, LocalMemoryRelease>;
@@ -34,6 +40,10 @@ template <typename T> using UniqueLocalMemory = UniqueHandle<T*, LocalMemoryRele
 using UniqueFileSearch = UniqueHandle<HANDLE, FileSearchRelease, InvalidHandle>;
 // Memory the system allocated with CoTaskMemAlloc for the caller.
 template <typename T> using UniqueCoTaskMemory = UniqueHandle<T*, CoTaskMemoryRelease>;
+// Memory the system allocated from the process heap for the caller.
+template <typename T> using UniqueProcessHeapMemory = UniqueHandle<T*, ProcessHeapRelease>;
+// One reference to a COM object, given back with Release.
+template <typename T> using UniqueComObject = UniqueHandle<T*, ComRelease>;
 
 // The calling thread in a single-threaded COM apartment (as the shell's
 // calls and document openers need it) for as long as this lives: the

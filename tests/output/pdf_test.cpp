@@ -527,8 +527,8 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromTheFirstFaceThatHasThem) {
               (std::vector<uint32_t>{0x141, 0x738B, 0x82B3, 0x1D11E}));
 }
 
-#ifndef _WIN32
-// On Linux the system finds the face for what the listed files lack.
+// The system finds the face for what the listed files lack (fontconfig on
+// Linux, DirectWrite on Windows), and the document embeds it.
 TEST(PdfWriter, TheSystemFindsAFaceForCharactersTheListedFontsLack) {
     FormDocument form = gardenInvoice();
     form.addresseeLines[1] = "\xE7\x8E\x8B\xE8\x8A\xB3 \xEA\xB9\x80"; // 王芳 김
@@ -536,9 +536,12 @@ TEST(PdfWriter, TheSystemFindsAFaceForCharactersTheListedFontsLack) {
     settings.fontFiles = {{testFontFile()}};
     settings.findFonts = systemFontsFor;
     EXPECT_TRUE(charactersNoFontDraws(form, documentValues(form), settings).empty());
-    EXPECT_NE(pdfDocument(form, documentValues(form), settings).find("+WenQuanYiZenHei"),
-              std::string::npos);
-}
+    const std::string pdf = pdfDocument(form, documentValues(form), settings);
+    EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);
+    EXPECT_EQ(pdf.find("+DejaVuSans"), std::string::npos) << "the listed face has none of them";
+#ifndef _WIN32
+    EXPECT_NE(pdf.find("+WenQuanYiZenHei"), std::string::npos);
 #endif
+}
 
 } // namespace plaxet
