@@ -1,7 +1,6 @@
 #include "output/create_files.h"
 
 #include "output/dates.h"
-#include "output/pdf/writer.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
@@ -146,8 +145,10 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     // All written before any is put in place: a full disk leaves the earlier documents.
     std::vector<FileReplacement> files;
     std::vector<std::string> labels;
+    DocumentReport report;
     for (const DocumentKindInfo& kind : kDocumentKinds) {
-        files.push_back(kind.file(form, values, settings, documentPath(formPath, kind.kind)));
+        files.push_back(
+            kind.file(form, values, settings, documentPath(formPath, kind.kind), &report));
         labels.emplace_back(kind.label);
     }
     const ReplaceResult written = replaceFilesTogether(files);
@@ -158,7 +159,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                                               : partlyWrittenMessage(files, written, formPath));
     return {CreateFilesStatus::Ok, "RTF File",
             "The " + listed(labels) + " files have been created at:\r\n\r\n" +
-                folderPart(formPath) + undrawnNote(charactersNoFontDraws(form, values, settings)),
+                folderPart(formPath) + undrawnNote(report.undrawnCharacters),
             0};
 }
 

@@ -64,8 +64,7 @@ CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo)
 // created, and where some were put in place before another failed, the
 // message says which are new and which are not.
 CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
-                                     const std::string& formPath,
-                                     const DocumentSettings& settings);
+                                     const std::string& formPath, const DocumentSettings& settings);
 
 // The save before the documents are written, as the caller keeps the form:
 // returns the form file to put the documents beside, or nothing when the

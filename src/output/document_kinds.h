@@ -3,6 +3,7 @@
 // table: Create Files, the window's Show File and Copy File and plaxet-cli
 // all read it, so adding a kind means adding its row and its writer.
 #include "form/form_document.h"
+#include "output/document_output.h"
 #include "output/document_settings.h"
 #include "output/totals.h"
 #include "runtime/file.h"
@@ -25,11 +26,12 @@ enum class DocumentViewer {
 };
 
 // A document of a form as a read-only file to put at `path`, written in
-// pieces; the form, values and settings must outlive the replace.
+// pieces; the form, values, settings and report must outlive the replace.
+// What the writing finds for the user goes into `report` (when given).
 using DocumentFileMaker = FileReplacement (*)(const FormDocument& form,
                                               const DocumentValues& values,
                                               const DocumentSettings& settings,
-                                              const std::string& path);
+                                              const std::string& path, DocumentReport* report);
 
 struct DocumentKindInfo {
     DocumentKind kind;

@@ -1,5 +1,6 @@
 #pragma once
-// Where a document's bytes go while a writer builds it: gathered whole for
+// Where a document's bytes go while a writer builds it, and what writing it
+// found that the user is to be told: gathered whole for
 // the caller, or handed on to a file in pieces, so that a long document is
 // never held in memory at once.
 #include "form/form_document.h"
@@ -8,9 +9,18 @@
 #include "runtime/file.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plaxet {
+
+// What writing a document found that the user is to be told once it is in
+// place: the characters the PDF could not draw, as no font on the computer
+// has them (in code point order).
+struct DocumentReport {
+    std::vector<uint32_t> undrawnCharacters;
+};
 
 struct DocumentOutput {
     std::string text;                  // the bytes not yet handed on

@@ -42,8 +42,8 @@ void appendNumber(std::string& out, long number) {
 // "?": a bare digit would lengthen N, and a blank would end the control word
 // and be lost, taking the reader's next character as the fallback.
 void appendRtfUnicode(std::string& out, uint32_t codePoint, std::string_view nearest) {
-    const bool oneByte = nearest.size() == 1 && static_cast<unsigned char>(nearest[0]) >= 0x20 &&
-                         nearest[0] != '?';
+    const bool oneByte =
+        nearest.size() == 1 && static_cast<unsigned char>(nearest[0]) >= 0x20 && nearest[0] != '?';
     const auto appendUnit = [&](uint32_t unit) {
         out += "\\u";
         appendNumber(out,
@@ -134,9 +134,8 @@ void appendEscaped(std::string& out, std::string_view text, const ByteSet& speci
 std::string rtfCharacterSetHeader(uint32_t codePage) {
     // The character set a font table entry names for the bytes of each code page.
     static constexpr std::pair<uint32_t, int> kCharsets[] = {
-        {1250, 238}, {1251, 204}, {1252, 0},   {1253, 161}, {1254, 162}, {1255, 177},
-        {1256, 178}, {1257, 186}, {1258, 163}, {874, 222},  {932, 128},  {936, 134},
-        {949, 129},  {950, 136},
+        {1250, 238}, {1251, 204}, {1252, 0},  {1253, 161}, {1254, 162}, {1255, 177}, {1256, 178},
+        {1257, 186}, {1258, 163}, {874, 222}, {932, 128},  {936, 134},  {949, 129},  {950, 136},
     };
     // UTF-8 text is written as ASCII and Unicode escapes, so any page will do.
     if (codePage == kUtf8CodePage) codePage = 1252;

@@ -195,7 +195,8 @@ std::string htmlDocument(const FormDocument& form, const DocumentValues& values)
 }
 
 FileReplacement htmlDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                 const DocumentSettings& settings, const std::string& path) {
+                                 const DocumentSettings& settings, const std::string& path,
+                                 DocumentReport*) {
     return documentFile(form, values, settings, path, buildHtmlDocument);
 }
 

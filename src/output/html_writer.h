@@ -3,6 +3,7 @@
 // the letterhead, the addressee, the heading word with the date, the item
 // table, and the closing sentence with the notes.
 #include "form/form_document.h"
+#include "output/document_output.h"
 #include "output/document_settings.h"
 #include "output/totals.h"
 #include "runtime/file.h"
@@ -18,7 +19,9 @@ std::string htmlDocument(const FormDocument& form, const DocumentValues& values)
 // The page as a read-only file to put at `path` with replaceFilesTogether,
 // built and written in pieces. The form, values and settings must outlive the
 // replace; the page depends on no setting.
+// It has nothing to report.
 FileReplacement htmlDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                 const DocumentSettings& settings, const std::string& path);
+                                 const DocumentSettings& settings, const std::string& path,
+                                 DocumentReport* report = nullptr);
 
 } // namespace plaxet

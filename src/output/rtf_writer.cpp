@@ -138,7 +138,8 @@ std::string rtfDocument(const FormDocument& form, const DocumentValues& values,
 }
 
 FileReplacement rtfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const DocumentSettings& settings, const std::string& path) {
+                                const DocumentSettings& settings, const std::string& path,
+                                DocumentReport*) {
     return documentFile(form, values, settings, path, buildRtfDocument);
 }
 

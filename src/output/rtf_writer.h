@@ -3,6 +3,7 @@
 // addressee with heading word and date, the item table with its totals row,
 // the closing sentence and the notes.
 #include "form/form_document.h"
+#include "output/document_output.h"
 #include "output/document_settings.h"
 #include "output/totals.h"
 #include "runtime/file.h"
@@ -19,7 +20,9 @@ std::string rtfDocument(const FormDocument& form, const DocumentValues& values,
 
 // The document as a read-only file to put at `path` with replaceFilesTogether,
 // built and written in pieces. The form, values and settings must outlive the replace.
+// It has nothing to report.
 FileReplacement rtfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const DocumentSettings& settings, const std::string& path);
+                                const DocumentSettings& settings, const std::string& path,
+                                DocumentReport* report = nullptr);
 
 } // namespace plaxet

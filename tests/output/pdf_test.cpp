@@ -505,7 +505,8 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromTheFirstFaceThatHasThem) {
                           {testFontFile("wqy/wqy-zenhei.ttc")}};
     form.addresseeLines[0] = "\xC5\x81ukasz \xE7\x8E\x8B Caf\xC3\xA9"; // Łukasz 王 Café
     form.notes = "\xC5\x81\xE7\x8E\x8B\xE8\x8A\xB3\xF0\x9D\x84\x9E";   // Ł王芳𝄞
-    const std::string pdf = pdfDocument(form, documentValues(form), settings);
+    DocumentReport report;
+    const std::string pdf = pdfDocument(form, documentValues(form), settings, &report);
     const std::string content = pageContents(pdf).at(0);
     // F3 regular DejaVu (Ł; 𝄞 which no face has, as its box), F4 bold DejaVu, F5 the collection.
     for (const char* drawn :
@@ -517,14 +518,13 @@ TEST(PdfWriter, CharactersTheStandardFontsLackComeFromTheFirstFaceThatHasThem) {
         EXPECT_NE(pdf.find(font), std::string::npos) << font;
     EXPECT_NE(pdf.find("/Subtype /CIDFontType2"), std::string::npos);
     EXPECT_NE(pdf.find("/ToUnicode"), std::string::npos);
-    EXPECT_EQ(charactersNoFontDraws(form, documentValues(form), settings),
-              std::vector<uint32_t>{0x1D11E});
+    EXPECT_EQ(report.undrawnCharacters, std::vector<uint32_t>{0x1D11E});
     EXPECT_EQ(pdfDocument(form, documentValues(form), settings), pdf) << "the same bytes again";
 
     // Without any font the characters become their nearest text, and are said to be lacking.
     settings.fontFiles = {{"no such font.ttf"}};
-    EXPECT_EQ(charactersNoFontDraws(form, documentValues(form), settings),
-              (std::vector<uint32_t>{0x141, 0x738B, 0x82B3, 0x1D11E}));
+    pdfDocument(form, documentValues(form), settings, &report);
+    EXPECT_EQ(report.undrawnCharacters, (std::vector<uint32_t>{0x141, 0x738B, 0x82B3, 0x1D11E}));
 }
 
 // The system finds the face for what the listed files lack (fontconfig on
@@ -535,8 +535,9 @@ TEST(PdfWriter, TheSystemFindsAFaceForCharactersTheListedFontsLack) {
     DocumentSettings settings;
     settings.fontFiles = {{testFontFile()}};
     settings.findFonts = systemFontsFor;
-    EXPECT_TRUE(charactersNoFontDraws(form, documentValues(form), settings).empty());
-    const std::string pdf = pdfDocument(form, documentValues(form), settings);
+    DocumentReport report;
+    const std::string pdf = pdfDocument(form, documentValues(form), settings, &report);
+    EXPECT_TRUE(report.undrawnCharacters.empty());
     EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);
     EXPECT_EQ(pdf.find("+DejaVuSans"), std::string::npos) << "the listed face has none of them";
 #ifndef _WIN32

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace plaxet {
@@ -26,9 +27,17 @@ class FaceReader {
             if (choice_.fonts.others[i].bold == bold &&
                 glyphOf(*choice_.fonts.others[i].font, codePoint) != 0)
                 return i;
+        // A regular face the system named for bold text before (it has no
+        // bold one for that script) serves the script's other characters.
+        if (bold)
+            for (const size_t i : boldStandIns_)
+                if (glyphOf(*choice_.fonts.others[i].font, codePoint) != 0) return i;
         if (settings_.findFonts)
             for (const FontFace& face : settings_.findFonts(codePoint, bold))
-                if (const std::optional<size_t> found = withGlyph(face, codePoint)) return found;
+                if (const std::optional<size_t> found = withGlyph(face, codePoint)) {
+                    if (bold && !choice_.fonts.others[*found].bold) boldStandIns_.insert(*found);
+                    return found;
+                }
         return std::nullopt;
     }
 
@@ -74,6 +83,7 @@ class FaceReader {
     FontChoice& choice_;
     const DocumentSettings& settings_;
     std::map<std::pair<std::string, uint32_t>, std::optional<size_t>> read_;
+    std::set<size_t> boldStandIns_;
 };
 
 } // namespace

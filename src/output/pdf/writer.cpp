@@ -624,26 +624,23 @@ FontChoice documentFonts(const FormDocument& form, const DocumentValues& values,
 } // namespace
 
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
-                        const DocumentSettings& settings) {
+                        const DocumentSettings& settings, DocumentReport* report) {
     PdfDocumentInfo info;
     info.title = values.heading + " " + form.addresseeLines[0];
     info.author = form.senderLines[0];
     info.creator = std::string("Plaxet ") + PLAXET_VERSION;
     info.creationTime = settings.creationTime.value_or(static_cast<int64_t>(std::time(nullptr)));
     const FontChoice chosen = documentFonts(form, values, settings);
+    if (report) report->undrawnCharacters = chosen.undrawable;
     return pdfBytes(pdfLayout(form, values, chosen.fonts, settings.paper), chosen.fonts, info);
 }
 
-std::vector<uint32_t> charactersNoFontDraws(const FormDocument& form, const DocumentValues& values,
-                                            const DocumentSettings& settings) {
-    return documentFonts(form, values, settings).undrawable;
-}
-
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const DocumentSettings& settings, const std::string& path) {
+                                const DocumentSettings& settings, const std::string& path,
+                                DocumentReport* report) {
     return {path,
-            [&form, &values, &settings](const ContentSink& sink) {
-                sink(pdfDocument(form, values, settings));
+            [&form, &values, &settings, report](const ContentSink& sink) {
+                sink(pdfDocument(form, values, settings, report));
             },
             /*markReadOnly=*/true};
 }

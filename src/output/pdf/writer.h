@@ -3,6 +3,7 @@
 // file's bytes, with the two standard fonts, compressed page contents and a
 // cross-reference table.
 #include "form/form_document.h"
+#include "output/document_output.h"
 #include "output/document_settings.h"
 #include "output/pdf/fonts.h"
 #include "output/pdf/layout.h"
@@ -38,17 +39,15 @@ void appendPdfString(std::string& out, std::string_view text);
 // The whole PDF of a form: the standard fonts in the encoding of the
 // settings' code page (pdfEncodingFor), other characters from the faces
 // chosen for them (font_choice.h).
+// The report, when given, gets the characters no font on this computer has
+// (each drawn as a box, or as its nearest text when no font could be read).
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
-                        const DocumentSettings& settings);
-
-// The characters of the form's PDF that no font on this computer has (each
-// drawn as a box, or as its nearest text when no font could be read at all).
-std::vector<uint32_t> charactersNoFontDraws(const FormDocument& form, const DocumentValues& values,
-                                            const DocumentSettings& settings);
+                        const DocumentSettings& settings, DocumentReport* report = nullptr);
 
 // The PDF as a read-only file to put at `path` with replaceFilesTogether.
-// The form, values and settings must outlive the replace.
+// The form, values, settings and report must outlive the replace.
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,
-                                const DocumentSettings& settings, const std::string& path);
+                                const DocumentSettings& settings, const std::string& path,
+                                DocumentReport* report = nullptr);
 
 } // namespace plaxet
