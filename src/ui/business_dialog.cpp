@@ -11,7 +11,6 @@
 namespace plaxet {
 namespace {
 
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 constexpr DWORD kBoxStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr const char* kTitle = "Business Details";
 
@@ -240,14 +239,7 @@ void sayProblems(HWND dialog, const std::vector<Problem>& problems) {
 } // namespace
 
 std::optional<BusinessDetails> askBusinessDetails(HWND owner, const BusinessDetails& details) {
-    FormLayout params;
-    params.owner = owner;
-    params.caption = kTitle;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.style = kDialogStyle;
-    params.pixels = true;
-    HWND dialog = FormNew(params);
+    HWND dialog = FormNew(modalDialogLayout(owner, kTitle, kClientWidth, kClientHeight));
     if (!dialog) return std::nullopt;
     addControls(dialog, details);
     std::optional<BusinessDetails> answer;

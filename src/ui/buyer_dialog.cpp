@@ -10,7 +10,6 @@
 namespace plaxet {
 namespace {
 
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 constexpr DWORD kBoxStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr int kClientWidth = 370;
 constexpr int kClientHeight = 270;
@@ -64,14 +63,7 @@ Buyer typedBuyer(HWND dialog) {
 } // namespace
 
 std::optional<Buyer> askBuyerDetails(HWND owner, const Buyer& buyer) {
-    FormLayout params;
-    params.owner = owner;
-    params.caption = "Buyer Details";
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.style = kDialogStyle;
-    params.pixels = true;
-    HWND dialog = FormNew(params);
+    HWND dialog = FormNew(modalDialogLayout(owner, "Buyer Details", kClientWidth, kClientHeight));
     if (!dialog) return std::nullopt;
     addControls(dialog, buyer);
     std::optional<Buyer> answer;

@@ -8,7 +8,6 @@ namespace plaxet {
 namespace {
 
 constexpr int kLineCount = 6;
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 constexpr DWORD kLineBoxStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kOkStyle = BS_DEFPUSHBUTTON | WS_TABSTOP;
 
@@ -42,14 +41,7 @@ SenderAnswer acceptLines(HWND dialog) {
 SenderAnswer askSenderLines(HWND owner, const SenderLines& lines,
                             const std::function<void()>& typed,
                             const std::function<void(HWND)>& businessDetails) {
-    FormLayout params;
-    params.owner = owner;
-    params.caption = "Define Sender";
-    params.width = 400;
-    params.height = 320;
-    params.style = kDialogStyle;
-    params.pixels = true;
-    HWND dialog = FormNew(params);
+    HWND dialog = FormNew(modalDialogLayout(owner, "Define Sender", 400, 320));
     if (!dialog) return {};
     addControls(dialog, lines, static_cast<bool>(businessDetails));
     SenderAnswer answer;

@@ -5,13 +5,14 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
+#include "runtime/wide.h"
 #include "win/dpi.h"
 #include "win/failure_barrier.h"
 #include "win/fonts.h"
 #include "win/form_record.h"
 #include "win/form_rescale.h"
-#include "runtime/wide.h"
 
 namespace plaxet {
 namespace {
@@ -338,6 +339,17 @@ ControlRecord* findControlRecord(FormRecord& form, HWND control) {
     for (const auto& record : form.controls)
         if (record->window == control) return record.get();
     return nullptr;
+}
+
+FormLayout modalDialogLayout(HWND owner, std::string caption, int width, int height) {
+    FormLayout params;
+    params.owner = owner;
+    params.caption = std::move(caption);
+    params.width = width;
+    params.height = height;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
+    params.pixels = true;
+    return params;
 }
 
 HWND FormNew(const FormLayout& params) {

@@ -40,6 +40,10 @@ struct FormLayout {
 // Creates the form, not yet visible, and returns its window (null on failure).
 HWND FormNew(const FormLayout& params);
 
+// A modal dialog over `owner`, centred on it: a caption with a close box and
+// a modal frame around a client area of `width` by `height` layout pixels.
+FormLayout modalDialogLayout(HWND owner, std::string caption, int width, int height);
+
 // Delivers WM_INITDIALOG and WM_SIZE to `procedure`, then registers it for
 // every later message, disables the owner, shows the form and runs the modal
 // message loop until the form's window is gone. Returns the result given to
