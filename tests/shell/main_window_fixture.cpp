@@ -1,9 +1,9 @@
 #include "shell/main_window_fixture.h"
 
 #include "form/form_file.h"
+#include "ui/control_ids.h"
 #include "win/controls.h"
 #include "win/forms.h"
-#include "ui/control_ids.h"
 
 namespace plaxet::testing {
 
@@ -73,6 +73,39 @@ std::string MainWindowTest::writeSampleForm(const std::string& name, int32_t for
     const ReplaceResult written = writeFormFile(sample, path);
     EXPECT_TRUE(written.ok) << written.error;
     return path;
+}
+
+std::vector<PlacedControl>
+expectPlacedApart(HWND form, const std::function<bool(HWND, const RECT&)>& include) {
+    RECT client{};
+    GetClientRect(form, &client);
+    std::vector<PlacedControl> placed;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+        if (!include(child, place)) continue;
+        const std::string name =
+            std::to_string(GetDlgCtrlID(child)) + " \"" + windowText(child) + "\"";
+        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                    place.bottom <= client.bottom)
+            << name << " lies outside the form";
+        for (const PlacedControl& other : placed) {
+            RECT common{};
+            EXPECT_FALSE(IntersectRect(&common, &place, &other.place))
+                << name << " overlaps " << GetDlgCtrlID(other.control) << " \""
+                << windowText(other.control) << "\"";
+        }
+        placed.push_back({child, place});
+    }
+    return placed;
+}
+
+bool isGroupBox(HWND control) {
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    return std::wstring(kind) == L"Button" &&
+           (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
 } // namespace plaxet::testing

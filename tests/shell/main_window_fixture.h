@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "form/form_document.h"
 #include "shell/scripted_responder.h"
@@ -46,5 +48,19 @@ class MainWindowTest : public ::testing::Test {
     std::unique_ptr<MainWindow> main;
     HWND window = nullptr;
 };
+
+// A child control as placed in its form's client area.
+struct PlacedControl {
+    HWND control;
+    RECT place;
+};
+// The form's child controls that `include` picks (given each with its
+// place), each expected to lie within the client area and to overlap none
+// of the others.
+std::vector<PlacedControl> expectPlacedApart(HWND form,
+                                             const std::function<bool(HWND, const RECT&)>& include);
+
+// Whether a control is a group box, whose frame holds other controls.
+bool isGroupBox(HWND control);
 
 } // namespace plaxet::testing

@@ -158,37 +158,24 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     // Above the grid, as placed at this scale: the boxes and buttons overlap
     // neither one another nor the labels of the date, number and due date;
     // the Form group holds the three form-type buttons and nothing else.
-    std::vector<std::pair<HWND, RECT>> head;
     RECT formGroup{};
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        if (r.top >= atDpi(170, dpi) || r.right == r.left) continue;
-        const std::string kind = classOf(child);
-        const bool groupBox = (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-        if (kind == "Button" && groupBox) {
-            if (windowText(child) == "Form") formGroup = r;
-            continue;
-        }
-        const std::string caption = windowText(child);
-        if (kind == "Static" && caption != "Date:" && caption != "No.:" && caption != "Due:")
-            continue;
-        head.emplace_back(child, r);
-        EXPECT_LE(r.right, client.right) << caption;
-    }
+    const std::vector<PlacedControl> head =
+        expectPlacedApart(window, [&](HWND child, const RECT& r) {
+            if (r.top >= atDpi(170, dpi) || r.right == r.left) return false;
+            const std::string caption = windowText(child);
+            if (isGroupBox(child)) {
+                if (caption == "Form") formGroup = r;
+                return false;
+            }
+            return classOf(child) != "Static" || caption == "Date:" || caption == "No.:" ||
+                   caption == "Due:";
+        });
     ASSERT_EQ(head.size(), 14u) << "3 labels, 3 form-type buttons, 7 boxes, Details";
-    for (size_t a = 0; a < head.size(); ++a) {
-        for (size_t b = a + 1; b < head.size(); ++b) {
-            RECT overlap{};
-            EXPECT_FALSE(IntersectRect(&overlap, &head[a].second, &head[b].second))
-                << GetDlgCtrlID(head[a].first) << " \"" << windowText(head[a].first) << "\" and "
-                << GetDlgCtrlID(head[b].first) << " \"" << windowText(head[b].first) << "\"";
-        }
+    for (const PlacedControl& placed : head) {
         RECT inside{};
-        const int id = GetDlgCtrlID(head[a].first);
+        const int id = GetDlgCtrlID(placed.control);
         const bool formType = id >= kInvoiceButton && id <= kEstimateButton;
-        EXPECT_EQ(IntersectRect(&inside, &head[a].second, &formGroup) != FALSE, formType) << id;
+        EXPECT_EQ(IntersectRect(&inside, &placed.place, &formGroup) != FALSE, formType) << id;
     }
 }
 
