@@ -42,12 +42,20 @@ struct DirectWrite {
     UniqueComObject<IDWriteFontFallback> fallback;
 };
 
+// DirectWrite's library is loaded the first time a character needs the
+// system's fonts, not when the program starts: most documents never do.
 const DirectWrite& directWrite() {
     static const DirectWrite shared = [] {
         DirectWrite made;
-        made.factory = received<IDWriteFactory>([](IDWriteFactory** out) {
-            return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                       reinterpret_cast<IUnknown**>(out));
+        using CreateFactory = HRESULT(WINAPI*)(DWRITE_FACTORY_TYPE, REFIID, IUnknown**);
+        const HMODULE library = LoadLibraryW(L"dwrite.dll");
+        const auto create = library ? reinterpret_cast<CreateFactory>(reinterpret_cast<void (*)()>(
+                                          GetProcAddress(library, "DWriteCreateFactory")))
+                                    : nullptr;
+        if (!create) return made;
+        made.factory = received<IDWriteFactory>([create](IDWriteFactory** out) {
+            return create(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                          reinterpret_cast<IUnknown**>(out));
         });
         if (!made.factory) return made;
         if (const auto newer = queried<IDWriteFactory2>(made.factory.get()))
