@@ -33,6 +33,10 @@ struct DocumentValues {
     double totalRowAmount = 0;            // the total, or for a receipt the amount paid
     ItemSums sums;                        // a subtotal row's text is the money text
     ItemCostTexts printedCosts;           // the money text of each item's cost
+    // The invoice's data as an e-invoice (Cross Industry Invoice XML), when
+    // the form can be said as one: the PDF then carries it as an attachment
+    // and is written to the archival standard that attachment needs.
+    std::string eInvoiceXml;
 };
 
 // The documents' values of a gathered form (items recounted), with what
