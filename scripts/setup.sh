@@ -11,6 +11,7 @@ packages=(
   poppler-utils locales nsis zip unzip
   zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35 fonts-dejavu-core
   libfontconfig-dev fonts-wqy-zenhei fonts-droid-fallback fonts-noto-core fonts-symbola
+  libharfbuzz-dev libfribidi-dev tesseract-ocr tesseract-ocr-chi-sim tesseract-ocr-heb tesseract-ocr-ara
   cups printer-driver-cups-pdf libcups2 libcups2:i386
 )
 

@@ -2,6 +2,7 @@
 
 #include "output/document_items.h"
 #include "output/document_output.h"
+#include "output/pdf/shaped_text.h"
 #include "runtime/numbers.h"
 
 #include <algorithm>
@@ -234,7 +235,7 @@ class Pager {
         std::string text = drawnLine(line);
         double at = x;
         if (align != Align::Left) {
-            const double free = width - textWidth(fonts_, font, text, size);
+            const double free = width - lineWidth(fonts_, font, text, size);
             at += align == Align::Right ? free : free / 2;
         }
         layout_.pages[pageIndex].texts.push_back({at, lineTop - size, font, size, std::move(text)});
@@ -388,8 +389,44 @@ std::vector<std::string_view> wrapText(std::string_view text, double width, cons
     return lines;
 }
 
+namespace {
+
+// A text whose letters join or run from right to left is as wide as its
+// shaped glyphs, which a character's own width does not tell: its lines
+// are found word by word, each measured whole. A word wider than the
+// column alone is cut where its characters' own widths say.
+bool wrapShapedInto(std::vector<std::string_view>& lines, std::string_view text, double width,
+                    const PdfFonts& fonts, PdfFont font, double size) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = start; // the longest run of whole words that fits
+        for (size_t blank = text.find(' ', start);; blank = text.find(' ', blank + 1)) {
+            const size_t candidate = blank == std::string_view::npos ? text.size() : blank;
+            if (candidate > start &&
+                lineWidth(fonts, font, text.substr(start, candidate - start), size) > width)
+                break;
+            end = candidate;
+            if (candidate == text.size()) break;
+        }
+        if (end == start) return false; // a word alone is too wide
+        size_t lineEnd = end;
+        while (lineEnd > start && text[lineEnd - 1] == ' ') --lineEnd;
+        lines.push_back(text.substr(start, lineEnd - start));
+        start = end;
+        while (start < text.size() && text[start] == ' ') ++start;
+    }
+    if (lines.empty()) lines.push_back(text);
+    return true;
+}
+
+} // namespace
+
 void wrapTextInto(std::vector<std::string_view>& lines, std::string_view text, double width,
                   const PdfFonts& fonts, PdfFont font, double size) {
+    lines.clear();
+    if (needsShaping(text) && text.find(kSoftHyphen) == std::string_view::npos &&
+        wrapShapedInto(lines, text, width, fonts, font, size))
+        return;
     lines.clear();
     const double limit = width * 1000.0 / size; // in thousandths of the size
     size_t hyphenAt = 0;

@@ -2,6 +2,7 @@
 
 #include "output/document_output.h"
 #include "output/pdf/font_choice.h"
+#include "output/pdf/shaped_text.h"
 #include "output/pdf/truetype.h"
 #include "runtime/calendar.h"
 #include "runtime/codepage.h"
@@ -220,11 +221,16 @@ std::string encodingDifferences(const PdfCodePage& codePage) {
     return differences;
 }
 
-// The characters of a document that each other face draws, with their
-// numbers (CIDs) in that face's PDF font, from 1 in the order of their code
-// points; by face, as in PdfFonts::others.
-using FaceCharacters = std::map<uint32_t, uint16_t>;
-using OtherCharacters = std::vector<FaceCharacters>;
+// The CIDs of each other face's PDF font, by face as in PdfFonts::others:
+// its characters' from 1 in the order of their code points, then the
+// glyphs of its shaped runs, each with the characters it shows.
+struct FaceCids {
+    std::map<uint32_t, uint16_t> characters;
+    std::map<uint16_t, uint16_t> glyphs;
+    std::map<uint16_t, std::u32string> glyphText;
+    bool empty() const { return characters.empty() && glyphs.empty(); }
+};
+using OtherCharacters = std::vector<FaceCids>;
 
 // A piece of a text drawn with one font: code-page bytes in the standard
 // font, or two-byte CIDs in another face, stroked when that face is a
@@ -252,7 +258,7 @@ std::vector<TextRun> textRuns(std::string_view text, PdfFont font, const PdfFont
         if (byte) {
             run.bytes += static_cast<char>(*byte);
         } else if (face) {
-            const uint16_t cid = others[*face].at(codePoint);
+            const uint16_t cid = others[*face].characters.at(codePoint);
             run.bytes += static_cast<char>(cid >> 8);
             run.bytes += static_cast<char>(cid & 0xFF);
         } else {
@@ -276,6 +282,55 @@ void appendHexString(std::string& out, std::string_view bytes) {
         out += kHex[static_cast<unsigned char>(c) & 0x0F];
     }
     out += '>';
+}
+
+// A text string for a marked-content property: UTF-16 with its byte-order mark.
+void appendTextString(std::string& out, std::u32string_view text) {
+    out += "<FEFF";
+    char hex[8];
+    for (const char32_t c : text) {
+        const Utf16Units utf16 = utf16Units(c);
+        for (size_t i = 0; i < utf16.count; ++i) {
+            std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(utf16.units[i]));
+            out += hex;
+        }
+    }
+    out += '>';
+}
+
+// A face's shaped glyphs, each placed where the engine put it: the moves
+// between glyphs make up for the difference between a glyph's own width
+// (what the PDF font says) and its shaped advance, and a mark raised or
+// lowered is drawn with a text rise.
+void appendShapedRun(std::string& content, const ShapedRun& run, const TrueTypeFont& font,
+                     const FaceCids& cids, double size) {
+    const double scale = 1000.0 / font.unitsPerEm; // font units to thousandths of the size
+    if (run.stroked) {
+        content += "2 Tr ";
+        appendNumber(content, size * 0.03);
+        content += " w ";
+    }
+    long long rise = 0; // in hundredths of a point
+    content += '[';
+    for (const ShapedGlyph& glyph : run.glyphs) {
+        const long long glyphRise = hundredthsOf(glyph.yOffset * scale * size / 1000.0);
+        if (glyphRise != rise) {
+            content += "] TJ ";
+            appendHundredths(content, glyphRise);
+            content += " Ts [";
+            rise = glyphRise;
+        }
+        const double offset = glyph.xOffset * scale;
+        const double move = glyph.advance * scale - offset - glyphWidth(font, glyph.glyph);
+        if (hundredthsOf(offset) != 0) appendNumber(content, -offset);
+        const uint16_t cid = cids.glyphs.at(glyph.glyph);
+        const char bytes[] = {static_cast<char>(cid >> 8), static_cast<char>(cid & 0xFF)};
+        appendHexString(content, std::string_view(bytes, 2));
+        if (hundredthsOf(move) != 0) appendNumber(content, -move);
+    }
+    content += "] TJ";
+    if (rise != 0) content += " 0 Ts";
+    content += run.stroked ? " 0 Tr\n" : "\n";
 }
 
 // One page's drawing: the table's rules, then every text.
@@ -311,8 +366,8 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
     // Each text starts where a move from the previous one's start puts it
     // (Td), in whole hundredths so that the moves add up exactly.
     long long x = 0, y = 0;
-    const auto moveTo = [&](const PdfText& text) {
-        const long long toX = hundredthsOf(text.x), toY = hundredthsOf(text.y);
+    const auto moveTo = [&](double toPointX, double toPointY) {
+        const long long toX = hundredthsOf(toPointX), toY = hundredthsOf(toPointY);
         appendHundredths(content, toX - x);
         content += ' ';
         appendHundredths(content, toY - y);
@@ -322,9 +377,49 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
     };
     for (const PdfText& text : page.texts) {
         const std::string_view standard = text.font == PdfFont::Bold ? "/F2 " : "/F1 ";
+        if (needsShaping(text.text)) {
+            // The runs stand on the page from left to right but are drawn in
+            // the order they were typed, each moved to its place, so that a
+            // program reading the drawing in order reads the text as typed.
+            const ShapedLine line = shapedLine(fonts, text.font, text.text);
+            std::vector<double> lefts;
+            double left = text.x;
+            for (const ShapedRun& run : line.runs) {
+                lefts.push_back(left);
+                left += static_cast<double>(run.width) * text.size / 1000.0;
+            }
+            std::vector<size_t> typedOrder(line.runs.size());
+            for (size_t r = 0; r < typedOrder.size(); ++r) typedOrder[r] = r;
+            std::stable_sort(typedOrder.begin(), typedOrder.end(), [&](size_t a, size_t b) {
+                return line.runs[a].from < line.runs[b].from;
+            });
+            for (const size_t r : typedOrder) {
+                const ShapedRun& run = line.runs[r];
+                if (!run.face && run.bytes.empty()) continue;
+                select(run.face ? otherFontName(*run.face) : std::string(standard), text.size);
+                moveTo(lefts[r], text.y);
+                if (!run.face) {
+                    appendPdfString(content, run.bytes);
+                    content += " Tj\n";
+                    continue;
+                }
+                // A left-to-right run's glyphs may stand in another order than
+                // its characters (a vowel sign before its consonant) or show
+                // several at once: it is marked with its characters as typed.
+                if (!run.rightToLeft) {
+                    content += "/Span << /ActualText ";
+                    appendTextString(content, run.characters);
+                    content += " >> BDC ";
+                }
+                appendShapedRun(content, run, *fonts.others[*run.face].font, others[*run.face],
+                                text.size);
+                if (!run.rightToLeft) content += "EMC\n";
+            }
+            continue;
+        }
         if (isAscii(text.text)) { // most texts: one run in the standard font, bytes as they are
             select(standard, text.size);
-            moveTo(text);
+            moveTo(text.x, text.y);
             appendPdfString(content, text.text);
             content += " Tj\n";
             continue;
@@ -333,7 +428,7 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
         for (size_t r = 0; r < runs.size(); ++r) {
             const TextRun& run = runs[r];
             select(run.face ? otherFontName(*run.face) : std::string(standard), text.size);
-            if (r == 0) moveTo(text);
+            if (r == 0) moveTo(text.x, text.y);
             if (run.stroked) { // filled and outlined, about as heavy as Helvetica-Bold
                 content += "2 Tr ";
                 appendNumber(content, text.size * 0.03);
@@ -350,13 +445,48 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
     return content;
 }
 
+// The glyphs of a shaped run, each with the characters it shows where it
+// is first found, for copying text out. Programs that copy text read a
+// right-to-left run's glyphs as they stand on the page and turn them
+// around; so a glyph shows its cluster's characters one to one where the
+// counts agree, and otherwise the first glyph shows them all, turned
+// around in a right-to-left run, and the others none.
+void noteGlyphs(const ShapedRun& run, std::map<uint16_t, std::u32string>& glyphs) {
+    std::map<uint32_t, std::vector<uint16_t>> clusters; // in typed order
+    for (size_t i = 0; i < run.glyphs.size(); ++i) {
+        const ShapedGlyph& glyph = run.glyphs[run.rightToLeft ? run.glyphs.size() - 1 - i : i];
+        clusters[glyph.cluster].push_back(glyph.glyph);
+    }
+    for (auto it = clusters.begin(); it != clusters.end(); ++it) {
+        const auto next = std::next(it);
+        const size_t end = next == clusters.end() ? run.characters.size() : next->first;
+        const size_t from = std::min<size_t>(it->first, end);
+        std::u32string text = run.characters.substr(from, end - from);
+        const std::vector<uint16_t>& cluster = it->second;
+        if (cluster.size() == text.size()) {
+            for (size_t k = 0; k < cluster.size(); ++k)
+                glyphs.emplace(cluster[k], std::u32string(1, text[k]));
+            continue;
+        }
+        if (run.rightToLeft) std::reverse(text.begin(), text.end());
+        for (size_t k = 0; k < cluster.size(); ++k)
+            glyphs.emplace(cluster[k], k == 0 ? text : std::u32string());
+    }
+}
+
 // The characters of the layout that each other face draws.
 OtherCharacters otherCharacters(const PdfLayout& layout, const PdfFonts& fonts) {
     const PdfCodePage& codePage = *fonts.encoding;
     std::vector<std::set<uint32_t>> found(fonts.others.size());
+    std::vector<std::map<uint16_t, std::u32string>> glyphs(fonts.others.size());
     for (const PdfPage& page : layout.pages)
         for (const PdfText& text : page.texts) {
             if (isAscii(text.text)) continue; // most texts: nothing to look for
+            if (needsShaping(text.text)) {
+                for (const ShapedRun& run : shapedLine(fonts, text.font, text.text).runs)
+                    if (run.face) noteGlyphs(run, glyphs[*run.face]);
+                continue;
+            }
             for (size_t at = 0; at < text.text.size();) {
                 if (static_cast<unsigned char>(text.text[at]) < 0x80) {
                     ++at;
@@ -369,38 +499,63 @@ OtherCharacters otherCharacters(const PdfLayout& layout, const PdfFonts& fonts) 
             }
         }
     OtherCharacters characters(found.size());
-    for (size_t face = 0; face < found.size(); ++face)
+    for (size_t face = 0; face < found.size(); ++face) {
+        FaceCids& cids = characters[face];
+        uint16_t next = 1;
         for (const uint32_t codePoint : found[face])
-            if (characters[face].size() < 0xFFFE)
-                characters[face].emplace(codePoint,
-                                         static_cast<uint16_t>(characters[face].size() + 1));
+            if (next < 0xFFFF) cids.characters.emplace(codePoint, next++);
+        for (auto& [glyph, text] : glyphs[face])
+            if (next < 0xFFFF) {
+                cids.glyphs.emplace(glyph, next++);
+                cids.glyphText.emplace(glyph, std::move(text));
+            }
+    }
     return characters;
 }
 
+// One CID of a face's PDF font: the glyph it shows and the characters it stands for.
+struct CidGlyph {
+    uint16_t cid = 0;
+    uint16_t glyph = 0;
+    std::u32string text;
+};
+
+// The face's CIDs in order, from 1.
+std::vector<CidGlyph> cidGlyphs(const TrueTypeFont& font, const FaceCids& cids) {
+    std::vector<CidGlyph> list;
+    for (const auto& [codePoint, cid] : cids.characters)
+        list.push_back({cid, glyphOf(font, codePoint), std::u32string(1, char32_t(codePoint))});
+    for (const auto& [glyph, cid] : cids.glyphs)
+        list.push_back({cid, glyph, cids.glyphText.at(glyph)});
+    std::sort(list.begin(), list.end(),
+              [](const CidGlyph& a, const CidGlyph& b) { return a.cid < b.cid; });
+    return list;
+}
+
 // The map from CIDs back to the characters, for copying text out of the PDF.
-std::string toUnicodeMap(const FaceCharacters& characters) {
+std::string toUnicodeMap(const std::vector<CidGlyph>& glyphs) {
     std::string map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                       "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
                       "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-    char line[48];
-    size_t inBlock = 0;
-    for (auto it = characters.begin(); it != characters.end(); ++it) {
-        if (inBlock == 0) {
-            const size_t left = static_cast<size_t>(std::distance(it, characters.end()));
-            map += std::to_string(std::min<size_t>(left, 100)) + " beginbfchar\n";
+    std::vector<const CidGlyph*> told;
+    for (const CidGlyph& glyph : glyphs)
+        if (!glyph.text.empty()) told.push_back(&glyph);
+    char hex[16];
+    for (size_t i = 0; i < told.size(); ++i) {
+        if (i % 100 == 0)
+            map += std::to_string(std::min<size_t>(told.size() - i, 100)) + " beginbfchar\n";
+        std::snprintf(hex, sizeof hex, "<%04X> <", told[i]->cid);
+        map += hex;
+        for (const char32_t c : told[i]->text) {
+            const Utf16Units utf16 = utf16Units(c);
+            for (size_t u = 0; u < utf16.count; ++u) {
+                std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(utf16.units[u]));
+                map += hex;
+            }
         }
-        const Utf16Units utf16 = utf16Units(it->first);
-        if (utf16.count == 2)
-            std::snprintf(line, sizeof line, "<%04X> <%04X%04X>\n", it->second, utf16.units[0],
-                          utf16.units[1]);
-        else
-            std::snprintf(line, sizeof line, "<%04X> <%04X>\n", it->second, utf16.units[0]);
-        map += line;
-        if (++inBlock == 100 || std::next(it) == characters.end()) {
-            map += "endbfchar\n";
-            inBlock = 0;
-        }
+        map += ">\n";
+        if (i % 100 == 99 || i + 1 == told.size()) map += "endbfchar\n";
     }
     map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
     return map;
@@ -425,18 +580,19 @@ std::string reference(size_t object) {
 }
 
 void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects, const TrueTypeFont& font,
-                       const FaceCharacters& characters) {
+                       const FaceCids& cids) {
+    const std::vector<CidGlyph> list = cidGlyphs(font, cids);
     std::vector<uint16_t> glyphs;
     std::string cidToGlyph(2, '\0'); // CID 0 shows the missing glyph
     std::string widths = "[1 [";
     uint32_t tag = 0x811C9DC5u;
-    for (const auto& [codePoint, cid] : characters) {
-        const uint16_t glyph = glyphOf(font, codePoint);
-        glyphs.push_back(glyph);
-        cidToGlyph += static_cast<char>(glyph >> 8);
-        cidToGlyph += static_cast<char>(glyph & 0xFF);
-        widths += std::to_string(glyphWidth(font, glyph)) + (cid % 16 == 0 ? "\n" : " ");
-        tag = (tag ^ codePoint) * 0x01000193u;
+    for (const CidGlyph& entry : list) {
+        glyphs.push_back(entry.glyph);
+        cidToGlyph += static_cast<char>(entry.glyph >> 8);
+        cidToGlyph += static_cast<char>(entry.glyph & 0xFF);
+        widths +=
+            std::to_string(glyphWidth(font, entry.glyph)) + (entry.cid % 16 == 0 ? "\n" : " ");
+        tag = (tag ^ entry.glyph) * 0x01000193u;
     }
     widths.back() = ']';
     widths += ']';
@@ -464,7 +620,7 @@ void appendUnicodeFont(PdfFile& file, const UnicodeFontObjects& objects, const T
                     " /StemV 80 /FontFile2 " + reference(objects.fontFile) + " >>");
     const std::string subset = subsetTrueTypeFont(font, glyphs);
     file.stream(objects.fontFile, subset, " /Length1 " + std::to_string(subset.size()));
-    file.stream(objects.toUnicode, toUnicodeMap(characters));
+    file.stream(objects.toUnicode, toUnicodeMap(list));
     file.stream(objects.cidToGlyph, cidToGlyph);
 }
 
