@@ -54,8 +54,12 @@ import html, re, sys
 page, text = sys.argv[1], open(sys.argv[2], encoding="utf-8").read()
 body = open(page, encoding="latin-1").read().split("<body>", 1)[1]
 texts = [html.unescape(t) for t in re.findall(r">([^<>]+)<", body)]
-texts = [" ".join(t.split()) for t in texts if t.strip()]
-flat = " ".join(text.split())
+texts = ["".join(t.split()) for t in texts if t.strip()]
+# Programs that copy text out mark right-to-left runs with direction controls,
+# and break the line where a run is drawn left of the one before: the order
+# of the characters is what counts.
+text = re.sub("[\u200e\u200f\u202a-\u202e]", "", text)
+flat = "".join(text.split())
 at = 0
 for t in texts:
     found = flat.find(t, at)
@@ -109,14 +113,17 @@ done
 
 # Names outside code page 1252 come from embedded faces cut down to them:
 # each character from the first face that has it (DejaVu Sans, its bold face
-# in the bold addressee block, then the face fontconfig finds for 王芳 and
-# 김민준), and copying text gives them back. No character is left undrawn,
-# so Create Files says nothing of missing fonts.
+# in the bold addressee block, then the faces fontconfig finds for 王芳,
+# 김민준 and 𝄞), Hebrew and Arabic ordered right to left and joined, and
+# copying text gives them back as typed. No character is left undrawn, so
+# Create Files says nothing of missing fonts.
 mkdir -p "$work/names"
 cat >"$work/names/names.json" <<'JSON'
 {"date": "03/15/2024", "type": "invoice",
- "addressee": {"name": "Łukasz Dąbrowski", "address": "Nguyễn Văn An", "city": "王芳 김민준"},
- "items": [{"date": "3/4/24", "description": "Paint for Şükrü ✓", "cost": "10"}]}
+ "addressee": {"name": "Łukasz Dąbrowski", "address": "王芳 田中 김민준", "city": "שלום עולם",
+               "phone": "مرحبا بالعالم"},
+ "items": [{"date": "3/4/24", "description": "Paint for Şükrü ✓ ★ 𝄞", "cost": "10"},
+           {"date": "3/5/24", "description": "Nguyễn Văn An: שלום (12) مرحبا नमस्ते", "cost": "5"}]}
 JSON
 "$cli" make "$work/names/names.json" "$work/names/names.plx" >/dev/null
 "$cli" create-files "$work/names/names.plx" --sender "$work/quillet.ini" >"$work/names/out.txt"
@@ -124,9 +131,36 @@ grep -q "no font on this computer" "$work/names/out.txt" && fail "names.pdf: $(c
 check_pdf "$work/names/names.pdf" "$work/names/names.htm" "$standard_fonts
 XXXXXX+DejaVuSans CID TrueType Identity-H yes
 XXXXXX+DejaVuSans-Bold CID TrueType Identity-H yes
+XXXXXX+NotoSansDevanagari-Regular CID TrueType Identity-H yes
+XXXXXX+Symbola CID TrueType Identity-H yes
 XXXXXX+WenQuanYiZenHei CID TrueType Identity-H yes"
-for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 김민준" "Şükrü ✓"; do
-  grep -qF "$name" "$work/names/names.pdf.txt" || fail "names.pdf: pdftotext does not give '$name' back"
+pdftotext "$work/names/names.pdf" "$work/names/names.layout.txt"
+for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 田中 김민준" "Şükrü ✓ ★ 𝄞" "שלום עולם" \
+  "مرحبا بالعالم" "नमस्ते"; do
+  grep -qF "$name" "$work/names/names.layout.txt" || fail "names.pdf: pdftotext does not give '$name' back"
+done
+# Every character is drawn with a glyph of its font: no CID of an embedded
+# face shows glyph 0, the font's missing-glyph box.
+qpdf --qdf --object-streams=disable "$work/names/names.pdf" "$work/names/names.qdf"
+/usr/bin/python3 - "$work/names/names.qdf" <<'PY' || fail "names.pdf: a character is drawn as the missing glyph"
+import re, sys
+data = open(sys.argv[1], "rb").read()
+maps = re.findall(rb"/CIDToGIDMap (\d+) 0 R", data)
+assert maps, "no embedded face"
+for number in maps:
+    stream = re.search(rb"\n%s 0 obj\n<<.*?>>\nstream\n" % number, data, re.S)
+    length = int(re.search(rb"/Length (\d+)", stream.group(0)).group(1))
+    body = data[stream.end():stream.end() + length]
+    glyphs = [int.from_bytes(body[i:i + 2], "big") for i in range(2, len(body), 2)]
+    if 0 in glyphs:
+        sys.exit("object %s: CID %d shows glyph 0" % (number.decode(), glyphs.index(0) + 1))
+PY
+# The page as a reader sees it: the addressee block rendered and read back
+# by optical character recognition, one script at a time.
+pdftoppm -r 300 -png -x 200 -y 520 -W 1000 -H 300 "$work/names/names.pdf" "$work/names/seen"
+for read in "chi_sim 王芳" "heb שלום" "ara مرحبا"; do
+  seen=$(tesseract "$work/names/seen-1.png" - -l "${read%% *}" 2>/dev/null | tr -d ' \n\u200e\u200f')
+  grep -qF "${read#* }" <<<"$seen" || fail "names.pdf: optical reading finds no '${read#* }' in: $seen"
 done
 # A character no font on the machine has is said once, after writing.
 sed 's/✓/🫨/' "$work/names/names.json" >"$work/names/lacking.json"

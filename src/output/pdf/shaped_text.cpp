@@ -86,7 +86,8 @@ uint32_t standardWidth(const PdfFonts& fonts, PdfFont font, unsigned char byte) 
 ShapedRun standardRun(const PdfFonts& fonts, PdfFont font, std::u32string_view characters,
                       bool rightToLeft) {
     ShapedRun run;
-    std::string typed;
+    run.rightToLeft = rightToLeft;
+    run.characters.assign(characters);
     for (size_t i = 0; i < characters.size(); ++i) {
         const uint32_t c =
             rightToLeft ? mirrored(characters[characters.size() - 1 - i]) : characters[i];

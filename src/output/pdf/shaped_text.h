@@ -28,7 +28,7 @@ struct ShapedRun {
     size_t from = 0;            // where its characters start in the line as typed
     std::string bytes;          // the standard font's code-page bytes
     std::vector<ShapedGlyph> glyphs;
-    std::u32string characters; // a face's characters, as typed; glyphs' clusters index them
+    std::u32string characters; // as typed; a face's glyphs' clusters index them
     uint64_t width = 0;        // in thousandths of the font size
 };
 

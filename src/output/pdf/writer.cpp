@@ -298,6 +298,11 @@ void appendTextString(std::string& out, std::u32string_view text) {
     out += '>';
 }
 
+bool hasBracket(std::u32string_view characters) {
+    return characters.find_first_of(U"()[]{}<>\u00AB\u00BB\u2039\u203A") !=
+           std::u32string_view::npos;
+}
+
 // A face's shaped glyphs, each placed where the engine put it: the moves
 // between glyphs make up for the difference between a glyph's own width
 // (what the PDF font says) and its shaped advance, and a mark raised or
@@ -399,8 +404,17 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
                 select(run.face ? otherFontName(*run.face) : std::string(standard), text.size);
                 moveTo(lefts[r], text.y);
                 if (!run.face) {
+                    // A bracket in a right-to-left run shows its mirror image
+                    // but copies out as the bracket typed.
+                    const bool mirrored = run.rightToLeft && hasBracket(run.characters);
+                    if (mirrored) {
+                        content += "/Span << /ActualText ";
+                        appendTextString(content, std::u32string(run.characters.rbegin(),
+                                                                 run.characters.rend()));
+                        content += " >> BDC ";
+                    }
                     appendPdfString(content, run.bytes);
-                    content += " Tj\n";
+                    content += mirrored ? " Tj EMC\n" : " Tj\n";
                     continue;
                 }
                 // A left-to-right run's glyphs may stand in another order than
