@@ -3,7 +3,7 @@
 ;   /DVERSION=2.30        the project's version (from CMake)
 ;   /DVERSION_QUAD=2.30.0.0  the same in four numbers, for the file's version
 ;   /DARCH=win32|win64    which build the installer carries
-;   /DBIN_DIR=...         that build's bin folder (plaxet.exe, plaxet.ahp)
+;   /DBIN_DIR=...         that build's bin folder (plaxet.exe, plaxet.ahp, the fonts)
 ;   /DICON=...            the program's icon
 ;   /DOUT_FILE=...        the installer to write
 ;
@@ -129,6 +129,10 @@ Section "Plaxet"
 
   SetOutPath "$INSTDIR"
   File "${BIN_DIR}/plaxet.exe"
+  ; The faces an invoice's archival PDF embeds, found beside the program.
+  File "${BIN_DIR}/LiberationSans-Regular.ttf"
+  File "${BIN_DIR}/LiberationSans-Bold.ttf"
+  File "${BIN_DIR}/LiberationSans-LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; Only the help file is placed: the sender file is the user's and is
@@ -185,6 +189,9 @@ Section "Uninstall"
   RMDir "$DataFolder"
   RMDir "$APPDATA\Orvane"
   Delete "$INSTDIR\plaxet.exe"
+  Delete "$INSTDIR\LiberationSans-Regular.ttf"
+  Delete "$INSTDIR\LiberationSans-Bold.ttf"
+  Delete "$INSTDIR\LiberationSans-LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   ${GetParent} "$INSTDIR" $1

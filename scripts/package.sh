@@ -59,7 +59,9 @@ for build in "${builds[@]}"; do
     echo "package: build/$build/CMakeCache.txt names no project version" >&2
     exit 1
   fi
-  for file in plaxet.exe plaxet.ahp; do
+  # The archival PDF's fonts and their licence travel beside the program.
+  shipped="plaxet.exe plaxet.ahp LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt"
+  for file in $shipped; do
     [ -f "$bin/$file" ] || { echo "package: the $build build made no $bin/$file" >&2; exit 1; }
   done
   IFS=. read -r major minor patch tweak <<<"$version"
@@ -80,11 +82,12 @@ for build in "${builds[@]}"; do
 
   portable="plaxet-$version-$build-portable.zip"
   mkdir "$staging/$build"
-  cp "$bin/plaxet.exe" "$bin/plaxet.ahp" "$staging/$build/"
+  for file in $shipped; do cp "$bin/$file" "$staging/$build/"; done
   # Windows' own editor wants CR LF line ends.
   sed -e "s/@VERSION@/$version/" -e "s/@ARCH_NAME@/$arch_name/" -e 's/$/\r/' \
     packaging/portable-readme.txt >"$staging/$build/README.txt"
-  (cd "$staging/$build" && zip -q -X "../$portable" plaxet.exe plaxet.ahp README.txt)
+  # shellcheck disable=SC2086 # the list of names is split on purpose
+  (cd "$staging/$build" && zip -q -X "../$portable" $shipped README.txt)
   mv -f "$staging/$portable" "$dist/$portable"
   echo "package: $dist/$installer and $dist/$portable"
 done

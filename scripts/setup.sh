@@ -13,6 +13,7 @@ packages=(
   libfontconfig-dev fonts-wqy-zenhei fonts-droid-fallback fonts-noto-core fonts-symbola
   libharfbuzz-dev libfribidi-dev tesseract-ocr tesseract-ocr-chi-sim tesseract-ocr-heb tesseract-ocr-ara
   cups printer-driver-cups-pdf libcups2 libcups2:i386
+  icc-profiles-free fonts-liberation2 python3-pikepdf
 )
 
 missing=()

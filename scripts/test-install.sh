@@ -193,6 +193,9 @@ case_silent_install_places_everything() {
   install_silently
   [ -f "$program_dir/plaxet.exe" ] || fail "no plaxet.exe in $program_dir"
   [ -f "$program_dir/uninstall.exe" ] || fail "no uninstaller in $program_dir"
+  for file in LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt; do
+    cmp -s "$program_dir/$file" "build/$build/bin/$file" || fail "no (or another) $file beside the program"
+  done
   [ ! -e "$program_dir/plaxet.ahp" ] || fail "the help file is in the program folder, not only the data folder"
   cmp -s "$data_dir/plaxet.ahp" "build/$build/bin/plaxet.ahp" || fail "the data folder has no (or another) help file"
   if [ -z "$sender_before" ]; then
@@ -282,7 +285,8 @@ case_portable_zip_keeps_its_data_beside_itself() {
   sender_installed=$(md5sum <"$data_dir/quillet.ini")
   mkdir -p "$portable_dir"
   unzip -q "$portable" -d "$portable_dir"
-  for file in plaxet.exe plaxet.ahp README.txt; do
+  for file in plaxet.exe plaxet.ahp README.txt LiberationSans-Regular.ttf LiberationSans-Bold.ttf \
+    LiberationSans-LICENSE.txt; do
     [ -f "$portable_dir/$file" ] || fail "the portable zip has no $file"
   done
   grep -q "^Plaxet $version, portable" "$portable_dir/README.txt" || fail "the read-me does not name version $version"

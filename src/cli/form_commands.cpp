@@ -8,6 +8,7 @@
 #include "form/form_file.h"
 #include "form/sender_file.h"
 #include "output/create_files.h"
+#include "output/document_settings.h"
 #include "output/form_completion.h"
 #include "runtime/codepage.h"
 #include "runtime/environment.h"
@@ -62,6 +63,7 @@ DocumentSettings documentSettings(PaperSize paper) {
     settings.codePage = codePageInUse();
     settings.fontFiles = documentFontFiles();
     settings.findFonts = systemFontsFor;
+    settings.archivalFonts = archivalFontFiles();
     settings.creationTime = fixedCreationTime();
     return settings;
 }

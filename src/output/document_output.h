@@ -20,6 +20,11 @@ namespace plaxet {
 // has them (in code point order).
 struct DocumentReport {
     std::vector<uint32_t> undrawnCharacters;
+    // The values carried an e-invoice, but the PDF could not be made
+    // archival with it: the archival fonts (DocumentSettings::archivalFonts)
+    // could not be read or lack a character, or some character has no font
+    // at all. The PDF is then the plain one, without the e-invoice.
+    bool archivalFontsMissing = false;
 };
 
 struct DocumentOutput {

@@ -19,6 +19,19 @@ namespace plaxet {
 
 enum class PaperSize { Letter, A4 };
 
+// The faces the PDF of an invoice that carries its e-invoice is set in
+// instead of the standard fonts, as it must embed every font it uses:
+// Liberation Sans, regular and bold (metric-compatible with Helvetica, so
+// the layout stays). Empty paths: none, and that PDF is written plain.
+struct ArchivalFontFiles {
+    std::string regular;
+    std::string bold;
+};
+
+// Where this computer keeps them: on Linux the system's font folder, on
+// Windows beside the program, where the packages put them.
+ArchivalFontFiles archivalFontFiles();
+
 struct DocumentSettings {
     PaperSize paper = PaperSize::Letter;
     // The code page of the conversion in use (runtime/codepage.h), which the
@@ -30,6 +43,7 @@ struct DocumentSettings {
     std::vector<FontFace> fontFiles;
     // The system's faces for a character (runtime/system_fonts.h); none: only fontFiles.
     std::function<std::vector<FontFace>(uint32_t codePoint, bool bold)> findFonts;
+    ArchivalFontFiles archivalFonts;
     // Seconds since 1970 (UTC): the PDF's creation date when given (so that
     // two runs can give the same bytes), otherwise the time of writing.
     std::optional<int64_t> creationTime;

@@ -37,6 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main.documentSettings.codePage = plaxet::codePageInUse();
     main.documentSettings.fontFiles = plaxet::documentFontFiles();
     main.documentSettings.findFonts = plaxet::systemFontsFor;
+    main.documentSettings.archivalFonts = plaxet::archivalFontFiles();
     main.documentSettings.creationTime = plaxet::fixedCreationTime();
     plaxet::runMainWindow(main);
     return 0;

@@ -1,5 +1,6 @@
 // The PDF document: the page layout's rules on the record of the values, and
 // the file's structure (cross-references, compressed pages, escaped texts).
+#include "output/pdf/archival.h"
 #include "output/pdf/layout.h"
 #include "output/pdf/truetype.h"
 #include "output/pdf/writer.h"
@@ -7,6 +8,8 @@
 #include "form_builder.h"
 
 #include "output/totals.h"
+#include "runtime/environment.h"
+#include "runtime/file.h"
 
 #include <gtest/gtest.h>
 #include <plaxet_version.h>
@@ -543,6 +546,145 @@ TEST(PdfWriter, TheSystemFindsAFaceForCharactersTheListedFontsLack) {
 #ifndef _WIN32
     EXPECT_NE(pdf.find("+WenQuanYiZenHei"), std::string::npos);
 #endif
+}
+
+// The stream of the object whose dictionary holds `key`, inflated when it is packed.
+std::string streamWith(const std::string& pdf, const std::string& key) {
+    const size_t found = pdf.find(key);
+    if (found == std::string::npos) return "(no " + key + ")";
+    const size_t begin = pdf.rfind(" 0 obj\n", found), start = pdf.find(">>\nstream\n", found);
+    const size_t lengthAt = pdf.find("/Length ", begin) + 8;
+    const std::string data = pdf.substr(start + 10, std::stoul(pdf.substr(lengthAt)));
+    const size_t dictionaryEnd = start;
+    const bool packed =
+        pdf.substr(begin, dictionaryEnd - begin).find("/FlateDecode") != std::string::npos;
+    return packed ? inflate(data) : data;
+}
+
+// An invoice that carries its e-invoice is an archival file (PDF/A-3B)
+// with the XML attached; without the fonts that needs it is the plain file.
+TEST(PdfWriter, AnInvoiceWithItsEInvoiceIsAnArchivalFileWithTheXmlAttached) {
+    FormDocument form = gardenInvoice();
+    form.addresseeLines[0] = "Caf\xC3\xA9 & <Co>\x01";
+    DocumentValues values = documentValues(form);
+    const std::string plain = [&] {
+        DocumentSettings settings;
+        settings.creationTime = 1700000000;
+        return pdfDocument(form, values, settings);
+    }();
+    values.eInvoiceXml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rsm:CrossIndustryInvoice>"
+                         "Caf\xC3\xA9 \xE7\x8E\x8B</rsm:CrossIndustryInvoice>\n";
+    DocumentSettings settings;
+    settings.creationTime = 1700000000;
+    settings.archivalFonts = {testFontFile("liberation2/LiberationSans-Regular.ttf"),
+                              testFontFile("liberation2/LiberationSans-Bold.ttf")};
+    DocumentReport report;
+    const std::string pdf = pdfDocument(form, values, settings, &report);
+    EXPECT_FALSE(report.archivalFontsMissing);
+    EXPECT_EQ(pdf.rfind("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n", 0), 0u);
+    const size_t id = pdf.find("/ID [<");
+    ASSERT_NE(id, std::string::npos);
+    EXPECT_EQ(pdf.substr(id + 6, 32), pdf.substr(id + 41, 32)) << "two equal 16-byte identifiers";
+
+    // The XML byte for byte, attached as the catalog names it.
+    EXPECT_EQ(streamWith(pdf, "/Type /EmbeddedFile /Subtype /text#2Fxml"), values.eInvoiceXml);
+    EXPECT_NE(pdf.find("/Params << /ModDate (D:20231114221320Z) /Size " +
+                       std::to_string(values.eInvoiceXml.size()) + " >>"),
+              std::string::npos);
+    for (const char* entry :
+         {"/Type /Filespec /F (factur-x.xml) /UF (factur-x.xml)", "/AFRelationship /Alternative",
+          "/EmbeddedFiles << /Names [(factur-x.xml) ", "/AF [", "/S /GTS_PDFA1",
+          "/OutputConditionIdentifier (sRGB)", "/Subtype /TrueType /BaseFont /"})
+        EXPECT_NE(pdf.find(entry), std::string::npos) << entry;
+    EXPECT_EQ(streamWith(pdf, " /N 3"), kSrgbProfile);
+    EXPECT_EQ(kSrgbProfile.substr(12, 8), "mntrRGB ") << "a monitor profile of RGB";
+
+    // The metadata, readable as it stands, says what the information dictionary says.
+    const std::string xmp = streamWith(pdf, "/Type /Metadata /Subtype /XML");
+    EXPECT_NE(pdf.find("/Type /Metadata /Subtype /XML >>"), std::string::npos) << "not packed";
+    for (const char* said :
+         {"<pdfaid:part>3</pdfaid:part>", "<pdfaid:conformance>B</pdfaid:conformance>",
+          "<rdf:li xml:lang=\"x-default\">INVOICE Caf\xC3\xA9 &amp; &lt;Co&gt; </rdf:li>",
+          "<rdf:li>Ann's Garden</rdf:li>", "<xmp:CreateDate>2023-11-14T22:13:20Z<",
+          "<xmp:ModifyDate>2023-11-14T22:13:20Z<", "<fx:DocumentType>INVOICE<",
+          "<fx:DocumentFileName>factur-x.xml<", "<fx:Version>1.0<",
+          "<fx:ConformanceLevel>EN 16931<",
+          "<pdfaSchema:namespaceURI>urn:factur-x:pdfa:CrossIndustryDocument:invoice:1p0#<"})
+        EXPECT_NE(xmp.find(said), std::string::npos) << said;
+    EXPECT_EQ(xmp.find("bytes="), std::string::npos);
+    for (const char* info : {"/Title <FEFF0049004E0056004F004900430045002000430061006600E90020"
+                             "00260020003C0043006F003E0020>",
+                             "/CreationDate (D:20231114221320Z)", "/ModDate (D:20231114221320Z)"})
+        EXPECT_NE(pdf.find(info), std::string::npos) << info;
+
+    // Every font embedded: the standard fonts' text in the archival faces,
+    // cut down to what the pages draw, each byte's width the face's own.
+    EXPECT_EQ(pdf.find("/Subtype /Type1"), std::string::npos);
+    const TrueTypeRead subset = readTrueTypeFont(streamWith(pdf, "/Length1 "));
+    ASSERT_TRUE(subset.font) << subset.error;
+    EXPECT_NE(pdf.find("+LiberationSans /Flags 32"), std::string::npos);
+    const uint16_t a = glyphOf(*subset.font, 'a');
+    EXPECT_NE(a, 0) << "the Unicode map finds the glyphs the text draws";
+    const size_t widths = pdf.find("/FirstChar 32 /LastChar ");
+    ASSERT_NE(widths, std::string::npos);
+    const std::string widthsText = pdf.substr(pdf.find("/Widths [", widths) + 9, 400);
+    EXPECT_EQ(widthsText.substr(0, 4), "278 ") << "the blank's width";
+    // The pages draw what the plain file's pages draw.
+    const std::vector<std::string> plainPages = pageContents(plain);
+    const std::vector<std::string> archivalStreams = pageContents(pdf);
+    ASSERT_GE(archivalStreams.size(), plainPages.size());
+    EXPECT_TRUE(std::equal(plainPages.begin(), plainPages.end(), archivalStreams.begin()));
+    EXPECT_EQ(pdfDocument(form, values, settings), pdf) << "the same inputs give the same bytes";
+
+    // For scripts/test-pdf.sh: the programs that read PDF check this file too.
+    if (const std::optional<std::string> keep = environmentValue("PLAXET_KEEP_ARCHIVAL_PDF")) {
+        const ReplaceResult written = replaceFileContents(*keep, pdf);
+        EXPECT_TRUE(written.ok) << *keep;
+    }
+
+    // Without the archival fonts, or with a character no font has, the plain
+    // file, and the report says so.
+    settings.archivalFonts.bold = "no such font.ttf";
+    report = {};
+    EXPECT_EQ(pdfDocument(form, values, settings, &report), plain);
+    EXPECT_TRUE(report.archivalFontsMissing);
+    settings.archivalFonts.bold = testFontFile("liberation2/LiberationSans-Bold.ttf");
+    form.notes = "\xF0\x9D\x84\x9E"; // 𝄞, which no face has: drawn as DejaVu Sans's box
+    settings.fontFiles = {{testFontFile()}};
+    const std::string xml = values.eInvoiceXml;
+    values = documentValues(form);
+    values.eInvoiceXml = xml;
+    report = {};
+    const std::string lacking = pdfDocument(form, values, settings, &report);
+    EXPECT_TRUE(report.archivalFontsMissing);
+    EXPECT_EQ(lacking.find("/EmbeddedFile"), std::string::npos);
+}
+
+// Another code page's letters in the archival faces: the encoding names
+// only bytes that stand for a character, and the faces' map finds each.
+TEST(PdfWriter, AnArchivalFileOfAnotherCodePageFindsItsLettersInTheFaces) {
+    FormDocument form = gardenInvoice();
+    form.addresseeLines[0] = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA"; // Łódź
+    DocumentValues values = documentValues(form);
+    values.eInvoiceXml = "<x/>";
+    DocumentSettings settings;
+    settings.codePage = 1250;
+    settings.creationTime = 0;
+    settings.archivalFonts = {testFontFile("liberation2/LiberationSans-Regular.ttf"),
+                              testFontFile("liberation2/LiberationSans-Bold.ttf")};
+    DocumentReport report;
+    const std::string pdf = pdfDocument(form, values, settings, &report);
+    EXPECT_FALSE(report.archivalFontsMissing);
+    EXPECT_NE(pdf.find("/Differences ["), std::string::npos);
+    EXPECT_EQ(pdf.find("/.notdef"), std::string::npos);
+    // The name is bold: the bold face's subset maps Ł (byte 0xA3 in code page 1250).
+    const size_t bold = pdf.find("+LiberationSans-Bold /Flags");
+    ASSERT_NE(bold, std::string::npos);
+    const TrueTypeRead subset = readTrueTypeFont(streamWith(pdf.substr(bold), "/Length1 "));
+    ASSERT_TRUE(subset.font) << subset.error;
+    EXPECT_NE(glyphOf(*subset.font, 0x141), 0);
+    EXPECT_NE(glyphOf(*subset.font, 0x17A), 0);
 }
 
 } // namespace plaxet

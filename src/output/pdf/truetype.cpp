@@ -449,7 +449,8 @@ uint32_t glyphWidth(const TrueTypeFont& font, uint16_t glyph) {
     return (advance * 1000 + font.unitsPerEm / 2) / font.unitsPerEm;
 }
 
-std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs) {
+std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs,
+                               const std::map<std::string, std::string>& extraTables) {
     // The glyphs asked for, the missing glyph, and every component of them.
     std::set<uint16_t> kept(glyphs.begin(), glyphs.end());
     kept.insert(0);
@@ -484,6 +485,7 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
                                                  {"glyf", glyf}};
     for (const char* hinting : {"cvt ", "fpgm", "prep"})
         if (!table(font, hinting).empty()) tables[hinting] = std::string(table(font, hinting));
+    tables.insert(extraTables.begin(), extraTables.end());
     return trueTypeFile(tables);
 }
 

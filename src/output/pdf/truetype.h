@@ -53,8 +53,11 @@ uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint);
 uint32_t glyphWidth(const TrueTypeFont& font, uint16_t glyph);
 
 // The font file with only the given glyphs' outlines (and the glyphs they
-// are built from); every other glyph keeps its number but is empty.
-std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs);
+// are built from); every other glyph keeps its number but is empty. It has
+// no character map unless `extraTables` gives one (a font drawn through a
+// PDF encoding needs it; one drawn by glyph numbers does not).
+std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs,
+                               const std::map<std::string, std::string>& extraTables = {});
 
 // A font file of the given tables (tag and contents), with the table
 // directory and each table's checksum; the subset is written by it.

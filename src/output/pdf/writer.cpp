@@ -1,10 +1,10 @@
 #include "output/pdf/writer.h"
 
 #include "output/document_output.h"
+#include "output/pdf/archival.h"
 #include "output/pdf/font_choice.h"
 #include "output/pdf/shaped_text.h"
 #include "output/pdf/truetype.h"
-#include "runtime/calendar.h"
 #include "runtime/codepage.h"
 #include "runtime/utf8.h"
 
@@ -119,8 +119,10 @@ class PdfFile {
     }
 
     // `entries` go into the stream's dictionary after its length.
-    void stream(size_t number, const std::string& content, std::string_view entries = {}) {
-        const std::optional<std::string_view> packed = deflater_.pack(content);
+    void stream(size_t number, const std::string& content, std::string_view entries = {},
+                bool compress = true) {
+        const std::optional<std::string_view> packed =
+            compress ? deflater_.pack(content) : std::nullopt;
         // Without the memory to compress, the page goes in as it is.
         const std::string_view data = packed ? *packed : std::string_view(content);
         begin(number);
@@ -190,32 +192,17 @@ void appendInfoString(std::string& out, std::string_view text) {
     out += '>';
 }
 
-// "D:YYYYMMDDHHmmSSZ" of a time in seconds since 1970 (UTC), on the
-// proleptic Gregorian calendar, without the C library's time zone handling.
-std::string pdfDate(int64_t seconds) {
-    int64_t days = seconds / 86400;
-    int64_t rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    const CivilDate date = civilDate(days);
-    char text[96];
-    std::snprintf(text, sizeof text, "D:%04lld%02lld%02lld%02lld%02lld%02lldZ",
-                  static_cast<long long>(date.year), static_cast<long long>(date.month),
-                  static_cast<long long>(date.day), static_cast<long long>(rest / 3600),
-                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
-    return text;
-}
-
 // The bytes whose glyph differs from WinAnsiEncoding, as a /Differences array's body.
-std::string encodingDifferences(const PdfCodePage& codePage) {
+// `namedOnly`: without the bytes that stand for no character (an archival
+// file may name no missing glyph; the text never draws those bytes).
+std::string encodingDifferences(const PdfCodePage& codePage, bool namedOnly) {
     const PdfCodePage& western = *pdfCodePage(1252);
     std::string differences;
     for (size_t byte = 0x20; byte < 256; ++byte) {
         const char* name = codePage.glyphs[byte].name;
         const char* base = western.glyphs[byte].name;
         if (name == base || (name && base && std::string_view(name) == base)) continue;
+        if (!name && namedOnly) continue;
         differences += std::to_string(byte) + " /" + (name ? name : ".notdef") + " ";
     }
     return differences;
@@ -669,9 +656,11 @@ void appendPdfString(std::string& out, std::string_view text) {
     out += ')';
 }
 
-std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info) {
+std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info,
+                     const PdfArchival* archival) {
     const PdfCodePage& codePage = *fonts.encoding;
-    const std::string differences = codePage.number == 1252 ? "" : encodingDifferences(codePage);
+    const std::string differences =
+        codePage.number == 1252 ? "" : encodingDifferences(codePage, archival != nullptr);
     const size_t pages = layout.pages.size();
     // Characters the standard fonts lack come from embedded faces, whose
     // objects follow the pages; a document without them has none.
@@ -689,11 +678,22 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     std::vector<std::optional<UnicodeFontObjects>> otherFonts(others.size());
     for (size_t face = 0; face < others.size(); ++face)
         if (!others[face].empty()) otherFonts[face] = newUnicodeFontObjects(file);
+    const std::string encoding =
+        differences.empty() ? "/WinAnsiEncoding" : reference(encodingObject);
+    // An archival file's own objects follow all others, so a plain one keeps its numbers.
+    std::optional<ArchivalParts> archivalObjects;
+    ArchivalMetadata metadata{info.title, info.author, info.creator, info.creationTime};
+    if (archival) {
+        archivalObjects =
+            archivalParts(layout, fonts, *archival, encoding, metadata, file.newObject());
+        for (size_t i = 1; i < archivalObjects->objects.size(); ++i) file.newObject();
+    }
     std::string& out = file.out();
     // A compressed page takes under a kilobyte: room made once, not by copying as it grows.
     out.reserve(4096 + pages * 1024);
 
-    file.object(catalog, "<< /Type /Catalog /Pages " + reference(pageTree) + " >>");
+    file.object(catalog, "<< /Type /Catalog /Pages " + reference(pageTree) +
+                             (archivalObjects ? archivalObjects->catalogEntries : "") + " >>");
 
     file.begin(pageTree);
     out += "<< /Type /Pages /Count " + std::to_string(pages) + " /MediaBox [0 0 ";
@@ -712,23 +712,29 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     out += "] >>";
     file.end();
 
-    const std::string encoding =
-        differences.empty() ? "/WinAnsiEncoding" : reference(encodingObject);
     for (PdfFont font : {PdfFont::Regular, PdfFont::Bold})
-        file.object(font == PdfFont::Bold ? boldFont : regularFont,
-                    "<< /Type /Font /Subtype /Type1 /BaseFont /" + std::string(pdfFontName(font)) +
-                        " /Encoding " + encoding + " >>");
+        file.object(
+            font == PdfFont::Bold ? boldFont : regularFont,
+            archivalObjects
+                ? (font == PdfFont::Bold ? archivalObjects->boldFont : archivalObjects->regularFont)
+                : "<< /Type /Font /Subtype /Type1 /BaseFont /" + std::string(pdfFontName(font)) +
+                      " /Encoding " + encoding + " >>");
 
     file.begin(infoObject);
     out += "<< /Title ";
     appendInfoString(out, info.title);
-    out += "\n/Author ";
-    appendInfoString(out, info.author);
+    // An archival file's metadata has no empty author to agree with.
+    if (!archival || !info.author.empty()) {
+        out += "\n/Author ";
+        appendInfoString(out, info.author);
+    }
     out += "\n/Creator ";
     appendInfoString(out, info.creator);
     out += "\n/Producer ";
     appendInfoString(out, info.creator);
-    out += "\n/CreationDate (" + pdfDate(info.creationTime) + ") >>";
+    out += "\n/CreationDate (" + pdfDate(info.creationTime) + ")";
+    if (archival) out += "\n/ModDate (" + pdfDate(info.creationTime) + ")";
+    out += " >>";
     file.end();
 
     if (!differences.empty())
@@ -745,6 +751,15 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
     for (size_t face = 0; face < otherFonts.size(); ++face)
         if (otherFonts[face])
             appendUnicodeFont(file, *otherFonts[face], *fonts.others[face].font, others[face]);
+    if (archivalObjects)
+        for (size_t i = 0; i < archivalObjects->objects.size(); ++i) {
+            const PdfObjectText& object = archivalObjects->objects[i];
+            const size_t number = archivalObjects->first + i;
+            if (object.isStream)
+                file.stream(number, object.data, object.dictionary, object.compressed);
+            else
+                file.object(number, object.dictionary);
+        }
     return file.finish(catalog, infoObject);
 }
 
@@ -802,7 +817,18 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     info.creationTime = settings.creationTime.value_or(static_cast<int64_t>(std::time(nullptr)));
     const FontChoice chosen = documentFonts(form, values, settings);
     if (report) report->undrawnCharacters = chosen.undrawable;
-    return pdfBytes(pdfLayout(form, values, chosen.fonts, settings.paper), chosen.fonts, info);
+    const PdfLayout layout = pdfLayout(form, values, chosen.fonts, settings.paper);
+    if (values.eInvoiceXml.empty()) return pdfBytes(layout, chosen.fonts, info);
+    // An archival file embeds every font and draws no missing glyph.
+    const ArchivalFontsRead faces = readArchivalFonts(settings.archivalFonts);
+    if (!faces.fonts || !archivalFontsCover(layout, chosen.fonts, *faces.fonts)) {
+        if (report) report->archivalFontsMissing = true;
+        return pdfBytes(layout, chosen.fonts, info);
+    }
+    info.title = archivalText(info.title);
+    info.author = archivalText(info.author);
+    const PdfArchival archival{&*faces.fonts, values.eInvoiceXml};
+    return pdfBytes(layout, chosen.fonts, info, &archival);
 }
 
 FileReplacement pdfDocumentFile(const FormDocument& form, const DocumentValues& values,

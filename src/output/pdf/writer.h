@@ -25,11 +25,16 @@ struct PdfDocumentInfo {
     int64_t creationTime = 0; // seconds since 1970-01-01 UTC
 };
 
+struct PdfArchival; // archival.h
+
 // The bytes of a PDF 1.7 file that shows `layout`: every page's content
 // stream compressed with zlib, the standard fonts in `fonts.encoding`
 // (WinAnsiEncoding, or that encoding with the differences of another code
 // page), and what they lack from `fonts.others`, each embedded as a subset.
-std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info);
+// With `archival`, an archival file (PDF/A-3B) with the e-invoice attached,
+// the standard fonts' text set in the archival faces, which must cover it.
+std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDocumentInfo& info,
+                     const PdfArchival* archival = nullptr);
 
 // Appends a PDF literal string, brackets included: "(", ")" and "\" get a
 // backslash in front, control bytes become octal escapes, every other byte
@@ -38,9 +43,12 @@ void appendPdfString(std::string& out, std::string_view text);
 
 // The whole PDF of a form: the standard fonts in the encoding of the
 // settings' code page (pdfEncodingFor), other characters from the faces
-// chosen for them (font_choice.h).
+// chosen for them (font_choice.h). When the values carry an e-invoice, an
+// archival file with it attached, if the settings' archival fonts can be
+// read and every character has a font; otherwise the plain file.
 // The report, when given, gets the characters no font on this computer has
-// (each drawn as a box, or as its nearest text when no font could be read).
+// (each drawn as a box, or as its nearest text when no font could be read),
+// and whether an e-invoice could not be made archival for want of fonts.
 std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
                         const DocumentSettings& settings, DocumentReport* report = nullptr);
 
