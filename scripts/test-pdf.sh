@@ -136,15 +136,18 @@ XXXXXX+DejaVuSans-Bold CID TrueType Identity-H yes
 XXXXXX+NotoSansDevanagari-Regular CID TrueType Identity-H yes
 XXXXXX+Symbola CID TrueType Identity-H yes
 XXXXXX+WenQuanYiZenHei CID TrueType Identity-H yes"
-pdftotext "$work/names/names.pdf" "$work/names/names.layout.txt"
-for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 田中 김민준" "Şükrü ✓ ★ 𝄞" "שלום עולם" \
-  "مرحبا بالعالم" "नमस्ते"; do
-  grep -qF "$name" "$work/names/names.layout.txt" || fail "names.pdf: pdftotext does not give '$name' back"
-done
-# Every character is drawn with a glyph of its font: no CID of an embedded
-# face shows glyph 0, the font's missing-glyph box.
-qpdf --qdf --object-streams=disable "$work/names/names.pdf" "$work/names/names.qdf"
-/usr/bin/python3 - "$work/names/names.qdf" <<'PY' || fail "names.pdf: a character is drawn as the missing glyph"
+# check_names PDF: the names as a reader sees them, whichever fonts drew them.
+check_names() {
+  local pdf=$1 name read seen
+  pdftotext "$pdf" "$pdf.layout.txt"
+  for name in "Łukasz Dąbrowski" "Nguyễn Văn An" "王芳 田中 김민준" "Şükrü ✓ ★ 𝄞" "שלום עולם" \
+    "مرحبا بالعالم" "नमस्ते"; do
+    grep -qF "$name" "$pdf.layout.txt" || fail "$pdf: pdftotext does not give '$name' back"
+  done
+  # Every character is drawn with a glyph of its font: no CID of an embedded
+  # face shows glyph 0, the font's missing-glyph box.
+  qpdf --qdf --object-streams=disable "$pdf" "$pdf.qdf"
+  /usr/bin/python3 - "$pdf.qdf" <<'PY' || fail "$pdf: a character is drawn as the missing glyph"
 import re, sys
 data = open(sys.argv[1], "rb").read()
 maps = re.findall(rb"/CIDToGIDMap (\d+) 0 R", data)
@@ -157,13 +160,35 @@ for number in maps:
     if 0 in glyphs:
         sys.exit("object %s: CID %d shows glyph 0" % (number.decode(), glyphs.index(0) + 1))
 PY
-# The page as a reader sees it: the addressee block rendered and read back
-# by optical character recognition, one script at a time.
-pdftoppm -r 300 -png -x 200 -y 520 -W 1000 -H 300 "$work/names/names.pdf" "$work/names/seen"
-for read in "chi_sim 王芳" "heb שלום" "ara مرحبا"; do
-  seen=$(tesseract "$work/names/seen-1.png" - -l "${read%% *}" 2>/dev/null | tr -d ' \n\u200e\u200f')
-  grep -qF "${read#* }" <<<"$seen" || fail "names.pdf: optical reading finds no '${read#* }' in: $seen"
-done
+  # The addressee block rendered and read back by optical character
+  # recognition, one script at a time.
+  pdftoppm -r 300 -png -x 200 -y 520 -W 1000 -H 300 "$pdf" "$pdf-seen"
+  for read in "chi_sim 王芳" "heb שלום" "ara مرحبا"; do
+    seen=$(tesseract "$pdf-seen-1.png" - -l "${read%% *}" 2>/dev/null | tr -d ' \n\u200e\u200f')
+    grep -qF "${read#* }" <<<"$seen" || fail "$pdf: optical reading finds no '${read#* }' in: $seen"
+  done
+}
+check_names "$work/names/names.pdf"
+
+# The same form through the Windows program, whose fonts Wine finds among
+# the same installed fonts (DirectWrite) and whose engine is Uniscribe.
+source scripts/windows-target.sh
+if plaxet_windows_target; then
+  mkdir -p "$work/windows"
+  cp "$work/names/names.plx" "$work/quillet.ini" "$work/windows/"
+  wine_run=$PWD/scripts/wine-run.sh
+  (cd "$work/windows" &&
+    timeout 300 "$wine_run" "$PLAXET_WINDOWS_BIN/plaxet-cli.exe" create-files names.plx \
+      --sender quillet.ini >out.txt 2>&1) ||
+    fail "windows names.pdf: $(cat "$work/windows/out.txt")"
+  grep -q "no font on this computer" "$work/windows/out.txt" && fail "windows names.pdf: $(cat "$work/windows/out.txt")"
+  [ -f "$work/windows/names.pdf" ] && check_names "$work/windows/names.pdf"
+  pdffonts "$work/windows/names.pdf" | tail -n +3 | awk '$5 != "yes" && $1 !~ /^Helvetica/ {exit 1}' ||
+    fail "windows names.pdf: a font is not embedded"
+else
+  echo "pdf: $PLAXET_WINDOWS_REASON: the Windows program's PDF is not checked"
+fi
+
 # A character no font on the machine has is said once, after writing.
 sed 's/✓/🫨/' "$work/names/names.json" >"$work/names/lacking.json"
 "$cli" make "$work/names/lacking.json" "$work/names/lacking.plx" >/dev/null
