@@ -13,6 +13,7 @@ packages=(
   libfontconfig-dev fonts-wqy-zenhei fonts-droid-fallback fonts-noto-core fonts-symbola
   libharfbuzz-dev libfribidi-dev tesseract-ocr tesseract-ocr-chi-sim tesseract-ocr-heb tesseract-ocr-ara
   cups printer-driver-cups-pdf libcups2 libcups2:i386
+  python3-qrcodegen zbar-tools librsvg2-bin
 )
 
 missing=()
