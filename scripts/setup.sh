@@ -14,6 +14,7 @@ packages=(
   libharfbuzz-dev libfribidi-dev tesseract-ocr tesseract-ocr-chi-sim tesseract-ocr-heb tesseract-ocr-ara
   cups printer-driver-cups-pdf libcups2 libcups2:i386
   icc-profiles-free fonts-liberation2 python3-pikepdf
+  python3-qrcodegen zbar-tools librsvg2-bin
 )
 
 missing=()

@@ -5,7 +5,9 @@
 # pdftotext reads every text of the HTM document in the same order, and
 # Ghostscript and MuPDF draw every page without a warning. An invoice with
 # its e-invoice is an archival file: every font embedded, the XML attached,
-# the metadata and output intent read back (Debian's python3-pikepdf).
+# the metadata and output intent read back (Debian's python3-pikepdf). An
+# invoice in euros gives its payment code back to a QR reader. Names in
+# other scripts read back as typed, from the page too (tesseract).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -220,6 +222,31 @@ for text in "Invoice No. 2024-0017" "Due by April 14, 2024" "VAT ID: PL526104082
   "IBAN: DE89 3704 0044 0532 0130 00, BIC: COBADEFFXXX"; do
   grep -qF "$text" "$work/taxed/taxed.pdf.txt" || fail "taxed.pdf: pdftotext does not give '$text' back"
 done
+
+# An invoice of a business that takes euros by transfer carries its payment
+# code: read from the PDF drawn at 300 dpi and from the HTM page's picture,
+# it gives exactly the text a banking app wants. The code is not read from
+# the RTF, which has none.
+mkdir -p "$work/pay"
+sed 's/"paymentDays": 30}/"paymentDays": 30, "currency": "EUR"}/' "$work/taxed/business.json" >"$work/pay/business.json"
+sed 's/"cost": "40"}/"cost": "1234.5"}/' "$work/taxed/taxed.json" >"$work/pay/pay.json"
+"$cli" make "$work/pay/pay.json" "$work/pay/pay.plx" >/dev/null
+"$cli" create-files "$work/pay/pay.plx" --sender "$work/quillet.ini" \
+  --business "$work/pay/business.json" >/dev/null
+check_pdf "$work/pay/pay.pdf" "$work/pay/pay.htm"
+payment=$'BCD\n002\n1\nSCT\nCOBADEFFXXX\nBerg Gardening Ltd\nDE89370400440532013000\nEUR1234.50\n\n\n2024-0017'
+pdftoppm -r 300 -png "$work/pay/pay.pdf" "$work/pay/page"
+read_back=$(zbarimg --raw -q "$work/pay"/page-*.png 2>/dev/null) || true
+[ "$read_back" = "$payment" ] || fail "pay.pdf: the payment code reads '$read_back'"
+python3 - "$work/pay/pay.htm" "$work/pay/code.svg" <<'PY'
+import re, sys
+page = open(sys.argv[1], encoding="utf-8").read()
+open(sys.argv[2], "w").write(re.search(r"<svg .*?</svg>", page, re.S).group(0))
+PY
+rsvg-convert -z 4 "$work/pay/code.svg" -o "$work/pay/code.png"
+read_back=$(zbarimg --raw -q "$work/pay/code.png" 2>/dev/null) || true
+[ "$read_back" = "$payment" ] || fail "pay.htm: the payment code reads '$read_back'"
+grep -q "<svg" "$work/taxed/taxed.htm" && fail "taxed.htm: a payment code without euros"
 
 # Whether the markup after "Total due" shows the amount before the next row.
 shows_total() {

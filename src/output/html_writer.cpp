@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -35,6 +36,34 @@ void topLine(std::string& out, int32_t pixels) {
     out += "       top: ";
     out += Str(pixels);
     markup(out, "px;");
+}
+
+// The payment code as an inline picture: one path of the dark modules, row
+// by row, a run of them a rectangle, inside a white quiet zone four modules
+// wide, three pixels a module; "Scan to pay" under it.
+void paymentCode(std::string& out, const QrCode& code) {
+    constexpr int kQuietZone = 4, kPixelsPerModule = 3;
+    const std::string side = std::to_string(code.size + 2 * kQuietZone);
+    const std::string pixels = std::to_string((code.size + 2 * kQuietZone) * kPixelsPerModule);
+    markup(out, "  <p style=\"font-size:12px; font-weight: normal;\">");
+    out += "  <svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
+    out += pixels + "\" height=\"" + pixels + "\" viewBox=\"0 0 " + side + " " + side;
+    out += "\" shape-rendering=\"crispEdges\"><rect width=\"100%\" height=\"100%\" "
+           "fill=\"white\"/><path d=\"";
+    for (int y = 0; y < code.size; ++y)
+        for (int x = 0; x < code.size;) {
+            if (!code.isDark(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < code.size && code.isDark(x, y)) ++x;
+            const std::string run = std::to_string(x - start);
+            out += "M" + std::to_string(start + kQuietZone) + " " + std::to_string(y + kQuietZone) +
+                   "h" + run + "v1h-" + run + "z";
+        }
+    markup(out, "\"/></svg><br/>");
+    markup(out, "  Scan to pay</p>");
 }
 
 size_t estimatedSize(const FormDocument& form) {
@@ -177,6 +206,7 @@ void buildHtmlDocument(const FormDocument& form, const DocumentValues& values,
     markup(out, "  <p style=\"font-size:12px;\">");
     for (const std::string& note : values.notesLines) line(out, "", note, "<br/>");
     markup(out, "  </p>                                 ");
+    if (values.paymentCode) paymentCode(out, *values.paymentCode);
     if (!values.footerLines.empty()) {
         markup(out, "  <p style=\"font-size:12px; font-weight: normal; text-align: center;\">");
         for (const std::string& footer : values.footerLines) line(out, "", footer, "<br/>");

@@ -2,6 +2,7 @@
 
 #include "form/item_sums.h"
 #include "output/dates.h"
+#include "output/payment_code.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
@@ -131,6 +132,8 @@ void setInvoiceDetails(const FormDocument& form, const BusinessDetails& business
     if (form.formType == kInvoice) addIfSet(values.termsLines, business.paymentTerms);
     if (business.vat == "exempt") addIfSet(values.termsLines, business.exemptionReason);
     values.footerLines = footerLinesOf(business, form);
+    const std::string payment = paymentCodeText(business, form, values.totalRowAmount);
+    if (!payment.empty()) values.paymentCode = encodeQr(payment);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "form/form_document.h"
 #include "form/item_sums.h"
 #include "output/document_items.h"
+#include "output/qr_code.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,9 @@ struct DocumentValues {
     // the form can be said as one: the PDF then carries it as an attachment
     // and is written to the archival standard that attachment needs.
     std::string eInvoiceXml;
+    // The invoice's payment code ("Scan to pay", output/payment_code.h):
+    // none unless the seller's bank account takes euros by transfer.
+    std::optional<QrCode> paymentCode;
 };
 
 // The documents' values of a gathered form (items recounted), with what

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 namespace plaxet {
 namespace {
@@ -173,6 +174,47 @@ TEST(HtmlWriter, AnInvoiceWithTaxDetailsSaysThemBesideTheAddresseeAndBelowTheTex
              "Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE<br/>", "VAT ID: DE987654321<br/>",
              "IBAN: DE89370400440532013000, BIC: COBADEFFXXX<br/>", "  </p>", "</html>"}),
         "");
+}
+
+// The picture's rectangles are the code's dark modules, four modules in
+// from the picture's edge, and "Scan to pay" stands under it, above the footer.
+TEST(HtmlWriter, AnInvoiceInEurosShowsItsPaymentCodeAboveTheFooter) {
+    const FormDocument form = testing::numberedGardenInvoice();
+    BusinessDetails business = testing::gardenBusiness();
+    EXPECT_EQ(htmlDocument(form, documentValues(form, business)).find("<svg"), std::string::npos);
+    business.currency = "EUR";
+    const DocumentValues values = documentValues(form, business);
+    ASSERT_TRUE(values.paymentCode.has_value());
+    const QrCode& code = *values.paymentCode;
+    const std::vector<std::string> lines = linesOf(htmlDocument(form, values));
+    const auto svg = std::find_if(lines.begin(), lines.end(),
+                                  [](const std::string& l) { return l.starts_with("  <svg "); });
+    ASSERT_NE(svg, lines.end());
+    EXPECT_EQ(
+        testing::missingInOrder({lines.begin(), svg},
+                                {"     Thank you</p>", "  </p>                                 ",
+                                 R"(  <p style="font-size:12px; font-weight: normal;">)"}),
+        "");
+    EXPECT_EQ(testing::missingInOrder(
+                  {svg + 1, lines.end()},
+                  {"  Scan to pay</p>", "Ann's Garden Ltd, 2 Oak Rd, 10115 Berlin, DE<br/>"}),
+              "");
+    const std::string side = std::to_string(code.size + 8);
+    EXPECT_NE(svg->find("viewBox=\"0 0 " + side + " " + side + "\""), std::string::npos);
+    const size_t pathAt = svg->find("<path d=\"");
+    ASSERT_NE(pathAt, std::string::npos);
+    std::vector<uint8_t> drawn(code.dark.size());
+    std::istringstream path(svg->substr(pathAt + 9));
+    char m = 0, h = 0, v = 0, back = 0, z = 0;
+    int x = 0, y = 0, run = 0, one = 0, runBack = 0;
+    while (path >> m && m == 'M') {
+        ASSERT_TRUE(path >> x >> y >> h >> run >> v >> one >> back >> runBack >> z);
+        ASSERT_TRUE(h == 'h' && v == 'v' && one == 1 && back == 'h' && runBack == -run && z == 'z');
+        ASSERT_TRUE(x >= 4 && y >= 4 && y < code.size + 4 && run > 0 && x + run <= code.size + 4);
+        for (int i = 0; i < run; ++i)
+            drawn[static_cast<size_t>((y - 4) * code.size + x - 4 + i)] = 1;
+    }
+    EXPECT_EQ(drawn, code.dark);
 }
 
 TEST(HtmlWriter, BlocksMoveWithSenderLinesAndItems) {

@@ -16,6 +16,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -382,6 +383,86 @@ TEST(PdfLayout, AnInvoiceWithTaxDetailsSaysThemBesideTheAddresseeAndBelowTheText
                 layout.width, 0.01);
     EXPECT_GT(text("IBAN: DE89").y, text("Page 1 of 1").y);
     EXPECT_LT(text("IBAN: DE89").y, text("VAT ID: DE987654321").y);
+}
+
+// Around every page boundary of the first pages: the code stands whole on
+// one page, after the notes and before the footer, its quiet zone clear of
+// every text, "Scan to pay" under it; its rectangles are the code's dark
+// modules; and the writer fills them.
+TEST(PdfLayout, ThePaymentCodeStandsWholeAboveTheFooterClearOfEveryText) {
+    BusinessDetails business = testing::gardenBusiness();
+    business.currency = "EUR";
+    bool movedToANewPage = false;
+    for (int items = 20; items <= 75; ++items) {
+        SCOPED_TRACE(std::to_string(items) + " items");
+        FormDocument form = invoiceOf(items);
+        form.number = "2024-0017";
+        const DocumentValues values = documentValues(form, business);
+        ASSERT_TRUE(values.paymentCode.has_value());
+        const QrCode& code = *values.paymentCode;
+        const PdfLayout layout = pdfLayout(form, values, western(), PaperSize::Letter);
+        const auto withBoxes = std::find_if(layout.pages.begin(), layout.pages.end(),
+                                            [](const PdfPage& p) { return !p.boxes.empty(); });
+        ASSERT_NE(withBoxes, layout.pages.end());
+        EXPECT_TRUE(std::all_of(withBoxes + 1, layout.pages.end(),
+                                [](const PdfPage& p) { return p.boxes.empty(); }));
+        const PdfPage& page = *withBoxes;
+        const double module = page.boxes.front().height;
+        double left = 1e9, right = 0, bottom = 1e9, top = 0;
+        for (const PdfBox& box : page.boxes) {
+            EXPECT_DOUBLE_EQ(box.height, module);
+            left = std::min(left, box.x);
+            right = std::max(right, box.x + box.width);
+            bottom = std::min(bottom, box.y);
+            top = std::max(top, box.y + box.height);
+        }
+        EXPECT_NEAR(right - left, 85, 2) << "about 30 mm wide";
+        std::vector<uint8_t> drawn(code.dark.size());
+        for (const PdfBox& box : page.boxes) {
+            const auto row = std::lround((top - box.y - box.height) / module);
+            const auto column = std::lround((box.x - left) / module);
+            for (long i = 0; i < std::lround(box.width / module); ++i)
+                drawn[static_cast<size_t>(row * code.size + column + i)] = 1;
+        }
+        EXPECT_EQ(drawn, code.dark);
+        const double quiet = 4 * module;
+        EXPECT_GE(bottom - quiet, 54 - 0.01) << "within the bottom margin";
+        for (const PdfText& text : page.texts) {
+            const double width = textWidth(western(), text.font, text.text, text.size);
+            const bool clear = text.x + width <= left - quiet || text.x >= right + quiet ||
+                               text.y + text.size <= bottom - quiet ||
+                               text.y - text.size * 0.25 >= top + quiet;
+            EXPECT_TRUE(clear) << text.text;
+        }
+        const std::vector<const PdfText*> caption = startingWith(page, "Scan to pay");
+        ASSERT_EQ(caption.size(), 1u);
+        EXPECT_LT(caption[0]->y, bottom);
+        EXPECT_NEAR(caption[0]->x * 2 +
+                        textWidth(western(), PdfFont::Regular, "Scan to pay", caption[0]->size),
+                    left + right, 0.01);
+        for (const PdfText* note : startingWith(page, "Second note")) EXPECT_GT(note->y, top);
+        for (const PdfText* footer : startingWith(page, "Ann's Garden Ltd, "))
+            EXPECT_LT(footer->y, caption[0]->y);
+        const bool notesBefore = std::any_of(layout.pages.begin(), withBoxes + 1, [](auto& p) {
+            return !startingWith(p, "Second note").empty();
+        });
+        EXPECT_TRUE(notesBefore);
+        if (!onPage(page, "Thank you")) movedToANewPage = true;
+
+        const std::vector<std::string> contents =
+            pageContents(pdfBytes(layout, western(), PdfDocumentInfo{}));
+        const std::string& content =
+            contents.at(static_cast<size_t>(withBoxes - layout.pages.begin()));
+        size_t rectangles = 0;
+        for (size_t at = content.find(" re\n"); at != std::string::npos;
+             at = content.find(" re\n", at + 1))
+            ++rectangles;
+        EXPECT_EQ(rectangles, page.boxes.size());
+        EXPECT_NE(content.find(" re\nf\n"), std::string::npos);
+    }
+    EXPECT_TRUE(movedToANewPage) << "no count reached the case the rule is for";
+    // Without the code no page has a box.
+    for (const PdfPage& page : layoutOf(invoiceOf(30)).pages) EXPECT_TRUE(page.boxes.empty());
 }
 
 TEST(PdfLayout, ARowTallerThanAPageContinuesOnTheNextBetweenLines) {

@@ -1,9 +1,12 @@
 #include "output/totals.h"
 
 #include "form_builder.h"
+#include "output/payment_code.h"
 #include "runtime/numbers.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace plaxet {
 namespace {
@@ -348,6 +351,95 @@ TEST(Totals, ScreenRecalculation) {
     // A subtotal of zero reads " 0".
     form = formOfType(kInvoice, {{"", "subtotal", ""}});
     EXPECT_EQ(costOf(screenSums(form), 1), " 0");
+}
+
+} // namespace plaxet
+
+namespace plaxet {
+
+TEST(PaymentCode, TextForTheBankingApp) {
+    const auto euroBusiness = [] {
+        BusinessDetails business = testing::gardenBusiness();
+        business.currency = "EUR";
+        return business;
+    };
+    const auto text = [](std::string_view name, std::string_view iban, std::string_view bic,
+                         std::string_view amount, std::string_view number) {
+        std::string out = "BCD\n002\n1\nSCT\n";
+        for (std::string_view line :
+             {bic, name, iban, amount, std::string_view(), std::string_view(), number}) {
+            out += line;
+            out += '\n';
+        }
+        out.pop_back();
+        return out;
+    };
+    const std::string garden = "Ann's Garden Ltd", iban = "DE89370400440532013000";
+    const std::string bic = "COBADEFFXXX", number = "2007-0042";
+    std::string seventy, eighty, euroSigns;
+    for (int i = 0; i < 80; ++i) (i < 70 ? seventy : eighty) += "\xC3\x84";
+    eighty = seventy + eighty;
+    for (int i = 0; i < 70; ++i) euroSigns += "\xE2\x82\xAC";
+    struct Case {
+        const char* what;
+        std::function<void(BusinessDetails&, FormDocument&)> change;
+        double amount;
+        std::string expected;
+    } const cases[] = {
+        {"invoice", [](BusinessDetails&, FormDocument&) {}, 40,
+         text(garden, iban, bic, "EUR40.00", number)},
+        {"no IBAN", [](BusinessDetails& b, FormDocument&) { b.iban.clear(); }, 40, ""},
+        {"IBAN of blanks", [](BusinessDetails& b, FormDocument&) { b.iban = "  "; }, 40, ""},
+        {"dollars", [](BusinessDetails& b, FormDocument&) { b.currency = "USD"; }, 40, ""},
+        {"the locale's currency", [](BusinessDetails& b, FormDocument&) { b.currency.clear(); }, 40,
+         ""},
+        {"receipt", [](BusinessDetails&, FormDocument& f) { f.formType = kReceipt; }, 40, ""},
+        {"amount 0", [](BusinessDetails&, FormDocument&) {}, 0, ""},
+        {"amount under a cent", [](BusinessDetails&, FormDocument&) {}, 0.004, ""},
+        {"a cent", [](BusinessDetails&, FormDocument&) {}, 0.01,
+         text(garden, iban, bic, "EUR0.01", number)},
+        {"largest amount", [](BusinessDetails&, FormDocument&) {}, 999999999.99,
+         text(garden, iban, bic, "EUR999999999.99", number)},
+        {"a billion", [](BusinessDetails&, FormDocument&) {}, 1e9, ""},
+        {"blanks in the IBAN and BIC",
+         [](BusinessDetails& b, FormDocument&) {
+             b.iban = "DE89 3704 0044 0532 0130 00";
+             b.bic = "COBA DEFF XXX";
+         },
+         12.5, text(garden, iban, bic, "EUR12.50", number)},
+        {"no BIC", [](BusinessDetails& b, FormDocument&) { b.bic.clear(); }, 40,
+         text(garden, iban, "", "EUR40.00", number)},
+        {"letterhead without a legal name",
+         [](BusinessDetails& b, FormDocument&) { b.name.clear(); }, 40,
+         text("Ann's Garden", iban, bic, "EUR40.00", number)},
+        {"long name cut to 70 letters",
+         [&eighty](BusinessDetails& b, FormDocument&) { b.name = eighty; }, 40,
+         text(seventy, iban, bic, "EUR40.00", number)},
+        {"number cut to 140 characters, line break as a blank",
+         [](BusinessDetails&, FormDocument& f) { f.number = "A\nB" + std::string(150, '7'); }, 40,
+         text(garden, iban, bic, "EUR40.00", "A B" + std::string(137, '7'))},
+        {"no number", [](BusinessDetails&, FormDocument& f) { f.number.clear(); }, 40,
+         text(garden, iban, bic, "EUR40.00", "")},
+        {"longer than 331 bytes",
+         [&euroSigns](BusinessDetails& b, FormDocument& f) {
+             b.name = euroSigns;
+             f.number = std::string(140, 'N');
+         },
+         40, ""},
+    };
+    for (const Case& c : cases) {
+        BusinessDetails business = euroBusiness();
+        FormDocument form = testing::numberedGardenInvoice();
+        c.change(business, form);
+        EXPECT_EQ(paymentCodeText(business, form, c.amount), c.expected) << c.what;
+    }
+    // The documents' values carry the code of exactly that text.
+    const FormDocument invoice = testing::numberedGardenInvoice();
+    const DocumentValues values = documentValues(invoice, euroBusiness());
+    ASSERT_TRUE(values.paymentCode.has_value());
+    EXPECT_EQ(values.paymentCode->dark,
+              encodeQr(text(garden, iban, bic, "EUR40.00", number))->dark);
+    EXPECT_FALSE(documentValues(invoice, testing::gardenBusiness()).paymentCode.has_value());
 }
 
 } // namespace plaxet

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <deque>
 #include <string>
@@ -31,6 +32,9 @@ constexpr double kRightColumn = 350; // where the heading word and the date stan
 constexpr double kClosingSize = 10, kClosingLeading = 13;
 constexpr double kNotesSize = 8, kNotesLeading = 10;
 constexpr double kGap = 14;
+// The payment code: about 30 mm wide, with a light zone of four modules around it.
+constexpr double kPaymentCodeWidth = 85;
+constexpr int kQuietModules = 4;
 
 // The item table: date, description and amount columns, each cell padded.
 constexpr double kDateColumn = 70, kAmountColumn = 110;
@@ -158,6 +162,15 @@ class Pager {
     }
 
     void skip(double height) { y_ -= height; }
+    double y() const { return y_; }
+
+    // A block `height` tall that must stand whole on one page.
+    void keepTogether(double height) {
+        if (!fits(height) && !atPageTop()) newPage();
+    }
+    void box(double x, double y, double width, double height) {
+        page().boxes.push_back({x, y, width, height});
+    }
 
     // One line of text in a box from `x`, `width` wide, moving down by `leading`.
     LinePlace line(std::string_view text, double x, double width, Align align, PdfFont font,
@@ -380,6 +393,31 @@ void paragraphLines(Pager& pager, const std::vector<std::string>& texts, Align a
             pager.line(text, kMargin, pager.contentWidth(), align, font, size, leading);
 }
 
+// The payment code at the left margin, a filled rectangle for each run of
+// dark modules in a row, each module a whole number of hundredths of a
+// point, so that the rectangles meet exactly; "Scan to pay" centred under it.
+void paymentCodeBlock(Pager& pager, const QrCode& code) {
+    const double module = std::round(kPaymentCodeWidth / code.size * 100) / 100;
+    const double side = module * code.size;
+    const double quiet = kQuietModules * module;
+    pager.keepTogether(quiet + side + quiet + kNotesLeading);
+    const double top = std::round((pager.y() - quiet) * 100) / 100;
+    for (int y = 0; y < code.size; ++y)
+        for (int x = 0; x < code.size;) {
+            if (!code.isDark(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < code.size && code.isDark(x, y)) ++x;
+            pager.box(kMargin + start * module, top - (y + 1) * module, (x - start) * module,
+                      module);
+        }
+    pager.skip(quiet + side + quiet);
+    pager.line("Scan to pay", kMargin, side, Align::Centre, PdfFont::Regular, kNotesSize,
+               kNotesLeading);
+}
+
 } // namespace
 
 std::vector<std::string_view> wrapText(std::string_view text, double width, const PdfFonts& fonts,
@@ -517,6 +555,10 @@ PdfLayout pdfLayout(const FormDocument& form, const DocumentValues& values, cons
     pager.skip(kGap);
     paragraphLines(pager, values.notesLines, Align::Left, PdfFont::Regular, kNotesSize,
                    kNotesLeading);
+    if (values.paymentCode) {
+        pager.skip(kGap);
+        paymentCodeBlock(pager, *values.paymentCode);
+    }
     if (!values.footerLines.empty()) {
         pager.skip(kGap);
         paragraphLines(pager, values.footerLines, Align::Centre, PdfFont::Regular, kNotesSize,

@@ -29,9 +29,15 @@ struct PdfRule {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
+// One filled rectangle: a run of the payment code's dark modules.
+struct PdfBox {
+    double x = 0, y = 0, width = 0, height = 0; // y: the lower edge
+};
+
 struct PdfPage {
     std::vector<PdfText> texts; // in reading order
     std::vector<PdfRule> rules;
+    std::vector<PdfBox> boxes;
 };
 
 struct PdfLayout {
@@ -44,8 +50,9 @@ struct PdfLayout {
 // details) with the heading word, the number, the long date and the due date,
 // the item table (its header row on every page; a row is moved whole to the
 // next page, and split only when it is taller than a page), the totals row,
-// the closing sentence, the terms and "Thank you", the notes and the
-// seller's footer. The
+// the closing sentence, the terms and "Thank you", the notes, the payment
+// code with "Scan to pay" under it (whole on one page) and the seller's
+// footer. The
 // last item row, the totals row and the closing sentence stay together, so
 // neither the totals nor the closing stands alone at the top of a page.
 // Every page ends with "Page N of M".

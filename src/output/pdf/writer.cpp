@@ -325,7 +325,7 @@ void appendShapedRun(std::string& content, const ShapedRun& run, const TrueTypeF
     content += run.stroked ? " 0 Tr\n" : "\n";
 }
 
-// One page's drawing: the table's rules, then every text.
+// One page's drawing: the table's rules, the filled boxes, then every text.
 std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherCharacters& others) {
     std::string content;
     content.reserve(page.texts.size() * 48 + page.rules.size() * 32 + 64);
@@ -342,6 +342,19 @@ std::string pageContent(const PdfPage& page, const PdfFonts& fonts, const OtherC
             content += " l\n";
         }
         content += "S\n";
+    }
+    if (!page.boxes.empty()) { // the payment code's modules, filled as one path
+        for (const PdfBox& box : page.boxes) {
+            appendNumber(content, box.x);
+            content += ' ';
+            appendNumber(content, box.y);
+            content += ' ';
+            appendNumber(content, box.width);
+            content += ' ';
+            appendNumber(content, box.height);
+            content += " re\n";
+        }
+        content += "f\n";
     }
     content += "BT\n";
     // The font in use: F1 or F2 (the standard fonts), F3 and on (the other faces).
