@@ -96,24 +96,36 @@ struct EInvoiceOutcome {
     std::string problem;
 };
 
+// An invoice whose business details and form hold nothing an e-invoice is
+// made of (no seller's details, number or buyer's details) is one the user
+// never meant as an e-invoice: its message stays as it always was.
+bool meantAsEInvoice(const FormDocument& form, const BusinessDetails& business) {
+    for (const std::string* field :
+         {&business.name, &business.country, &business.vatId, &business.taxNumber,
+          &business.sellerId, &business.currency, &business.iban, &form.number})
+        if (!Trim(*field).empty()) return true;
+    return form.buyer != Buyer();
+}
+
 EInvoiceOutcome eInvoiceOutcome(const FormDocument& form, const DocumentValues& values,
                                 const BusinessDetails& business) {
     if (form.formType != kInvoice) return {};
     const EInvoiceResult result = eInvoiceOf(form, values, business);
-    if (!result.invoice) return {{}, {}, result.problem};
+    if (!result.invoice)
+        return {{}, {}, meantAsEInvoice(form, business) ? result.problem : std::string()};
     return {ciiXml(*result.invoice), eInvoiceStandardName(*result.invoice), {}};
 }
 
 // An e-invoice from an earlier run no longer matches documents written
-// without one, so it goes once they are in place. What the user is told of
-// it: nothing for a receipt or an estimate when it is gone, as neither has
-// an e-invoice to speak of.
-std::string removeStaleEInvoice(const std::string& path, bool isInvoice) {
+// without one, so it goes once they are in place. Its removal is told after
+// the sentence saying why there is no e-invoice, and only there: a receipt or
+// an estimate has no e-invoice to speak of. A removal that fails is always told.
+std::string removeStaleEInvoice(const std::string& path, bool afterWhyNone) {
     if (!fileExists(path)) return {};
     if (removeFile(path))
-        return isInvoice ? " The earlier " + fileNamePart(path) +
-                               " was removed, as it no longer matched the form."
-                         : std::string();
+        return afterWhyNone ? " The earlier " + fileNamePart(path) +
+                                  " was removed, as it no longer matched the form."
+                            : std::string();
     return "\r\n\r\nThe earlier e-invoice " + path +
            " could not be removed and no longer matches the form: delete it.";
 }
@@ -208,7 +220,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                undrawnNote(report.undrawnCharacters);
     const std::string removal = staleEInvoice.empty()
                                     ? std::string()
-                                    : removeStaleEInvoice(staleEInvoice, form.formType == kInvoice);
+                                    : removeStaleEInvoice(staleEInvoice, !eInvoice.problem.empty());
     if (!eInvoice.problem.empty())
         message += "\r\n\r\nNo e-invoice was written. " + eInvoice.problem;
     message += removal;

@@ -74,7 +74,7 @@ std::string quoted(std::string_view description) {
 }
 
 std::string rowName(size_t index, const FormDocument& form) {
-    return "Row " + std::to_string(index + 1) + " (" + quoted(form.items[index].description) + ")";
+    return "Item " + std::to_string(index + 1) + " (" + quoted(form.items[index].description) + ")";
 }
 
 // What the form and the business details must give, named where the user
@@ -181,17 +181,16 @@ RowMapping mapRows(const FormDocument& form, const DocumentValues& values,
             std::string percent = percentText(rate);
             EInvoiceVatBreakdown& entry = rates[percent];
             entry.vat = {"S", percent};
+            for (size_t t : taxed) {
+                if (rows[t].kind != RowKind::Tax) continue;
+                mapping.problem =
+                    rowName(i, form) + " taxes the tax of item " + std::to_string(t + 1) +
+                    ", which an e-invoice cannot say: a Subtotal row after item " +
+                    std::to_string(t + 1) + " makes the next tax row tax only the items after it.";
+                return mapping;
+            }
             bool taxesAnItem = false;
             for (size_t t : taxed) {
-                if (rows[t].kind == RowKind::Tax) {
-                    mapping.problem = rowName(i, form) + " taxes the tax of row " +
-                                      std::to_string(t + 1) +
-                                      ", which an e-invoice cannot say: a Subtotal row after "
-                                      "row " +
-                                      std::to_string(t + 1) +
-                                      " makes the next tax row tax only the items after it.";
-                    return mapping;
-                }
                 if (!rows[t].ratePercent.empty()) {
                     mapping.problem = rowName(t, form) + " is taxed twice.";
                     return mapping;
@@ -224,9 +223,9 @@ RowMapping mapRows(const FormDocument& form, const DocumentValues& values,
         }
         if (!exempt && rows[i].ratePercent.empty()) {
             mapping.problem =
-                anyTaxRow ? "No tax row taxes " + rowName(i, form) +
-                                ", while others are taxed: an e-invoice puts every item under "
-                                "one VAT rate."
+                anyTaxRow ? rowName(i, form) +
+                                " is taxed by no tax row, while other items are: an e-invoice "
+                                "puts every item under one VAT rate."
                           : "The invoice has no tax row, so it does not say its VAT: add one "
                             "such as " +
                                 quoted("Tax (19%)") +
