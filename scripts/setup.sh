@@ -12,6 +12,7 @@ packages=(
   zlib1g-dev libz-mingw-w64-dev qpdf mupdf-tools ghostscript fonts-urw-base35 fonts-dejavu-core
   libfontconfig-dev fonts-wqy-zenhei fonts-droid-fallback fonts-noto-core fonts-symbola
   cups printer-driver-cups-pdf libcups2 libcups2:i386
+  libxml2-utils libsaxonhe-java default-jre-headless
 )
 
 missing=()
