@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     }
 
     const std::vector<Expected> expected = expectedControls();
-    ASSERT_EQ(expected.size(), 91u) << "23 above the grid, 36 cells, 12 rules, 20 below";
+    ASSERT_EQ(expected.size(), 92u) << "23 above the grid, 36 cells, 12 rules, 21 below";
     size_t index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ASSERT_LT(index, expected.size()) << "more controls than expected";
