@@ -15,6 +15,7 @@ packages=(
   cups printer-driver-cups-pdf libcups2 libcups2:i386
   icc-profiles-free fonts-liberation2 python3-pikepdf
   python3-qrcodegen zbar-tools librsvg2-bin
+  libxml2-utils libsaxonhe-java default-jre-headless
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "output/create_files.h"
 
 #include "output/dates.h"
+#include "output/einvoice/cii_xml.h"
+#include "output/einvoice/einvoice.h"
 #include "output/totals.h"
 #include "runtime/file.h"
 #include "runtime/numbers.h"
@@ -43,13 +45,14 @@ std::string listed(const std::vector<std::string>& names) {
 // the one that failed and those after it are as they were, where an earlier
 // one still shows the form as it was then. The message says which are which.
 std::string partlyWrittenMessage(const std::vector<FileReplacement>& files,
+                                 const std::vector<std::string>& labels,
                                  const ReplaceResult& written, const std::string& formPath) {
     std::vector<std::string> created, notCreated, earlier;
     for (size_t i = 0; i < files.size(); ++i) {
         const std::string& path = files[i].path;
         const bool placed =
             std::find(written.placed.begin(), written.placed.end(), path) != written.placed.end();
-        (placed ? created : notCreated).emplace_back(kDocumentKinds[i].label);
+        (placed ? created : notCreated).push_back(labels[i]);
         if (!placed && fileExists(path)) earlier.push_back(fileNamePart(path));
     }
     const auto one = [](const std::vector<std::string>& names, const char* single,
@@ -82,6 +85,49 @@ std::string undrawnNote(const std::vector<uint32_t>& characters) {
            (characters.size() == 1 ? "it" : "them") +
            ". Installing a font for that script and creating the files again draws " +
            (characters.size() == 1 ? "it." : "them.");
+}
+
+// The e-invoice of an invoice: its XML, for its own file and the PDF, and
+// the standard it follows; or why the form cannot be one. Receipts and
+// estimates are not invoices and get neither.
+struct EInvoiceOutcome {
+    std::string xml;
+    std::string standard;
+    std::string problem;
+};
+
+// An invoice whose business details and form hold nothing an e-invoice is
+// made of (no seller's details, number or buyer's details) is one the user
+// never meant as an e-invoice: its message stays as it always was.
+bool meantAsEInvoice(const FormDocument& form, const BusinessDetails& business) {
+    for (const std::string* field :
+         {&business.name, &business.country, &business.vatId, &business.taxNumber,
+          &business.sellerId, &business.currency, &business.iban, &form.number})
+        if (!Trim(*field).empty()) return true;
+    return form.buyer != Buyer();
+}
+
+EInvoiceOutcome eInvoiceOutcome(const FormDocument& form, const DocumentValues& values,
+                                const BusinessDetails& business) {
+    if (form.formType != kInvoice) return {};
+    const EInvoiceResult result = eInvoiceOf(form, values, business);
+    if (!result.invoice)
+        return {{}, {}, meantAsEInvoice(form, business) ? result.problem : std::string()};
+    return {ciiXml(*result.invoice), eInvoiceStandardName(*result.invoice), {}};
+}
+
+// An e-invoice from an earlier run no longer matches documents written
+// without one, so it goes once they are in place. Its removal is told after
+// the sentence saying why there is no e-invoice, and only there: a receipt or
+// an estimate has no e-invoice to speak of. A removal that fails is always told.
+std::string removeStaleEInvoice(const std::string& path, bool afterWhyNone) {
+    if (!fileExists(path)) return {};
+    if (removeFile(path))
+        return afterWhyNone ? " The earlier " + fileNamePart(path) +
+                                  " was removed, as it no longer matched the form."
+                            : std::string();
+    return "\r\n\r\nThe earlier e-invoice " + path +
+           " could not be removed and no longer matches the form: delete it.";
 }
 
 } // namespace
@@ -142,25 +188,43 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     if (CreateFilesResult held = checkNoFileHeld(formPath, false);
         held.status != CreateFilesStatus::Ok)
         return held;
+    const EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
+    DocumentValues valuesWithEInvoice = values;
+    valuesWithEInvoice.eInvoiceXml = eInvoice.xml;
     // All written before any is put in place: a full disk leaves the earlier documents.
     std::vector<FileReplacement> files;
     std::vector<std::string> labels;
+    std::vector<std::string> documentLabels; // the documents beside the e-invoice
+    std::string staleEInvoice;
     DocumentReport report;
     for (const DocumentKindInfo& kind : kDocumentKinds) {
-        files.push_back(
-            kind.file(form, values, settings, documentPath(formPath, kind.kind), &report));
+        const std::string path = documentPath(formPath, kind.kind);
+        if (kind.onlyForEInvoice && eInvoice.xml.empty()) {
+            staleEInvoice = path;
+            continue;
+        }
+        files.push_back(kind.file(form, valuesWithEInvoice, settings, path, &report));
         labels.emplace_back(kind.label);
+        if (!kind.onlyForEInvoice) documentLabels.emplace_back(kind.label);
     }
     const ReplaceResult written = replaceFilesTogether(files);
     if (!written.ok)
         return refusal(written.heldByAnotherProgram ? CreateFilesStatus::FileHeld
                                                     : CreateFilesStatus::WriteFailed,
-                       written.placed.empty() ? "The documents were not created: " + written.error
-                                              : partlyWrittenMessage(files, written, formPath));
-    return {CreateFilesStatus::Ok, "RTF File",
-            "The " + listed(labels) + " files have been created at:\r\n\r\n" +
-                folderPart(formPath) + undrawnNote(report.undrawnCharacters),
-            0};
+                       written.placed.empty()
+                           ? "The documents were not created: " + written.error
+                           : partlyWrittenMessage(files, labels, written, formPath));
+    std::string message = "The " + listed(documentLabels) + " files";
+    if (!eInvoice.xml.empty()) message += " and the e-invoice (" + eInvoice.standard + ")";
+    message += " have been created at:\r\n\r\n" + folderPart(formPath) +
+               undrawnNote(report.undrawnCharacters);
+    const std::string removal = staleEInvoice.empty()
+                                    ? std::string()
+                                    : removeStaleEInvoice(staleEInvoice, !eInvoice.problem.empty());
+    if (!eInvoice.problem.empty())
+        message += "\r\n\r\nNo e-invoice was written. " + eInvoice.problem;
+    message += removal;
+    return {CreateFilesStatus::Ok, "RTF File", message, 0};
 }
 
 CreateFilesResult runCreateFiles(FormDocument& form, std::string_view dateText,

@@ -56,9 +56,13 @@ CreateFilesResult checkFormAndRewriteItemDates(FormDocument& form, std::string_v
 // file and the documents as they were.
 CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo);
 
-// Writes every kind of document (kDocumentKinds: the RTF, the HTML and then
-// the PDF) beside the form file, from a gathered form and its values
-// (documentValues). Earlier documents, read-only or not, are replaced only by
+// Writes every kind of document (kDocumentKinds: the RTF, the HTML, the PDF
+// and, for an invoice that can be said as one, the e-invoice NAME.xml, whose
+// XML the PDF then carries too) beside the form file, from a gathered form and
+// its values (documentValues). An invoice that cannot be an e-invoice gets
+// its documents and a sentence saying why there is no e-invoice; an earlier
+// NAME.xml beside documents written without one is removed, as it would no
+// longer match them. Earlier documents, read-only or not, are replaced only by
 // complete new ones; a document that cannot be written ends the command with
 // WriteFailed and its reason, never with the message that the documents were
 // created, and where some were put in place before another failed, the

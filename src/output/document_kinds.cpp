@@ -6,11 +6,23 @@
 #include "runtime/text.h"
 
 namespace plaxet {
+namespace {
 
-const std::array<DocumentKindInfo, 3> kDocumentKinds = {{
+// The e-invoice is made before the documents (the PDF carries it too), so
+// its file only writes out the text the values hold.
+FileReplacement eInvoiceFile(const FormDocument&, const DocumentValues& values,
+                             const DocumentSettings&, const std::string& path, DocumentReport*) {
+    const std::string* xml = &values.eInvoiceXml;
+    return {path, [xml](const ContentSink& sink) { sink(*xml); }, true};
+}
+
+} // namespace
+
+const std::array<DocumentKindInfo, 4> kDocumentKinds = {{
     {DocumentKind::Rtf, "rtf", "RTF", DocumentViewer::WordProcessor, rtfDocumentFile},
     {DocumentKind::Html, "htm", "HTM", DocumentViewer::WebBrowser, htmlDocumentFile},
     {DocumentKind::Pdf, "pdf", "PDF", DocumentViewer::FileType, pdfDocumentFile},
+    {DocumentKind::Xml, "xml", "XML", DocumentViewer::FileType, eInvoiceFile, true},
 }};
 
 const DocumentKindInfo& documentKindInfo(DocumentKind kind) {

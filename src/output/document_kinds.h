@@ -16,7 +16,8 @@
 namespace plaxet {
 
 // The numbers are the window's record of the chosen kind (1 RTF, 2 HTM).
-enum class DocumentKind : int32_t { Rtf = 1, Html = 2, Pdf = 3 };
+// Xml is the e-invoice, written only for an invoice that can be one.
+enum class DocumentKind : int32_t { Rtf = 1, Html = 2, Pdf = 3, Xml = 4 };
 
 // How Show File opens a document of the kind.
 enum class DocumentViewer {
@@ -39,10 +40,13 @@ struct DocumentKindInfo {
     std::string_view label;     // "RTF": as the messages name it
     DocumentViewer viewer;
     DocumentFileMaker file;
+    // Written only when the values carry the invoice as an e-invoice
+    // (DocumentValues::eInvoiceXml); every other kind is always written.
+    bool onlyForEInvoice = false;
 };
 
-// Every kind, in the order Create Files writes them.
-extern const std::array<DocumentKindInfo, 3> kDocumentKinds;
+// Every kind, in the order Create Files writes them (the e-invoice last).
+extern const std::array<DocumentKindInfo, 4> kDocumentKinds;
 
 const DocumentKindInfo& documentKindInfo(DocumentKind kind);
 

@@ -218,7 +218,7 @@ constexpr Route kRoutes[] = {
     {kAmountBox, kAmountBox, onAmountBox},
     {kSenderButton, kSenderButton, onSender},
     {kRtfButton, kHtmButton, onOutputKind},
-    {kPdfButton, kPdfButton, onOutputKind},
+    {kPdfButton, kXmlButton, onOutputKind},
     {kCreateFilesButton, kCreateFilesButton, onCreateFiles},
     {kCreateFilesCommand, kCreateFilesCommand, onCreateFiles},
     {kBusinessDetailsCommand, kBusinessDetailsCommand, onBusinessDetails},

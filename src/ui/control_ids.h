@@ -36,6 +36,7 @@ enum ControlId : int {
     kShowFileButton = 414,
     kCopyFileButton = 415,
     kPdfButton = 416,
+    kXmlButton = 417,
 };
 
 inline constexpr int kVisibleRows = 12;

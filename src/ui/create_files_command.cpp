@@ -60,6 +60,7 @@ constexpr struct {
     {kRtfButton, DocumentKind::Rtf},
     {kHtmButton, DocumentKind::Html},
     {kPdfButton, DocumentKind::Pdf},
+    {kXmlButton, DocumentKind::Xml},
 };
 
 void offerDocuments(MainWindow& main, bool offered) {
@@ -283,7 +284,12 @@ CommandEnd showDocument(HWND window, DocumentKind kind, const std::string& docum
 CommandEnd showFile(MainWindow& main) {
     const std::string document = chosenDocument(main, ExtensionCase::Lower);
     if (document.empty() || !fileExists(document)) {
-        MessageBox("File not created", "File not found", MB_OK | MB_ICONERROR);
+        // Only an invoice that can be said as an e-invoice has one.
+        MessageBox(documentKindInfo(main.outputKind).onlyForEInvoice
+                       ? "File not created\r\n\r\nThis form has no e-invoice: Create Files "
+                         "writes one only for an invoice that can be one, and says why not."
+                       : "File not created",
+                   "File not found", MB_OK | MB_ICONERROR);
         return CommandEnd::Finished;
     }
     return showDocument(main.window, main.outputKind, document, fileExists);

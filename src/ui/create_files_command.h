@@ -37,8 +37,8 @@ CommandEnd showDocument(HWND window, DocumentKind kind, const std::string& docum
 // attachment dialog. Does nothing when that document does not exist.
 void copyFilePath(MainWindow& main);
 
-// The output kind from the "HTM file" and "PDF file" buttons; Show File and Copy File are
-// offered only while the document of that kind exists.
+// The output kind from the "HTM file", "PDF file" and "XML file" buttons; Show File and Copy File
+// are offered only while the document of that kind exists.
 void chooseOutputKind(MainWindow& main);
 
 // The program that shows a document of an output kind: the first of its

@@ -65,7 +65,8 @@ TEST(HelpContent, CompilesAndCoversWhatANewUserNeeds) {
                               "Invoice numbers and tax details",
                               "Business Details",
                               "Invoice numbers",
-                              "Due date and the buyer's details"}) {
+                              "Due date and the buyer's details",
+                              "E-invoices"}) {
         EXPECT_TRUE(std::any_of(topics.begin(), topics.end(),
                                 [&](const HelpTopic& topic) { return topic.title == title; }))
             << "no topic titled " << title;
@@ -91,6 +92,8 @@ TEST(HelpContent, CompilesAndCoversWhatANewUserNeeds) {
           "\"Must specify form type\"",
           "\"Invalid date for item\"",
           "\"The RTF, HTM and PDF files have been created at:\"",
+          "\"The RTF, HTM and PDF files and the e-invoice (EN 16931) have been created at:\"",
+          "\"No e-invoice was written.\"",
           "\"No program on this computer opens PDF files.\"",
           "\"File not created\"",
           "\"Email attachments -\"",

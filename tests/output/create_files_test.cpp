@@ -5,6 +5,8 @@
 
 #include "form/form_file.h"
 #include "form/sender_file.h"
+#include "output/einvoice/cii_xml.h"
+#include "output/einvoice/einvoice.h"
 #include "output/html_writer.h"
 #include "output/pdf/writer.h"
 #include "output/rtf_writer.h"
@@ -153,6 +155,49 @@ TEST(CreateFiles, WritesAllThreeDocumentsAndSaysWhere) {
     EXPECT_TRUE(isReadOnly(paths.html));
     EXPECT_TRUE(isReadOnly(paths.pdf));
     EXPECT_EQ(contentOf(formPath), "the form file");
+}
+
+// An invoice the e-invoice can say gets NAME.xml beside its documents; once
+// it cannot, the documents say why and the earlier e-invoice goes, and a
+// receipt's documents go without one and without a word about it.
+TEST(CreateFiles, AnInvoiceThatCanBeOneGetsItsEInvoiceBeside) {
+    TempFolder dir;
+    const std::string formPath = dir.file("smith.plx");
+    const std::string xmlPath = documentPath(formPath, DocumentKind::Xml);
+    ASSERT_TRUE(replaceFileContents(formPath, "the form file").ok);
+    DocumentSettings settings = fixedSettings();
+    settings.business = testing::gardenBusiness();
+    settings.business.currency = "EUR";
+    FormDocument form = readyInvoice();
+    form.number = "2024-0001";
+    form.buyer.country = "FR";
+    const std::string created = "have been created at:\r\n\r\n" + folderPart(formPath);
+
+    CreateFilesResult result = createFilesHeadless(form, formPath, settings);
+    EXPECT_EQ(result.message, "The RTF, HTM and PDF files and the e-invoice (EN 16931) " + created);
+    const DocumentValues values = documentValues(form, settings.business);
+    const EInvoiceResult eInvoice = eInvoiceOf(form, values, settings.business);
+    ASSERT_TRUE(eInvoice.invoice) << eInvoice.problem;
+    EXPECT_EQ(contentOf(xmlPath), ciiXml(*eInvoice.invoice));
+    EXPECT_TRUE(isReadOnly(xmlPath));
+
+    form.buyer.country.clear();
+    result = createFilesHeadless(form, formPath, settings);
+    EXPECT_EQ(result.status, CreateFilesStatus::Ok);
+    EXPECT_EQ(result.message, "The RTF, HTM and PDF files " + created +
+                                  "\r\n\r\nNo e-invoice was written. An e-invoice needs the "
+                                  "buyer's country (Buyer Details). The earlier smith.xml was "
+                                  "removed, as it no longer matched the form.");
+    EXPECT_FALSE(fileExists(xmlPath));
+    EXPECT_TRUE(fileExists(testing::documentPaths(formPath).pdf));
+
+    form.buyer.country = "FR";
+    ASSERT_EQ(createFilesHeadless(form, formPath, settings).status, CreateFilesStatus::Ok);
+    ASSERT_TRUE(fileExists(xmlPath));
+    form.formType = kReceipt;
+    result = createFilesHeadless(form, formPath, settings);
+    EXPECT_EQ(result.message, "The RTF, HTM and PDF files " + created);
+    EXPECT_FALSE(fileExists(xmlPath));
 }
 
 // The text is UTF-8 whatever the system's code page, so every code page gets

@@ -78,9 +78,10 @@ std::vector<Expected> expectedControls() {
         {400, "Edit", "", 10, 470, 540, 75},
         {410, "Button", "&Sender", 20, 560, 85, 35},
         {413, "Button", "Create Files", 105, 560, 85, 35},
-        {411, "Button", "RTF file", 290, 570, 70, 12},
-        {412, "Button", "HTM file", 290, 590, 70, 12},
-        {416, "Button", "PDF file", 290, 610, 70, 12},
+        {411, "Button", "RTF file", 290, 565, 70, 12},
+        {412, "Button", "HTM file", 290, 580, 70, 12},
+        {416, "Button", "PDF file", 290, 595, 70, 12},
+        {417, "Button", "XML file", 290, 610, 70, 12},
         {-1, "Button", "File type", 275, 550, 90, 80},
         {414, "Button", "Show File", 370, 560, 85, 35},
         {415, "Button", "Copy File", 455, 560, 85, 35},
@@ -130,7 +131,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirIdsTextsPlacesAndCreationOrderAtEverySca
     }
 
     const std::vector<Expected> expected = expectedControls();
-    ASSERT_EQ(expected.size(), 91u) << "23 above the grid, 36 cells, 12 rules, 20 below";
+    ASSERT_EQ(expected.size(), 92u) << "23 above the grid, 36 cells, 12 rules, 21 below";
     size_t index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ASSERT_LT(index, expected.size()) << "more controls than expected";
