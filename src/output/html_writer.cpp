@@ -50,18 +50,11 @@ void paymentCode(std::string& out, const QrCode& code) {
     out += pixels + "\" height=\"" + pixels + "\" viewBox=\"0 0 " + side + " " + side;
     out += "\" shape-rendering=\"crispEdges\"><rect width=\"100%\" height=\"100%\" "
            "fill=\"white\"/><path d=\"";
-    for (int y = 0; y < code.size; ++y)
-        for (int x = 0; x < code.size;) {
-            if (!code.isDark(x, y)) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < code.size && code.isDark(x, y)) ++x;
-            const std::string run = std::to_string(x - start);
-            out += "M" + std::to_string(start + kQuietZone) + " " + std::to_string(y + kQuietZone) +
-                   "h" + run + "v1h-" + run + "z";
-        }
+    for (const QrRun& run : darkRuns(code)) {
+        const std::string length = std::to_string(run.length);
+        out += "M" + std::to_string(run.x + kQuietZone) + " " + std::to_string(run.y + kQuietZone) +
+               "h" + length + "v1h-" + length + "z";
+    }
     markup(out, "\"/></svg><br/>");
     markup(out, "  Scan to pay</p>");
 }

@@ -417,4 +417,19 @@ std::optional<QrCode> encodeQr(std::string_view bytes, std::optional<int> forced
     return std::nullopt;
 }
 
+std::vector<QrRun> darkRuns(const QrCode& code) {
+    std::vector<QrRun> runs;
+    for (int y = 0; y < code.size; ++y)
+        for (int x = 0; x < code.size;) {
+            if (!code.isDark(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < code.size && code.isDark(x, y)) ++x;
+            runs.push_back({start, y, x - start});
+        }
+    return runs;
+}
+
 } // namespace plaxet

@@ -20,6 +20,15 @@ struct QrCode {
     bool isDark(int x, int y) const { return dark[static_cast<size_t>(y * size + x)] != 0; }
 };
 
+// A run of dark modules in one row: where it starts and how many it holds.
+struct QrRun {
+    int x = 0, y = 0, length = 0;
+};
+
+// The dark modules as runs, row by row from the top, each row from the
+// left: what a drawer fills, one rectangle a run.
+std::vector<QrRun> darkRuns(const QrCode& code);
+
 // The code of `bytes`, or none when they are more than version 40 holds at
 // level M (2331 bytes) or `forcedMask` is not 0..7.
 std::optional<QrCode> encodeQr(std::string_view bytes, std::optional<int> forcedMask = {});

@@ -402,17 +402,9 @@ void paymentCodeBlock(Pager& pager, const QrCode& code) {
     const double quiet = kQuietModules * module;
     pager.keepTogether(quiet + side + quiet + kNotesLeading);
     const double top = std::round((pager.y() - quiet) * 100) / 100;
-    for (int y = 0; y < code.size; ++y)
-        for (int x = 0; x < code.size;) {
-            if (!code.isDark(x, y)) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < code.size && code.isDark(x, y)) ++x;
-            pager.box(kMargin + start * module, top - (y + 1) * module, (x - start) * module,
-                      module);
-        }
+    for (const QrRun& run : darkRuns(code))
+        pager.box(kMargin + run.x * module, top - (run.y + 1) * module, run.length * module,
+                  module);
     pager.skip(quiet + side + quiet);
     pager.line("Scan to pay", kMargin, side, Align::Centre, PdfFont::Regular, kNotesSize,
                kNotesLeading);
