@@ -3,11 +3,10 @@
 # that read PDF files: the example forms and a 300-item form on letter and A4
 # paper. qpdf finds no error, pdffonts lists only the two standard fonts,
 # pdftotext reads every text of the HTM document in the same order, and
-# Ghostscript and MuPDF draw every page without a warning. An invoice with
-# its e-invoice is an archival file: every font embedded, the XML attached,
-# the metadata and output intent read back (Debian's python3-pikepdf). An
-# invoice in euros gives its payment code back to a QR reader. Names in
-# other scripts read back as typed, from the page too (tesseract).
+# Ghostscript and MuPDF draw every page without a warning. An invoice in
+# euros gives its payment code back to a QR reader. Names in other scripts
+# read back as typed, from the page too (tesseract). An invoice with its
+# e-invoice, an archival file, is checked by tests/scripts/einvoice_test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -295,63 +294,6 @@ check_pdf "$work/sums/cyrillic.pdf" "$work/sums/cyrillic.htm" "$standard_fonts
 XXXXXX+DejaVuSans CID TrueType Identity-H yes
 XXXXXX+DejaVuSans-Bold CID TrueType Identity-H yes"
 grep -qF "Иван Петров" "$work/sums/cyrillic.pdf.txt" || fail "cyrillic.pdf: the name does not read back"
-
-# An invoice that carries its e-invoice is an archival file (PDF/A-3B) with
-# the XML attached. Until create-files sets the e-invoice, the PDF writer's
-# test writes one (an invoice addressed to "Café & <Co>", 2023-11-14).
-mkdir -p "$work/archival"
-archival="$work/archival/invoice.pdf"
-PLAXET_KEEP_ARCHIVAL_PDF="$archival" build/native/bin/test_output \
-  --gtest_filter='PdfWriter.AnInvoiceWithItsEInvoiceIsAnArchivalFileWithTheXmlAttached' >/dev/null ||
-  fail "the archival PDF's writer test failed"
-if [ -f "$archival" ]; then
-  out=$(qpdf --check "$archival" 2>&1) || fail "archival: qpdf --check: $out"
-  grep -q "No syntax or stream encoding errors found" <<<"$out" || fail "archival: qpdf: $out"
-  fonts=$(pdffonts "$archival" | tail -n +3 | awk '{print $1, $2, $3, $4, $5}' |
-    sed 's/^[A-Z]\{6\}+/XXXXXX+/' | sort)
-  [ "$fonts" = "XXXXXX+LiberationSans TrueType WinAnsi yes yes
-XXXXXX+LiberationSans-Bold TrueType WinAnsi yes yes" ] || fail "archival: fonts: $fonts"
-  pdfdetach -saveall -o "$work/archival" "$archival" || fail "archival: pdfdetach failed"
-  printf '<?xml version="1.0" encoding="UTF-8"?>\n<rsm:CrossIndustryInvoice>Café 王</rsm:CrossIndustryInvoice>\n' \
-    >"$work/archival/expected.xml"
-  cmp -s "$work/archival/factur-x.xml" "$work/archival/expected.xml" ||
-    fail "archival: the attached XML differs from what was written"
-  out=$(/usr/bin/python3 - "$archival" <<'PY' 2>&1
-import sys, pikepdf
-pdf = pikepdf.open(sys.argv[1])
-meta = pdf.open_metadata()
-fx = "{urn:factur-x:pdfa:CrossIndustryDocument:invoice:1p0#}"
-found = {"part": meta.get("pdfaid:part"), "conformance": meta.get("pdfaid:conformance"),
-         "type": meta.get(fx + "DocumentType"), "file": meta.get(fx + "DocumentFileName"),
-         "version": meta.get(fx + "Version"), "level": meta.get(fx + "ConformanceLevel"),
-         "title": meta.get("dc:title")}
-wanted = {"part": "3", "conformance": "B", "type": "INVOICE", "file": "factur-x.xml",
-          "version": "1.0", "level": "EN 16931", "title": "INVOICE Café & <Co> "}
-if found != wanted:
-    sys.exit("XMP: %r" % found)
-intent = pdf.Root.OutputIntents[0]
-profile = intent.DestOutputProfile
-if intent.S != "/GTS_PDFA1" or profile.N != 3 or profile.read_bytes()[12:20] != b"mntrRGB ":
-    sys.exit("output intent: %r" % intent)
-spec = pdf.Root.AF[0]
-if spec.AFRelationship != "/Alternative" or str(spec.UF) != "factur-x.xml":
-    sys.exit("file specification: %r" % spec)
-ids = pdf.trailer.ID
-if len(bytes(ids[0])) != 16 or bytes(ids[0]) != bytes(ids[1]):
-    sys.exit("identifier: %r" % ids)
-PY
-  ) || fail "archival: $out"
-  out=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage "$archival" 2>&1) ||
-    fail "archival: Ghostscript failed: $out"
-  [ -z "$out" ] || fail "archival: Ghostscript: $out"
-  out=$(mutool draw -q -r 40 -o "$work/archival/mu-%d.png" "$archival" 2>&1 |
-    grep -v "ICC support is not available" || true)
-  [ -z "$out" ] || fail "archival: mutool draw: $out"
-  pdftotext -raw "$archival" - | grep -qF "Café & <Co>" || fail "archival: the name does not read back"
-  echo "pdf: the archival invoice checked"
-else
-  fail "the writer's test wrote no archival PDF"
-fi
 
 pages=$(pdfinfo "$work/letter/long.pdf" | awk '/^Pages:/ {print $2}')
 [ "$pages" -ge 8 ] || fail "long.pdf: only $pages pages for 300 items"

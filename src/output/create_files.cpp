@@ -218,6 +218,13 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     if (!eInvoice.xml.empty()) message += " and the e-invoice (" + eInvoice.standard + ")";
     message += " have been created at:\r\n\r\n" + folderPart(formPath) +
                undrawnNote(report.undrawnCharacters);
+    if (report.archivalFontsMissing)
+        message += "\r\n\r\nThe PDF does not carry the e-invoice, as it could not be made an "
+                   "archival file: " +
+                   std::string(report.undrawnCharacters.empty()
+                                   ? "the fonts it embeds (Liberation Sans) could not be read"
+                                   : "it shows characters that no font has") +
+                   ". The XML file is the e-invoice.";
     const std::string removal = staleEInvoice.empty()
                                     ? std::string()
                                     : removeStaleEInvoice(staleEInvoice, !eInvoice.problem.empty());

@@ -173,7 +173,17 @@ TEST(CreateFiles, AnInvoiceThatCanBeOneGetsItsEInvoiceBeside) {
     form.buyer.country = "FR";
     const std::string created = "have been created at:\r\n\r\n" + folderPart(formPath);
 
+    // Without the fonts an archival PDF embeds, the XML alone is the e-invoice.
     CreateFilesResult result = createFilesHeadless(form, formPath, settings);
+    EXPECT_EQ(result.message,
+              "The RTF, HTM and PDF files and the e-invoice (EN 16931) " + created +
+                  "\r\n\r\nThe PDF does not carry the e-invoice, as it could not be made an "
+                  "archival file: the fonts it embeds (Liberation Sans) could not be read. The "
+                  "XML file is the e-invoice.");
+    EXPECT_TRUE(fileExists(xmlPath));
+
+    settings.archivalFonts = archivalFontFiles();
+    result = createFilesHeadless(form, formPath, settings);
     EXPECT_EQ(result.message, "The RTF, HTM and PDF files and the e-invoice (EN 16931) " + created);
     const DocumentValues values = documentValues(form, settings.business);
     const EInvoiceResult eInvoice = eInvoiceOf(form, values, settings.business);

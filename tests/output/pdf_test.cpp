@@ -8,8 +8,6 @@
 #include "form_builder.h"
 
 #include "output/totals.h"
-#include "runtime/environment.h"
-#include "runtime/file.h"
 
 #include <gtest/gtest.h>
 #include <plaxet_version.h>
@@ -716,12 +714,6 @@ TEST(PdfWriter, AnInvoiceWithItsEInvoiceIsAnArchivalFileWithTheXmlAttached) {
     ASSERT_GE(archivalStreams.size(), plainPages.size());
     EXPECT_TRUE(std::equal(plainPages.begin(), plainPages.end(), archivalStreams.begin()));
     EXPECT_EQ(pdfDocument(form, values, settings), pdf) << "the same inputs give the same bytes";
-
-    // For scripts/test-pdf.sh: the programs that read PDF check this file too.
-    if (const std::optional<std::string> keep = environmentValue("PLAXET_KEEP_ARCHIVAL_PDF")) {
-        const ReplaceResult written = replaceFileContents(*keep, pdf);
-        EXPECT_TRUE(written.ok) << *keep;
-    }
 
     // Without the archival fonts, or with a character no font has, the plain
     // file, and the report says so.

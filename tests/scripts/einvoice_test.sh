@@ -43,13 +43,57 @@ create() {
     --business "$work/$1/business.json" >"$work/$1/$2.out" 2>&1 ||
     fail "create-files $2 failed: $(cat "$work/$1/$2.out")"
 }
-# FOLDER NAME STANDARD [--xrechnung]: the e-invoice was written, said so and passes the checker.
+# FOLDER NAME STANDARD [--xrechnung]: the e-invoice was written, said so and
+# passes the checker, and the PDF carries it as an archival file.
 expect_valid() {
   grep -qF "and the e-invoice ($3) have been created" "$work/$1/$2.out" ||
     fail "$2: the message does not announce the e-invoice ($3): $(cat "$work/$1/$2.out")"
   "$validate" ${4:-} "$work/$1/$2.xml" >"$work/$1/$2.check" 2>&1 ||
     fail "$2.xml is not a valid e-invoice:
 $(cat "$work/$1/$2.check")"
+  check_archival_pdf "$work/$1/$2"
+}
+
+# BASE: BASE.pdf is an archival file (PDF/A-3B) carrying BASE.xml byte for
+# byte, with every font embedded, its metadata and output intent as the
+# standard asks (read with Debian's python3-pikepdf), and qpdf, Ghostscript
+# and MuPDF read it without a word.
+check_archival_pdf() {
+  local pdf=$1.pdf out
+  out=$(qpdf --check "$pdf" 2>&1) || fail "$pdf: qpdf --check: $out"
+  pdffonts "$pdf" | tail -n +3 | awk '$5 != "yes" {exit 1}' ||
+    fail "$pdf: a font is not embedded: $(pdffonts "$pdf")"
+  rm -rf "$1.attached" && mkdir "$1.attached"
+  pdfdetach -saveall -o "$1.attached" "$pdf" || fail "$pdf: pdfdetach failed"
+  cmp -s "$1.attached/factur-x.xml" "$1.xml" || fail "$pdf: the attached XML is not $1.xml"
+  out=$(/usr/bin/python3 - "$pdf" <<'PY' 2>&1
+import sys, pikepdf
+pdf = pikepdf.open(sys.argv[1])
+meta = pdf.open_metadata()
+fx = "{urn:factur-x:pdfa:CrossIndustryDocument:invoice:1p0#}"
+found = {"part": meta.get("pdfaid:part"), "conformance": meta.get("pdfaid:conformance"),
+         "type": meta.get(fx + "DocumentType"), "file": meta.get(fx + "DocumentFileName"),
+         "version": meta.get(fx + "Version"), "level": meta.get(fx + "ConformanceLevel")}
+wanted = {"part": "3", "conformance": "B", "type": "INVOICE", "file": "factur-x.xml",
+          "version": "1.0", "level": "EN 16931"}
+if found != wanted or not str(meta.get("dc:title")).startswith("INVOICE "):
+    sys.exit("XMP: %r, title %r" % (found, meta.get("dc:title")))
+intent = pdf.Root.OutputIntents[0]
+profile = intent.DestOutputProfile
+if intent.S != "/GTS_PDFA1" or profile.N != 3 or profile.read_bytes()[12:20] != b"mntrRGB ":
+    sys.exit("output intent: %r" % intent)
+spec = pdf.Root.AF[0]
+if spec.AFRelationship != "/Alternative" or str(spec.UF) != "factur-x.xml":
+    sys.exit("file specification: %r" % spec)
+ids = pdf.trailer.ID
+if len(bytes(ids[0])) != 16 or bytes(ids[0]) != bytes(ids[1]):
+    sys.exit("identifier: %r" % ids)
+PY
+  ) || fail "$pdf: $out"
+  out=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage "$pdf" 2>&1) || fail "$pdf: Ghostscript: $out"
+  [ -z "$out" ] || fail "$pdf: Ghostscript: $out"
+  out=$(mutool draw -q -r 40 -o "$1-mu-%d.png" "$pdf" 2>&1 | grep -v "ICC support is not available" || true)
+  [ -z "$out" ] || fail "$pdf: mutool draw: $out"
 }
 
 # The example invoice with the buyer's country.
@@ -61,6 +105,14 @@ json.dump(form, open(sys.argv[2], "w"))
 PY
 create vat example
 expect_valid vat example "EN 16931"
+# Its payment code, drawn at 300 dpi, reads back as the transfer it asks for.
+pdftoppm -r 300 -png "$work/vat/example.pdf" "$work/vat/example-page"
+paid=$(zbarimg --raw -q "$work/vat/example-page"-*.png 2>/dev/null) || true
+due=$(sed -n 's/.*<ram:DuePayableAmount>\(.*\)<.*/\1/p' "$work/vat/example.xml")
+[ -n "$due" ] || fail "example.xml: no amount due"
+number=$(sed -n 's/.*<ram:ID>\(20[0-9-]*\)<.*/\1/p' "$work/vat/example.xml" | head -1)
+expected=$(printf 'BCD\n002\n1\nSCT\nCOBADEFFXXX\nHill Paint Co.\nDE89370400440532013000\nEUR%s\n\n\n%s' "$due" "$number")
+[ "$paid" = "$expected" ] || fail "example.pdf: the payment code reads '$paid', not '$expected'"
 
 # 300 items under two rates: a subtotal row between them makes the second
 # tax only the items after it.
