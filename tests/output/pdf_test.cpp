@@ -1,13 +1,16 @@
 // The PDF document: the page layout's rules on the record of the values, and
 // the file's structure (cross-references, compressed pages, escaped texts).
 #include "output/pdf/archival.h"
+#include "output/pdf/font_choice.h"
 #include "output/pdf/layout.h"
+#include "output/pdf/shaped_text.h"
 #include "output/pdf/truetype.h"
 #include "output/pdf/writer.h"
 
 #include "form_builder.h"
 
 #include "output/totals.h"
+#include "runtime/utf8.h"
 
 #include <gtest/gtest.h>
 #include <plaxet_version.h>
@@ -15,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -202,6 +206,56 @@ TEST(PdfLayout, WrapsAtBlanksWithinTheWidthAndBreaksOnlyOverlongWords) {
     // Helvetica's own widths: "a" is 556 thousandths, "i" 222, the bold "W" 944.
     EXPECT_DOUBLE_EQ(textWidth(western(), PdfFont::Regular, "ai", 10), 7.78);
     EXPECT_DOUBLE_EQ(textWidth(western(), PdfFont::Bold, "W", 10), 9.44);
+}
+
+// Right-to-left text is ordered by the bidirectional algorithm in a
+// left-to-right line, with its brackets mirrored; Arabic letters take their
+// joined forms; and a line is as wide as its shaped glyphs, which is what it
+// wraps by. The same on both platforms' engines.
+TEST(PdfLayout, RightToLeftAndJoinedScriptsAreOrderedAndShaped) {
+    const std::string hebrew = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";         // שלום
+    const std::string arabic = "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7"; // مرحبا
+    DocumentSettings settings;
+    settings.fontFiles = {{testFontFile()}}; // DejaVu Sans has both scripts
+    std::set<uint32_t> characters;
+    for (const std::string* text : {&hebrew, &arabic})
+        for (size_t at = 0; at < text->size();) characters.insert(nextCodePoint(*text, at));
+    const FontChoice chosen = chooseFonts(characters, westernEncoding(), settings);
+    ASSERT_EQ(chosen.fonts.others.size(), 1u) << "DejaVu Sans could not be read";
+    const TrueTypeFont& font = *chosen.fonts.others[0].font;
+
+    // "ab שלום (12) cd": the Hebrew word and the bracketed number run from
+    // right to left, the number itself from left to right.
+    ShapedLine line = shapedLine(chosen.fonts, PdfFont::Regular, "ab " + hebrew + " (12) cd");
+    std::string standard;
+    const ShapedRun* word = nullptr;
+    for (const ShapedRun& run : line.runs) {
+        standard += run.face ? std::string("|") : run.bytes;
+        if (run.face) word = &run;
+    }
+    EXPECT_EQ(standard, "ab (12) | cd");
+    ASSERT_NE(word, nullptr);
+    EXPECT_TRUE(word->rightToLeft);
+    ASSERT_EQ(word->glyphs.size(), 4u);
+    EXPECT_EQ(word->glyphs.front().cluster, 3u) << "the last letter stands leftmost";
+    EXPECT_EQ(word->glyphs.front().glyph, glyphOf(font, 0x05DD));
+
+    // مرحبا: joined, the first letter in its initial form, not its own.
+    line = shapedLine(chosen.fonts, PdfFont::Regular, arabic);
+    ASSERT_EQ(line.runs.size(), 1u);
+    ASSERT_EQ(line.runs[0].glyphs.size(), 5u);
+    EXPECT_EQ(line.runs[0].glyphs.back().cluster, 0u) << "the first letter stands rightmost";
+    EXPECT_NE(line.runs[0].glyphs.back().glyph, glyphOf(font, 0x0645));
+    EXPECT_DOUBLE_EQ(lineWidth(chosen.fonts, PdfFont::Regular, arabic, 10),
+                     static_cast<double>(line.width) / 100);
+
+    const std::string twice = arabic + " " + arabic + " " + arabic;
+    const double width = lineWidth(chosen.fonts, PdfFont::Regular, twice, 10) - 1;
+    const std::vector<std::string_view> lines =
+        wrapText(twice, width, chosen.fonts, PdfFont::Regular, 10);
+    EXPECT_EQ(lines.size(), 2u);
+    for (std::string_view piece : lines)
+        EXPECT_LE(lineWidth(chosen.fonts, PdfFont::Regular, piece, 10), width);
 }
 
 TEST(PdfLayout, LongFormsBreakBetweenRowsWithTheHeaderAndPageNumberOnEveryPage) {
