@@ -109,10 +109,11 @@ bool meantAsEInvoice(const FormDocument& form, const BusinessDetails& business) 
 
 EInvoiceOutcome eInvoiceOutcome(const FormDocument& form, const DocumentValues& values,
                                 const BusinessDetails& business) {
-    if (form.formType != kInvoice) return {};
+    // A form without any of the details is not looked at: it could not be
+    // one, and a long invoice would pay for finding that out.
+    if (form.formType != kInvoice || !meantAsEInvoice(form, business)) return {};
     const EInvoiceResult result = eInvoiceOf(form, values, business);
-    if (!result.invoice)
-        return {{}, {}, meantAsEInvoice(form, business) ? result.problem : std::string()};
+    if (!result.invoice) return {{}, {}, result.problem};
     return {ciiXml(*result.invoice), eInvoiceStandardName(*result.invoice), {}};
 }
 
@@ -189,8 +190,13 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
         held.status != CreateFilesStatus::Ok)
         return held;
     const EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
-    DocumentValues valuesWithEInvoice = values;
-    valuesWithEInvoice.eInvoiceXml = eInvoice.xml;
+    // The PDF carries the e-invoice; the values are copied only to hold it.
+    std::optional<DocumentValues> valuesWithEInvoice;
+    if (!eInvoice.xml.empty()) {
+        valuesWithEInvoice = values;
+        valuesWithEInvoice->eInvoiceXml = eInvoice.xml;
+    }
+    const DocumentValues& valuesToWrite = valuesWithEInvoice ? *valuesWithEInvoice : values;
     // All written before any is put in place: a full disk leaves the earlier documents.
     std::vector<FileReplacement> files;
     std::vector<std::string> labels;
@@ -203,7 +209,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
             staleEInvoice = path;
             continue;
         }
-        files.push_back(kind.file(form, valuesWithEInvoice, settings, path, &report));
+        files.push_back(kind.file(form, valuesToWrite, settings, path, &report));
         labels.emplace_back(kind.label);
         if (!kind.onlyForEInvoice) documentLabels.emplace_back(kind.label);
     }
