@@ -57,232 +57,220 @@ std::string amountText(int64_t cents) {
     return text;
 }
 
-// The document written element by element, indented by depth.
-class XmlWriter {
-  public:
-    void open(std::string_view name) {
-        indent();
-        out_ += "<" + std::string(name) + ">\n";
-        ++depth_;
-    }
-    void close(std::string_view name) {
-        --depth_;
-        indent();
-        out_ += "</" + std::string(name) + ">\n";
-    }
-    // An element holding text, with at most one attribute.
-    void leaf(std::string_view name, std::string_view text, std::string_view attribute = {},
-              std::string_view value = {}) {
-        indent();
-        out_ += "<" + std::string(name);
-        if (!attribute.empty()) {
-            out_ += " " + std::string(attribute) + "=\"";
-            appendEscaped(out_, value);
-            out_ += "\"";
-        }
-        out_ += ">";
-        appendEscaped(out_, text);
-        out_ += "</" + std::string(name) + ">\n";
-    }
-    // Only when there is text: the optional elements.
-    void leafIfSet(std::string_view name, std::string_view text, std::string_view attribute = {},
-                   std::string_view value = {}) {
-        if (!text.empty()) leaf(name, text, attribute, value);
-    }
-    void date(std::string_view outer, std::string_view yyyymmdd) {
-        open(outer);
-        leaf("udt:DateTimeString", yyyymmdd, "format", "102");
-        close(outer);
-    }
-    void raw(std::string_view text) { out_ += text; }
-    std::string take() { return std::move(out_); }
-
-  private:
-    void indent() { out_.append(static_cast<size_t>(depth_) * 2, ' '); }
-    std::string out_;
-    int depth_ = 1; // inside the root element
+// The document as it is written, element by element, indented by depth.
+struct XmlText {
+    std::string out;
+    int depth = 1; // inside the root element
 };
 
-void writeLine(XmlWriter& xml, const EInvoiceLine& line) {
-    xml.open("ram:IncludedSupplyChainTradeLineItem");
-    xml.open("ram:AssociatedDocumentLineDocument");
-    xml.leaf("ram:LineID", std::to_string(line.row));
-    xml.close("ram:AssociatedDocumentLineDocument");
-    xml.open("ram:SpecifiedTradeProduct");
-    xml.leaf("ram:Name", line.name);
-    xml.close("ram:SpecifiedTradeProduct");
+void indent(XmlText& xml) {
+    xml.out.append(static_cast<size_t>(xml.depth) * 2, ' ');
+}
+
+void open(XmlText& xml, std::string_view name) {
+    indent(xml);
+    xml.out += "<" + std::string(name) + ">\n";
+    ++xml.depth;
+}
+
+void close(XmlText& xml, std::string_view name) {
+    --xml.depth;
+    indent(xml);
+    xml.out += "</" + std::string(name) + ">\n";
+}
+
+// An element holding text, with at most one attribute.
+void leaf(XmlText& xml, std::string_view name, std::string_view text,
+          std::string_view attribute = {}, std::string_view value = {}) {
+    indent(xml);
+    xml.out += "<" + std::string(name);
+    if (!attribute.empty()) {
+        xml.out += " " + std::string(attribute) + "=\"";
+        appendEscaped(xml.out, value);
+        xml.out += "\"";
+    }
+    xml.out += ">";
+    appendEscaped(xml.out, text);
+    xml.out += "</" + std::string(name) + ">\n";
+}
+
+// Only when there is text: the optional elements.
+void leafIfSet(XmlText& xml, std::string_view name, std::string_view text,
+               std::string_view attribute = {}, std::string_view value = {}) {
+    if (!text.empty()) leaf(xml, name, text, attribute, value);
+}
+
+// One element holding text, inside an element of its own.
+void leafWithin(XmlText& xml, std::string_view outer, std::string_view name, std::string_view text,
+                std::string_view attribute = {}, std::string_view value = {}) {
+    open(xml, outer);
+    leaf(xml, name, text, attribute, value);
+    close(xml, outer);
+}
+
+void date(XmlText& xml, std::string_view outer, std::string_view yyyymmdd) {
+    leafWithin(xml, outer, "udt:DateTimeString", yyyymmdd, "format", "102");
+}
+
+void writeLine(XmlText& xml, const EInvoiceLine& line) {
+    open(xml, "ram:IncludedSupplyChainTradeLineItem");
+    leafWithin(xml, "ram:AssociatedDocumentLineDocument", "ram:LineID", std::to_string(line.row));
+    leafWithin(xml, "ram:SpecifiedTradeProduct", "ram:Name", line.name);
     // One unit at the item's amount; a credit (a negative amount) is minus
     // one unit at its price, as a price is never negative.
     const bool credit = line.amountCents < 0;
-    xml.open("ram:SpecifiedLineTradeAgreement");
-    xml.open("ram:NetPriceProductTradePrice");
-    xml.leaf("ram:ChargeAmount", amountText(credit ? -line.amountCents : line.amountCents));
-    xml.close("ram:NetPriceProductTradePrice");
-    xml.close("ram:SpecifiedLineTradeAgreement");
-    xml.open("ram:SpecifiedLineTradeDelivery");
-    xml.leaf("ram:BilledQuantity", credit ? "-1" : "1", "unitCode", "C62");
-    xml.close("ram:SpecifiedLineTradeDelivery");
-    xml.open("ram:SpecifiedLineTradeSettlement");
-    xml.open("ram:ApplicableTradeTax");
-    xml.leaf("ram:TypeCode", "VAT");
-    xml.leaf("ram:CategoryCode", line.vat.code);
-    xml.leaf("ram:RateApplicablePercent", line.vat.ratePercent);
-    xml.close("ram:ApplicableTradeTax");
+    open(xml, "ram:SpecifiedLineTradeAgreement");
+    leafWithin(xml, "ram:NetPriceProductTradePrice", "ram:ChargeAmount",
+               amountText(credit ? -line.amountCents : line.amountCents));
+    close(xml, "ram:SpecifiedLineTradeAgreement");
+    leafWithin(xml, "ram:SpecifiedLineTradeDelivery", "ram:BilledQuantity", credit ? "-1" : "1",
+               "unitCode", "C62");
+    open(xml, "ram:SpecifiedLineTradeSettlement");
+    open(xml, "ram:ApplicableTradeTax");
+    leaf(xml, "ram:TypeCode", "VAT");
+    leaf(xml, "ram:CategoryCode", line.vat.code);
+    leaf(xml, "ram:RateApplicablePercent", line.vat.ratePercent);
+    close(xml, "ram:ApplicableTradeTax");
     if (!line.date.empty()) {
-        xml.open("ram:BillingSpecifiedPeriod");
-        xml.date("ram:StartDateTime", line.date);
-        xml.date("ram:EndDateTime", line.date);
-        xml.close("ram:BillingSpecifiedPeriod");
+        open(xml, "ram:BillingSpecifiedPeriod");
+        date(xml, "ram:StartDateTime", line.date);
+        date(xml, "ram:EndDateTime", line.date);
+        close(xml, "ram:BillingSpecifiedPeriod");
     }
-    xml.open("ram:SpecifiedTradeSettlementLineMonetarySummation");
-    xml.leaf("ram:LineTotalAmount", amountText(line.amountCents));
-    xml.close("ram:SpecifiedTradeSettlementLineMonetarySummation");
-    xml.close("ram:SpecifiedLineTradeSettlement");
-    xml.close("ram:IncludedSupplyChainTradeLineItem");
+    leafWithin(xml, "ram:SpecifiedTradeSettlementLineMonetarySummation", "ram:LineTotalAmount",
+               amountText(line.amountCents));
+    close(xml, "ram:SpecifiedLineTradeSettlement");
+    close(xml, "ram:IncludedSupplyChainTradeLineItem");
 }
 
-void writeAddress(XmlWriter& xml, const EInvoiceParty& party) {
-    xml.open("ram:PostalTradeAddress");
-    xml.leafIfSet("ram:PostcodeCode", party.postcode);
-    xml.leafIfSet("ram:LineOne", party.street);
-    xml.leafIfSet("ram:CityName", party.city);
-    xml.leaf("ram:CountryID", party.country);
-    xml.close("ram:PostalTradeAddress");
+void writeAddress(XmlText& xml, const EInvoiceParty& party) {
+    open(xml, "ram:PostalTradeAddress");
+    leafIfSet(xml, "ram:PostcodeCode", party.postcode);
+    leafIfSet(xml, "ram:LineOne", party.street);
+    leafIfSet(xml, "ram:CityName", party.city);
+    leaf(xml, "ram:CountryID", party.country);
+    close(xml, "ram:PostalTradeAddress");
 }
 
-void writeParty(XmlWriter& xml, std::string_view element, const EInvoiceParty& party,
+void writeParty(XmlText& xml, std::string_view element, const EInvoiceParty& party,
                 bool withContact) {
-    xml.open(element);
-    xml.leafIfSet("ram:ID", party.id);
-    xml.leaf("ram:Name", party.name);
+    open(xml, element);
+    leafIfSet(xml, "ram:ID", party.id);
+    leaf(xml, "ram:Name", party.name);
     if (withContact && (!party.contactName.empty() || !party.contactPhone.empty() ||
                         !party.contactEmail.empty())) {
-        xml.open("ram:DefinedTradeContact");
-        xml.leafIfSet("ram:PersonName", party.contactName);
+        open(xml, "ram:DefinedTradeContact");
+        leafIfSet(xml, "ram:PersonName", party.contactName);
         if (!party.contactPhone.empty()) {
-            xml.open("ram:TelephoneUniversalCommunication");
-            xml.leaf("ram:CompleteNumber", party.contactPhone);
-            xml.close("ram:TelephoneUniversalCommunication");
+            leafWithin(xml, "ram:TelephoneUniversalCommunication", "ram:CompleteNumber",
+                       party.contactPhone);
         }
         if (!party.contactEmail.empty()) {
-            xml.open("ram:EmailURIUniversalCommunication");
-            xml.leaf("ram:URIID", party.contactEmail);
-            xml.close("ram:EmailURIUniversalCommunication");
+            leafWithin(xml, "ram:EmailURIUniversalCommunication", "ram:URIID", party.contactEmail);
         }
-        xml.close("ram:DefinedTradeContact");
+        close(xml, "ram:DefinedTradeContact");
     }
     writeAddress(xml, party);
     if (!party.email.empty()) {
-        xml.open("ram:URIUniversalCommunication");
-        xml.leaf("ram:URIID", party.email, "schemeID", "EM");
-        xml.close("ram:URIUniversalCommunication");
+        leafWithin(xml, "ram:URIUniversalCommunication", "ram:URIID", party.email, "schemeID",
+                   "EM");
     }
     if (!party.vatId.empty()) {
-        xml.open("ram:SpecifiedTaxRegistration");
-        xml.leaf("ram:ID", party.vatId, "schemeID", "VA");
-        xml.close("ram:SpecifiedTaxRegistration");
+        leafWithin(xml, "ram:SpecifiedTaxRegistration", "ram:ID", party.vatId, "schemeID", "VA");
     }
     if (!party.taxNumber.empty()) {
-        xml.open("ram:SpecifiedTaxRegistration");
-        xml.leaf("ram:ID", party.taxNumber, "schemeID", "FC");
-        xml.close("ram:SpecifiedTaxRegistration");
+        leafWithin(xml, "ram:SpecifiedTaxRegistration", "ram:ID", party.taxNumber, "schemeID",
+                   "FC");
     }
-    xml.close(element);
+    close(xml, element);
 }
 
-void writeSettlement(XmlWriter& xml, const EInvoice& invoice) {
-    xml.open("ram:ApplicableHeaderTradeSettlement");
-    xml.leaf("ram:PaymentReference", invoice.number);
-    xml.leaf("ram:InvoiceCurrencyCode", invoice.currency);
+void writeSettlement(XmlText& xml, const EInvoice& invoice) {
+    open(xml, "ram:ApplicableHeaderTradeSettlement");
+    leaf(xml, "ram:PaymentReference", invoice.number);
+    leaf(xml, "ram:InvoiceCurrencyCode", invoice.currency);
     if (!invoice.iban.empty()) {
-        xml.open("ram:SpecifiedTradeSettlementPaymentMeans");
-        xml.leaf("ram:TypeCode", "58"); // SEPA credit transfer
-        xml.open("ram:PayeePartyCreditorFinancialAccount");
-        xml.leaf("ram:IBANID", invoice.iban);
-        xml.close("ram:PayeePartyCreditorFinancialAccount");
+        open(xml, "ram:SpecifiedTradeSettlementPaymentMeans");
+        leaf(xml, "ram:TypeCode", "58"); // SEPA credit transfer
+        leafWithin(xml, "ram:PayeePartyCreditorFinancialAccount", "ram:IBANID", invoice.iban);
         if (!invoice.bic.empty()) {
-            xml.open("ram:PayeeSpecifiedCreditorFinancialInstitution");
-            xml.leaf("ram:BICID", invoice.bic);
-            xml.close("ram:PayeeSpecifiedCreditorFinancialInstitution");
+            leafWithin(xml, "ram:PayeeSpecifiedCreditorFinancialInstitution", "ram:BICID",
+                       invoice.bic);
         }
-        xml.close("ram:SpecifiedTradeSettlementPaymentMeans");
+        close(xml, "ram:SpecifiedTradeSettlementPaymentMeans");
     }
     for (const EInvoiceVatBreakdown& entry : invoice.vatBreakdown) {
-        xml.open("ram:ApplicableTradeTax");
-        xml.leaf("ram:CalculatedAmount", amountText(entry.taxCents));
-        xml.leaf("ram:TypeCode", "VAT");
-        xml.leafIfSet("ram:ExemptionReason", entry.exemptionReason);
-        xml.leaf("ram:BasisAmount", amountText(entry.basisCents));
-        xml.leaf("ram:CategoryCode", entry.vat.code);
-        xml.leaf("ram:RateApplicablePercent", entry.vat.ratePercent);
-        xml.close("ram:ApplicableTradeTax");
+        open(xml, "ram:ApplicableTradeTax");
+        leaf(xml, "ram:CalculatedAmount", amountText(entry.taxCents));
+        leaf(xml, "ram:TypeCode", "VAT");
+        leafIfSet(xml, "ram:ExemptionReason", entry.exemptionReason);
+        leaf(xml, "ram:BasisAmount", amountText(entry.basisCents));
+        leaf(xml, "ram:CategoryCode", entry.vat.code);
+        leaf(xml, "ram:RateApplicablePercent", entry.vat.ratePercent);
+        close(xml, "ram:ApplicableTradeTax");
     }
     if (!invoice.paymentTerms.empty() || !invoice.dueDate.empty()) {
-        xml.open("ram:SpecifiedTradePaymentTerms");
-        xml.leafIfSet("ram:Description", invoice.paymentTerms);
-        if (!invoice.dueDate.empty()) xml.date("ram:DueDateDateTime", invoice.dueDate);
-        xml.close("ram:SpecifiedTradePaymentTerms");
+        open(xml, "ram:SpecifiedTradePaymentTerms");
+        leafIfSet(xml, "ram:Description", invoice.paymentTerms);
+        if (!invoice.dueDate.empty()) date(xml, "ram:DueDateDateTime", invoice.dueDate);
+        close(xml, "ram:SpecifiedTradePaymentTerms");
     }
-    xml.open("ram:SpecifiedTradeSettlementHeaderMonetarySummation");
-    xml.leaf("ram:LineTotalAmount", amountText(invoice.lineTotalCents));
-    xml.leaf("ram:TaxBasisTotalAmount", amountText(invoice.lineTotalCents));
-    xml.leaf("ram:TaxTotalAmount", amountText(invoice.taxTotalCents), "currencyID",
-             invoice.currency);
-    xml.leaf("ram:GrandTotalAmount", amountText(invoice.grandTotalCents));
-    xml.leaf("ram:DuePayableAmount", amountText(invoice.grandTotalCents));
-    xml.close("ram:SpecifiedTradeSettlementHeaderMonetarySummation");
-    xml.close("ram:ApplicableHeaderTradeSettlement");
+    open(xml, "ram:SpecifiedTradeSettlementHeaderMonetarySummation");
+    leaf(xml, "ram:LineTotalAmount", amountText(invoice.lineTotalCents));
+    leaf(xml, "ram:TaxBasisTotalAmount", amountText(invoice.lineTotalCents));
+    leaf(xml, "ram:TaxTotalAmount", amountText(invoice.taxTotalCents), "currencyID",
+         invoice.currency);
+    leaf(xml, "ram:GrandTotalAmount", amountText(invoice.grandTotalCents));
+    leaf(xml, "ram:DuePayableAmount", amountText(invoice.grandTotalCents));
+    close(xml, "ram:SpecifiedTradeSettlementHeaderMonetarySummation");
+    close(xml, "ram:ApplicableHeaderTradeSettlement");
 }
 
 } // namespace
 
 std::string ciiXml(const EInvoice& invoice) {
-    XmlWriter xml;
-    xml.raw("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<rsm:CrossIndustryInvoice"
-            " xmlns:rsm=\"urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100\""
-            " xmlns:ram=\"urn:un:unece:uncefact:data:standard:"
-            "ReusableAggregateBusinessInformationEntity:100\""
-            " xmlns:qdt=\"urn:un:unece:uncefact:data:standard:QualifiedDataType:100\""
-            " xmlns:udt=\"urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100\">\n");
-    xml.open("rsm:ExchangedDocumentContext");
+    XmlText xml;
+    xml.out += ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<rsm:CrossIndustryInvoice"
+                " xmlns:rsm=\"urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100\""
+                " xmlns:ram=\"urn:un:unece:uncefact:data:standard:"
+                "ReusableAggregateBusinessInformationEntity:100\""
+                " xmlns:qdt=\"urn:un:unece:uncefact:data:standard:QualifiedDataType:100\""
+                " xmlns:udt=\"urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100\">\n");
+    open(xml, "rsm:ExchangedDocumentContext");
     if (invoice.xrechnung) {
-        xml.open("ram:BusinessProcessSpecifiedDocumentContextParameter");
-        xml.leaf("ram:ID", kBillingProcess);
-        xml.close("ram:BusinessProcessSpecifiedDocumentContextParameter");
+        leafWithin(xml, "ram:BusinessProcessSpecifiedDocumentContextParameter", "ram:ID",
+                   kBillingProcess);
     }
-    xml.open("ram:GuidelineSpecifiedDocumentContextParameter");
-    xml.leaf("ram:ID", invoice.xrechnung ? kXRechnung : kEn16931);
-    xml.close("ram:GuidelineSpecifiedDocumentContextParameter");
-    xml.close("rsm:ExchangedDocumentContext");
+    leafWithin(xml, "ram:GuidelineSpecifiedDocumentContextParameter", "ram:ID",
+               invoice.xrechnung ? kXRechnung : kEn16931);
+    close(xml, "rsm:ExchangedDocumentContext");
 
-    xml.open("rsm:ExchangedDocument");
-    xml.leaf("ram:ID", invoice.number);
-    xml.leaf("ram:TypeCode", invoice.typeCode);
-    xml.date("ram:IssueDateTime", invoice.issueDate);
+    open(xml, "rsm:ExchangedDocument");
+    leaf(xml, "ram:ID", invoice.number);
+    leaf(xml, "ram:TypeCode", invoice.typeCode);
+    date(xml, "ram:IssueDateTime", invoice.issueDate);
     if (!invoice.note.empty()) {
-        xml.open("ram:IncludedNote");
-        xml.leaf("ram:Content", invoice.note);
-        xml.close("ram:IncludedNote");
+        leafWithin(xml, "ram:IncludedNote", "ram:Content", invoice.note);
     }
-    xml.close("rsm:ExchangedDocument");
+    close(xml, "rsm:ExchangedDocument");
 
-    xml.open("rsm:SupplyChainTradeTransaction");
+    open(xml, "rsm:SupplyChainTradeTransaction");
     for (const EInvoiceLine& line : invoice.lines) writeLine(xml, line);
-    xml.open("ram:ApplicableHeaderTradeAgreement");
-    xml.leafIfSet("ram:BuyerReference", invoice.buyerReference);
+    open(xml, "ram:ApplicableHeaderTradeAgreement");
+    leafIfSet(xml, "ram:BuyerReference", invoice.buyerReference);
     writeParty(xml, "ram:SellerTradeParty", invoice.seller, true);
     writeParty(xml, "ram:BuyerTradeParty", invoice.buyer, false);
-    xml.close("ram:ApplicableHeaderTradeAgreement");
-    xml.open("ram:ApplicableHeaderTradeDelivery");
-    xml.open("ram:ActualDeliverySupplyChainEvent");
-    xml.date("ram:OccurrenceDateTime", invoice.deliveryDate);
-    xml.close("ram:ActualDeliverySupplyChainEvent");
-    xml.close("ram:ApplicableHeaderTradeDelivery");
+    close(xml, "ram:ApplicableHeaderTradeAgreement");
+    open(xml, "ram:ApplicableHeaderTradeDelivery");
+    open(xml, "ram:ActualDeliverySupplyChainEvent");
+    date(xml, "ram:OccurrenceDateTime", invoice.deliveryDate);
+    close(xml, "ram:ActualDeliverySupplyChainEvent");
+    close(xml, "ram:ApplicableHeaderTradeDelivery");
     writeSettlement(xml, invoice);
-    xml.close("rsm:SupplyChainTradeTransaction");
-    xml.raw("</rsm:CrossIndustryInvoice>\n");
-    return xml.take();
+    close(xml, "rsm:SupplyChainTradeTransaction");
+    xml.out += ("</rsm:CrossIndustryInvoice>\n");
+    return std::move(xml.out);
 }
 
 } // namespace plaxet

@@ -260,24 +260,28 @@ std::string archivalText(std::string_view text) {
     return plain;
 }
 
-std::string pdfDate(int64_t seconds) {
+namespace {
+
+// A time in seconds since 1970 (UTC) in a format of six numbers: year,
+// month, day, hour, minute, second.
+std::string timeText(int64_t seconds, const char* format) {
     const DayAndTime t = dayAndTime(seconds);
     char text[96];
-    std::snprintf(text, sizeof text, "D:%04lld%02lld%02lld%02lld%02lld%02lldZ",
-                  static_cast<long long>(t.date.year), static_cast<long long>(t.date.month),
-                  static_cast<long long>(t.date.day), static_cast<long long>(t.hour),
-                  static_cast<long long>(t.minute), static_cast<long long>(t.second));
+    std::snprintf(text, sizeof text, format, static_cast<long long>(t.date.year),
+                  static_cast<long long>(t.date.month), static_cast<long long>(t.date.day),
+                  static_cast<long long>(t.hour), static_cast<long long>(t.minute),
+                  static_cast<long long>(t.second));
     return text;
 }
 
+} // namespace
+
+std::string pdfDate(int64_t seconds) {
+    return timeText(seconds, "D:%04lld%02lld%02lld%02lld%02lld%02lldZ");
+}
+
 std::string xmpDate(int64_t seconds) {
-    const DayAndTime t = dayAndTime(seconds);
-    char text[96];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ",
-                  static_cast<long long>(t.date.year), static_cast<long long>(t.date.month),
-                  static_cast<long long>(t.date.day), static_cast<long long>(t.hour),
-                  static_cast<long long>(t.minute), static_cast<long long>(t.second));
-    return text;
+    return timeText(seconds, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ");
 }
 
 std::string xmpMetadata(const ArchivalMetadata& metadata) {
