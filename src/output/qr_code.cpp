@@ -194,37 +194,34 @@ std::vector<uint8_t> correction(const uint8_t* data, size_t length,
     return remainder;
 }
 
-class BitWriter {
-  public:
-    void put(unsigned value, int bits) {
-        for (int i = bits - 1; i >= 0; --i) {
-            if (count_ % 8 == 0) bytes_.push_back(0);
-            if (((value >> i) & 1U) != 0)
-                bytes_.back() |= static_cast<uint8_t>(0x80U >> (count_ % 8));
-            ++count_;
-        }
-    }
-    size_t count() const { return count_; }
-    std::vector<uint8_t>& bytes() { return bytes_; }
-
-  private:
-    std::vector<uint8_t> bytes_;
-    size_t count_ = 0;
+// Bits appended from the most significant, eight to a byte.
+struct BitStream {
+    std::vector<uint8_t> bytes;
+    size_t count = 0;
 };
+
+void putBits(BitStream& stream, unsigned value, int bits) {
+    for (int i = bits - 1; i >= 0; --i) {
+        if (stream.count % 8 == 0) stream.bytes.push_back(0);
+        if (((value >> i) & 1U) != 0)
+            stream.bytes.back() |= static_cast<uint8_t>(0x80U >> (stream.count % 8));
+        ++stream.count;
+    }
+}
 
 // The data codewords: byte mode, the count, the bytes, the terminator and the padding.
 std::vector<uint8_t> dataStream(std::string_view bytes, int version, int capacity) {
-    BitWriter writer;
-    writer.put(0b0100, 4);
-    writer.put(static_cast<unsigned>(bytes.size()), countBits(version));
-    for (const char c : bytes) writer.put(static_cast<unsigned char>(c), 8);
+    BitStream stream;
+    putBits(stream, 0b0100, 4);
+    putBits(stream, static_cast<unsigned>(bytes.size()), countBits(version));
+    for (const char c : bytes) putBits(stream, static_cast<unsigned char>(c), 8);
     const size_t capacityBits = static_cast<size_t>(capacity) * 8;
-    writer.put(0, static_cast<int>(std::min<size_t>(4, capacityBits - writer.count())));
-    if (writer.count() % 8 != 0) writer.put(0, static_cast<int>(8 - writer.count() % 8));
-    for (uint8_t pad = 0xEC; writer.bytes().size() < static_cast<size_t>(capacity);
+    putBits(stream, 0, static_cast<int>(std::min<size_t>(4, capacityBits - stream.count)));
+    if (stream.count % 8 != 0) putBits(stream, 0, static_cast<int>(8 - stream.count % 8));
+    for (uint8_t pad = 0xEC; stream.bytes.size() < static_cast<size_t>(capacity);
          pad = pad == 0xEC ? 0x11 : 0xEC)
-        writer.put(pad, 8);
-    return std::move(writer.bytes());
+        putBits(stream, pad, 8);
+    return std::move(stream.bytes);
 }
 
 // The data split into blocks (the later ones one codeword longer where it
