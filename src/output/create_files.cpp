@@ -189,12 +189,14 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     if (CreateFilesResult held = checkNoFileHeld(formPath, false);
         held.status != CreateFilesStatus::Ok)
         return held;
-    const EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
-    // The PDF carries the e-invoice; the values are copied only to hold it.
+    EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
+    const bool withEInvoice = !eInvoice.xml.empty();
+    // The PDF and the XML file carry the e-invoice; the values are copied
+    // only to hold it, and the XML, which runs to megabytes, moves there.
     std::optional<DocumentValues> valuesWithEInvoice;
-    if (!eInvoice.xml.empty()) {
+    if (withEInvoice) {
         valuesWithEInvoice = values;
-        valuesWithEInvoice->eInvoiceXml = eInvoice.xml;
+        valuesWithEInvoice->eInvoiceXml = std::move(eInvoice.xml);
     }
     const DocumentValues& valuesToWrite = valuesWithEInvoice ? *valuesWithEInvoice : values;
     // All written before any is put in place: a full disk leaves the earlier documents.
@@ -205,7 +207,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
     DocumentReport report;
     for (const DocumentKindInfo& kind : kDocumentKinds) {
         const std::string path = documentPath(formPath, kind.kind);
-        if (kind.onlyForEInvoice && eInvoice.xml.empty()) {
+        if (kind.onlyForEInvoice && !withEInvoice) {
             staleEInvoice = path;
             continue;
         }
@@ -221,7 +223,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
                            ? "The documents were not created: " + written.error
                            : partlyWrittenMessage(files, labels, written, formPath));
     std::string message = "The " + listed(documentLabels) + " files";
-    if (!eInvoice.xml.empty()) message += " and the e-invoice (" + eInvoice.standard + ")";
+    if (withEInvoice) message += " and the e-invoice (" + eInvoice.standard + ")";
     message += " have been created at:\r\n\r\n" + folderPart(formPath) +
                undrawnNote(report.undrawnCharacters);
     if (report.archivalFontsMissing)

@@ -2,6 +2,7 @@
 
 #include "runtime/utf8.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -20,6 +21,13 @@ constexpr const char* kBillingProcess = "urn:fdc:peppol.eu:2017:poacc:billing:01
 // characters XML 1.0 cannot hold at all (other control characters,
 // U+FFFE, U+FFFF) left out; bytes that are no UTF-8 become U+FFFD.
 void appendEscaped(std::string& out, std::string_view text) {
+    // Most texts are printable ASCII without markup: they go in whole.
+    if (std::all_of(text.begin(), text.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
+        })) {
+        out += text;
+        return;
+    }
     for (size_t at = 0; at < text.size();) {
         const uint32_t c = nextCodePoint(text, at);
         switch (c) {
@@ -67,31 +75,45 @@ void indent(XmlText& xml) {
     xml.out.append(static_cast<size_t>(xml.depth) * 2, ' ');
 }
 
+// Each piece is appended where it goes: a long invoice's XML runs to
+// megabytes, and a temporary text for every tag would double the work.
+void appendTag(XmlText& xml, std::string_view opening, std::string_view name) {
+    xml.out += opening;
+    xml.out += name;
+    xml.out += '>';
+}
+
 void open(XmlText& xml, std::string_view name) {
     indent(xml);
-    xml.out += "<" + std::string(name) + ">\n";
+    appendTag(xml, "<", name);
+    xml.out += '\n';
     ++xml.depth;
 }
 
 void close(XmlText& xml, std::string_view name) {
     --xml.depth;
     indent(xml);
-    xml.out += "</" + std::string(name) + ">\n";
+    appendTag(xml, "</", name);
+    xml.out += '\n';
 }
 
 // An element holding text, with at most one attribute.
 void leaf(XmlText& xml, std::string_view name, std::string_view text,
           std::string_view attribute = {}, std::string_view value = {}) {
     indent(xml);
-    xml.out += "<" + std::string(name);
+    xml.out += '<';
+    xml.out += name;
     if (!attribute.empty()) {
-        xml.out += " " + std::string(attribute) + "=\"";
+        xml.out += ' ';
+        xml.out += attribute;
+        xml.out += "=\"";
         appendEscaped(xml.out, value);
-        xml.out += "\"";
+        xml.out += '"';
     }
-    xml.out += ">";
+    xml.out += '>';
     appendEscaped(xml.out, text);
-    xml.out += "</" + std::string(name) + ">\n";
+    appendTag(xml, "</", name);
+    xml.out += '\n';
 }
 
 // Only when there is text: the optional elements.
@@ -230,6 +252,7 @@ void writeSettlement(XmlText& xml, const EInvoice& invoice) {
 
 std::string ciiXml(const EInvoice& invoice) {
     XmlText xml;
+    xml.out.reserve(8192 + invoice.lines.size() * 1600); // about what a line takes
     xml.out += ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                 "<rsm:CrossIndustryInvoice"
                 " xmlns:rsm=\"urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100\""
