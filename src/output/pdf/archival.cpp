@@ -358,7 +358,10 @@ ArchivalParts archivalParts(const PdfLayout& layout, const PdfFonts& fonts,
     objects.push_back({" /Type /EmbeddedFile /Subtype /text#2Fxml /Params << /ModDate (" +
                            pdfDate(metadata.time) + ") /Size " +
                            std::to_string(archival.eInvoiceXml.size()) + " >>",
-                       true, std::string(archival.eInvoiceXml)});
+                       true,
+                       {},
+                       true,
+                       archival.eInvoiceXml});
     const size_t fileSpec = next();
     const std::string name = "(" + std::string(kEInvoiceFileName) + ")";
     objects.push_back({"<< /Type /Filespec /F " + name + " /UF " + name +

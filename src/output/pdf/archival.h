@@ -79,6 +79,9 @@ struct PdfObjectText {
     bool isStream = false;
     std::string data;       // a stream's contents
     bool compressed = true; // the metadata must stay readable without decoding
+    // Contents that live elsewhere and outlive the parts, used instead of
+    // `data` when set: the attached e-invoice, which runs to megabytes.
+    std::string_view borrowed = {};
 };
 
 struct ArchivalParts {

@@ -119,7 +119,7 @@ class PdfFile {
     }
 
     // `entries` go into the stream's dictionary after its length.
-    void stream(size_t number, const std::string& content, std::string_view entries = {},
+    void stream(size_t number, std::string_view content, std::string_view entries = {},
                 bool compress = true) {
         const std::optional<std::string_view> packed =
             compress ? deflater_.pack(content) : std::nullopt;
@@ -769,7 +769,8 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
             const PdfObjectText& object = archivalObjects->objects[i];
             const size_t number = archivalObjects->first + i;
             if (object.isStream)
-                file.stream(number, object.data, object.dictionary, object.compressed);
+                file.stream(number, object.borrowed.empty() ? object.data : object.borrowed,
+                            object.dictionary, object.compressed);
             else
                 file.object(number, object.dictionary);
         }
