@@ -216,9 +216,9 @@ case_a_pdf_opens_through_its_file_type() {
   associate_pdf_files || { echo "the PDF file type could not be registered"; return 1; }
   prepare_form || return 1
   start_program "$moved_prefix" pdf "$(windows_path "$work/forms/invoice.plx")" || return 1
-  # "PDF file", the third option of the File type group (client 290,610; the
+  # "PDF file", the third option of the File type group (client 290,595; the
   # client area starts 3 pixels in and 41 down).
-  xdotool mousemove --window "$main" 300 657 click 1
+  xdotool mousemove --window "$main" 300 642 click 1
   sleep 0.5
   xdotool key alt+f
   sleep 0.5
