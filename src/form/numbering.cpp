@@ -85,8 +85,12 @@ std::optional<Json> readRecord(const std::string& path, std::string& error) {
     return json;
 }
 
+// What a change made of the record.
+enum class RecordChange { Refused, Unchanged, Changed };
+
 // Takes the lock beside the record, reads the record and runs `change` on
-// it; writes it back when `change` says so.
+// it; writes it back when `change` changed it (a number already recorded for
+// the same form costs no write).
 template <typename Change>
 NumberResult underLock(const std::string& numbersPath, int32_t formType, Change change) {
     NumberResult result;
@@ -115,7 +119,12 @@ NumberResult underLock(const std::string& numbersPath, int32_t formType, Change 
     }
     Json& counters = (*record)[kCountersKey][type];
     Json& used = (*record)[kUsedKey][type];
-    if (!change(counters, used, result)) return result;
+    const RecordChange changed = change(counters, used, result);
+    if (changed == RecordChange::Refused) return result;
+    if (changed == RecordChange::Unchanged) {
+        result.ok = true;
+        return result;
+    }
     const ReplaceResult written = replaceFileContents(
         numbersPath, record->dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
     if (!written.ok) {
@@ -131,44 +140,48 @@ NumberResult underLock(const std::string& numbersPath, int32_t formType, Change 
 
 NumberResult takeNextNumber(const std::string& numbersPath, int32_t formType,
                             std::string_view pattern, CivilDate date, const std::string& formPath) {
-    return underLock(numbersPath, formType, [&](Json& counters, Json& used, NumberResult& result) {
-        const std::string period = seriesPeriod(pattern, date);
-        int64_t counter =
-            counters.contains(period) ? static_cast<int64_t>(counters[period].get<uint64_t>()) : 0;
-        std::string number;
-        do {
-            if (counter >= kLargestCounter) {
-                result.error = "the counter of this series has reached its end";
-                return false;
-            }
-            number = formatNumber(pattern, date, ++counter);
-        } while (used.contains(number));
-        counters[period] = counter;
-        used[number] = formPath;
-        result.number = number;
-        return true;
-    });
+    return underLock(numbersPath, formType,
+                     [&](Json& counters, Json& used, NumberResult& result) -> RecordChange {
+                         const std::string period = seriesPeriod(pattern, date);
+                         int64_t counter =
+                             counters.contains(period)
+                                 ? static_cast<int64_t>(counters[period].get<uint64_t>())
+                                 : 0;
+                         std::string number;
+                         do {
+                             if (counter >= kLargestCounter) {
+                                 result.error = "the counter of this series has reached its end";
+                                 return RecordChange::Refused;
+                             }
+                             number = formatNumber(pattern, date, ++counter);
+                         } while (used.contains(number));
+                         counters[period] = counter;
+                         used[number] = formPath;
+                         result.number = number;
+                         return RecordChange::Changed;
+                     });
 }
 
 NumberResult claimNumber(const std::string& numbersPath, int32_t formType,
                          const std::string& number, const std::string& formPath, bool evenIfUsed) {
-    return underLock(numbersPath, formType, [&](Json&, Json& used, NumberResult& result) {
-        if (used.contains(number)) {
-            const std::string holder = used[number].get<std::string>();
-            if (samePathText(holder, formPath)) {
-                result.number = number;
-                return true;
+    return underLock(
+        numbersPath, formType, [&](Json&, Json& used, NumberResult& result) -> RecordChange {
+            if (used.contains(number)) {
+                const std::string holder = used[number].get<std::string>();
+                if (samePathText(holder, formPath)) {
+                    result.number = number;
+                    return RecordChange::Unchanged;
+                }
+                if (!evenIfUsed) {
+                    result.usedBy = holder;
+                    result.error = "the number " + number + " was already given to " + holder;
+                    return RecordChange::Refused;
+                }
             }
-            if (!evenIfUsed) {
-                result.usedBy = holder;
-                result.error = "the number " + number + " was already given to " + holder;
-                return false;
-            }
-        }
-        used[number] = formPath;
-        result.number = number;
-        return true;
-    });
+            used[number] = formPath;
+            result.number = number;
+            return RecordChange::Changed;
+        });
 }
 
 } // namespace plaxet

@@ -151,8 +151,13 @@ TEST(Numbering, SeriesStartAgainEachYearAndNeverRepeat) {
     // A number typed on a form is recorded, and the counter passes over it.
     EXPECT_TRUE(claimNumber(numbers, kInvoice, "2025-003", "typed.plx").ok);
     EXPECT_EQ(take({2025, 1, 4}, "f.plx"), "2025-004");
-    // The same form may be numbered again with its own number; another may not.
+    // The same form may be numbered again with its own number, which leaves
+    // the record untouched (the blanks after it show it was not written
+    // again); another form may not.
+    const std::string record = readWholeFile(numbers).value_or("") + "  \n";
+    ASSERT_TRUE(replaceFileContents(numbers, record).ok);
     EXPECT_TRUE(claimNumber(numbers, kInvoice, "2025-003", "typed.plx").ok);
+    EXPECT_EQ(readWholeFile(numbers), record);
     const NumberResult twice = claimNumber(numbers, kInvoice, "2025-003", "copy.plx");
     EXPECT_FALSE(twice.ok);
     EXPECT_EQ(twice.usedBy, "typed.plx");
