@@ -4,7 +4,9 @@
 #include "form/form_document.h"
 #include "form/form_file.h"
 #include "output/create_files.h"
+#include "output/document_kinds.h"
 #include "output/html_writer.h"
+#include "output/pdf/layout.h"
 #include "output/pdf/writer.h"
 #include "output/rtf_writer.h"
 #include "output/totals.h"
@@ -108,10 +110,12 @@ void BM_WriteDocuments(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
     const std::string rtf = rtfDocument(form, values, {}), html = htmlDocument(form, values);
-    const testing::DocumentPaths paths = testing::documentPaths(folder().file("bench.plx"));
+    const std::string formPath = folder().file("bench.plx");
+    const std::string rtfPath = documentPath(formPath, DocumentKind::Rtf);
+    const std::string htmlPath = documentPath(formPath, DocumentKind::Html);
     for (auto _ : state)
-        if (!replaceFileContents(paths.rtf, rtf, true).ok ||
-            !replaceFileContents(paths.html, html, true).ok)
+        if (!replaceFileContents(rtfPath, rtf, true).ok ||
+            !replaceFileContents(htmlPath, html, true).ok)
             std::abort();
     setBytes(state, rtf.size() + html.size());
 }
@@ -171,8 +175,9 @@ void BM_PdfLayout(benchmark::State& state) {
     FormDocument form = invoiceOf(state.range(0));
     const DocumentValues values = documentValues(form);
     const DocumentSettings pdf;
+    const PdfFonts fonts{&pdfEncodingFor(pdf.codePage), {}, {}, {}}; // the standard fonts only
     for (auto _ : state)
-        benchmark::DoNotOptimize(pdfLayout(form, values, *pdf.codePage, pdf.paper).pages.size());
+        benchmark::DoNotOptimize(pdfLayout(form, values, fonts, pdf.paper).pages.size());
     state.SetComplexityN(state.range(0));
 }
 
