@@ -1,8 +1,7 @@
 #!/usr/bin/python3
 # Writes qr_reference.inc: module grids made by Debian's python3-qrcodegen
 # (level M, byte mode, no raised level) for the QR encoder's tests to match.
-#   /usr/bin/python3 tests/output/qr_reference.py > tests/output/qr_reference.inc
-# ctest's scripts.qr_reference runs it again and compares.
+# The build runs it when it builds the tests (tests/CMakeLists.txt).
 import sys
 
 from qrcodegen import QrCode, QrSegment
@@ -30,9 +29,8 @@ cases += [(counted(length), -1) for length in (1, 10, 20, 30, 50, 75, 120, 180, 
 cases += [(epc("Berg Gardening Ltd", "DE89370400440532013000", "EUR%d.%02d" % (n * 7, n % 100), "2024-%04d" % n), -1)
           for n in range(1, 11)]
 
-out = sys.stdout
-out.write("// Made by tests/output/qr_reference.py with Debian's python3-qrcodegen:\n")
-out.write("//   /usr/bin/python3 tests/output/qr_reference.py > tests/output/qr_reference.inc\n")
+out = open(sys.argv[1], "w") if len(sys.argv) > 1 else sys.stdout
+out.write("// Made by tests/output/qr_reference.py with Debian's python3-qrcodegen.\n")
 out.write("// {payload (hex), forced mask or -1, version, mask, rows (hex, 4 modules a digit)}\n")
 for payload, mask in cases:
     code = QrCode.encode_segments([QrSegment.make_bytes(payload)], QrCode.Ecc.MEDIUM, mask=mask, boostecl=False)

@@ -82,9 +82,9 @@ intent = pdf.Root.OutputIntents[0]
 profile = intent.DestOutputProfile
 if intent.S != "/GTS_PDFA1" or profile.N != 3 or profile.read_bytes()[12:20] != b"mntrRGB ":
     sys.exit("output intent: %r" % intent)
-spec = pdf.Root.AF[0]
-if spec.AFRelationship != "/Alternative" or str(spec.UF) != "factur-x.xml":
-    sys.exit("file specification: %r" % spec)
+attached = pdf.Root.AF[0]
+if attached.AFRelationship != "/Alternative" or str(attached.UF) != "factur-x.xml":
+    sys.exit("attached file: %r" % attached)
 ids = pdf.trailer.ID
 if len(bytes(ids[0])) != 16 or bytes(ids[0]) != bytes(ids[1]):
     sys.exit("identifier: %r" % ids)
