@@ -4,6 +4,7 @@
 #include "runtime/paths.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 
 namespace plaxet {
@@ -31,10 +32,9 @@ bool isReadOnly(const std::string& path) {
     return platform::isReadOnly(path);
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    if (!fileExists(path)) return std::nullopt;
-    const platform::NativeFile file = platform::openForReading(path);
-    if (!file) return std::nullopt;
+namespace {
+
+std::optional<std::string> readAll(const platform::NativeFile& file) {
     // Read straight into the text. It has a byte more than the length the
     // system gives, so that a short read says the end was reached; a file
     // that grows while it is read gets more room.
@@ -51,6 +51,38 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     }
     content.resize(filled);
     return content;
+}
+
+} // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
+    const platform::NativeFile file = platform::openForReading(path);
+    if (!file) return std::nullopt;
+    return readAll(file);
+}
+
+SharedBytes::SharedBytes(std::string text) {
+    auto held = std::make_shared<const std::string>(std::move(text));
+    bytes_ = *held;
+    owner_ = std::move(held);
+}
+
+std::optional<SharedBytes> readSharedFile(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
+    const platform::NativeFile file = platform::openForReading(path);
+    if (!file) return std::nullopt;
+    const int64_t length = platform::lengthOf(file.get());
+    if (length > 0 && static_cast<uint64_t>(length) <= PTRDIFF_MAX)
+        if (const char* mapped = platform::mapForReading(file.get(), length)) {
+            std::shared_ptr<const char> owner(
+                mapped, [length](const char* bytes) { platform::unmapFile(bytes, length); });
+            return SharedBytes(std::move(owner),
+                               std::string_view(mapped, static_cast<size_t>(length)));
+        }
+    std::optional<std::string> whole = readAll(file);
+    if (!whole) return std::nullopt;
+    return SharedBytes(std::move(*whole));
 }
 
 ReplaceResult replaceFileContents(const std::string& path, std::string_view bytes,

@@ -4,6 +4,7 @@
 // wide-character API, so any name the file system holds can be used).
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,32 @@ bool isReadOnly(const std::string& path);
 
 // The whole content of a file, or nothing when it cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// Read-only bytes that every copy shares: a file mapped into memory, or a
+// text handed over. A copy copies a pointer, never the bytes.
+class SharedBytes {
+  public:
+    SharedBytes() = default;
+    SharedBytes(std::string text); // NOLINT: a text is bytes as they stand
+    SharedBytes(std::shared_ptr<const void> owner, std::string_view bytes)
+        : owner_(std::move(owner)), bytes_(bytes) {}
+    const char* data() const { return bytes_.data(); }
+    size_t size() const { return bytes_.size(); }
+    bool empty() const { return bytes_.empty(); }
+    operator std::string_view() const { return bytes_; } // NOLINT: read as a view
+  private:
+    std::shared_ptr<const void> owner_; // keeps the bytes alive
+    std::string_view bytes_;
+};
+
+// The whole content of a large file that is read here and there rather than
+// through (a font, of whose half a megabyte a document reads a few tables).
+// On Linux the file is mapped into memory, so that only the parts read are
+// brought in, straight from the system's cache, instead of being copied into
+// fresh memory first. (A mapped file cut short by another program while it is
+// read would stop the process; fonts are replaced by new files, not cut.) On
+// Windows, and where mapping fails, the file is read whole.
+std::optional<SharedBytes> readSharedFile(const std::string& path);
 
 // Writes bytes to a temporary file beside `path` and only then puts it in
 // place of `path` (a read-only target is replaced too), so a failure never

@@ -35,6 +35,10 @@ NativeFile openForReading(const std::string& path);
 // system reports a read error, so that a failed read is never taken for a short file.
 int64_t readBytes(intptr_t handle, char* buffer, int64_t count);
 int64_t lengthOf(intptr_t handle);
+// The file's first `length` bytes mapped read-only into memory, released
+// with `unmapFile`; null when the file is not mapped (always on Windows).
+const char* mapForReading(intptr_t handle, int64_t length);
+void unmapFile(const char* bytes, int64_t length);
 
 enum class EntryKind { Missing, File, Folder };
 EntryKind entryKind(const std::string& path);

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,16 @@ int64_t readBytes(intptr_t handle, char* buffer, int64_t count) {
 int64_t lengthOf(intptr_t handle) {
     struct stat st {};
     return ::fstat(static_cast<int>(handle), &st) == 0 ? st.st_size : 0;
+}
+
+const char* mapForReading(intptr_t handle, int64_t length) {
+    void* mapped = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE,
+                          static_cast<int>(handle), 0);
+    return mapped == MAP_FAILED ? nullptr : static_cast<const char*>(mapped);
+}
+
+void unmapFile(const char* bytes, int64_t length) {
+    ::munmap(const_cast<char*>(bytes), static_cast<size_t>(length));
 }
 
 EntryKind entryKind(const std::string& path) {

@@ -168,6 +168,14 @@ int64_t lengthOf(intptr_t handle) {
     return GetFileSizeEx(asHandle(handle), &size) ? size.QuadPart : 0;
 }
 
+// Not mapped: Windows keeps a mapped file from being deleted or replaced, and
+// the window keeps the fonts it has read for the whole session.
+const char* mapForReading(intptr_t, int64_t) {
+    return nullptr;
+}
+
+void unmapFile(const char*, int64_t) {}
+
 EntryKind entryKind(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;

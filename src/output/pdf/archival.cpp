@@ -219,7 +219,7 @@ ArchivalFontsRead readArchivalFonts(const ArchivalFontFiles& files) {
             read.error = "no archival font file is set";
             return read;
         }
-        std::optional<std::string> bytes = readWholeFile(*path);
+        std::optional<SharedBytes> bytes = readSharedFile(*path);
         if (!bytes) {
             read.error = *path + ": cannot be read";
             return read;

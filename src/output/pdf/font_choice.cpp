@@ -35,7 +35,7 @@ std::optional<size_t> faceIndex(FaceSearch& search, const FontFace& face) {
     // Only a plain file: a device or a pipe named in PLAXET_PDF_FONT may never end.
     if (!fileExists(face.path)) {
         why = "there is no such file";
-    } else if (std::optional<std::string> bytes = readWholeFile(face.path); !bytes) {
+    } else if (std::optional<SharedBytes> bytes = readSharedFile(face.path); !bytes) {
         why = "the file cannot be read";
     } else if (TrueTypeRead font = readTrueTypeFont(std::move(*bytes), face.face); !font.font) {
         why = font.error;

@@ -2,6 +2,8 @@
 // A TrueType font file, read for the PDF's characters that the standard
 // fonts lack: which glyph shows a character, how wide it is, and the font
 // cut down to the glyphs a document uses, for embedding.
+#include "runtime/file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,7 +20,7 @@ constexpr size_t kFontNameLimit = 120;
 
 struct TrueTypeFont {
     std::string name;  // the PostScript name, e.g. "DejaVuSans": letters, digits and '-' only
-    std::string bytes; // the whole file
+    SharedBytes bytes; // the whole file
     uint16_t unitsPerEm = 1000;
     int16_t box[4] = {}; // x min, y min, x max, y max of all glyphs, in font units
     int16_t ascent = 0;
@@ -45,7 +47,7 @@ struct TrueTypeRead {
 // Reads face `face` of a font file: 0 for a single font, or which of a
 // collection's faces (a .ttc file). Reads in time proportional to the file's
 // size, whatever its counts claim.
-TrueTypeRead readTrueTypeFont(std::string bytes, uint32_t face = 0);
+TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face = 0);
 
 // The glyph that shows a character; 0 (the font's "missing" glyph) when none does.
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint);
