@@ -71,15 +71,24 @@ class Deflater {
 
     // The compressed bytes, valid until the next call; nothing when zlib fails.
     std::optional<std::string_view> pack(std::string_view content) {
-        if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
-        const auto size = static_cast<uLong>(content.size());
-        buffer_.resize(deflateBound(&stream_, size));
+        if (!ready_ || content.size() > UINT32_MAX || deflateReset(&stream_) != Z_OK)
+            return std::nullopt;
+        // Compressed a piece at a time into the bytes kept from the last
+        // call: an attached file of megabytes compresses to a few dozen
+        // kilobytes, and room for its worst case would be fresh memory.
+        buffer_.clear();
         stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
-        stream_.avail_in = static_cast<uInt>(size);
-        stream_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
-        stream_.avail_out = static_cast<uInt>(buffer_.size());
-        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) return std::nullopt;
-        return std::string_view(buffer_.data(), buffer_.size() - stream_.avail_out);
+        stream_.avail_in = static_cast<uInt>(content.size());
+        int status = Z_OK;
+        while (status == Z_OK) {
+            Bytef piece[16384];
+            stream_.next_out = piece;
+            stream_.avail_out = sizeof piece;
+            status = deflate(&stream_, Z_FINISH);
+            buffer_.append(reinterpret_cast<const char*>(piece), sizeof piece - stream_.avail_out);
+        }
+        if (status != Z_STREAM_END) return std::nullopt;
+        return std::string_view(buffer_);
     }
 
   private:
