@@ -103,6 +103,15 @@ TEST(TrueTypeFont, AGoodFontGivesItsGlyphsWidthsNameAndSubset) {
     const std::string triangle = goodFont().at("glyf").substr(0, 30);
     EXPECT_NE(subsetTrueTypeFont(font, {2}).find(triangle), std::string::npos);
     EXPECT_EQ(subsetTrueTypeFont(font, {}).find(triangle), std::string::npos);
+    // It ends at the last glyph kept, which keeps its number and its width.
+    const TrueTypeRead subset =
+        readTrueTypeFont(subsetTrueTypeFont(font, {1}, {{"cmap", goodFont().at("cmap")}}));
+    ASSERT_TRUE(subset.font) << subset.error;
+    EXPECT_EQ(subset.font->glyphCount, 2);
+    EXPECT_EQ(subset.font->horizontalMetricCount, 2);
+    EXPECT_EQ(glyphOf(*subset.font, 'A'), 1);
+    EXPECT_EQ(glyphOf(*subset.font, 'B'), 0);
+    EXPECT_EQ(glyphWidth(*subset.font, 1), 667u);
 }
 
 // A good font with its tables changed, and what the reader must say of it.

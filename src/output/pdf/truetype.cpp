@@ -220,18 +220,23 @@ struct GlyphPart {
     uint32_t builtPoint = 0, ownPoint = 0;
 };
 
-// What an outline is made of: a simple glyph's points, or a composite's
-// parts (its points are then theirs, counted once all are known).
-struct GlyphShape {
-    uint32_t points = 0;
+// What the font's outlines are made of: each glyph's points (a
+// composite's are its parts', counted once all are known) and the parts of
+// the composites, in one list in glyph order, glyph g's from
+// `firstPart[g]` up to `firstPart[g + 1]`.
+struct Outlines {
+    std::vector<uint32_t> points;
+    std::vector<uint32_t> firstPart;
     std::vector<GlyphPart> parts;
 };
 
 // Why a glyph's outline cannot be drawn; empty when it can or when it has
-// none, with `shape` filled in. A simple glyph's contours must end in order
-// and its instructions, flags and coordinates lie within its data; a
-// composite's parts must lie within it and be glyphs of the font.
-std::string outlineFault(const TrueTypeFont& font, std::string_view data, GlyphShape& shape) {
+// none, with its points or parts added to `outlines`. A simple glyph's
+// contours must end in order and its instructions, flags and coordinates lie
+// within its data; a composite's parts must lie within it and be glyphs of
+// the font.
+std::string outlineFault(const TrueTypeFont& font, std::string_view data, uint32_t& points,
+                         std::vector<GlyphPart>& parts) {
     if (data.empty()) return {};
     if (data.size() < 10) return "is shorter than a glyph's header";
     ByteReader in{data, 10};
@@ -247,32 +252,39 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data, GlyphS
             part.builtPoint = (flags & kWords) ? readBigEndianUInt16(in) : readByte(in);
             part.ownPoint = (flags & kWords) ? readBigEndianUInt16(in) : readByte(in);
             skipTransform(in, flags);
-            shape.parts.push_back(part);
+            parts.push_back(part);
             instructions = instructions || (flags & kInstructions);
         }
         if (instructions) skipBytes(in, readBigEndianUInt16(in)); // after the last part
         return in.pastEnd ? "runs past the end of its data" : "";
     }
-    uint32_t points = 0;
     for (int16_t c = 0; c < contours && !in.pastEnd; ++c) {
         const uint32_t end = readBigEndianUInt16(in) + 1u;
         if (end <= points) return "has contours that end out of order";
         points = end;
     }
-    shape.points = points;
     skipBytes(in, readBigEndianUInt16(in)); // the instructions
-    // Each point's flags, some repeated, say how many bytes its coordinates take.
+    if (in.pastEnd) return "runs past the end of its data";
+    // Each point's flags, some repeated, say how many bytes its coordinates
+    // take. Read straight from the data: a font has a hundred thousand.
+    const auto* flag = reinterpret_cast<const unsigned char*>(data.data()) + in.position;
+    const auto* const dataEnd = reinterpret_cast<const unsigned char*>(data.data()) + data.size();
     size_t coordinates = 0;
-    for (uint32_t point = 0; point < points && !in.pastEnd;) {
-        const uint8_t flags = readByte(in);
-        const uint32_t count = 1u + ((flags & 0x08) ? readByte(in) : 0);
+    for (uint32_t point = 0; point < points;) {
+        if (flag == dataEnd) return "runs past the end of its data";
+        const unsigned char flags = *flag++;
+        uint32_t count = 1;
+        if (flags & 0x08) {
+            if (flag == dataEnd) return "runs past the end of its data";
+            count += *flag++;
+        }
         if (count > points - point) return "repeats its flags past its points";
         coordinates += count * ((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2);
         coordinates += count * ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2);
         point += count;
     }
-    skipBytes(in, coordinates);
-    return in.pastEnd ? "runs past the end of its data" : "";
+    return coordinates > static_cast<size_t>(dataEnd - flag) ? "runs past the end of its data"
+                                                             : "";
 }
 
 // The glyphs a composite glyph is built from.
@@ -291,14 +303,15 @@ std::vector<uint16_t> componentsOf(std::string_view data) {
 
 // Counts a composite's points, whose parts' points are known, and checks
 // that each part placed by points matches points that are there.
-bool countCompositePoints(GlyphShape& shape, const std::vector<GlyphShape>& shapes) {
+bool countCompositePoints(Outlines& outlines, uint16_t glyph) {
     uint64_t built = 0;
-    for (const GlyphPart& part : shape.parts) {
-        const uint32_t own = shapes[part.glyph].points;
+    for (uint32_t k = outlines.firstPart[glyph]; k < outlines.firstPart[glyph + 1u]; ++k) {
+        const GlyphPart& part = outlines.parts[k];
+        const uint32_t own = outlines.points[part.glyph];
         if (part.matchesPoints && (part.builtPoint >= built || part.ownPoint >= own)) return false;
         built = std::min<uint64_t>(built + own, UINT32_MAX);
     }
-    shape.points = static_cast<uint32_t>(built);
+    outlines.points[glyph] = static_cast<uint32_t>(built);
     return true;
 }
 
@@ -306,43 +319,53 @@ bool countCompositePoints(GlyphShape& shape, const std::vector<GlyphShape>& shap
 // by a point that is not there, or it is built, through its parts, from
 // itself. Empty when every glyph can be drawn.
 std::string glyphFault(const TrueTypeFont& font) {
-    std::vector<GlyphShape> shapes(font.glyphCount);
+    Outlines outlines;
+    outlines.points.resize(font.glyphCount);
+    outlines.firstPart.resize(size_t{font.glyphCount} + 1);
     for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
-        const std::string fault =
-            outlineFault(font, glyphData(font, static_cast<uint16_t>(glyph)), shapes[glyph]);
+        outlines.firstPart[glyph] = static_cast<uint32_t>(outlines.parts.size());
+        const std::string fault = outlineFault(font, glyphData(font, static_cast<uint16_t>(glyph)),
+                                               outlines.points[glyph], outlines.parts);
         if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
     }
+    outlines.firstPart[font.glyphCount] = static_cast<uint32_t>(outlines.parts.size());
+    if (outlines.parts.empty()) return {};
     // A depth-first walk through the parts, which must never come back to a
     // glyph still on its path; a glyph's points are counted as it is left,
     // when those of its parts are known.
     enum : uint8_t { kUnseen, kOnPath, kDone };
     std::vector<uint8_t> state(font.glyphCount, kUnseen);
-    std::vector<std::pair<uint16_t, size_t>> path; // glyph, its next part
+    std::vector<std::pair<uint16_t, uint32_t>> path; // glyph, its next part
     for (uint32_t root = 0; root < font.glyphCount; ++root) {
         if (state[root] != kUnseen) continue;
         state[root] = kOnPath;
-        path.emplace_back(static_cast<uint16_t>(root), 0);
+        path.emplace_back(static_cast<uint16_t>(root), outlines.firstPart[root]);
         while (!path.empty()) {
             auto& [glyph, next] = path.back();
-            GlyphShape& shape = shapes[glyph];
-            if (next == shape.parts.size()) {
-                if (!shape.parts.empty() && !countCompositePoints(shape, shapes))
+            const uint32_t first = outlines.firstPart[glyph], last = outlines.firstPart[glyph + 1u];
+            if (next == last) {
+                if (last != first && !countCompositePoints(outlines, glyph))
                     return "glyph " + std::to_string(glyph) +
                            " places a part by a point that is not there";
                 state[glyph] = kDone;
                 path.pop_back();
                 continue;
             }
-            const uint16_t part = shape.parts[next++].glyph;
+            const uint16_t part = outlines.parts[next++].glyph;
             if (state[part] == kOnPath)
                 return "glyph " + std::to_string(part) + " is built from itself";
             if (state[part] == kUnseen) {
                 state[part] = kOnPath;
-                path.emplace_back(part, 0);
+                path.emplace_back(part, outlines.firstPart[part]);
             }
         }
     }
     return {};
+}
+
+void setBigEndianUInt16(std::string& data, size_t at, uint16_t value) {
+    data[at] = static_cast<char>(value >> 8);
+    data[at + 1] = static_cast<char>(value & 0xFF);
 }
 
 uint32_t tableChecksum(std::string_view data) {
@@ -424,7 +447,7 @@ std::string readTables(TrueTypeFont& font, uint32_t face) {
 
 } // namespace
 
-TrueTypeRead readTrueTypeFont(std::string bytes, uint32_t face) {
+TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face) {
     TrueTypeFont font;
     font.bytes = std::move(bytes);
     std::string error = readTables(font, face);
@@ -462,8 +485,12 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
             if (part < font.glyphCount && kept.insert(part).second) pending.push_back(part);
     }
 
+    // The subset ends at the last glyph kept: the numbers of the glyphs kept
+    // stay, and the font's locations and metrics of all the glyphs after
+    // them (thousands, in a font for many scripts) are left out.
+    const uint32_t count = *kept.rbegin() + 1u;
     std::string glyf, loca;
-    for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
+    for (uint32_t glyph = 0; glyph < count; ++glyph) {
         putBigEndianUInt32(loca, static_cast<uint32_t>(glyf.size()));
         if (!kept.count(static_cast<uint16_t>(glyph))) continue;
         glyf += glyphData(font, static_cast<uint16_t>(glyph));
@@ -477,10 +504,19 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
         head[50] = 0;
         head[51] = 1; // 32-bit glyph locations
     }
+    std::string maxp(table(font, "maxp")), hhea(table(font, "hhea"));
+    setBigEndianUInt16(maxp, 4, static_cast<uint16_t>(count)); // both as long as the reader checked
+    // The metrics are a width and a side bearing for each of the first
+    // glyphs and a side bearing alone for the rest: the subset's are the
+    // start of the font's.
+    const uint32_t metrics = std::min<uint32_t>(font.horizontalMetricCount, count);
+    setBigEndianUInt16(hhea, 34, static_cast<uint16_t>(metrics));
+    const std::string_view hmtx =
+        table(font, "hmtx").substr(0, 4 * size_t{metrics} + 2 * size_t{count - metrics});
     std::map<std::string, std::string> tables = {{"head", head},
-                                                 {"hhea", std::string(table(font, "hhea"))},
-                                                 {"maxp", std::string(table(font, "maxp"))},
-                                                 {"hmtx", std::string(table(font, "hmtx"))},
+                                                 {"hhea", hhea},
+                                                 {"maxp", maxp},
+                                                 {"hmtx", std::string(hmtx)},
                                                  {"loca", loca},
                                                  {"glyf", glyf}};
     for (const char* hinting : {"cvt ", "fpgm", "prep"})
