@@ -174,7 +174,7 @@ CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo)
     return {};
 }
 
-CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
+CreateFilesResult writeFormDocuments(const FormDocument& form, DocumentValues values,
                                      const std::string& formPath,
                                      const DocumentSettings& settings) {
     if (!fileExists(formPath))
@@ -191,14 +191,8 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
         return held;
     EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
     const bool withEInvoice = !eInvoice.xml.empty();
-    // The PDF and the XML file carry the e-invoice; the values are copied
-    // only to hold it, and the XML, which runs to megabytes, moves there.
-    std::optional<DocumentValues> valuesWithEInvoice;
-    if (withEInvoice) {
-        valuesWithEInvoice = values;
-        valuesWithEInvoice->eInvoiceXml = std::move(eInvoice.xml);
-    }
-    const DocumentValues& valuesToWrite = valuesWithEInvoice ? *valuesWithEInvoice : values;
+    // The PDF and the XML file carry the e-invoice.
+    values.eInvoiceXml = std::move(eInvoice.xml);
     // All written before any is put in place: a full disk leaves the earlier documents.
     std::vector<FileReplacement> files;
     std::vector<std::string> labels;
@@ -211,7 +205,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentVal
             staleEInvoice = path;
             continue;
         }
-        files.push_back(kind.file(form, valuesToWrite, settings, path, &report));
+        files.push_back(kind.file(form, values, settings, path, &report));
         labels.emplace_back(kind.label);
         if (!kind.onlyForEInvoice) documentLabels.emplace_back(kind.label);
     }

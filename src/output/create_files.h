@@ -66,8 +66,9 @@ CreateFilesResult checkNoFileHeld(const std::string& formPath, bool formFileToo)
 // complete new ones; a document that cannot be written ends the command with
 // WriteFailed and its reason, never with the message that the documents were
 // created, and where some were put in place before another failed, the
-// message says which are new and which are not.
-CreateFilesResult writeFormDocuments(const FormDocument& form, const DocumentValues& values,
+// message says which are new and which are not. The values are taken over:
+// the e-invoice's XML, which runs to megabytes, joins them.
+CreateFilesResult writeFormDocuments(const FormDocument& form, DocumentValues values,
                                      const std::string& formPath, const DocumentSettings& settings);
 
 // The save before the documents are written, as the caller keeps the form:
