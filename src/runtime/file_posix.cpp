@@ -17,9 +17,10 @@ bool isSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
-// A long file handed over in pieces is sent on to the disk every this many
-// bytes, so that the final flush has little left to wait for.
-constexpr off_t kFlushAhead = off_t{4} << 20;
+// A file is sent on to the disk whenever this many more bytes of it have
+// been written, so that the disk works on it while the next document is
+// made, and the flushes before the renames have little left to wait for.
+constexpr off_t kFlushAhead = off_t{64} << 10;
 
 bool writeAll(int fd, std::string_view bytes) {
     size_t done = 0;
