@@ -11,6 +11,7 @@
 #include "runtime/utf8.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace plaxet {
@@ -91,7 +92,7 @@ std::string undrawnNote(const std::vector<uint32_t>& characters) {
 // the standard it follows; or why the form cannot be one. Receipts and
 // estimates are not invoices and get neither.
 struct EInvoiceOutcome {
-    std::string xml;
+    ContentProducer xml;
     std::string standard;
     std::string problem;
 };
@@ -114,7 +115,11 @@ EInvoiceOutcome eInvoiceOutcome(const FormDocument& form, const DocumentValues& 
     if (form.formType != kInvoice || !meantAsEInvoice(form, business)) return {};
     const EInvoiceResult result = eInvoiceOf(form, values, business);
     if (!result.invoice) return {{}, {}, result.problem};
-    return {ciiXml(*result.invoice), eInvoiceStandardName(*result.invoice), {}};
+    std::string standard = eInvoiceStandardName(*result.invoice);
+    auto invoice = std::make_shared<const EInvoice>(std::move(*result.invoice));
+    return {[invoice](const ContentSink& sink) { writeCiiXml(*invoice, sink); },
+            std::move(standard),
+            {}};
 }
 
 // An e-invoice from an earlier run no longer matches documents written
@@ -190,7 +195,7 @@ CreateFilesResult writeFormDocuments(const FormDocument& form, DocumentValues va
         held.status != CreateFilesStatus::Ok)
         return held;
     EInvoiceOutcome eInvoice = eInvoiceOutcome(form, values, settings.business);
-    const bool withEInvoice = !eInvoice.xml.empty();
+    const bool withEInvoice = static_cast<bool>(eInvoice.xml);
     // The PDF and the XML file carry the e-invoice.
     values.eInvoiceXml = std::move(eInvoice.xml);
     // All written before any is put in place: a full disk leaves the earlier documents.

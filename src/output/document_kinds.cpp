@@ -8,12 +8,11 @@
 namespace plaxet {
 namespace {
 
-// The e-invoice is made before the documents (the PDF carries it too), so
-// its file only writes out the text the values hold.
+// The e-invoice is found before the documents (the PDF carries it too): its
+// file writes out what the values make of it.
 FileReplacement eInvoiceFile(const FormDocument&, const DocumentValues& values,
                              const DocumentSettings&, const std::string& path, DocumentReport*) {
-    const std::string* xml = &values.eInvoiceXml;
-    return {path, [xml](const ContentSink& sink) { sink(*xml); }, true};
+    return {path, values.eInvoiceXml, true};
 }
 
 } // namespace

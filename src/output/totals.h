@@ -7,6 +7,7 @@
 #include "form/item_sums.h"
 #include "output/document_items.h"
 #include "output/qr_code.h"
+#include "runtime/file.h"
 
 #include <optional>
 #include <string>
@@ -37,8 +38,9 @@ struct DocumentValues {
     ItemCostTexts printedCosts;           // the money text of each item's cost
     // The invoice's data as an e-invoice (Cross Industry Invoice XML), when
     // the form can be said as one: the PDF then carries it as an attachment
-    // and is written to the archival standard that attachment needs.
-    std::string eInvoiceXml;
+    // and is written to the archival standard that attachment needs. Made
+    // afresh, in pieces, for each file that takes it.
+    ContentProducer eInvoiceXml;
     // The invoice's payment code ("Scan to pay", output/payment_code.h):
     // none unless the seller's bank account takes euros by transfer.
     std::optional<QrCode> paymentCode;

@@ -78,13 +78,15 @@ ReplaceResult replaceFileContents(const std::string& path, std::string_view byte
 // Takes the next piece of a file's new contents; false once a piece could not
 // be written (the producer may then stop early).
 using ContentSink = std::function<bool(std::string_view piece)>;
+// Hands contents to the sink piece by piece, in order.
+using ContentProducer = std::function<void(const ContentSink&)>;
 
 // One file of a replace: its contents handed over piece by piece, so that a
 // large file never has to be held in memory whole (`produce` passes the
 // pieces to the sink in order).
 struct FileReplacement {
     std::string path;
-    std::function<void(const ContentSink&)> produce;
+    ContentProducer produce;
     bool markReadOnly = false;
 };
 

@@ -65,11 +65,20 @@ std::string amountText(int64_t cents) {
     return text;
 }
 
-// The document as it is written, element by element, indented by depth.
+// The document as it is written, element by element, indented by depth,
+// and handed on in pieces of about kPieceSize bytes.
+constexpr size_t kPieceSize = 64 * 1024;
 struct XmlText {
-    std::string out;
-    int depth = 1; // inside the root element
+    std::string out; // what is not yet handed on
+    int depth = 1;   // inside the root element
+    const ContentSink* sink = nullptr;
+    bool sinkFailed = false;
 };
+
+void handOn(XmlText& xml) {
+    if (!xml.sinkFailed && !(*xml.sink)(xml.out)) xml.sinkFailed = true;
+    xml.out.clear();
+}
 
 void indent(XmlText& xml) {
     xml.out.append(static_cast<size_t>(xml.depth) * 2, ' ');
@@ -250,9 +259,10 @@ void writeSettlement(XmlText& xml, const EInvoice& invoice) {
 
 } // namespace
 
-std::string ciiXml(const EInvoice& invoice) {
+void writeCiiXml(const EInvoice& invoice, const ContentSink& sink) {
     XmlText xml;
-    xml.out.reserve(8192 + invoice.lines.size() * 1600); // about what a line takes
+    xml.sink = &sink;
+    xml.out.reserve(kPieceSize + 8192); // a piece and the line that fills it
     xml.out += ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                 "<rsm:CrossIndustryInvoice"
                 " xmlns:rsm=\"urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100\""
@@ -279,7 +289,11 @@ std::string ciiXml(const EInvoice& invoice) {
     close(xml, "rsm:ExchangedDocument");
 
     open(xml, "rsm:SupplyChainTradeTransaction");
-    for (const EInvoiceLine& line : invoice.lines) writeLine(xml, line);
+    for (const EInvoiceLine& line : invoice.lines) {
+        if (xml.sinkFailed) return;
+        writeLine(xml, line);
+        if (xml.out.size() >= kPieceSize) handOn(xml);
+    }
     open(xml, "ram:ApplicableHeaderTradeAgreement");
     leafIfSet(xml, "ram:BuyerReference", invoice.buyerReference);
     writeParty(xml, "ram:SellerTradeParty", invoice.seller, true);
@@ -293,7 +307,16 @@ std::string ciiXml(const EInvoice& invoice) {
     writeSettlement(xml, invoice);
     close(xml, "rsm:SupplyChainTradeTransaction");
     xml.out += ("</rsm:CrossIndustryInvoice>\n");
-    return std::move(xml.out);
+    handOn(xml);
+}
+
+std::string ciiXml(const EInvoice& invoice) {
+    std::string whole;
+    writeCiiXml(invoice, [&whole](std::string_view piece) {
+        whole += piece;
+        return true;
+    });
+    return whole;
 }
 
 } // namespace plaxet

@@ -356,8 +356,7 @@ ArchivalParts archivalParts(const PdfLayout& layout, const PdfFonts& fonts,
     objects.push_back({" /N 3", true, std::string(kSrgbProfile)});
     const size_t attached = next();
     objects.push_back({" /Type /EmbeddedFile /Subtype /text#2Fxml /Params << /ModDate (" +
-                           pdfDate(metadata.time) + ") /Size " +
-                           std::to_string(archival.eInvoiceXml.size()) + " >>",
+                           pdfDate(metadata.time) + ")",
                        true,
                        {},
                        true,

@@ -41,7 +41,7 @@ ArchivalFontsRead readArchivalFonts(const ArchivalFontFiles& files);
 // What the archival PDF carries beyond the plain one.
 struct PdfArchival {
     const ArchivalFonts* faces = nullptr;
-    std::string_view eInvoiceXml;
+    ContentProducer eInvoiceXml;
 };
 
 // Whether the faces have a glyph for every byte the layout draws in the
@@ -79,9 +79,11 @@ struct PdfObjectText {
     bool isStream = false;
     std::string data;       // a stream's contents
     bool compressed = true; // the metadata must stay readable without decoding
-    // Contents that live elsewhere and outlive the parts, used instead of
-    // `data` when set: the attached e-invoice, which runs to megabytes.
-    std::string_view borrowed = {};
+    // An attached file's contents, made while the stream is written and used
+    // instead of `data` when set (the e-invoice runs to megabytes and is never
+    // held whole). Its size, known only then, closes the dictionary's
+    // /Params: the writer adds " /Size N >>".
+    ContentProducer attached = {};
 };
 
 struct ArchivalParts {

@@ -71,27 +71,50 @@ class Deflater {
 
     // The compressed bytes, valid until the next call; nothing when zlib fails.
     std::optional<std::string_view> pack(std::string_view content) {
-        if (!ready_ || content.size() > UINT32_MAX || deflateReset(&stream_) != Z_OK)
-            return std::nullopt;
+        size_t size = 0;
+        return pack([content](const ContentSink& sink) { sink(content); }, size);
+    }
+
+    // The same of the pieces `produce` hands on, compressed as they come;
+    // `size` is what they came to.
+    std::optional<std::string_view> pack(const ContentProducer& produce, size_t& size) {
+        if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
         // Compressed a piece at a time into the bytes kept from the last
         // call: an attached file of megabytes compresses to a few dozen
         // kilobytes, and room for its worst case would be fresh memory.
         buffer_.clear();
-        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
-        stream_.avail_in = static_cast<uInt>(content.size());
-        int status = Z_OK;
-        while (status == Z_OK) {
-            Bytef piece[16384];
-            stream_.next_out = piece;
-            stream_.avail_out = sizeof piece;
-            status = deflate(&stream_, Z_FINISH);
-            buffer_.append(reinterpret_cast<const char*>(piece), sizeof piece - stream_.avail_out);
-        }
-        if (status != Z_STREAM_END) return std::nullopt;
+        size = 0;
+        bool failed = false;
+        produce([&](std::string_view piece) {
+            size += piece.size();
+            while (!failed && !piece.empty()) {
+                const size_t slice = std::min<size_t>(piece.size(), size_t{1} << 30);
+                failed = !deflateSlice(piece.substr(0, slice), Z_NO_FLUSH);
+                piece.remove_prefix(slice);
+            }
+            return !failed;
+        });
+        if (failed || !deflateSlice({}, Z_FINISH)) return std::nullopt;
         return std::string_view(buffer_);
     }
 
   private:
+    // Compresses `input` into the buffer; with Z_FINISH, ends the stream.
+    bool deflateSlice(std::string_view input, int flush) {
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+        stream_.avail_in = static_cast<uInt>(input.size());
+        for (;;) {
+            Bytef piece[16384];
+            stream_.next_out = piece;
+            stream_.avail_out = sizeof piece;
+            const int status = deflate(&stream_, flush);
+            if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) return false;
+            buffer_.append(reinterpret_cast<const char*>(piece), sizeof piece - stream_.avail_out);
+            if (flush == Z_FINISH ? status == Z_STREAM_END : stream_.avail_in == 0) return true;
+            if (status == Z_BUF_ERROR && stream_.avail_out != 0) return false; // no progress
+        }
+    }
+
     z_stream stream_{};
     bool ready_ = false;
     std::string buffer_;
@@ -133,14 +156,26 @@ class PdfFile {
         const std::optional<std::string_view> packed =
             compress ? deflater_.pack(content) : std::nullopt;
         // Without the memory to compress, the page goes in as it is.
-        const std::string_view data = packed ? *packed : std::string_view(content);
-        begin(number);
-        out_ += "<< /Length " + std::to_string(data.size());
-        out_ += entries;
-        out_ += packed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n";
-        out_ += data;
-        out_ += "\nendstream";
-        end();
+        writeStream(number, packed ? *packed : std::string_view(content), entries,
+                    packed.has_value());
+    }
+
+    // An attached file, compressed as it is made; its size closes `entries`,
+    // which end inside its /Params.
+    void attachedStream(size_t number, const ContentProducer& produce, std::string entries) {
+        size_t size = 0;
+        std::optional<std::string_view> packed = deflater_.pack(produce, size);
+        std::string whole; // without the memory to compress, the file as it is
+        if (!packed) {
+            produce([&whole](std::string_view piece) {
+                whole += piece;
+                return true;
+            });
+            size = whole.size();
+        }
+        entries += " /Size " + std::to_string(size) + " >>";
+        writeStream(number, packed ? *packed : std::string_view(whole), entries,
+                    packed.has_value());
     }
 
     // The cross-reference table, each entry exactly 20 bytes, and the trailer.
@@ -162,6 +197,17 @@ class PdfFile {
     }
 
   private:
+    void writeStream(size_t number, std::string_view data, std::string_view entries,
+                     bool compressed) {
+        begin(number);
+        out_ += "<< /Length " + std::to_string(data.size());
+        out_ += entries;
+        out_ += compressed ? " /Filter /FlateDecode >>\nstream\n" : " >>\nstream\n";
+        out_ += data;
+        out_ += "\nendstream";
+        end();
+    }
+
     // The file's identifier: two 64-bit FNV-1a hashes of its bytes.
     std::string fingerprint() const {
         uint64_t a = 0xcbf29ce484222325ULL, b = 0x84222325cbf29ce4ULL;
@@ -777,9 +823,10 @@ std::string pdfBytes(const PdfLayout& layout, const PdfFonts& fonts, const PdfDo
         for (size_t i = 0; i < archivalObjects->objects.size(); ++i) {
             const PdfObjectText& object = archivalObjects->objects[i];
             const size_t number = archivalObjects->first + i;
-            if (object.isStream)
-                file.stream(number, object.borrowed.empty() ? object.data : object.borrowed,
-                            object.dictionary, object.compressed);
+            if (object.attached)
+                file.attachedStream(number, object.attached, object.dictionary);
+            else if (object.isStream)
+                file.stream(number, object.data, object.dictionary, object.compressed);
             else
                 file.object(number, object.dictionary);
         }
@@ -841,7 +888,7 @@ std::string pdfDocument(const FormDocument& form, const DocumentValues& values,
     const FontChoice chosen = documentFonts(form, values, settings);
     if (report) report->undrawnCharacters = chosen.undrawable;
     const PdfLayout layout = pdfLayout(form, values, chosen.fonts, settings.paper);
-    if (values.eInvoiceXml.empty()) return pdfBytes(layout, chosen.fonts, info);
+    if (!values.eInvoiceXml) return pdfBytes(layout, chosen.fonts, info);
     // An archival file embeds every font and draws no missing glyph.
     const ArchivalFontsRead faces = readArchivalFonts(settings.archivalFonts);
     if (!faces.fonts || !archivalFontsCover(layout, chosen.fonts, *faces.fonts)) {
