@@ -4,6 +4,7 @@
 #include "runtime/file.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 // Every count a font holds is checked against the length of the table that
@@ -266,7 +267,15 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data, uint32
     skipBytes(in, readBigEndianUInt16(in)); // the instructions
     if (in.pastEnd) return "runs past the end of its data";
     // Each point's flags, some repeated, say how many bytes its coordinates
-    // take. Read straight from the data: a font has a hundred thousand.
+    // take. Read straight from the data, the bytes each flag stands for
+    // looked up: a font has a hundred thousand.
+    static constexpr std::array<uint8_t, 256> kCoordinateBytes = [] {
+        std::array<uint8_t, 256> bytes{};
+        for (unsigned flags = 0; flags < 256; ++flags)
+            bytes[flags] = static_cast<uint8_t>(((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2) +
+                                                ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2));
+        return bytes;
+    }();
     const auto* flag = reinterpret_cast<const unsigned char*>(data.data()) + in.position;
     const auto* const dataEnd = reinterpret_cast<const unsigned char*>(data.data()) + data.size();
     size_t coordinates = 0;
@@ -279,8 +288,7 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data, uint32
             count += *flag++;
         }
         if (count > points - point) return "repeats its flags past its points";
-        coordinates += count * ((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2);
-        coordinates += count * ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2);
+        coordinates += count * kCoordinateBytes[flags];
         point += count;
     }
     return coordinates > static_cast<size_t>(dataEnd - flag) ? "runs past the end of its data"
