@@ -108,6 +108,8 @@ TEST(TrueTypeFont, AGoodFontGivesItsGlyphsWidthsNameAndSubset) {
         readTrueTypeFont(subsetTrueTypeFont(font, {1}, {{"cmap", goodFont().at("cmap")}}));
     ASSERT_TRUE(subset.font) << subset.error;
     EXPECT_EQ(subset.font->glyphCount, 2);
+    EXPECT_EQ(glyphsFault(*subset.font, {0, 1}), "");
+    EXPECT_EQ(glyphsFault(*subset.font, {2}), "glyph 2 is not in the font");
     EXPECT_EQ(subset.font->horizontalMetricCount, 2);
     EXPECT_EQ(glyphOf(*subset.font, 'A'), 1);
     EXPECT_EQ(glyphOf(*subset.font, 'B'), 0);
@@ -230,6 +232,17 @@ TEST(TrueTypeFont, HostileFontsAreRefusedWithTheirReasonOrReadInBoundedTime) {
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(read.error, hostile.error);
+        // Read with the outlines left until the glyphs drawn are known, a
+        // damaged glyph is found when it is drawn, or drawn as a part of
+        // another, and only then.
+        if (hostile.error.rfind("glyph ", 0) == 0) {
+            const TrueTypeRead lazy =
+                readTrueTypeFont(trueTypeFile(tables), 0, OutlineCheck::WhenDrawn);
+            ASSERT_TRUE(lazy.font) << lazy.error;
+            EXPECT_EQ(glyphsFault(*lazy.font, {0, 1, 2}), hostile.error);
+            EXPECT_EQ(glyphsFault(*lazy.font, {2}), hostile.error);
+            EXPECT_EQ(glyphsFault(*lazy.font, {0}), "");
+        }
         if (hostile.check) {
             ASSERT_TRUE(read.font);
             EXPECT_TRUE(hostile.check(*read.font));

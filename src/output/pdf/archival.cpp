@@ -224,7 +224,9 @@ ArchivalFontsRead readArchivalFonts(const ArchivalFontFiles& files) {
             read.error = *path + ": cannot be read";
             return read;
         }
-        TrueTypeRead font = readTrueTypeFont(std::move(*bytes));
+        // Their outlines are checked when it is known which glyphs are drawn
+        // (archivalFontsCover): a document draws a few dozen of thousands.
+        TrueTypeRead font = readTrueTypeFont(std::move(*bytes), 0, OutlineCheck::WhenDrawn);
         if (!font.font) {
             read.error = *path + ": " + font.error;
             return read;
@@ -238,9 +240,15 @@ ArchivalFontsRead readArchivalFonts(const ArchivalFontFiles& files) {
 bool archivalFontsCover(const PdfLayout& layout, const PdfFonts& fonts,
                         const ArchivalFonts& faces) {
     const std::array<DrawnBytes, 2> drawn = drawnBytes(layout, fonts);
-    if (!glyphsOfBytes(faces.regular, *fonts.encoding, drawn[0]) ||
-        !glyphsOfBytes(faces.bold, *fonts.encoding, drawn[1]))
-        return false;
+    for (const auto& [face, bytes] : {std::pair{&faces.regular, &drawn[0]},
+                                      std::pair{&faces.bold, &drawn[1]}}) {
+        const std::optional<std::map<unsigned char, uint16_t>> glyphs =
+            glyphsOfBytes(*face, *fonts.encoding, *bytes);
+        if (!glyphs) return false;
+        std::vector<uint16_t> drawnGlyphs{0}; // every subset keeps the missing glyph
+        for (const auto& [byte, glyph] : *glyphs) drawnGlyphs.push_back(glyph);
+        if (!glyphsFault(*face, drawnGlyphs).empty()) return false;
+    }
     // A character no face has is drawn as a face's missing glyph.
     for (const PdfPage& page : layout.pages)
         for (const PdfText& text : page.texts)

@@ -31,7 +31,8 @@ struct ArchivalFonts {
     TrueTypeFont bold;
 };
 
-// Both faces, or nothing and why (a file missing, or no usable TrueType font).
+// Both faces, or nothing and why (a file missing, or no usable TrueType
+// font). Their outlines are left to archivalFontsCover.
 struct ArchivalFontsRead {
     std::optional<ArchivalFonts> fonts;
     std::string error;
@@ -45,8 +46,9 @@ struct PdfArchival {
 };
 
 // Whether the faces have a glyph for every byte the layout draws in the
-// standard fonts' encoding, and the other faces one for every character
-// they draw: an archival file may draw no missing glyph.
+// standard fonts' encoding, whose outlines (and the missing glyph's) can be
+// drawn, and the other faces one for every character they draw: an archival
+// file may draw no missing glyph.
 bool archivalFontsCover(const PdfLayout& layout, const PdfFonts& fonts, const ArchivalFonts& faces);
 
 // What the file says about itself, the same in its information dictionary

@@ -221,14 +221,16 @@ struct GlyphPart {
     uint32_t builtPoint = 0, ownPoint = 0;
 };
 
-// What the font's outlines are made of: each glyph's points (a
+// What the outlines read so far are made of: each glyph's points (a
 // composite's are its parts', counted once all are known) and the parts of
-// the composites, in one list in glyph order, glyph g's from
-// `firstPart[g]` up to `firstPart[g + 1]`.
+// the composites, in one list, with each glyph's range of it; and where
+// each glyph stands in the reading and in the walk through the parts.
+enum : uint8_t { kUnread, kRead, kOnPath, kDone };
 struct Outlines {
     std::vector<uint32_t> points;
-    std::vector<uint32_t> firstPart;
+    std::vector<std::pair<uint32_t, uint32_t>> partsOf; // first, end
     std::vector<GlyphPart> parts;
+    std::vector<uint8_t> state;
 };
 
 // Why a glyph's outline cannot be drawn; empty when it can or when it has
@@ -313,7 +315,7 @@ std::vector<uint16_t> componentsOf(std::string_view data) {
 // that each part placed by points matches points that are there.
 bool countCompositePoints(Outlines& outlines, uint16_t glyph) {
     uint64_t built = 0;
-    for (uint32_t k = outlines.firstPart[glyph]; k < outlines.firstPart[glyph + 1u]; ++k) {
+    for (uint32_t k = outlines.partsOf[glyph].first; k < outlines.partsOf[glyph].second; ++k) {
         const GlyphPart& part = outlines.parts[k];
         const uint32_t own = outlines.points[part.glyph];
         if (part.matchesPoints && (part.builtPoint >= built || part.ownPoint >= own)) return false;
@@ -323,51 +325,74 @@ bool countCompositePoints(Outlines& outlines, uint16_t glyph) {
     return true;
 }
 
-// Why some glyph cannot be drawn: its outline is damaged, a part is placed
-// by a point that is not there, or it is built, through its parts, from
-// itself. Empty when every glyph can be drawn.
-std::string glyphFault(const TrueTypeFont& font) {
+// Reads a glyph's outline into `outlines`: why it cannot be drawn, or empty.
+std::string readOutline(const TrueTypeFont& font, Outlines& outlines, uint16_t glyph) {
+    const auto first = static_cast<uint32_t>(outlines.parts.size());
+    const std::string fault =
+        outlineFault(font, glyphData(font, glyph), outlines.points[glyph], outlines.parts);
+    if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
+    outlines.partsOf[glyph] = {first, static_cast<uint32_t>(outlines.parts.size())};
+    outlines.state[glyph] = kRead;
+    return {};
+}
+
+// A depth-first walk through the parts from `root`, reading each glyph as
+// it is met, which must never come back to a glyph still on its path; a
+// glyph's points are counted as it is left, when those of its parts are known.
+std::string walkParts(const TrueTypeFont& font, Outlines& outlines, uint16_t root) {
+    std::vector<std::pair<uint16_t, uint32_t>> path; // glyph, its next part
+    const auto enter = [&](uint16_t glyph) {
+        std::string fault =
+            outlines.state[glyph] == kUnread ? readOutline(font, outlines, glyph) : "";
+        outlines.state[glyph] = kOnPath;
+        path.emplace_back(glyph, outlines.partsOf[glyph].first);
+        return fault;
+    };
+    if (outlines.state[root] == kDone) return {};
+    if (std::string fault = enter(root); !fault.empty()) return fault;
+    while (!path.empty()) {
+        auto& [glyph, next] = path.back();
+        const auto [first, end] = outlines.partsOf[glyph];
+        if (next == end) {
+            if (end != first && !countCompositePoints(outlines, glyph))
+                return "glyph " + std::to_string(glyph) +
+                       " places a part by a point that is not there";
+            outlines.state[glyph] = kDone;
+            path.pop_back();
+            continue;
+        }
+        const uint16_t part = outlines.parts[next++].glyph;
+        if (outlines.state[part] == kOnPath)
+            return "glyph " + std::to_string(part) + " is built from itself";
+        if (outlines.state[part] != kDone)
+            if (std::string fault = enter(part); !fault.empty()) return fault;
+    }
+    return {};
+}
+
+Outlines noOutlinesRead(const TrueTypeFont& font) {
     Outlines outlines;
     outlines.points.resize(font.glyphCount);
-    outlines.firstPart.resize(size_t{font.glyphCount} + 1);
-    for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph) {
-        outlines.firstPart[glyph] = static_cast<uint32_t>(outlines.parts.size());
-        const std::string fault = outlineFault(font, glyphData(font, static_cast<uint16_t>(glyph)),
-                                               outlines.points[glyph], outlines.parts);
-        if (!fault.empty()) return "glyph " + std::to_string(glyph) + " " + fault;
-    }
-    outlines.firstPart[font.glyphCount] = static_cast<uint32_t>(outlines.parts.size());
+    outlines.partsOf.resize(font.glyphCount);
+    outlines.state.resize(font.glyphCount, kUnread);
+    return outlines;
+}
+
+// Why some glyph cannot be drawn: its outline is damaged, a part is placed
+// by a point that is not there, or it is built, through its parts, from
+// itself. Empty when every glyph can be drawn. Every outline is read in
+// order first, so the first damaged one is named.
+std::string everyGlyphFault(const TrueTypeFont& font) {
+    Outlines outlines = noOutlinesRead(font);
+    for (uint32_t glyph = 0; glyph < font.glyphCount; ++glyph)
+        if (std::string fault = readOutline(font, outlines, static_cast<uint16_t>(glyph));
+            !fault.empty())
+            return fault;
     if (outlines.parts.empty()) return {};
-    // A depth-first walk through the parts, which must never come back to a
-    // glyph still on its path; a glyph's points are counted as it is left,
-    // when those of its parts are known.
-    enum : uint8_t { kUnseen, kOnPath, kDone };
-    std::vector<uint8_t> state(font.glyphCount, kUnseen);
-    std::vector<std::pair<uint16_t, uint32_t>> path; // glyph, its next part
-    for (uint32_t root = 0; root < font.glyphCount; ++root) {
-        if (state[root] != kUnseen) continue;
-        state[root] = kOnPath;
-        path.emplace_back(static_cast<uint16_t>(root), outlines.firstPart[root]);
-        while (!path.empty()) {
-            auto& [glyph, next] = path.back();
-            const uint32_t first = outlines.firstPart[glyph], last = outlines.firstPart[glyph + 1u];
-            if (next == last) {
-                if (last != first && !countCompositePoints(outlines, glyph))
-                    return "glyph " + std::to_string(glyph) +
-                           " places a part by a point that is not there";
-                state[glyph] = kDone;
-                path.pop_back();
-                continue;
-            }
-            const uint16_t part = outlines.parts[next++].glyph;
-            if (state[part] == kOnPath)
-                return "glyph " + std::to_string(part) + " is built from itself";
-            if (state[part] == kUnseen) {
-                state[part] = kOnPath;
-                path.emplace_back(part, outlines.firstPart[part]);
-            }
-        }
-    }
+    for (uint32_t root = 0; root < font.glyphCount; ++root)
+        if (std::string fault = walkParts(font, outlines, static_cast<uint16_t>(root));
+            !fault.empty())
+            return fault;
     return {};
 }
 
@@ -385,7 +410,7 @@ uint32_t tableChecksum(std::string_view data) {
 
 // Why the file's table directory and the tables every font needs cannot be
 // used; empty when they can, with the font's numbers filled in.
-std::string readTables(TrueTypeFont& font, uint32_t face) {
+std::string readTables(TrueTypeFont& font, uint32_t face, OutlineCheck check) {
     const std::string_view data(font.bytes);
     // A collection ("ttcf") lists where each face's table directory starts;
     // the tables' offsets count from the start of the file either way.
@@ -450,19 +475,28 @@ std::string readTables(TrueTypeFont& font, uint32_t face) {
     if (table(font, "hmtx").size() < 4 * size_t{font.horizontalMetricCount})
         return "the font has more glyph widths than its table holds";
     std::string fault = glyphLocationFault(font);
-    return fault.empty() ? glyphFault(font) : fault;
+    return fault.empty() && check == OutlineCheck::EveryGlyph ? everyGlyphFault(font) : fault;
 }
 
 } // namespace
 
-TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face) {
+TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face, OutlineCheck check) {
     TrueTypeFont font;
     font.bytes = std::move(bytes);
-    std::string error = readTables(font, face);
+    std::string error = readTables(font, face, check);
     if (error.empty()) error = readCharacterMap(font);
     if (error.empty()) font.name = postScriptName(font, error);
     if (!error.empty()) return {std::nullopt, std::move(error)};
     return {std::move(font), {}};
+}
+
+std::string glyphsFault(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs) {
+    Outlines outlines = noOutlinesRead(font);
+    for (const uint16_t glyph : glyphs) {
+        if (glyph >= font.glyphCount) return "glyph " + std::to_string(glyph) + " is not in the font";
+        if (std::string fault = walkParts(font, outlines, glyph); !fault.empty()) return fault;
+    }
+    return {};
 }
 
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint) {

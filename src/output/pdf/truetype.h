@@ -44,10 +44,20 @@ struct TrueTypeRead {
     std::string error; // e.g. "the character map has more segments than its table holds"
 };
 
+// How much of the outlines reading a font checks: every glyph's, or only the
+// tables', for a font whose glyphs are checked when it is known which are
+// drawn (glyphsFault), as a document draws a few dozen of thousands.
+enum class OutlineCheck { EveryGlyph, WhenDrawn };
+
 // Reads face `face` of a font file: 0 for a single font, or which of a
 // collection's faces (a .ttc file). Reads in time proportional to the file's
 // size, whatever its counts claim.
-TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face = 0);
+TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face = 0,
+                              OutlineCheck check = OutlineCheck::EveryGlyph);
+
+// Why one of the glyphs, or a glyph it is built from, cannot be drawn (as
+// reading with OutlineCheck::EveryGlyph would say); empty when all can.
+std::string glyphsFault(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs);
 
 // The glyph that shows a character; 0 (the font's "missing" glyph) when none does.
 uint16_t glyphOf(const TrueTypeFont& font, uint32_t codePoint);
