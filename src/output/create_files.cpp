@@ -113,7 +113,7 @@ EInvoiceOutcome eInvoiceOutcome(const FormDocument& form, const DocumentValues& 
     // A form without any of the details is not looked at: it could not be
     // one, and a long invoice would pay for finding that out.
     if (form.formType != kInvoice || !meantAsEInvoice(form, business)) return {};
-    const EInvoiceResult result = eInvoiceOf(form, values, business);
+    EInvoiceResult result = eInvoiceOf(form, values, business);
     if (!result.invoice) return {{}, {}, result.problem};
     std::string standard = eInvoiceStandardName(*result.invoice);
     auto invoice = std::make_shared<const EInvoice>(std::move(*result.invoice));
