@@ -308,12 +308,13 @@ void applyMask(Grid& grid, int mask) {
 // dark-light-dark-light-dark pattern in the ratio 1:1:3:1:1 that has light
 // four times its unit wide there (the quiet zone around the symbol counts
 // as light), as such a pattern looks like a finder.
-int linePenalty(const std::vector<uint8_t>& line) {
+// `runs` is room kept from line to line, as a mask is scored by hundreds.
+int linePenalty(const std::vector<uint8_t>& line, std::vector<int>& runs) {
     int penalty = 0;
     // The runs of one colour, alternating light and dark, within a light
     // run on either side that stands for the quiet zone.
     const int quiet = 4 * static_cast<int>(line.size());
-    std::vector<int> runs{quiet};
+    runs.assign(1, quiet);
     uint8_t colour = 0;
     int length = 0;
     const auto endRun = [&] {
@@ -333,11 +334,12 @@ int linePenalty(const std::vector<uint8_t>& line) {
         runs.back() += quiet;
     else
         runs.push_back(quiet);
+    size_t first = 0;
     if (line.front() == 0) { // the line starts light: one run with the quiet zone
         runs[1] += runs[0];
-        runs.erase(runs.begin());
+        first = 1;
     }
-    for (size_t i = 1; i + 5 < runs.size(); i += 2) { // runs[i] is dark
+    for (size_t i = first + 1; i + 5 < runs.size(); i += 2) { // runs[i] is dark
         const int unit = runs[i];
         if (runs[i + 1] != unit || runs[i + 2] != 3 * unit || runs[i + 3] != unit ||
             runs[i + 4] != unit)
@@ -352,13 +354,15 @@ int penalty(const Grid& grid) {
     const int size = grid.size;
     int total = 0;
     std::vector<uint8_t> line(static_cast<size_t>(size));
+    std::vector<int> runs;
+    runs.reserve(line.size() + 3);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) line[static_cast<size_t>(x)] = grid.dark[grid.at(x, y)];
-        total += linePenalty(line);
+        total += linePenalty(line, runs);
     }
     for (int x = 0; x < size; ++x) {
         for (int y = 0; y < size; ++y) line[static_cast<size_t>(y)] = grid.dark[grid.at(x, y)];
-        total += linePenalty(line);
+        total += linePenalty(line, runs);
     }
     // 3 for every 2x2 block of one colour.
     for (int y = 0; y + 1 < size; ++y)
