@@ -225,4 +225,40 @@ TEST(EInvoice, XmlEscapesTextAndNamesItsStandard) {
     EXPECT_TRUE(contains(xml, "<ram:URIID schemeID=\"EM\">in@lee.example</ram:URIID>"));
 }
 
+// A long invoice's XML comes in pieces of about 64 kB that make up the
+// whole; once the sink has failed, no more are made.
+TEST(EInvoice, XmlComesInPiecesThatMakeUpTheWhole) {
+    FormDocument form = twoRateInvoice();
+    form.items.clear();
+    form.itemCount = 0;
+    std::vector<Item> items;
+    for (int i = 0; i < 300; ++i)
+        items.push_back({"", "Bulbs & seeds, box " + std::to_string(i), "3.25"});
+    items.push_back({"", "Tax (19%)", ""});
+    testing::addItems(form, items);
+    const EInvoiceResult result = eInvoice(form);
+    ASSERT_TRUE(result.invoice) << result.problem;
+    const std::string whole = ciiXml(*result.invoice);
+
+    std::vector<std::string> pieces;
+    writeCiiXml(*result.invoice, [&pieces](std::string_view piece) {
+        pieces.emplace_back(piece);
+        return true;
+    });
+    ASSERT_GT(pieces.size(), 3u) << whole.size() << " bytes";
+    std::string joined;
+    for (const std::string& piece : pieces) {
+        EXPECT_LT(piece.size(), size_t{80} * 1024);
+        joined += piece;
+    }
+    EXPECT_TRUE(joined == whole);
+
+    size_t offered = 0;
+    writeCiiXml(*result.invoice, [&offered](std::string_view) {
+        ++offered;
+        return false; // a full disk
+    });
+    EXPECT_EQ(offered, 1u);
+}
+
 } // namespace plaxet

@@ -46,6 +46,28 @@ TEST(File, MissingFilesAndFoldersReadAsNothing) {
     EXPECT_EQ(readWholeFile(dir.path().string()), std::nullopt);
     writeRaw(dir.file("empty.txt"), "");
     EXPECT_EQ(readWholeFile(dir.file("empty.txt")), std::string());
+    EXPECT_FALSE(readSharedFile(dir.file("missing.txt")));
+    EXPECT_FALSE(readSharedFile(dir.path().string()));
+    const std::optional<SharedBytes> empty = readSharedFile(dir.file("empty.txt"));
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+}
+
+// A file read to be shared (a font) keeps the bytes it had when read, in
+// every copy, even once the file is replaced; the copies share them.
+TEST(File, ASharedFileKeepsItsBytesWhenTheFileIsReplaced) {
+    TempFolder dir;
+    const std::string path = dir.file("face.ttf");
+    const std::string bytes = std::string("\0\1\0\0", 4) + std::string(300000, 'g') + "end";
+    writeRaw(path, bytes);
+    std::optional<SharedBytes> read = readSharedFile(path);
+    ASSERT_TRUE(read);
+    const SharedBytes copy = *read;
+    EXPECT_EQ(copy.data(), read->data());
+    read.reset();
+    ASSERT_TRUE(replaceFileContents(path, "a new font").ok);
+    EXPECT_TRUE(std::string_view(copy) == bytes);
+    EXPECT_EQ(std::string_view(*readSharedFile(path)), "a new font");
 }
 
 TEST(File, ReadOnlyFilesCanStillBeRead) {
