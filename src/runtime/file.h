@@ -35,13 +35,13 @@ std::optional<std::string> readWholeFile(const std::string& path);
 class SharedBytes {
   public:
     SharedBytes() = default;
-    SharedBytes(std::string text); // NOLINT: a text is bytes as they stand
+    SharedBytes(std::string text); // not explicit: a text is bytes as they stand
     SharedBytes(std::shared_ptr<const void> owner, std::string_view bytes)
         : owner_(std::move(owner)), bytes_(bytes) {}
     const char* data() const { return bytes_.data(); }
     size_t size() const { return bytes_.size(); }
     bool empty() const { return bytes_.empty(); }
-    operator std::string_view() const { return bytes_; } // NOLINT: read as a view
+    operator std::string_view() const { return bytes_; } // not explicit: read as a view
   private:
     std::shared_ptr<const void> owner_; // keeps the bytes alive
     std::string_view bytes_;

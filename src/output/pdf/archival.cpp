@@ -243,8 +243,8 @@ ArchivalFontsRead readArchivalFonts(const ArchivalFontFiles& files) {
 bool archivalFontsCover(const PdfLayout& layout, const PdfFonts& fonts,
                         const ArchivalFonts& faces) {
     const std::array<DrawnBytes, 2> drawn = drawnBytes(layout, fonts);
-    for (const auto& [face, bytes] : {std::pair{&faces.regular, &drawn[0]},
-                                      std::pair{&faces.bold, &drawn[1]}}) {
+    for (const auto& [face, bytes] :
+         {std::pair{&faces.regular, &drawn[0]}, std::pair{&faces.bold, &drawn[1]}}) {
         const std::optional<std::map<unsigned char, uint16_t>> glyphs =
             glyphsOfBytes(*face, *fonts.encoding, *bytes);
         if (!glyphs) return false;

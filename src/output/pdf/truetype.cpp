@@ -272,10 +272,15 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data, uint32
     // take. Read straight from the data, the bytes each flag stands for
     // looked up: a font has a hundred thousand.
     static constexpr std::array<uint8_t, 256> kCoordinateBytes = [] {
+        // A coordinate takes a byte when short, none when it repeats the last, else two.
+        const auto width = [](unsigned flags, unsigned isShort, unsigned isSame) {
+            if (flags & isShort) return 1;
+            return (flags & isSame) ? 0 : 2;
+        };
         std::array<uint8_t, 256> bytes{};
         for (unsigned flags = 0; flags < 256; ++flags)
-            bytes[flags] = static_cast<uint8_t>(((flags & 0x02) ? 1 : (flags & 0x10) ? 0 : 2) +
-                                                ((flags & 0x04) ? 1 : (flags & 0x20) ? 0 : 2));
+            bytes[flags] =
+                static_cast<uint8_t>(width(flags, 0x02, 0x10) + width(flags, 0x04, 0x20));
         return bytes;
     }();
     const auto* flag = reinterpret_cast<const unsigned char*>(data.data()) + in.position;
@@ -293,8 +298,7 @@ std::string outlineFault(const TrueTypeFont& font, std::string_view data, uint32
         coordinates += count * kCoordinateBytes[flags];
         point += count;
     }
-    return coordinates > static_cast<size_t>(dataEnd - flag) ? "runs past the end of its data"
-                                                             : "";
+    return coordinates > static_cast<size_t>(dataEnd - flag) ? "runs past the end of its data" : "";
 }
 
 // The glyphs a composite glyph is built from.
@@ -493,7 +497,8 @@ TrueTypeRead readTrueTypeFont(SharedBytes bytes, uint32_t face, OutlineCheck che
 std::string glyphsFault(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs) {
     Outlines outlines = noOutlinesRead(font);
     for (const uint16_t glyph : glyphs) {
-        if (glyph >= font.glyphCount) return "glyph " + std::to_string(glyph) + " is not in the font";
+        if (glyph >= font.glyphCount)
+            return "glyph " + std::to_string(glyph) + " is not in the font";
         if (std::string fault = walkParts(font, outlines, glyph); !fault.empty()) return fault;
     }
     return {};
@@ -555,12 +560,9 @@ std::string subsetTrueTypeFont(const TrueTypeFont& font, const std::vector<uint1
     setBigEndianUInt16(hhea, 34, static_cast<uint16_t>(metrics));
     const std::string_view hmtx =
         table(font, "hmtx").substr(0, 4 * size_t{metrics} + 2 * size_t{count - metrics});
-    std::map<std::string, std::string> tables = {{"head", head},
-                                                 {"hhea", hhea},
-                                                 {"maxp", maxp},
-                                                 {"hmtx", std::string(hmtx)},
-                                                 {"loca", loca},
-                                                 {"glyf", glyf}};
+    std::map<std::string, std::string> tables = {{"head", head}, {"hhea", hhea},
+                                                 {"maxp", maxp}, {"hmtx", std::string(hmtx)},
+                                                 {"loca", loca}, {"glyf", glyf}};
     for (const char* hinting : {"cvt ", "fpgm", "prep"})
         if (!table(font, hinting).empty()) tables[hinting] = std::string(table(font, hinting));
     tables.insert(extraTables.begin(), extraTables.end());
