@@ -34,6 +34,12 @@ bool isReadOnly(const std::string& path) {
 
 namespace {
 
+// An existing plain file opened for reading; none for a folder, a missing
+// path or a file that cannot be opened.
+platform::NativeFile openPlainFile(const std::string& path) {
+    return fileExists(path) ? platform::openForReading(path) : platform::NativeFile();
+}
+
 std::optional<std::string> readAll(const platform::NativeFile& file) {
     // Read straight into the text. It has a byte more than the length the
     // system gives, so that a short read says the end was reached; a file
@@ -56,8 +62,7 @@ std::optional<std::string> readAll(const platform::NativeFile& file) {
 } // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path) {
-    if (!fileExists(path)) return std::nullopt;
-    const platform::NativeFile file = platform::openForReading(path);
+    const platform::NativeFile file = openPlainFile(path);
     if (!file) return std::nullopt;
     return readAll(file);
 }
@@ -69,8 +74,7 @@ SharedBytes::SharedBytes(std::string text) {
 }
 
 std::optional<SharedBytes> readSharedFile(const std::string& path) {
-    if (!fileExists(path)) return std::nullopt;
-    const platform::NativeFile file = platform::openForReading(path);
+    const platform::NativeFile file = openPlainFile(path);
     if (!file) return std::nullopt;
     const int64_t length = platform::lengthOf(file.get());
     if (length > 0 && static_cast<uint64_t>(length) <= PTRDIFF_MAX)

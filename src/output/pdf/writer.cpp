@@ -71,34 +71,48 @@ class Deflater {
 
     // The compressed bytes, valid until the next call; nothing when zlib fails.
     std::optional<std::string_view> pack(std::string_view content) {
-        size_t size = 0;
-        return pack([content](const ContentSink& sink) { sink(content); }, size);
+        if (!start() || !add(content)) return std::nullopt;
+        return finish();
     }
 
     // The same of the pieces `produce` hands on, compressed as they come;
     // `size` is what they came to.
     std::optional<std::string_view> pack(const ContentProducer& produce, size_t& size) {
-        if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
-        // Compressed a piece at a time into the bytes kept from the last
-        // call: an attached file of megabytes compresses to a few dozen
-        // kilobytes, and room for its worst case would be fresh memory.
-        buffer_.clear();
+        if (!start()) return std::nullopt;
         size = 0;
         bool failed = false;
         produce([&](std::string_view piece) {
             size += piece.size();
-            while (!failed && !piece.empty()) {
-                const size_t slice = std::min<size_t>(piece.size(), size_t{1} << 30);
-                failed = !deflateSlice(piece.substr(0, slice), Z_NO_FLUSH);
-                piece.remove_prefix(slice);
-            }
+            failed = failed || !add(piece);
             return !failed;
         });
-        if (failed || !deflateSlice({}, Z_FINISH)) return std::nullopt;
-        return std::string_view(buffer_);
+        if (failed) return std::nullopt;
+        return finish();
     }
 
   private:
+    // Compressed a piece at a time into the bytes kept from the last stream:
+    // an attached file of megabytes compresses to a few dozen kilobytes, and
+    // room for its worst case would be fresh memory.
+    bool start() {
+        buffer_.clear();
+        return ready_ && deflateReset(&stream_) == Z_OK;
+    }
+
+    bool add(std::string_view piece) {
+        while (!piece.empty()) { // zlib counts what it takes in 32 bits
+            const size_t slice = std::min<size_t>(piece.size(), size_t{1} << 30);
+            if (!deflateSlice(piece.substr(0, slice), Z_NO_FLUSH)) return false;
+            piece.remove_prefix(slice);
+        }
+        return true;
+    }
+
+    std::optional<std::string_view> finish() {
+        if (!deflateSlice({}, Z_FINISH)) return std::nullopt;
+        return std::string_view(buffer_);
+    }
+
     // Compresses `input` into the buffer; with Z_FINISH, ends the stream.
     bool deflateSlice(std::string_view input, int flush) {
         stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
